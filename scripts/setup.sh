@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Penwise need on Debian 12, skipping what is there.
+set -euo pipefail
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+
+PACKAGES=(
+  cmake ninja-build g++ python3
+  g++-mingw-w64-i686-posix mingw-w64-i686-dev
+  wine wine32:i386 wine64
+  xvfb xauth x11-utils imagemagick
+  googletest
+  fonts-liberation fonts-comic-neue
+  hunspell-en-us hunspell-en-gb hunspell-ru hunspell-de-de hunspell-fr
+  libhunspell-dev libnuspell-dev
+)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+updated=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: adding the i386 architecture for 32-bit Wine"
+  $SUDO dpkg --add-architecture i386
+  $SUDO apt-get update -q
+  updated=1
+fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do installed "$p" || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  [ $updated -eq 1 ] || $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+fi

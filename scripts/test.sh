@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable engine core natively, then the Windows
+# program's tests under Wine with one virtual X display for the whole run.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+"$ROOT/scripts/setup.sh"
+"$ROOT/scripts/build.sh" native
+PREFIX="$ROOT/build/wineprefix"
+"$ROOT/scripts/wineprefix.sh" "$PREFIX"
+[ -x "$ROOT/scripts/register-dictionaries.sh" ] && "$ROOT/scripts/register-dictionaries.sh" "$PREFIX"
+
+status=0
+if [ -n "$(ctest --test-dir "$ROOT/build/native" -N 2>/dev/null | grep -E '^  Test +#')" ]; then
+  echo "== native tests"
+  ctest --test-dir "$ROOT/build/native" --output-on-failure -j 2 || status=1
+fi
+echo "== Windows tests under Wine"
+export WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  wineserver -p 30
+  ctest --test-dir "$0/build/win" --output-on-failure -j 2
+  rc=$?
+  wineserver -k || true
+  exit $rc' "$ROOT" || status=1
+exit $status

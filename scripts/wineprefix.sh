@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Creates (once) the Wine prefix the program and its tests run in, and makes it look like
+# Windows to the program: the usual font faces exist and no crash dialog blocks a test.
+# Usage: wineprefix.sh PREFIX
+set -euo pipefail
+mkdir -p "$1"; PREFIX="$(cd "$1" && pwd)"
+export WINEPREFIX="$PREFIX" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -f "$PREFIX/.penwise-ready" ]; then exit 0; fi
+echo "wineprefix: creating $PREFIX"
+mkdir -p "$PREFIX"
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+reg_add() { wine reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
+R='HKCU\Software\Wine\Fonts\Replacements'
+reg_add "$R" "Arial" "Liberation Sans"
+reg_add "$R" "Times New Roman" "Liberation Serif"
+reg_add "$R" "Courier New" "Liberation Mono"
+reg_add "$R" "Comic Sans MS" "Comic Neue"
+reg_add 'HKCU\Software\Wine\WineDbg' "ShowCrashDialog" "0"
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+wineserver -w
+touch "$PREFIX/.penwise-ready"

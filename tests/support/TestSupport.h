@@ -1,0 +1,61 @@
+// Shared helpers for the GUI tests: the application object, answered message boxes,
+// redirected registry roots and temporary folders.
+#pragma once
+#include "Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pwtest {
+
+struct TShownMessage {
+    std::string Text;
+    std::string Caption;
+    unsigned Flags;
+};
+
+// Records every message box of the program and answers it with the queued answers
+// (IDOK when none is queued). Restores the previous responder when it goes.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    void Answer(int id) { FAnswers.push_back(id); }
+    const std::vector<TShownMessage>& Shown() const { return FShown; }
+    void Clear() { FShown.clear(); }
+private:
+    std::vector<TShownMessage> FShown;
+    std::vector<int> FAnswers;
+    decltype(pw::Application->MessageBoxResponder) FPrevious;
+};
+
+// Points HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT and HKEY_CURRENT_USER at fresh keys of
+// their own for the life of the object, and deletes them afterwards.
+class RegistryRedirect {
+public:
+    RegistryRedirect();
+    ~RegistryRedirect();
+private:
+    std::string FBase;
+};
+
+// A fresh folder under the temporary path, deleted with everything in it afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& Path() const { return FPath; }
+    std::string File(const std::string& name) const { return FPath + "\\" + name; }
+private:
+    std::string FPath;
+};
+
+// Runs the message loop until nothing is pending.
+void Pump();
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+} // namespace pwtest
