@@ -464,10 +464,10 @@ void TApplication::ShowException(const std::string& Message)
     MessageBox(text, FTitle, MB_OK | MB_ICONSTOP);
 }
 
-int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags)
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags, HWND Owner)
 {
     if (MessageBoxResponder) return MessageBoxResponder(Text, Caption, Flags);
-    HWND owner = GetActiveWindow();
+    HWND owner = Owner ? Owner : GetActiveWindow();
     if (!owner && FMainForm && FMainForm->HandleAllocated()) owner = FMainForm->Handle();
     return MessageBoxA(owner, Text.c_str(), Caption.c_str(), Flags);
 }

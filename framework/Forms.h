@@ -149,7 +149,7 @@ public:
 
     // Message boxes of the program go through here. A test installs MessageBoxResponder to
     // answer them; by default the real Win32 message box appears.
-    int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags);
+    int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags, HWND Owner = nullptr);
     std::function<int(const std::string& Text, const std::string& Caption, UINT Flags)> MessageBoxResponder;
 
     // Modeless dialogs whose keyboard navigation the loop must serve.
