@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "Forms.h"
+#include "Menus.h"
 #include "SysUtils.h"
 
 #include <commctrl.h>
@@ -125,13 +126,13 @@ void TControl::SetEnabled(bool v)
 void TControl::SetPopupMenu(TPopupMenu* m)
 {
     FPopupMenu = m;
-    if (m) reinterpret_cast<TComponent*>(m)->FreeNotification(this);
+    if (m) m->FreeNotification(this);
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == reinterpret_cast<TComponent*>(FPopupMenu)) FPopupMenu = nullptr;
+    if (Operation == TOperation::opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::SetColor(TColor c)
@@ -632,6 +633,19 @@ void TWinControl::WndProc(TMessage& Message)
         if (FCursor != crDefault && LOWORD(Message.LParam) == HTCLIENT &&
             reinterpret_cast<HWND>(Message.WParam) == FHandle) {
             ::SetCursor(CursorHandle(FCursor));
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        if (FPopupMenu && FPopupMenu->AutoPopup()) {
+            POINT pt{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+            if (pt.x == -1 && pt.y == -1) {
+                pt = POINT{0, 0};
+                ClientToScreen(FHandle, &pt);
+            }
+            FPopupMenu->SetPopupComponent(this);
+            FPopupMenu->Popup(pt.x, pt.y);
             Message.Result = 1;
             return;
         }

@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "Menus.h"
 #include "SysUtils.h"
 
 #include <commctrl.h>
@@ -110,10 +111,13 @@ void TForm::CreateMDIClient()
 void TForm::CreateWnd()
 {
     TWinControl::CreateWnd();
+    if (FMenu) ::SetMenu(FHandle, FMenu->Handle());
     if (FFormStyle == TFormStyle::fsMDIForm && !FClientHandle) {
+        if (FWindowMenuItem) FWindowMenu = FWindowMenuItem->Handle();
         CreateMDIClient();
         AlignControls();
     }
+    MenuChanged();
 }
 
 void TForm::DestroyWindowHandle()
@@ -162,7 +166,32 @@ void TForm::SetWindowState(TWindowState s)
     ShowWindow(FHandle, cmd);
 }
 
-void TForm::SetMenu(TMainMenu* m) { FMenu = m; }
+void TForm::SetMenu(TMainMenu* m)
+{
+    FMenu = m;
+    if (m) m->SetWindowForm(this);
+    MenuChanged();
+}
+
+void TForm::SetWindowMenuItem(TMenuItem* Item)
+{
+    FWindowMenuItem = Item;
+    MenuChanged();
+}
+
+void TForm::MenuChanged()
+{
+    if (!FHandle || FFormStyle == TFormStyle::fsMDIChild) return;
+    HMENU bar = FMenu ? FMenu->Handle() : nullptr;
+    FWindowMenu = FWindowMenuItem ? FWindowMenuItem->Handle() : nullptr;
+    if (FClientHandle && bar) {
+        SendMessageA(FClientHandle, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), reinterpret_cast<LPARAM>(FWindowMenu));
+        SendMessageA(FClientHandle, WM_MDIREFRESHMENU, 0, 0);
+    } else if (GetMenu(FHandle) != bar) {
+        ::SetMenu(FHandle, bar);
+    }
+    DrawMenuBar(FHandle);
+}
 
 int TForm::MDIChildCount()
 {
@@ -296,7 +325,11 @@ void TForm::Deactivate()
     if (OnDeactivate) OnDeactivate(this);
 }
 
-bool TForm::IsShortCut(const MSG&) { return false; }
+bool TForm::IsShortCut(const MSG& Msg)
+{
+    if (!FMenu) return false;
+    return FMenu->IsShortCut(ShortCut(static_cast<WORD>(Msg.wParam), KeyShiftState()));
+}
 
 void TForm::WndProc(TMessage& Message)
 {
@@ -305,6 +338,15 @@ void TForm::WndProc(TMessage& Message)
         Close();
         Message.Result = 0;
         return;
+    case WM_COMMAND:
+        // Menu commands arrive with no control window; MDI window-list ids go to the frame.
+        if (Message.LParam == 0 && HIWORD(Message.WParam) <= 1) {
+            if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(Message.WParam))) {
+                item->Click();
+                return;
+            }
+        }
+        break;
     case WM_SHOWWINDOW:
         DefaultHandler(Message);
         if (Message.WParam) { if (OnShow) OnShow(this); }

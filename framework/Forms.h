@@ -17,6 +17,7 @@ enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
 
 class TMainMenu;
+class TMenuItem;
 
 // A top-level window: plain, MDI frame or MDI child.
 class TForm : public TWinControl {
@@ -50,8 +51,10 @@ public:
     void Tile();
     void ArrangeIcons();
     void Next();
-    TMainMenu* WindowMenuOwner() const { return FMenu; }
-    void SetWindowMenu(HMENU m) { FWindowMenu = m; }
+    // The menu item to which the MDI client appends the list of child windows.
+    void SetWindowMenuItem(TMenuItem* Item);
+    // Puts the main menu (again) on the window after it changed.
+    void MenuChanged();
 
     void Show();
     void Hide() { SetVisible(false); }
@@ -99,6 +102,7 @@ protected:
     TMainMenu* FMenu = nullptr;
     HWND FClientHandle = nullptr;
     HMENU FWindowMenu = nullptr;
+    TMenuItem* FWindowMenuItem = nullptr;
     int FModalResult = mrNone;
     bool FActive = false;
     bool FKeyPreview = false;

@@ -1,6 +1,9 @@
 // The Win32 headers, without the A/W macros whose names the framework uses for members.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
+#include <cderr.h>
+#include <winspool.h>
 
 #undef GetObject
 #undef MessageBox

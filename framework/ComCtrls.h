@@ -1,0 +1,134 @@
+// Common controls: image list, tool bar with its buttons, cool bar, status bar.
+#pragma once
+#include "Controls.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace pw {
+
+class TPopupMenu;
+
+class TImageList : public TComponent {
+public:
+    explicit TImageList(TComponent* AOwner, int AWidth = 16, int AHeight = 16);
+    ~TImageList() override;
+    HIMAGELIST Handle() const { return FHandle; }
+    int Count() const { return ImageList_GetImageCount(FHandle); }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // Adds the images of a bitmap strip; pixels of MaskColor are transparent. Gives the first index.
+    int AddMasked(HBITMAP Bitmap, COLORREF MaskColor);
+    // Adds the images of a bitmap resource of the program.
+    int AddResource(const char* Name, COLORREF MaskColor);
+    void ReplaceMasked(int Index, HBITMAP Bitmap, COLORREF MaskColor);
+    void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
+    TNotifyEvent OnChange;
+private:
+    HIMAGELIST FHandle;
+    int FWidth, FHeight;
+};
+
+enum class TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+
+class TToolBar;
+
+// One button of a tool bar. It has no window of its own: the tool bar draws it.
+class TToolButton : public TControl {
+public:
+    explicit TToolButton(TComponent* AOwner);
+    ~TToolButton() override;
+    TToolButtonStyle Style() const { return FStyle; }
+    void SetStyle(TToolButtonStyle s) { FStyle = s; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int i);
+    bool Down();
+    void SetDown(bool v);
+    bool Grouped() const { return FGrouped; }
+    void SetGrouped(bool v) { FGrouped = v; }
+    TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+    void SetDropdownMenu(TPopupMenu* m) { FDropdownMenu = m; }
+    void SetEnabled(bool v) override;
+    void SetParent(TWinControl* AParent) override;
+    int Command() const { return FCommand; }
+    TToolBar* ToolBar() const;
+    // As a click on the button: the check state flips for check buttons, then OnClick.
+    void Click() override;
+    int Index() const;
+private:
+    friend class TToolBar;
+    TToolButtonStyle FStyle = TToolButtonStyle::tbsButton;
+    int FImageIndex = -1;
+    bool FDown = false;
+    bool FGrouped = false;
+    TPopupMenu* FDropdownMenu = nullptr;
+    int FCommand;
+};
+
+class TToolBar : public TWinControl {
+public:
+    explicit TToolBar(TComponent* AOwner);
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* i);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v) { FFlat = v; }
+    void SetShowCaptions(bool v) { FShowCaptions = v; }
+    void SetButtonSize(int w, int h) { FButtonWidth = w; FButtonHeight = h; }
+    int ButtonCount() const;
+    TToolButton* Buttons(int i) const;
+    // A control hosted on the bar (a combo box) sits over a separator of its width.
+    void AddControl(TWinControl* Control);
+    void WndProc(TMessage& Message) override;
+    RECT ItemRect(int Index);
+    // Refills the bar's buttons from its children.
+    void RebuildButtons();
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+private:
+    TImageList* FImages = nullptr;
+    bool FFlat = true;
+    bool FShowCaptions = false;
+    int FButtonWidth = 23, FButtonHeight = 22;
+    friend class TToolButton;
+    void PlaceHostedControls();
+    TToolButton* FindButton(int Command) const;
+    void DropDown(NMTOOLBARA* nm);
+};
+
+class TCoolBar : public TWinControl {
+public:
+    explicit TCoolBar(TComponent* AOwner);
+    // Adds a band holding Control (whose parent becomes the cool bar).
+    void AddBand(TWinControl* Control, int MinHeight, int Width);
+    int BandCount() const { return static_cast<int>(FBands.size()); }
+    void WndProc(TMessage& Message) override;
+    void UpdateHeight();
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+private:
+    struct Band { TWinControl* Control; int MinHeight; int Width; };
+    std::vector<Band> FBands;
+    void InsertBand(const Band& b);
+};
+
+class TStatusBar : public TWinControl {
+public:
+    explicit TStatusBar(TComponent* AOwner);
+    int AddPanel(int Width);
+    int PanelCount() const { return static_cast<int>(FPanels.size()); }
+    const std::string& PanelText(int i) const { return FPanels.at(static_cast<size_t>(i)).Text; }
+    void SetPanelText(int i, const std::string& Text);
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+private:
+    struct Panel { int Width; std::string Text; };
+    std::vector<Panel> FPanels;
+    void ApplyPanels();
+};
+
+} // namespace pw

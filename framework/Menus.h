@@ -1,0 +1,148 @@
+// Menus: items in a tree, the main menu of a form and pop-up menus.
+#pragma once
+#include "Classes.h"
+#include "WinApi.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pw {
+
+using TShortCut = uint16_t;  // 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt; low byte the virtual key
+enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0 };
+
+TShortCut ShortCut(WORD Key, unsigned Shift);  // Shift as ssShift/ssCtrl/ssAlt
+std::string ShortCutToText(TShortCut ShortCut);
+TShortCut TextToShortCut(const std::string& Text);  // 0 when the text names no key
+
+enum class TMenuBreak { mbNone, mbBreak, mbBarBreak };
+
+class TMenu;
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* AOwner);
+    ~TMenuItem() override;
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& v);
+    TShortCut ShortCut() const { return FShortCut; }
+    void SetShortCut(TShortCut v);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool v);
+    bool RadioItem() const { return FRadioItem; }
+    void SetRadioItem(bool v);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int v) { FGroupIndex = v; }
+    TMenuBreak Break() const { return FBreak; }
+    void SetBreak(TMenuBreak v);
+    bool Default() const { return FDefault; }
+    void SetDefault(bool v);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v) { FImageIndex = v; }
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& v) { FHint = v; }
+    bool IsLine() const { return FCaption == "-"; }
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TMenuItem* Items(int i) const { return FItems.at(static_cast<size_t>(i)); }
+    TMenuItem* Parent() const { return FParent; }
+    int MenuIndex() const;
+    void Add(TMenuItem* Item);
+    void Insert(int Index, TMenuItem* Item);
+    void Remove(TMenuItem* Item);
+    void Delete(int Index);  // frees the item
+    void Clear();            // frees every item
+
+    UINT Command() const { return FCommand; }
+    // The pop-up menu of an item with children (built on demand).
+    HMENU Handle();
+    TMenu* GetParentMenu() const;
+
+    // Runs OnClick (when enabled).
+    virtual void Click();
+    TNotifyEvent OnClick;
+
+    static TMenuItem* FindByCommand(UINT Command);
+
+private:
+    friend class TMenu;
+    std::string FCaption;
+    std::string FHint;
+    TShortCut FShortCut = 0;
+    bool FEnabled = true, FChecked = false, FRadioItem = false, FDefault = false, FVisible = true;
+    int FGroupIndex = 0;
+    int FImageIndex = -1;
+    TMenuBreak FBreak = TMenuBreak::mbNone;
+    std::vector<TMenuItem*> FItems;
+    TMenuItem* FParent = nullptr;
+    TMenu* FMenu = nullptr;  // set on the root item
+    UINT FCommand;
+    HMENU FHandle = nullptr;
+
+    void FillMenu(HMENU Menu);
+    void DestroyHandle();
+    void Changed(bool Rebuild);
+    void AppendTo(HMENU Menu);
+    TMenuItem* FindShortCut(TShortCut Key);
+};
+
+class TMenu : public TComponent {
+public:
+    explicit TMenu(TComponent* AOwner);
+    ~TMenu() override;
+    TMenuItem* Items() const { return FItems; }
+    HMENU Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    // Runs the enabled item whose ShortCut matches; true when one did.
+    bool IsShortCut(TShortCut Key);
+    // Called when the item tree changed; rebuilds what has been built.
+    virtual void Rebuild();
+protected:
+    virtual HMENU CreateMenuHandle() = 0;
+    HMENU FHandle = nullptr;
+private:
+    TMenuItem* FItems;
+};
+
+class TForm;
+
+class TMainMenu : public TMenu {
+public:
+    explicit TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+    void Rebuild() override;
+    void SetWindowForm(TForm* f) { FForm = f; }
+protected:
+    HMENU CreateMenuHandle() override { return CreateMenu(); }
+private:
+    TForm* FForm = nullptr;
+};
+
+class TControl;
+
+class TPopupMenu : public TMenu {
+public:
+    explicit TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
+    bool AutoPopup() const { return FAutoPopup; }
+    void SetAutoPopup(bool v) { FAutoPopup = v; }
+    TComponent* PopupComponent() const { return FPopupComponent; }
+    void SetPopupComponent(TComponent* c) { FPopupComponent = c; }
+    // Runs OnPopup, shows the menu at the screen point and runs the chosen item.
+    virtual void Popup(int X, int Y);
+    TNotifyEvent OnPopup;
+    // Tests answer the menu here instead of the user: the item to choose, or nullptr.
+    static std::function<TMenuItem*(TPopupMenu*)> TrackResponder;
+protected:
+    HMENU CreateMenuHandle() override { return CreatePopupMenu(); }
+private:
+    bool FAutoPopup = true;
+    TComponent* FPopupComponent = nullptr;
+};
+
+} // namespace pw

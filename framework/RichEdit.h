@@ -1,0 +1,97 @@
+// The framework's rich edit control: a multi-line memo over the rich edit window.
+#pragma once
+#include "Controls.h"
+#include "Streams.h"
+
+#include <richedit.h>
+
+#include <functional>
+#include <string>
+
+namespace pw {
+
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+using TRichEditResizeEvent = std::function<void(TObject* Sender, const RECT& Rect)>;
+using TRichEditProtectChange = std::function<void(TObject* Sender, int StartPos, int EndPos, bool& AllowChange)>;
+using TRichEditSaveClipboard = std::function<void(TObject* Sender, int NumObjects, int NumChars, bool& SaveClipboard)>;
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, unsigned Shift, int X, int Y)>;
+
+class TCustomRichEdit : public TWinControl {
+public:
+    explicit TCustomRichEdit(TComponent* AOwner);
+    ~TCustomRichEdit() override;
+
+    int SelStart();
+    void SetSelStart(int v);
+    int SelLength();
+    void SetSelLength(int v);
+    std::string SelText();
+    void SetSelText(const std::string& s);
+    void SelectAll();
+    void Clear();
+    void ClearSelection();
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    int GetTextLen();
+
+    bool PlainText() const { return FPlainText; }
+    void SetPlainText(bool v) { FPlainText = v; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool v);
+    bool HideScrollBars() const { return FHideScrollBars; }
+    void SetHideScrollBars(bool v);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle v);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool v) { FWantTabs = v; }
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool v);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool v);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int v);
+    bool BorderSingle() const { return FBorderSingle; }
+    void SetBorderSingle(bool v);
+
+    // Prints the whole text on the current printer, one page at a time.
+    void Print(const std::string& Caption);
+    // Formats the text into DC page by page (page size in twips), calling NewPage between
+    // pages; gives the number of pages. Stops when the formatter makes no progress.
+    int PrintTo(HDC DC, const RECT& PageTwips, const std::function<void()>& NewPage);
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelectionChange;
+    TRichEditResizeEvent OnResizeRequest;
+    TRichEditProtectChange OnProtectChange;
+    TRichEditSaveClipboard OnSaveClipboard;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+
+    void WndProc(TMessage& Message) override;
+
+    // Streams the window's content out (RTF, or text when PlainText) into Stream.
+    void StreamOutTo(TStream& Stream, int Format);
+    void StreamInFrom(TStream& Stream, int Format);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    virtual void DoNotify(NMHDR* Header, TMessage& Message);
+
+    bool FPlainText = false;
+private:
+    bool FHideSelection = true, FHideScrollBars = true, FWordWrap = true, FWantTabs = false, FWantReturns = true;
+    bool FReadOnly = false, FBorderSingle = true;
+    int FMaxLength = 0;
+    TScrollStyle FScrollBars = TScrollStyle::ssNone;
+    TMemoryStream* FSaved = nullptr;  // content kept while the window is re-created
+    void MouseEvent(TMessage& Message);
+};
+
+} // namespace pw

@@ -1,0 +1,88 @@
+// Standard controls: combo box (with owner-drawn variable items).
+#pragma once
+#include "Controls.h"
+#include "StringList.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pw {
+
+enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TCustomComboBox;
+
+// The items of a combo box: kept by the object and mirrored into the window.
+class TComboBoxStrings : public TStrings {
+public:
+    explicit TComboBoxStrings(TCustomComboBox* Owner) : FCombo(Owner) {}
+    std::string Get(int Index) const override;
+    int GetCount() const override { return static_cast<int>(FItems.size()); }
+    TObject* GetObject(int Index) const override;
+    void PutObject(int Index, TObject* AObject) override;
+    void Clear() override;
+    void Delete(int Index) override;
+    void Insert(int Index, const std::string& S) override;
+    int Add(const std::string& S) override;
+    int IndexOf(const std::string& S) const override;
+private:
+    friend class TCustomComboBox;
+    struct Item { std::string S; TObject* O; };
+    TCustomComboBox* FCombo;
+    std::vector<Item> FItems;
+    void CheckIndex(int Index) const;
+};
+
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const RECT& Rect, UINT State, HDC DC)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+class TCustomComboBox : public TWinControl {
+public:
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+    TStrings* Items() const { return FItems; }
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle s);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool v);
+    int ItemIndex();
+    void SetItemIndex(int i);
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int h) { FItemHeight = h; }
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int n) { FDropDownCount = n; }
+    bool DroppedDown();
+    std::string Text() override;
+    void SetText(const std::string& s) override;
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    virtual void Change();
+    virtual void DrawItem(int Index, const RECT& Rect, UINT State, HDC DC);
+
+private:
+    friend class TComboBoxStrings;
+    TComboBoxStrings* FItems;
+    TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
+    bool FSorted = false;
+    int FItemIndex = -1;
+    int FItemHeight = 16;
+    int FDropDownCount = 8;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    using TCustomComboBox::TCustomComboBox;
+};
+
+} // namespace pw
