@@ -18,6 +18,28 @@ using TRichEditProtectChange = std::function<void(TObject* Sender, int StartPos,
 using TRichEditSaveClipboard = std::function<void(TObject* Sender, int NumObjects, int NumChars, bool& SaveClipboard)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, unsigned Shift, int X, int Y)>;
 
+// Character attributes of the rich edit 1.0 kind: a plain set of values that the newer
+// attribute objects can copy from and into.
+class TTextAttributes : public TPersistent {
+public:
+    TColor Color = clWindowText;
+    std::string Name;
+    int Size = 0;
+    TFontPitch Pitch = TFontPitch::fpDefault;
+    TFontStyles Style = 0;
+    unsigned char Charset = 1;
+};
+
+class TCustomRichEdit;
+
+// Paragraph attributes of the rich edit 1.0 kind, bound to a control.
+class TParaAttributes : public TPersistent {
+public:
+    explicit TParaAttributes(TCustomRichEdit* RichEdit) : FRichEditBase(RichEdit) {}
+protected:
+    TCustomRichEdit* FRichEditBase;
+};
+
 class TCustomRichEdit : public TWinControl {
 public:
     explicit TCustomRichEdit(TComponent* AOwner);

@@ -1,0 +1,32 @@
+// Per-character languages across RTF streams. Not every rich edit reads \lang back, so a
+// saved document also records its language runs in a destination of its own, which other
+// readers skip, and loading applies them again.
+#pragma once
+#include "WinApi.h"
+
+#include <string>
+#include <vector>
+
+namespace pw {
+
+class TCustomRichEdit98;
+class TMemoryStream;
+
+struct TLanguageRun {
+    long Start;
+    long End;
+    unsigned Language;
+};
+
+bool IsRichTextFormat(const TMemoryStream& Stream);
+// The runs of equal language in the control's text, first to last.
+std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit);
+// Marks each run's characters with its language; the selection and events stay as they were.
+void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs);
+// The RTF with the control's runs recorded before its closing brace.
+std::string WithLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF);
+// Applies the runs recorded in an RTF stream, if it holds any.
+void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const TMemoryStream& RTF);
+std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF);
+
+} // namespace pw

@@ -1,0 +1,372 @@
+#include "Filer.h"
+#include "RichEdit98.h"
+#include "RichEditStrings98.h"
+#include "Streams.h"
+#include "SysUtils.h"
+
+#include <cstring>
+#include <vector>
+
+namespace pw {
+
+// ---- comparison ----
+
+int CompareWideNative(const std::wstring& A, const std::wstring& B, unsigned Locale)
+{
+    return CompareStringW(Locale, NORM_IGNORECASE, A.data(), static_cast<int>(A.size()), B.data(),
+                          static_cast<int>(B.size())) - 2;
+}
+
+int CompareWideViaAnsi(const std::wstring& A, const std::wstring& B, unsigned Locale)
+{
+    unsigned cp = static_cast<unsigned>(LanguageCodePage(static_cast<TLanguage>(Locale)));
+    std::string a = WideToString(A, cp), b = WideToString(B, cp);
+    return CompareStringA(Locale, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) - 2;
+}
+
+using TCompareWide = int (*)(const std::wstring&, const std::wstring&, unsigned);
+
+static TCompareWide ChooseComparison()
+{
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof v;  // 148 bytes
+    GetVersionExA(&v);
+    return v.dwPlatformId == VER_PLATFORM_WIN32_NT ? CompareWideNative : CompareWideViaAnsi;
+}
+
+// ---- TWideStrings ----
+
+TWideStrings::TWideStrings() : FLanguageId(static_cast<unsigned short>(LOWORD(GetUserDefaultLCID()))) {}
+
+std::wstring TWideStrings::GetAllTextW()
+{
+    std::wstring r;
+    int n = GetCountW();
+    for (int i = 0; i < n; ++i) {
+        r += GetLineW(i);
+        r += L"\r\n";
+    }
+    return r;
+}
+
+void TWideStrings::SetLineW(int Index, const std::wstring& S)
+{
+    TObject* o = GetObjectW(Index);
+    DeleteW(Index);
+    InsertWithObjectW(Index, S, o);
+}
+
+void TWideStrings::SetAllTextW(const std::wstring& S)
+{
+    BeginUpdateW();
+    try {
+        ClearW();
+        size_t p = 0, n = S.size();
+        while (p < n) {
+            size_t start = p;
+            while (p < n && S[p] != L'\r' && S[p] != L'\n') ++p;
+            AddW(S.substr(start, p - start));
+            if (p < n && S[p] == L'\r') ++p;
+            if (p < n && S[p] == L'\n') ++p;
+        }
+    } catch (...) {
+        EndUpdateW();
+        throw;
+    }
+    EndUpdateW();
+}
+
+int TWideStrings::AddW(const std::wstring& S)
+{
+    int index = GetCountW();
+    InsertW(index, S);
+    return index;
+}
+
+int TWideStrings::AddWithObjectW(const std::wstring& S, TObject* Obj)
+{
+    int index = AddW(S);
+    SetObjectW(index, Obj);
+    return index;
+}
+
+void TWideStrings::AddListW(TWideStrings* Source)
+{
+    BeginUpdateW();
+    try {
+        int n = Source->GetCountW();
+        for (int i = 0; i < n; ++i) AddWithObjectW(Source->GetLineW(i), Source->GetObjectW(i));
+    } catch (...) {
+        EndUpdateW();
+        throw;
+    }
+    EndUpdateW();
+}
+
+void TWideStrings::ExchangeW(int I, int J)
+{
+    BeginUpdateW();
+    try {
+        std::wstring s = GetLineW(I);
+        TObject* o = GetObjectW(I);
+        SetLineW(I, GetLineW(J));
+        SetObjectW(I, GetObjectW(J));
+        SetLineW(J, s);
+        SetObjectW(J, o);
+    } catch (...) {
+        EndUpdateW();
+        throw;
+    }
+    EndUpdateW();
+}
+
+wchar_t* TWideStrings::GetTextBufferW()
+{
+    std::wstring t = GetAllTextW();
+    auto* p = new wchar_t[t.size() + 5]();
+    std::memcpy(p, t.c_str(), (t.size() + 1) * sizeof(wchar_t));
+    return p;
+}
+
+int TWideStrings::IndexOfW(const std::wstring& S)
+{
+    static const TCompareWide compare = ChooseComparison();
+    int n = GetCountW();
+    for (int i = 0; i < n; ++i)
+        if (compare(GetLineW(i), S, FLanguageId) == 0) return i;
+    return -1;
+}
+
+void TWideStrings::LoadFromFileW(const std::string& FileName)
+{
+    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStreamW(&f);
+}
+
+void TWideStrings::LoadFromStreamW(TStream* Stream)
+{
+    BeginUpdateW();
+    try {
+        int64_t size = Stream->Size() - Stream->Position();
+        std::wstring s(static_cast<size_t>(size / 2), L'\0');
+        if (!s.empty()) Stream->ReadBuffer(s.data(), static_cast<long>(s.size() * 2));
+        SetAllTextW(s);
+    } catch (...) {
+        EndUpdateW();
+        throw;
+    }
+    EndUpdateW();
+}
+
+void TWideStrings::MoveW(int Cur, int New)
+{
+    if (Cur == New) return;
+    BeginUpdateW();
+    try {
+        std::wstring s = GetLineW(Cur);
+        TObject* o = GetObjectW(Cur);
+        DeleteW(Cur);
+        InsertWithObjectW(New, s, o);
+    } catch (...) {
+        EndUpdateW();
+        throw;
+    }
+    EndUpdateW();
+}
+
+void TWideStrings::SaveToFileW(const std::string& FileName)
+{
+    TFileStream f(FileName, fmCreate);
+    SaveToStreamW(&f);
+}
+
+void TWideStrings::SaveToStreamW(TStream* Stream)
+{
+    std::wstring t = GetAllTextW();
+    Stream->WriteBuffer(t.data(), static_cast<long>(t.size() * 2));
+}
+
+void TWideStrings::SetTextBufferW(const wchar_t* P) { SetAllTextW(P ? std::wstring(P) : std::wstring()); }
+
+void TWideStrings::BeginUpdateW()
+{
+    if (FWideUpdateCount == 0) UpdatingChangedW(true);
+    ++FWideUpdateCount;
+}
+
+void TWideStrings::EndUpdateW()
+{
+    if (--FWideUpdateCount == 0) UpdatingChangedW(false);
+}
+
+void TWideStrings::InsertWithObjectW(int Index, const std::wstring& S, TObject* Obj)
+{
+    InsertW(Index, S);
+    SetObjectW(Index, Obj);
+}
+
+bool TWideStrings::EqualsW(TWideStrings* Other)
+{
+    int n = GetCountW();
+    if (n != Other->GetCountW()) return false;
+    for (int i = 0; i < n; ++i)
+        if (GetLineW(i) != Other->GetLineW(i)) return false;
+    return true;
+}
+
+void TWideStrings::Assign(TPersistent* Source)
+{
+    if (auto* w = dynamic_cast<TWideStrings*>(Source)) {
+        BeginUpdateW();
+        try { ClearW(); AddListW(w); } catch (...) { EndUpdateW(); throw; }
+        EndUpdateW();
+    } else if (auto* s = dynamic_cast<TStrings*>(Source)) {
+        BeginUpdateW();
+        try {
+            for (int i = 0; i < s->Count(); ++i) AddWithObjectW(StringToWide(s->Strings(i), CP_ACP), s->Objects(i));
+        } catch (...) { EndUpdateW(); throw; }
+        EndUpdateW();
+    } else {
+        TPersistent::Assign(Source);
+    }
+}
+
+std::string TWideStrings::WideStringsValue()
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::wstring t = GetAllTextW();
+    std::string r;
+    r.reserve(t.size() * 4);
+    for (wchar_t c : t)
+        for (int shift = 12; shift >= 0; shift -= 4) r += hex[(c >> shift) & 0xF];
+    return r;
+}
+
+void TWideStrings::ReadWideStringsValue(const std::string& Value)
+{
+    BeginUpdateW();
+    try {
+        ClearW();
+        std::wstring t;
+        for (size_t i = 0; i + 4 <= Value.size(); i += 4) {
+            unsigned v = 0;
+            for (size_t k = 0; k < 4; ++k) {
+                char c = Value[i + k];
+                int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                      : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+                if (d < 0) throw EReadError("Invalid \"WideStrings\" value");
+                v = v * 16 + static_cast<unsigned>(d);
+            }
+            t += static_cast<wchar_t>(v);
+        }
+        SetAllTextW(t);
+    } catch (...) {
+        EndUpdateW();
+        throw;
+    }
+    EndUpdateW();
+}
+
+void TWideStrings::DefineProperties(TFiler* Filer)
+{
+    bool write;
+    if (Filer->Ancestor()) {
+        auto* a = dynamic_cast<TWideStrings*>(Filer->Ancestor());
+        write = !a || !a->EqualsW(this);
+    } else {
+        write = GetCountW() > 0;
+    }
+    Filer->DefineProperty(
+        "WideStrings", [this](TReader& r) { ReadWideStringsValue(r.ReadString()); },
+        [this](TWriter& w) { w.WriteString(WideStringsValue()); }, write);
+}
+
+// ---- TWideRichEditStrings98 ----
+
+namespace {
+struct TWideGuard {
+    TCustomRichEdit98* R;
+    explicit TWideGuard(TCustomRichEdit98* r) : R(r) { R->SetWideMode(true); }
+    ~TWideGuard() { R->SetWideMode(false); }
+};
+} // namespace
+
+std::wstring TWideRichEditStrings98::GetLineW(int Index)
+{
+    TWideGuard wide(FRichEdit);
+    std::vector<wchar_t> buf(4096 + 1, L'\0');
+    buf[0] = 4096;
+    long n = static_cast<long>(FRichEdit->Perform(EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(buf.data())));
+    n = std::max(0L, std::min(n, 4096L));
+    if (n > 0 && buf[static_cast<size_t>(n - 1)] == L'\r') --n;
+    return std::wstring(buf.data(), static_cast<size_t>(n));
+}
+
+int TWideRichEditStrings98::GetCountW() { return FStreamer.LineCount(); }
+
+void TWideRichEditStrings98::SetLineW(int Index, const std::wstring& S)
+{
+    if (Index < 0) return;
+    TWideGuard wide(FRichEdit);
+    int start = static_cast<int>(FRichEdit->Perform(EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
+    if (start == -1) return;
+    int len = static_cast<int>(FRichEdit->Perform(EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+    CHARRANGE cr = {start, start + len};
+    FRichEdit->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+    FRichEdit->Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(S.c_str()));
+}
+
+void TWideRichEditStrings98::SetAllTextW(const std::wstring& S)
+{
+    TWideGuard wide(FRichEdit);
+    SetChangeNotify(false);
+    try {
+        TWideStrings::SetAllTextW(S);
+    } catch (...) {
+        SetChangeNotify(true);
+        throw;
+    }
+    SetChangeNotify(true);
+}
+
+void TWideRichEditStrings98::UpdatingChangedW(bool Updating) { FStreamer.UpdateState(Updating); }
+
+void TWideRichEditStrings98::SetLanguageId(unsigned short Value) { FRichEdit->SetLanguage(Value); }
+
+unsigned short TWideRichEditStrings98::GetLanguage() { return FRichEdit->Language(); }
+
+void TWideRichEditStrings98::AddListW(TWideStrings* Source)
+{
+    TNotifyEvent saved = FRichEdit->OnSelectionChange;
+    FRichEdit->OnSelectionChange = nullptr;
+    try {
+        TWideStrings::AddListW(Source);
+    } catch (...) {
+        FRichEdit->OnSelectionChange = saved;
+        throw;
+    }
+    FRichEdit->OnSelectionChange = saved;
+}
+
+void TWideRichEditStrings98::ClearW() { FRichEdit->Clear(); }
+
+void TWideRichEditStrings98::DeleteW(int Index)
+{
+    TWideGuard wide(FRichEdit);
+    FStreamer.DeleteLine(Index);
+}
+
+void TWideRichEditStrings98::InsertW(int Index, const std::wstring& S)
+{
+    if (Index < 0) return;
+    TWideGuard wide(FRichEdit);
+    FStreamer.InsertAt(Index, S, true);
+}
+
+void TWideRichEditStrings98::LoadFromFileW(const std::string& FileName) { FStreamer.LoadFromFile(FileName); }
+void TWideRichEditStrings98::LoadFromStreamW(TStream* Stream) { FStreamer.LoadFromStream(Stream); }
+void TWideRichEditStrings98::SaveToFileW(const std::string& FileName) { FStreamer.SaveToFile(FileName); }
+void TWideRichEditStrings98::SaveToStreamW(TStream* Stream) { FStreamer.SaveToStream(Stream); }
+
+} // namespace pw
