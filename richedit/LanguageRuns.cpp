@@ -4,6 +4,7 @@
 #include "Streams.h"
 #include "SysUtils.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -45,6 +46,48 @@ long UniformLanguage(TCustomRichEdit98* r, long From, long To)
     return (f.dwMask & CFM_LCID) ? static_cast<long>(LOWORD(f.lcid)) : -1;
 }
 
+// Whether the control's character format reports a selection of mixed languages as mixed
+// (some rich edits keep the language bit in the mask whatever the selection holds).
+bool MaskShowsMixedLanguages()
+{
+    static const bool reliable = [] {
+        HWND h = CreateWindowExW(0, L"RICHEDIT20W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 50, 20, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        if (!h) return false;
+        SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ab"));
+        CHARFORMAT2W f;
+        for (long i = 0; i < 2; ++i) {
+            CHARRANGE cr = {i, i + 1};
+            SendMessageW(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+            std::memset(&f, 0, sizeof f);
+            f.cbSize = sizeof f;
+            f.dwMask = CFM_LCID;
+            f.lcid = i == 0 ? 1033 : 1049;
+            SendMessageW(h, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
+        }
+        CHARRANGE all = {0, 2};
+        SendMessageW(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+        std::memset(&f, 0, sizeof f);
+        f.cbSize = sizeof f;
+        SendMessageW(h, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
+        DestroyWindow(h);
+        return (f.dwMask & CFM_LCID) == 0;
+    }();
+    return reliable;
+}
+
+// Runs found one character at a time, for controls whose mask cannot tell.
+std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long length)
+{
+    std::vector<TLanguageRun> runs;
+    for (long pos = 0; pos < length; ++pos) {
+        unsigned lang = static_cast<unsigned>(std::max(0L, UniformLanguage(r, pos, pos + 1)));
+        if (!runs.empty() && runs.back().Language == lang) runs.back().End = pos + 1;
+        else runs.push_back(TLanguageRun{pos, pos + 1, lang});
+    }
+    return runs;
+}
+
 } // namespace
 
 bool IsRichTextFormat(const TMemoryStream& Stream)
@@ -59,6 +102,7 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit)
     if (!RichEdit->HandleAllocated()) return runs;
     long length = RichEdit->GetTextLen();
     TQuietSelection quiet(RichEdit);
+    if (!MaskShowsMixedLanguages()) return ScanEachCharacter(RichEdit, length);
     for (long pos = 0; pos < length;) {
         long lang = UniformLanguage(RichEdit, pos, pos + 1);
         // Gallop while the language holds, then halve the step back to the exact end.
@@ -128,6 +172,100 @@ std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF)
 void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const TMemoryStream& RTF)
 {
     ApplyLanguageRuns(RichEdit, ParseLanguageRuns(std::string(RTF.Memory(), RTF.Data().size())));
+}
+
+} // namespace pw
+
+namespace pw {
+
+namespace {
+
+DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
+{
+    reinterpret_cast<std::string*>(Cookie)->append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
+    *Done = Size;
+    return 0;
+}
+
+bool WriterSwapsIndents()
+{
+    static const bool swaps = [] {
+        HWND h = CreateWindowExW(0, L"RICHEDIT20W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 50, 20, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        if (!h) return false;
+        SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
+        PARAFORMAT2 p;
+        std::memset(&p, 0, sizeof p);
+        p.cbSize = sizeof p;
+        p.dwMask = PFM_STARTINDENT | PFM_OFFSET;
+        p.dxStartIndent = 720;
+        p.dxOffset = 360;
+        SendMessageW(h, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&p));
+        std::string out;
+        EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&out), 0, CollectBytes};
+        SendMessageW(h, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+        DestroyWindow(h);
+        return out.find("\\li360") != std::string::npos && out.find("\\fi720") != std::string::npos;
+    }();
+    return swaps;
+}
+
+// Finds control word Word followed by a signed number inside [From, To); gives its position.
+size_t FindNumberWord(const std::string& s, const char* Word, size_t From, size_t To, long& Value)
+{
+    size_t n = std::strlen(Word);
+    for (size_t at = s.find(Word, From); at != std::string::npos && at < To; at = s.find(Word, at + 1)) {
+        size_t p = at + n;
+        if (p < s.size() && (s[p] == '-' || (s[p] >= '0' && s[p] <= '9'))) {
+            Value = std::strtol(s.c_str() + p, nullptr, 10);
+            return at;
+        }
+    }
+    return std::string::npos;
+}
+
+size_t NumberEnd(const std::string& s, size_t p)
+{
+    if (p < s.size() && s[p] == '-') ++p;
+    while (p < s.size() && s[p] >= '0' && s[p] <= '9') ++p;
+    return p;
+}
+
+} // namespace
+
+std::string SwapWrittenIndents(const std::string& RTF)
+{
+    std::string out;
+    size_t pos = 0;
+    for (size_t at = RTF.find("\\pard", pos); at != std::string::npos; at = RTF.find("\\pard", pos)) {
+        // The paragraph's control words run up to the first blank.
+        size_t end = RTF.find(' ', at);
+        if (end == std::string::npos) end = RTF.size();
+        long offset = 0, start = 0;
+        size_t li = FindNumberWord(RTF, "\\li", at, end, offset);
+        size_t fi = FindNumberWord(RTF, "\\fi", at, end, start);
+        std::string words = RTF.substr(at, end - at);
+        if (li != std::string::npos || fi != std::string::npos) {
+            // Drop both and write them the standard way.
+            std::string cleaned;
+            for (size_t i = at; i < end;) {
+                if ((i == li && li != std::string::npos) || (i == fi && fi != std::string::npos)) {
+                    i = NumberEnd(RTF, i + 3);
+                    continue;
+                }
+                cleaned += RTF[i++];
+            }
+            words = cleaned + Format("\\fi%ld\\li%ld", -offset, start + offset);
+        }
+        out += RTF.substr(pos, at - pos) + words;
+        pos = end;
+    }
+    return out + RTF.substr(pos);
+}
+
+std::string RepairParagraphIndents(const std::string& RTF)
+{
+    return WriterSwapsIndents() ? SwapWrittenIndents(RTF) : RTF;
 }
 
 } // namespace pw

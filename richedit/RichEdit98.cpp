@@ -161,7 +161,10 @@ void TCustomRichEdit98::ConvertGetTextRange(TMessage& Message)
     size_t units = static_cast<size_t>(std::abs(hi - lo));
     std::vector<wchar_t> wide(units + 1, L'\0');
     range->lpstrText = reinterpret_cast<char*>(wide.data());
+    LONG callerMax = range->chrg.cpMax;
+    range->chrg.cpMax = hi;
     DefaultHandler(Message);
+    range->chrg.cpMax = callerMax;
     range->lpstrText = caller;
     // The caller's buffer holds one byte per character and the terminator: double-byte text
     // that needs more is cut there.

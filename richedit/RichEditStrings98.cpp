@@ -7,6 +7,7 @@
 #include "SysUtils.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,7 @@ namespace {
 struct TCookie {
     TConversion* Converter;
     TStream* Stream;
+    std::exception_ptr Error;  // what stopped the transfer, raised again afterwards
 };
 
 // Copies Src (up to its first NUL) into Dst with every line break made CR LF.
@@ -61,8 +63,8 @@ long NormaliseBreaks(const char* Src, char* Dst)
 
 DWORD CALLBACK LoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
-    return Firewall<DWORD>([&]() -> DWORD {
-        auto* c = reinterpret_cast<TCookie*>(Cookie);
+    auto* c = reinterpret_cast<TCookie*>(Cookie);
+    try {
         std::vector<char> work(static_cast<size_t>(Size) + 1, '\0');
         *Done = 0;
         long half = Size / 2;
@@ -80,17 +82,26 @@ DWORD CALLBACK LoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
                 return 0;
             }
         }
-    }, 1);
+    } catch (...) {
+        c->Error = std::current_exception();
+        *Done = 0;
+        return 1;
+    }
 }
 
 DWORD CALLBACK SaveCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
-    return Firewall<DWORD>([&]() -> DWORD {
-        auto* c = reinterpret_cast<TCookie*>(Cookie);
-        *Done = 0;
+    auto* c = reinterpret_cast<TCookie*>(Cookie);
+    *Done = 0;
+    try {
         if (c->Converter) *Done = c->Converter->ConvertWriteStream(c->Stream, reinterpret_cast<char*>(Buffer), Size);
+        // A stream that takes less than it was given (a full disk) stops the save.
+        if (*Done < Size) throw EWriteError("Stream write error: the document could not be written completely");
         return 0;
-    }, 2);
+    } catch (...) {
+        c->Error = std::current_exception();
+        return 2;
+    }
 }
 
 // Sets the control's wide mode for the life of the guard.
@@ -215,7 +226,7 @@ void TRichEditStreamer::LoadFromStream(TStream* Stream)
     bool rtf = !FRichEdit->PlainText();
     // RTF is read whole first, so that the languages it records can be applied afterwards.
     TMemoryStream copy;
-    TCookie c{conv, Stream};
+    TCookie c{conv, Stream, nullptr};
     if (rtf) {
         std::vector<char> buf(65536);
         for (long n; (n = conv->ConvertReadStream(Stream, buf.data(), static_cast<long>(buf.size()))) > 0;)
@@ -225,12 +236,15 @@ void TRichEditStreamer::LoadFromStream(TStream* Stream)
     }
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, LoadCallback};
     FRichEdit->Perform(EM_STREAMIN, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    if (c.Error) std::rethrow_exception(c.Error);
     if (rtf && es.dwError == 0 && !IsRichTextFormat(copy)) es.dwError = static_cast<DWORD>(-16);
     if (rtf && es.dwError != 0) {
         Stream->SetPosition(start);
         c.Stream = Stream;
+        c.Error = nullptr;
         es.dwError = 0;
         FRichEdit->Perform(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&es));
+        if (c.Error) std::rethrow_exception(c.Error);
         if (es.dwError != 0) throw EOutOfResources("Failed to Load Stream");
         return;
     }
@@ -247,13 +261,14 @@ void TRichEditStreamer::SaveToStream(TStream* Stream)
     }
     bool rtf = !FRichEdit->PlainText();
     TMemoryStream body;
-    TCookie c{conv, rtf ? static_cast<TStream*>(&body) : Stream};
+    TCookie c{conv, rtf ? static_cast<TStream*>(&body) : Stream, nullptr};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, SaveCallback};
     FRichEdit->Perform(EM_STREAMOUT, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    if (c.Error) std::rethrow_exception(c.Error);
     if (es.dwError != 0) throw EOutOfResources("Failed to Save Stream");
     if (!rtf) return;
     std::string text(body.Memory(), body.Data().size());
-    text = WithLanguageRuns(FRichEdit, text);
+    text = WithLanguageRuns(FRichEdit, RepairParagraphIndents(text));
     if (conv->ConvertWriteStream(Stream, text.data(), static_cast<long>(text.size())) != static_cast<long>(text.size()))
         throw EOutOfResources("Failed to Save Stream");
 }
