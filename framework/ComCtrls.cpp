@@ -213,7 +213,8 @@ void TToolBar::PlaceHostedControls()
         auto* w = dynamic_cast<TWinControl*>(Controls(i));
         if (!w) continue;
         RECT r = ItemRect(i);
-        w->SetBounds(r.left, r.top + std::max(0L, (r.bottom - r.top - w->Height()) / 2), r.right - r.left, w->Height());
+        // The control keeps its own width: its separator was made that wide.
+        w->SetBounds(r.left, r.top + std::max(0L, (r.bottom - r.top - w->Height()) / 2), w->Width(), w->Height());
     }
 }
 
@@ -287,7 +288,8 @@ void TCoolBar::InsertBand(const Band& b)
     REBARBANDINFOA bi = {};
     bi.cbSize = sizeof bi;
     bi.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
-    bi.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
+    // Every band after the first starts a row of its own.
+    bi.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS | (Perform(RB_GETBANDCOUNT, 0, 0) > 0 ? RBBS_BREAK : 0);
     bi.hwndChild = b.Control->Handle();
     bi.cxMinChild = 0;
     bi.cyMinChild = static_cast<UINT>(std::max(b.MinHeight, b.Control->Height()));

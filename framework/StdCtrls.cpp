@@ -179,6 +179,18 @@ void TCustomComboBox::SetText(const std::string& s)
     }
 }
 
+void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    // The window's height includes the dropped-down list; Height is the closed box.
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight + FItemHeight * FDropDownCount,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TCustomComboBox::Change()
 {
     if (OnChange) OnChange(this);
@@ -202,6 +214,10 @@ void TCustomComboBox::DrawItem(int Index, const RECT& Rect, UINT State, HDC DC)
 void TCustomComboBox::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
+    case WM_WINDOWPOSCHANGED:
+        // Keep the closed height: the window's own height includes the list.
+        DefaultHandler(Message);
+        return;
     case CN_COMMAND:
         switch (HIWORD(Message.WParam)) {
         case CBN_SELCHANGE:

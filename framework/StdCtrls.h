@@ -55,6 +55,7 @@ public:
     bool DroppedDown();
     std::string Text() override;
     void SetText(const std::string& s) override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     TNotifyEvent OnChange;
     TNotifyEvent OnDropDown;

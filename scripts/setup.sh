@@ -11,7 +11,7 @@ PACKAGES=(
   wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick
   googletest
-  fonts-liberation fonts-comic-neue
+  fonts-liberation fonts-comic-neue fonts-wine
   hunspell-en-us hunspell-en-gb hunspell-ru hunspell-de-de hunspell-fr
   libhunspell-dev libnuspell-dev
 )

@@ -10,6 +10,10 @@ echo "wineprefix: creating $PREFIX"
 mkdir -p "$PREFIX"
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
+# Wine's own faces (Tahoma, Marlett for the caption buttons, Small Fonts) into the prefix.
+if [ -d /usr/share/wine/fonts ]; then
+  cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$PREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
 reg_add() { wine reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
 R='HKCU\Software\Wine\Fonts\Replacements'
 reg_add "$R" "Arial" "Liberation Sans"

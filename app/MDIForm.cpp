@@ -1,0 +1,320 @@
+#include "MDIForm.h"
+
+#include "Clipbrd.h"
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "MainForm.h"
+#include "Menus.h"
+#include "RichEdit98.h"
+#include "StdCtrls.h"
+#include "RichEditStrings98.h"
+#include "SysUtils.h"
+#include "TextAttributes98.h"
+#include "RichEditStrings98.h"
+
+#include <richedit.h>
+
+namespace pw {
+
+namespace {
+int g_documentCounter = 0;
+}
+
+int TMDIForm::DocumentCounter() { return g_documentCounter; }
+
+TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName("MDIForm");
+    SetFormStyle(TFormStyle::fsMDIChild);
+    SetPosition(TPosition::poDefault);
+    SetBounds(0, 0, 550, 404);
+    Font()->SetName("Arial");
+    Font()->SetHeight(-10);
+
+    FStatusBar = new TStatusBar(this);
+    FStatusBar->SetName("StatusBar");
+    FStatusBar->SetHeight(15);
+    FStatusBar->SetAlign(TAlign::alBottom);
+    FStatusBar->AddPanel(60);
+    FStatusBar->AddPanel(150);
+    FStatusBar->SetParent(this);
+
+    FRichEdit = new TRichEdit98(this);
+    FRichEdit->SetName("RichEdit");
+    FRichEdit->SetAlign(TAlign::alClient);
+    FRichEdit->SetAutoURLDetect(true);
+    FRichEdit->SetHideSelection(false);
+    FRichEdit->SetLanguage(1033);
+    FRichEdit->SetScrollBars(TScrollStyle::ssVertical);
+    FRichEdit->SetShowSelectionBar(true);
+    FRichEdit->SetWantTabs(true);
+    FRichEdit->SetShowHint(true);
+    FRichEdit->OnChange = [this](TObject* s) { RichEditChange(s); };
+    FRichEdit->OnSelectionChange = [this](TObject* s) { RichEditSelectionChange(s); };
+    FRichEdit->OnURLClick = [this](TObject* s, const std::string& url) { RichEditURLClick(s, url); };
+    FRichEdit->SetParent(this);
+
+    OnActivate = [this](TObject* s) { FormActivate(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+}
+
+void TMDIForm::AfterConstruction()
+{
+    HandleNeeded();
+    // The form data's content: an empty document in 8-point Arial.
+    FRichEdit->SetRTFText(EmptyDocumentRTF);
+    TForm::AfterConstruction();
+}
+
+TSpellDemoForm* TMDIForm::Frame() const { return SpellDemoForm; }
+
+void TMDIForm::FormCreate(TObject*)
+{
+    SetFileName(Format("Document%d.rtf", ++g_documentCounter));
+    FRichEdit->Clear();
+    FRichEdit->SelectionAttributes()->SetBackColor(clNone);
+    RichEditSelectionChange(this);
+    FUntitled = true;
+    SetModified(false);
+    if (TSpellDemoForm* f = Frame()) f->SelectFontFace("Arial");
+}
+
+void TMDIForm::SetModified(bool Value)
+{
+    FModified = Value;
+    FStatusBar->SetPanelText(1, Value ? "Modified" : "");
+}
+
+void TMDIForm::SetFileName(const std::string& Name)
+{
+    FFileName = Name;
+    SetText(Name);
+}
+
+void TMDIForm::RichEditChange(TObject*)
+{
+    SetModified(true);
+    UpdateCommandStates();
+}
+
+void TMDIForm::RichEditSelectionChange(TObject*)
+{
+    // The formatting tool bar follows the text at the caret (formatting commands); the
+    // conversion code page follows the language of that text.
+    FRichEdit->SetLanguage(FRichEdit->SelectionAttributes()->Language());
+    FStatusBar->SetPanelText(0, Format("%d : %d", FRichEdit->CaretLine() + 1, FRichEdit->CaretColumn() + 1));
+}
+
+void TMDIForm::UpdateCommandStates()
+{
+    TSpellDemoForm* f = Frame();
+    if (!f) return;
+    bool hasSelection = FRichEdit->SelLength() > 0;
+    f->CopyBtn->SetEnabled(hasSelection);
+    f->CutBtn->SetEnabled(hasSelection);
+    bool hasLines = FRichEdit->Lines()->Count() > 0;
+    f->FindBtn->SetEnabled(hasLines);
+    f->ReplaceBtn->SetEnabled(hasLines);
+    f->PasteBtn->SetEnabled(Clipboard()->HasFormat(CF_TEXT));
+    f->UndoBtn->SetEnabled(FRichEdit->CanUndo());
+    f->RedoBtn->SetEnabled(FRichEdit->CanRedo());
+    f->CopyMI->SetEnabled(f->CopyBtn->Enabled());
+    f->CutMI->SetEnabled(f->CutBtn->Enabled());
+    f->FindMI->SetEnabled(f->FindBtn->Enabled());
+    f->ReplaceMI->SetEnabled(f->ReplaceBtn->Enabled());
+    f->PasteMI->SetEnabled(f->PasteBtn->Enabled());
+    f->UndoMI->SetEnabled(f->UndoBtn->Enabled());
+    f->RedoMI->SetEnabled(f->RedoBtn->Enabled());
+}
+
+void TMDIForm::FormActivate(TObject*)
+{
+    UpdateCommandStates();
+    FLastTextColor = -1;
+    FLastHighlightColor = -1;
+    RichEditSelectionChange(this);
+}
+
+void TMDIForm::FormClose(TObject*, TCloseAction& Action) { Action = TCloseAction::caFree; }
+
+void TMDIForm::FormCloseQuery(TObject*, bool& CanClose) { CanClose = ConfirmClose(); }
+
+bool TMDIForm::ConfirmClose()
+{
+    if (!FModified) return true;
+    std::string text = Format("File is %s modified.\rSave before closing?", FFileName.c_str());
+    int answer = Application->MessageBox(text, "Warning", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) Abort();
+    if (answer == IDYES) {
+        SaveDocument();
+        // A cancelled Save dialog keeps the document (and the window) as it was.
+        if (FModified) Abort();
+    }
+    return true;
+}
+
+void TMDIForm::SaveDocument()
+{
+    if (FUntitled) {
+        SaveDocumentAs();
+        return;
+    }
+    FRichEdit->Lines()->SaveToFile(FFileName);
+    SetModified(false);
+}
+
+void TMDIForm::SaveDocumentAs()
+{
+    TSpellDemoForm* f = Frame();
+    if (!f) return;
+    f->SaveDialog->SetFileName(FFileName);
+    if (!f->SaveDialog->Execute()) return;
+    SetFileName(f->SaveDialog->FileName());
+    FRichEdit->Lines()->SaveToFile(FFileName);
+    FUntitled = false;
+    SetModified(false);
+}
+
+void TMDIForm::OpenDocument(const std::string& AFileName)
+{
+    SetFileName(AFileName);
+    FRichEdit->Lines()->LoadFromFile(AFileName);
+    FUntitled = false;
+    SetModified(false);
+    RichEditSelectionChange(this);
+}
+
+void TMDIForm::PrintDocument() { FRichEdit->Print(Text()); }
+
+void TMDIForm::UndoEdit()
+{
+    FRichEdit->Undo();
+    UpdateCommandStates();
+}
+
+void TMDIForm::RedoEdit()
+{
+    FRichEdit->Redo();
+    UpdateCommandStates();
+}
+
+void TMDIForm::CutText()
+{
+    FRichEdit->CutToClipboard();
+    SetModified(true);
+    UpdateCommandStates();
+}
+
+void TMDIForm::CopyText()
+{
+    FRichEdit->CopyToClipboard();
+    UpdateCommandStates();
+}
+
+void TMDIForm::PasteText()
+{
+    FRichEdit->PasteFromClipboard();
+    SetModified(true);
+    UpdateCommandStates();
+}
+
+void TMDIForm::SelectAllText()
+{
+    FRichEdit->SelectAll();
+    UpdateCommandStates();
+}
+
+int TMDIForm::FindFrom(int Start, const std::string& What, unsigned Options, int& FoundEnd)
+{
+    // An empty search text matches nothing: searching for it would never advance.
+    if (What.empty()) return -1;
+    std::wstring text = StringToWide(What, CP_ACP);
+    FINDTEXTEXW ft = {};
+    ft.chrg.cpMin = Start;
+    ft.chrg.cpMax = -1;
+    ft.lpstrText = text.c_str();
+    WPARAM flags = 0;
+    if (Options & frMatchCase) flags |= FR_MATCHCASE;
+    if (Options & frWholeWord) flags |= FR_WHOLEWORD;
+    if (Options & frDown) flags |= FR_DOWN;
+    int pos = static_cast<int>(FRichEdit->Perform(EM_FINDTEXTEXW, flags, reinterpret_cast<LPARAM>(&ft)));
+    if (pos < 0) return -1;
+    FoundEnd = ft.chrgText.cpMax;
+    return ft.chrgText.cpMin;
+}
+
+void TMDIForm::ShowNotFound(TFindDialog* Dialog, const std::string& What)
+{
+    Application->MessageBox(Format("Text \xAB%s\xBB not found", What.c_str()), "Message",
+                            MB_OK | MB_ICONINFORMATION, Dialog->Handle());
+}
+
+void TMDIForm::DoFind(TFindDialog* Dialog)
+{
+    unsigned options = Dialog->Options();
+    int start = FRichEdit->SelStart();
+    if (options & frFindNext) start += FRichEdit->SelLength();
+    int end = 0;
+    int pos = FindFrom(start, Dialog->FindText(), options, end);
+    if (pos < 0) {
+        ShowNotFound(Dialog, Dialog->FindText());
+        return;
+    }
+    FRichEdit->SetSelStart(pos);
+    FRichEdit->SetSelLength(end - pos);
+    UpdateCommandStates();
+}
+
+void TMDIForm::DoReplace()
+{
+    TSpellDemoForm* f = Frame();
+    if (!f) return;
+    TReplaceDialog* d = f->ReplaceDialog;
+    unsigned options = d->Options();
+    if (options & frReplaceAll) {
+        int count = 0;
+        int start = FRichEdit->SelStart();
+        int end = 0;
+        for (int pos; (pos = FindFrom(start, d->FindText(), options, end)) >= 0;) {
+            FRichEdit->SetSelStart(pos);
+            FRichEdit->SetSelLength(end - pos);
+            FRichEdit->SetSelText(d->ReplaceText());
+            UpdateCommandStates();
+            ++count;
+            // Continue after the inserted text: what it brought in is not searched again.
+            start = FRichEdit->SelStart() + FRichEdit->SelLength();
+        }
+        Application->MessageBox(Format("%d replaces were made", count), "Message", MB_OK | MB_ICONINFORMATION,
+                                d->Handle());
+        return;
+    }
+    int start = FRichEdit->SelStart();
+    if (options & frFindNext) start += FRichEdit->SelLength();
+    int end = 0;
+    int pos = FindFrom(start, d->FindText(), options, end);
+    if (pos < 0) {
+        ShowNotFound(d, d->FindText());
+        return;
+    }
+    FRichEdit->SetSelStart(pos);
+    FRichEdit->SetSelLength(end - pos);
+    FRichEdit->SetSelText(d->ReplaceText());
+    UpdateCommandStates();
+}
+
+void TMDIForm::CheckSpelling()
+{
+    // The interactive check joins with the spell checker.
+}
+
+void TMDIForm::SetTextLanguage(TLanguage Language) { FRichEdit->SelectionAttributes()->SetLanguage(Language); }
+
+void TMDIForm::RichEditURLClick(TObject*, const std::string& URL)
+{
+    // The browser launcher joins later; until then the click is noted and nothing starts.
+    (void)URL;
+}
+
+} // namespace pw
