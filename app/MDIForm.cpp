@@ -8,11 +8,15 @@
 #include "RichEdit98.h"
 #include "StdCtrls.h"
 #include "RichEditStrings98.h"
+#include "Streams.h"
 #include "SysUtils.h"
 #include "TextAttributes98.h"
 #include "RichEditStrings98.h"
 
 #include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace pw {
 
@@ -177,9 +181,26 @@ void TMDIForm::SaveDocumentAs()
     SetModified(false);
 }
 
+namespace {
+
+// A file that is not RTF and holds NUL bytes near its start is no document of ours: loading
+// it as text would show a fragment of it.
+void CheckDocumentFile(const std::string& FileName)
+{
+    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    char head[65536];
+    long n = f.Read(head, sizeof head);
+    if (n >= 5 && std::memcmp(head, "{\\rtf", 5) == 0) return;
+    if (std::memchr(head, 0, static_cast<size_t>(std::max(n, 0L))))
+        throw EConvertError("\"" + FileName + "\" is neither a Rich Text Format nor a text document");
+}
+
+} // namespace
+
 void TMDIForm::OpenDocument(const std::string& AFileName)
 {
     SetFileName(AFileName);
+    CheckDocumentFile(AFileName);
     FRichEdit->Lines()->LoadFromFile(AFileName);
     FUntitled = false;
     SetModified(false);

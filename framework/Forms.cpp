@@ -347,6 +347,15 @@ void TForm::WndProc(TMessage& Message)
             }
         }
         break;
+    case WM_SETTEXT:
+        DefaultHandler(Message);
+        // The frame's window list shows the new caption.
+        if (FFormStyle == TFormStyle::fsMDIChild) {
+            HWND client = GetParent(FHandle);
+            SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
+            DrawMenuBar(GetParent(client));
+        }
+        return;
     case WM_SHOWWINDOW:
         DefaultHandler(Message);
         if (Message.WParam) { if (OnShow) OnShow(this); }
@@ -433,6 +442,13 @@ int TApplication::Run()
 void TApplication::Terminate()
 {
     if (!FTerminated) PostQuitMessage(0);
+}
+
+void TApplication::CancelTerminate()
+{
+    MSG m;
+    while (PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+    FTerminated = false;
 }
 
 bool TApplication::IsPreprocessMessage(MSG& Msg)

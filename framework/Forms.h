@@ -145,6 +145,8 @@ public:
     void HandleMessage();
     void Terminate();
     bool Terminated() const { return FTerminated; }
+    // Takes back a termination that has not ended the loop yet (for hosts that go on).
+    void CancelTerminate();
 
     // Handles the exception being handled: EAbort is silent, anything else is shown.
     void HandleException(TObject* Sender);

@@ -1,0 +1,81 @@
+// The real main frame, created in-process for each test, with its dialogs answered here.
+#pragma once
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "MDIForm.h"
+#include "MainForm.h"
+#include "Menus.h"
+#include "RichEdit98.h"
+#include "RichEditStrings98.h"
+#include "StdCtrls.h"
+#include "TestSupport.h"
+#include "TextAttributes98.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+class FrameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        pw::TCommonDialog::Responder = [this](pw::TCommonDialog& d) -> std::optional<bool> {
+            Executed.push_back(d.Name());
+            if (Answers.empty()) return false;
+            auto a = Answers.front();
+            Answers.pop_front();
+            return a(d);
+        };
+        Frame = new pw::TSpellDemoForm(pw::Application);
+        Frame->AfterConstruction();
+        pw::Application->SetMainForm(Frame);
+        Frame->Show();
+        pwtest::Pump();
+    }
+    void TearDown() override
+    {
+        pw::Application->SetMainForm(nullptr);
+        delete Frame;
+        pw::TCommonDialog::Responder = nullptr;
+        pw::Application->CancelTerminate();
+    }
+
+    // Queues the answer to the next file dialog: the chosen file, or a cancel.
+    void ChooseFile(const std::string& path)
+    {
+        Answers.push_back([path](pw::TCommonDialog& d) {
+            static_cast<pw::TOpenDialog&>(d).SetFileName(path);
+            return true;
+        });
+    }
+    void CancelDialog() { Answers.push_back([](pw::TCommonDialog&) { return false; }); }
+
+    pw::TMDIForm* Doc() { return Frame->ActiveDocument(); }
+    int DocumentCount() { return Frame->MDIChildCount(); }
+    void Type(const std::string& text) { Doc()->RichEdit()->SetSelText(text); }
+    std::string DocText()
+    {
+        auto* e = Doc()->RichEdit();
+        e->SelectAll();
+        std::string s = e->SelText();
+        e->SetSelStart(0);
+        return s;
+    }
+    // Presses Find Next or Replace / Replace All in a find or replace dialog.
+    void Press(pw::TFindDialog* d, const std::string& find, unsigned options, const std::string& replace = {})
+    {
+        FINDREPLACEA r = {};
+        r.lStructSize = sizeof r;
+        std::string f = find, rp = replace;
+        r.lpstrFindWhat = f.data();
+        r.lpstrReplaceWith = rp.data();
+        r.Flags = options;
+        d->HandleFindMessage(r);
+    }
+
+    pw::TSpellDemoForm* Frame = nullptr;
+    std::deque<std::function<bool(pw::TCommonDialog&)>> Answers;
+    std::vector<std::string> Executed;
+};
