@@ -194,10 +194,9 @@ void TMenuItem::FillMenu(HMENU Menu)
 
 void TMenuItem::Changed(bool Rebuild)
 {
-    (void)Rebuild;
-    TMenuItem* target = FParent ? FParent : this;
-    if (!FParent && !Rebuild) return;
-    if (!target->FHandle) return;
+    // A property change shows in the parent's menu; a change of the children in our own.
+    TMenuItem* target = Rebuild ? this : FParent;
+    if (!target || !target->FHandle) return;
     while (GetMenuItemCount(target->FHandle) > 0) RemoveMenu(target->FHandle, 0, MF_BYPOSITION);
     target->FillMenu(target->FHandle);
     if (TMenu* m = target->GetParentMenu()) m->Rebuild();

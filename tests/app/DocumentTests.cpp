@@ -153,3 +153,31 @@ TEST_F(FrameTest, BadFilesGiveAMessageAndTheProgramGoesOn)
     Frame->NewMIClick(nullptr);
     EXPECT_EQ(DocumentCount(), before + 1);
 }
+
+TEST_F(FrameTest, ALockedFileIsReportedAndATenMegabyteFileOpens)
+{
+    pwtest::MessageBoxRecorder boxes;
+    pwtest::TempDir dir;
+    std::string locked = dir.File("locked.txt");
+    pwtest::WriteFileBytes(locked, "in use");
+    HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ChooseFile(locked);
+    SendMessageA(Frame->Handle(), WM_COMMAND, MAKEWPARAM(Frame->OpenMI->Command(), 0), 0);
+    CloseHandle(h);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].Text.find("locked.txt"), std::string::npos) << boxes.Shown()[0].Text;
+
+    std::string big = dir.File("big.txt");
+    std::string line(99, 'x');
+    line += "\r\n";
+    std::string text;
+    text.reserve(10u << 20);
+    while (text.size() < (10u << 20)) text += line;
+    pwtest::WriteFileBytes(big, text);
+    ChooseFile(big);
+    SendMessageA(Frame->Handle(), WM_COMMAND, MAKEWPARAM(Frame->OpenMI->Command(), 0), 0);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(Doc()->Text(), big);
+    EXPECT_EQ(Doc()->RichEdit()->GetTextLen(), static_cast<int>(text.size() / 101 * 100));
+}
