@@ -18,6 +18,9 @@ echo "== Windows tests under Wine"
 export WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wineserver -p 30
+  # Start the prefix services now, detached from the test output: a service that inherited
+  # the output pipe of a test would keep CTest waiting for that test.
+  wineboot </dev/null >/dev/null 2>&1
   ctest --test-dir "$0/build/win" --output-on-failure -j 2
   rc=$?
   wineserver -k || true
