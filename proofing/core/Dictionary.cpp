@@ -1,0 +1,375 @@
+#include "Dictionary.h"
+
+#include "Text.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace pwspell {
+
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    if (!f) throw DictionaryError("cannot read " + path);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// The SET named in the affix text, upper-cased; UTF-8 when none is named... as the format
+// says, the default is ISO8859-1.
+std::string EncodingOf(const std::string& aff)
+{
+    std::istringstream in(aff);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("SET", 0) == 0 && line.size() > 4) {
+            std::string e;
+            std::istringstream(line.substr(3)) >> e;
+            std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            return e;
+        }
+    }
+    return "ISO8859-1";
+}
+
+std::u32string Decode(const std::string& bytes, const std::string& encoding)
+{
+    if (encoding == "UTF-8") return FromUtf8(bytes);
+    if (encoding == "ISO8859-1" || encoding == "ISO-8859-1") {
+        std::u32string r;
+        r.reserve(bytes.size());
+        for (unsigned char c : bytes) r += static_cast<char32_t>(c);
+        return r;
+    }
+    throw DictionaryError("unsupported encoding " + encoding);
+}
+
+std::vector<std::u32string> SplitLines(const std::u32string& text)
+{
+    std::vector<std::u32string> lines;
+    size_t p = 0;
+    if (!text.empty() && text[0] == 0xFEFF) p = 1;
+    while (p < text.size()) {
+        size_t e = text.find_first_of(U"\r\n", p);
+        if (e == std::u32string::npos) e = text.size();
+        lines.push_back(text.substr(p, e - p));
+        p = e;
+        if (p < text.size() && text[p] == U'\r') ++p;
+        if (p < text.size() && text[p] == U'\n') ++p;
+    }
+    return lines;
+}
+
+std::vector<std::u32string> Fields(const std::u32string& line)
+{
+    std::vector<std::u32string> f;
+    size_t p = 0;
+    while (p < line.size()) {
+        while (p < line.size() && (line[p] == U' ' || line[p] == U'\t')) ++p;
+        if (p >= line.size()) break;
+        size_t e = p;
+        while (e < line.size() && line[e] != U' ' && line[e] != U'\t') ++e;
+        f.push_back(line.substr(p, e - p));
+        p = e;
+    }
+    return f;
+}
+
+size_t ToCount(const std::u32string& s)
+{
+    size_t n = 0;
+    for (char32_t c : s) {
+        if (c < U'0' || c > U'9') throw DictionaryError("bad number in affix file: " + ToUtf8(s));
+        n = n * 10 + static_cast<size_t>(c - U'0');
+        if (n > 10000000) throw DictionaryError("number too large in affix file");
+    }
+    return n;
+}
+
+std::u32string ZeroIsEmpty(const std::u32string& s) { return s == U"0" ? std::u32string() : s; }
+
+} // namespace
+
+bool Dictionary::Has(const FlagSet& f, Flag x) { return x != 0 && std::binary_search(f.begin(), f.end(), x); }
+
+Flag Dictionary::ParseFlag(const std::u32string& t) const
+{
+    FlagSet f = ParseFlags(t);
+    return f.empty() ? 0 : f[0];
+}
+
+FlagSet Dictionary::ParseFlags(const std::u32string& t) const
+{
+    FlagSet f;
+    switch (FFlagType) {
+    case FlagType::Long:
+        for (size_t i = 0; i + 1 < t.size() + 1 && i < t.size(); i += 2)
+            f.push_back(static_cast<Flag>((t[i] << 16) | (i + 1 < t.size() ? t[i + 1] : 0)));
+        break;
+    case FlagType::Num: {
+        Flag v = 0;
+        bool any = false;
+        for (char32_t c : t) {
+            if (c >= U'0' && c <= U'9') { v = v * 10 + (c - U'0'); any = true; }
+            else if (c == U',') { if (any) f.push_back(v); v = 0; any = false; }
+        }
+        if (any) f.push_back(v);
+        break;
+    }
+    default:
+        for (char32_t c : t) f.push_back(c);
+        break;
+    }
+    std::sort(f.begin(), f.end());
+    f.erase(std::unique(f.begin(), f.end()), f.end());
+    return f;
+}
+
+FlagSet Dictionary::FlagsOrAlias(const std::u32string& t) const
+{
+    if (!FAliases.empty() && !t.empty() && std::all_of(t.begin(), t.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; })) {
+        size_t n = ToCount(t);
+        if (n >= 1 && n <= FAliases.size()) return FAliases[n - 1];
+        return {};
+    }
+    return ParseFlags(t);
+}
+
+void Dictionary::ParseCondition(const std::u32string& t, AffixEntry& e) const
+{
+    e.Condition.clear();
+    if (t == U".") return;
+    for (size_t i = 0; i < t.size();) {
+        AffixEntry::CharClass cc;
+        if (t[i] == U'.') {
+            cc.Any = true;
+            ++i;
+        } else if (t[i] == U'[') {
+            size_t close = t.find(U']', i);
+            if (close == std::u32string::npos) throw DictionaryError("unclosed condition " + ToUtf8(t));
+            size_t from = i + 1;
+            if (from < close && t[from] == U'^') { cc.Negated = true; ++from; }
+            cc.Chars = t.substr(from, close - from);
+            i = close + 1;
+        } else {
+            cc.Chars = t.substr(i, 1);
+            ++i;
+        }
+        e.Condition.push_back(cc);
+    }
+}
+
+void Dictionary::ParseAffixBlock(const std::vector<std::u32string>& lines, size_t& i, bool prefix)
+{
+    std::vector<std::u32string> head = Fields(lines[i]);
+    if (head.size() < 4) throw DictionaryError("bad affix header: " + ToUtf8(lines[i]));
+    Flag id = ParseFlag(head[1]);
+    bool cross = head[2] == U"Y";
+    size_t count = ToCount(head[3]);
+    auto& list = prefix ? FPrefixes : FSuffixes;
+    for (size_t k = 0; k < count; ++k) {
+        if (++i >= lines.size()) throw DictionaryError("affix file ends inside a rule");
+        std::vector<std::u32string> f = Fields(lines[i]);
+        if (f.size() < 4 || f[0] != head[0]) throw DictionaryError("bad affix rule: " + ToUtf8(lines[i]));
+        AffixEntry e;
+        e.Id = id;
+        e.Cross = cross;
+        e.Strip = ZeroIsEmpty(f[2]);
+        std::u32string app = f[3];
+        size_t slash = app.find(U'/');
+        if (slash != std::u32string::npos) {
+            e.Continuation = FlagsOrAlias(app.substr(slash + 1));
+            app.resize(slash);
+        }
+        e.Append = ZeroIsEmpty(app);
+        ParseCondition(f.size() > 4 ? f[4] : std::u32string(U"."), e);
+        list.push_back(std::move(e));
+    }
+}
+
+void Dictionary::ParseAff(const std::vector<std::u32string>& lines)
+{
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::vector<std::u32string> f = Fields(lines[i]);
+        if (f.empty() || f[0][0] == U'#') continue;
+        const std::u32string& k = f[0];
+        auto arg = [&](size_t n) { return f.size() > n ? f[n] : std::u32string(); };
+        auto table = [&](auto add) {
+            size_t n = ToCount(arg(1));
+            for (size_t j = 0; j < n && i + 1 < lines.size(); ++j) add(Fields(lines[++i]));
+        };
+        if (k == U"FLAG") {
+            std::u32string t = arg(1);
+            FFlagType = t == U"long" ? FlagType::Long : t == U"num" ? FlagType::Num : t == U"UTF-8" ? FlagType::Utf8 : FlagType::Char;
+        } else if (k == U"AF") {
+            table([&](const std::vector<std::u32string>& g) { FAliases.push_back(g.size() > 1 ? ParseFlags(g[1]) : FlagSet()); });
+        } else if (k == U"AM") {
+            table([](const std::vector<std::u32string>&) {});
+        } else if (k == U"PFX" || k == U"SFX") {
+            ParseAffixBlock(lines, i, k == U"PFX");
+        } else if (k == U"TRY") { FTry = arg(1);
+        } else if (k == U"WORDCHARS") { FWordChars = arg(1);
+        } else if (k == U"IGNORE") { FIgnore = arg(1);
+        } else if (k == U"KEY") { std::u32string v = arg(1); size_t p = 0;
+            while (p <= v.size()) { size_t e = v.find(U'|', p); if (e == std::u32string::npos) e = v.size(); FKey.push_back(v.substr(p, e - p)); p = e + 1; }
+        } else if (k == U"REP") {
+            table([&](const std::vector<std::u32string>& g) {
+                if (g.size() < 3) return;
+                std::u32string a = g[1], b = g[2];
+                std::replace(a.begin(), a.end(), U'_', U' ');
+                std::replace(b.begin(), b.end(), U'_', U' ');
+                FRep.emplace_back(a, b);
+            });
+        } else if (k == U"MAP") {
+            table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FMap.push_back(g[1]); });
+        } else if (k == U"ICONV") {
+            table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FIconv.emplace_back(g[1], g[2]); });
+        } else if (k == U"OCONV") {
+            table([](const std::vector<std::u32string>&) {});
+        } else if (k == U"BREAK") {
+            FBreakDefault = false;
+            table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FBreak.push_back(g[1]); });
+        } else if (k == U"COMPOUNDRULE") {
+            table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FCompoundRuleText.push_back(g[1]); });
+        } else if (k == U"NEEDAFFIX" || k == U"PSEUDOROOT") { FNeedAffix = ParseFlag(arg(1));
+        } else if (k == U"FORBIDDENWORD") { FForbidden = ParseFlag(arg(1));
+        } else if (k == U"KEEPCASE") { FKeepCase = ParseFlag(arg(1));
+        } else if (k == U"NOSUGGEST") { FNoSuggest = ParseFlag(arg(1));
+        } else if (k == U"ONLYINCOMPOUND") { FOnlyInCompound = ParseFlag(arg(1));
+        } else if (k == U"CIRCUMFIX") { FCircumfix = ParseFlag(arg(1));
+        } else if (k == U"COMPOUNDFLAG") { FCompoundFlag = ParseFlag(arg(1));
+        } else if (k == U"COMPOUNDBEGIN") { FCompoundBegin = ParseFlag(arg(1));
+        } else if (k == U"COMPOUNDMIDDLE") { FCompoundMiddle = ParseFlag(arg(1));
+        } else if (k == U"COMPOUNDEND") { FCompoundEnd = ParseFlag(arg(1));
+        } else if (k == U"COMPOUNDMIN") { FCompoundMin = std::max<size_t>(1, ToCount(arg(1)));
+        } else if (k == U"CHECKSHARPS") { FCheckSharps = true;
+        } else if (k == U"FULLSTRIP") { FFullStrip = true;
+        }
+    }
+    if (FBreakDefault) FBreak = {U"-", U"^-", U"-$"};
+}
+
+void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
+{
+    if (lines.empty()) throw DictionaryError("empty dictionary");
+    size_t start = 1;
+    std::u32string first = Fields(lines[0]).empty() ? std::u32string() : Fields(lines[0])[0];
+    if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
+        throw DictionaryError("dictionary does not start with its word count");
+    FWords.reserve(std::min<size_t>(ToCount(first) + 16, 4000000));
+    for (size_t i = start; i < lines.size(); ++i) {
+        const std::u32string& l = lines[i];
+        if (l.empty() || l[0] == U'\t') continue;
+        std::u32string word;
+        size_t p = 0;
+        for (; p < l.size(); ++p) {
+            if (l[p] == U'\\' && p + 1 < l.size() && l[p + 1] == U'/') { word += U'/'; ++p; continue; }
+            if (l[p] == U'/' || l[p] == U'\t' || (l[p] == U' ' && p > 0)) break;
+            word += l[p];
+        }
+        FlagSet flags;
+        if (p < l.size() && l[p] == U'/') {
+            size_t e = l.find_first_of(U" \t", p + 1);
+            flags = FlagsOrAlias(l.substr(p + 1, e == std::u32string::npos ? std::u32string::npos : e - p - 1));
+        }
+        if (word.empty()) continue;
+        FWords[Convert(word)].push_back(Homonym{std::move(flags)});
+    }
+}
+
+void Dictionary::Load(const std::string& AffText, const std::string& DicText)
+{
+    std::string enc = EncodingOf(AffText);
+    ParseAff(SplitLines(Decode(AffText, enc)));
+    ParseDic(SplitLines(Decode(DicText, enc)));
+    BuildIndexes();
+    for (const std::u32string& r : FCompoundRuleText) {
+        std::vector<FlagSet> tokens;  // each: {flag, quantifier} with quantifier 0, '*' or '?'
+        for (size_t i = 0; i < r.size();) {
+            Flag fl;
+            if (r[i] == U'(') {
+                size_t c = r.find(U')', i);
+                if (c == std::u32string::npos) throw DictionaryError("bad compound rule");
+                fl = ParseFlag(r.substr(i + 1, c - i - 1));
+                i = c + 1;
+            } else {
+                fl = ParseFlag(r.substr(i, FFlagType == FlagType::Long ? 2 : 1));
+                i += FFlagType == FlagType::Long ? 2 : 1;
+            }
+            Flag q = 0;
+            if (i < r.size() && (r[i] == U'*' || r[i] == U'?')) q = r[i++];
+            tokens.push_back({fl, q});
+        }
+        FCompoundRules.push_back(tokens);
+    }
+}
+
+void Dictionary::BuildIndexes()
+{
+    for (size_t i = 0; i < FSuffixes.size(); ++i) {
+        FSuffixByAppend[FSuffixes[i].Append].push_back(i);
+        FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
+        for (Flag f : FSuffixes[i].Continuation) FSuffixByContinuation[f].push_back(i);
+    }
+    for (size_t i = 0; i < FPrefixes.size(); ++i) {
+        FPrefixByAppend[FPrefixes[i].Append].push_back(i);
+        FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
+    }
+}
+
+void Dictionary::LoadFiles(const std::string& AffPath, const std::string& DicPath)
+{
+    Load(ReadFile(AffPath), ReadFile(DicPath));
+}
+
+std::u32string Dictionary::Convert(const std::u32string& w) const
+{
+    std::u32string r;
+    r.reserve(w.size());
+    for (size_t i = 0; i < w.size();) {
+        bool done = false;
+        for (const auto& [from, to] : FIconv) {
+            if (!from.empty() && w.compare(i, from.size(), from) == 0) {
+                r += to;
+                i += from.size();
+                done = true;
+                break;
+            }
+        }
+        if (done) continue;
+        if (FIgnore.find(w[i]) == std::u32string::npos) r += w[i];
+        ++i;
+    }
+    return r;
+}
+
+void Dictionary::AddWord(const std::u32string& Word) { FWords[Word].push_back(Homonym{}); }
+void Dictionary::RemoveWord(const std::u32string& Word) { FWords.erase(Word); }
+
+const std::vector<Dictionary::Homonym>* Dictionary::Lookup(const std::u32string& w) const
+{
+    auto it = FWords.find(w);
+    return it == FWords.end() ? nullptr : &it->second;
+}
+
+bool Dictionary::IsForbidden(const std::u32string& w) const
+{
+    if (const auto* hs = Lookup(w))
+        for (const Homonym& h : *hs)
+            if (Has(h.Flags, FForbidden)) return true;
+    return false;
+}
+
+bool Dictionary::IsNoSuggest(const std::u32string& w) const
+{
+    if (const auto* hs = Lookup(w))
+        for (const Homonym& h : *hs)
+            if (Has(h.Flags, FNoSuggest)) return true;
+    return false;
+}
+
+} // namespace pwspell

@@ -1,0 +1,105 @@
+// A Hunspell-format dictionary: the affix rules (.aff) and the stems (.dic), and the check of
+// a word against them. Stems are stored once; affixes are stripped while checking, never
+// expanded into every form.
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace pwspell {
+
+using Flag = char32_t;
+using FlagSet = std::vector<Flag>;  // sorted
+
+class DictionaryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct AffixEntry {
+    Flag Id = 0;
+    bool Cross = false;
+    std::u32string Strip;
+    std::u32string Append;
+    FlagSet Continuation;
+    // The condition as a sequence of character classes, each a set of characters (or its
+    // complement); an empty condition matches anything.
+    struct CharClass { std::u32string Chars; bool Negated = false; bool Any = false; };
+    std::vector<CharClass> Condition;
+};
+
+class Dictionary {
+public:
+    // Loads Aff and Dic text (the files' bytes). Raises DictionaryError on malformed input
+    // or an encoding that is not supported.
+    void Load(const std::string& AffText, const std::string& DicText);
+    void LoadFiles(const std::string& AffPath, const std::string& DicPath);
+
+    // True when the word (UTF-8) is spelled correctly.
+    bool Check(const std::string& Word) const;
+    bool Check(const std::u32string& Word) const;
+    // Adds a stem at run time (user dictionary words), with no flags.
+    void AddWord(const std::u32string& Word);
+    void RemoveWord(const std::u32string& Word);
+    // Whether the stem exists exactly as given (with any flags).
+    bool HasStem(const std::u32string& Word) const { return FWords.count(Word) != 0; }
+
+    const std::u32string& WordChars() const { return FWordChars; }
+    const std::u32string& TryChars() const { return FTry; }
+    const std::vector<std::pair<std::u32string, std::u32string>>& Replacements() const { return FRep; }
+    const std::vector<std::u32string>& MapClasses() const { return FMap; }
+    const std::vector<std::u32string>& KeyRows() const { return FKey; }
+    bool IsForbidden(const std::u32string& Word) const;
+    bool IsNoSuggest(const std::u32string& Word) const;
+    size_t StemCount() const { return FWords.size(); }
+
+private:
+    struct Homonym { FlagSet Flags; };
+    std::unordered_map<std::u32string, std::vector<Homonym>> FWords;
+    std::vector<AffixEntry> FPrefixes, FSuffixes;
+    // Rules by their appended text, and suffix rules by each flag of their continuation.
+    std::unordered_map<std::u32string, std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
+    std::unordered_map<Flag, std::vector<size_t>> FSuffixByContinuation;
+    size_t FLongestSuffix = 0, FLongestPrefix = 0;
+    void BuildIndexes();
+    std::vector<FlagSet> FAliases;
+    std::vector<std::pair<std::u32string, std::u32string>> FRep, FIconv;
+    std::vector<std::u32string> FMap, FKey, FBreak;
+    std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark
+    std::vector<std::u32string> FCompoundRuleText;
+    std::u32string FTry, FWordChars, FIgnore;
+    enum class FlagType { Char, Long, Num, Utf8 } FFlagType = FlagType::Char;
+    Flag FNeedAffix = 0, FForbidden = 0, FKeepCase = 0, FNoSuggest = 0, FOnlyInCompound = 0, FCircumfix = 0;
+    Flag FCompoundFlag = 0, FCompoundBegin = 0, FCompoundMiddle = 0, FCompoundEnd = 0;
+    size_t FCompoundMin = 3;
+    bool FCheckSharps = false, FFullStrip = false;
+    bool FBreakDefault = true;
+
+    void ParseAff(const std::vector<std::u32string>& Lines);
+    void ParseDic(const std::vector<std::u32string>& Lines);
+    FlagSet ParseFlags(const std::u32string& Text) const;
+    Flag ParseFlag(const std::u32string& Text) const;
+    FlagSet FlagsOrAlias(const std::u32string& Text) const;
+    void ParseAffixBlock(const std::vector<std::u32string>& Lines, size_t& I, bool Prefix);
+    void ParseCondition(const std::u32string& Text, AffixEntry& Entry) const;
+
+    static bool Has(const FlagSet& f, Flag x);
+    const std::vector<Homonym>* Lookup(const std::u32string& w) const;
+    bool CheckCased(const std::u32string& w, bool AllowCompound) const;
+    bool CheckExact(const std::u32string& w, bool CaseFolded) const;
+    bool RootOk(const Homonym& h, bool CaseFolded) const;
+    bool CheckSuffixed(const std::u32string& w, bool CaseFolded, const AffixEntry* Prefix, int Depth) const;
+    bool SuffixMatches(const AffixEntry& e, const std::u32string& w, bool CaseFolded, const AffixEntry* Prefix) const;
+    bool InnerSuffixAllows(const AffixEntry& Outer, const std::u32string& Stem, bool CaseFolded) const;
+    bool CheckPrefixed(const std::u32string& w, bool CaseFolded) const;
+    bool CheckCompound(const std::u32string& w, size_t Start, int Parts) const;
+    bool CompoundPartOk(const std::u32string& part, int Position) const;
+    bool CheckBreaks(const std::u32string& w, int Depth) const;
+    static bool ConditionMatchesEnd(const AffixEntry& e, const std::u32string& stem);
+    static bool ConditionMatchesStart(const AffixEntry& e, const std::u32string& stem);
+    std::u32string Convert(const std::u32string& w) const;
+};
+
+} // namespace pwspell

@@ -1,0 +1,122 @@
+// The engine core against small dictionaries of our own and the installed ones.
+#include "Dictionary.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace pwspell;
+
+namespace {
+
+std::string DataFile(const std::string& name) { return std::string(PROOFING_TEST_DATA) + "/" + name; }
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream f(path);
+    for (std::string l; std::getline(f, l);)
+        if (!l.empty()) lines.push_back(l);
+    return lines;
+}
+
+bool Installed(const std::string& name)
+{
+    return std::ifstream(std::string(HUNSPELL_DIR) + "/" + name + ".dic").good();
+}
+
+Dictionary LoadInstalled(const std::string& name)
+{
+    Dictionary d;
+    std::string base = std::string(HUNSPELL_DIR) + "/" + name;
+    d.LoadFiles(base + ".aff", base + ".dic");
+    return d;
+}
+
+} // namespace
+
+class GoldenCases : public testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenCases, GoodWordsPassAndWrongWordsFail)
+{
+    const std::string name = GetParam();
+    Dictionary d;
+    d.LoadFiles(DataFile(name + ".aff"), DataFile(name + ".dic"));
+    for (const std::string& w : ReadLines(DataFile(name + ".good"))) EXPECT_TRUE(d.Check(w)) << w;
+    for (const std::string& w : ReadLines(DataFile(name + ".wrong"))) EXPECT_FALSE(d.Check(w)) << w;
+}
+
+INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound"));
+
+TEST(Text, Utf8RoundTripAndCase)
+{
+    std::string s = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 Stra\xC3\x9F" "e";
+    std::u32string u = FromUtf8(s);
+    EXPECT_EQ(u.size(), 13u);
+    EXPECT_EQ(ToUtf8(u), s);
+    EXPECT_EQ(CaseOf(FromUtf8("\xD0\x9F\xD1\x80\xD0\xB8")), CaseKind::Initial);
+    EXPECT_EQ(Lower(U"\u0410\u0411"), std::u32string(U"\u0430\u0431"));
+    EXPECT_EQ(Upper(U"\u00E9t\u00E9"), std::u32string(U"\u00C9T\u00C9"));
+    // Broken sequences become replacement characters, never a read past the end.
+    EXPECT_EQ(FromUtf8("a\xC3"), std::u32string(U"a\uFFFD"));
+}
+
+TEST(BadInput, MalformedDictionariesAreErrors)
+{
+    Dictionary d;
+    EXPECT_THROW(d.Load("SET UTF-8\nSFX A Y 3\nSFX A 0 s .\n", "1\nx/A\n"), DictionaryError);  // truncated rule block
+    EXPECT_THROW(d.Load("SET UTF-8\nSFX A Y\n", "1\nx\n"), DictionaryError);                  // short header
+    EXPECT_THROW(Dictionary().Load("SET KOI8-U-X\n", "1\nx\n"), DictionaryError);             // unknown encoding
+    EXPECT_THROW(Dictionary().Load("SET UTF-8\n", "no count\nx\n"), DictionaryError);
+    EXPECT_THROW(Dictionary().Load("SET UTF-8\n", ""), DictionaryError);
+    EXPECT_THROW(Dictionary().LoadFiles(DataFile("missing.aff"), DataFile("missing.dic")), DictionaryError);
+}
+
+TEST(BadInput, LongWordsAndOddCharactersGiveAVerdict)
+{
+    Dictionary d;
+    d.LoadFiles(DataFile("affixes.aff"), DataFile("affixes.dic"));
+    EXPECT_FALSE(d.Check(std::string(1000, 'w')));
+    EXPECT_FALSE(d.Check(std::string("wo\0rk", 5)));
+    EXPECT_TRUE(d.Check("12.345"));
+    EXPECT_TRUE(d.Check(""));
+}
+
+TEST(Installed, EnglishChecksAsHunspellDoes)
+{
+    if (!Installed("en_US")) GTEST_SKIP() << "en_US not installed";
+    Dictionary d = LoadInstalled("en_US");
+    for (const char* w : {"the", "walked", "walking", "unhappy", "children", "Paris", "PARIS", "isn't", "dictionary",
+                          "dictionaries", "well-known", "Hello"})
+        EXPECT_TRUE(d.Check(w)) << w;
+    for (const char* w : {"teh", "walkked", "paris", "dictionarys", "recieve", "xyzzyq"}) EXPECT_FALSE(d.Check(w)) << w;
+}
+
+TEST(Installed, RussianGermanFrenchAndBritish)
+{
+    if (Installed("ru_RU")) {
+        Dictionary ru = LoadInstalled("ru_RU");
+        for (const char* w : {"\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", "\xD0\xB4\xD0\xBE\xD0\xBC\xD0\xB0"})
+            EXPECT_TRUE(ru.Check(w)) << w;
+        EXPECT_FALSE(ru.Check("\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\xD1\x82\xD1\x82"));
+    }
+    if (Installed("de_DE")) {
+        Dictionary de = LoadInstalled("de_DE");
+        for (const char* w : {"Haus", "H\xC3\xA4user", "gehen", "Fu\xC3\x9F" "ball"}) EXPECT_TRUE(de.Check(w)) << w;
+        EXPECT_FALSE(de.Check("Hauss"));
+    }
+    if (Installed("fr")) {
+        Dictionary fr = LoadInstalled("fr");
+        for (const char* w : {"maison", "maisons", "parler", "parlons"}) EXPECT_TRUE(fr.Check(w)) << w;
+        EXPECT_FALSE(fr.Check("maisonn"));
+    }
+    if (Installed("en_GB")) {
+        Dictionary gb = LoadInstalled("en_GB");
+        EXPECT_TRUE(gb.Check("colour"));
+        EXPECT_TRUE(gb.Check("organisation"));
+        EXPECT_FALSE(gb.Check("colur"));
+    }
+}
