@@ -3,6 +3,7 @@
 // expanded into every form.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -54,6 +55,10 @@ public:
     bool IsForbidden(const std::u32string& Word) const;
     bool IsNoSuggest(const std::u32string& Word) const;
     size_t StemCount() const { return FWords.size(); }
+    void ForEachStem(const std::function<void(const std::u32string&)>& Visit) const
+    {
+        for (const auto& w : FWords) Visit(w.first);
+    }
 
 private:
     struct Homonym { FlagSet Flags; };

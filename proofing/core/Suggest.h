@@ -1,0 +1,18 @@
+// Suggestions for a misspelt word: first the cheap edits that usually find the intended word,
+// then words of the dictionary that look alike.
+#pragma once
+#include "Dictionary.h"
+
+#include <string>
+#include <vector>
+
+namespace pwspell {
+
+// Cheap edits: replacement table, similar characters, keyboard neighbours, swaps, insertions,
+// deletions, changed and doubled letters, two words. In the word's own letter case.
+std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32string& Word, size_t Max);
+// Stems of the dictionary that share the most letter pairs with the word.
+std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u32string& Word, size_t Max,
+                                           const std::vector<std::u32string>& Exclude);
+
+} // namespace pwspell
