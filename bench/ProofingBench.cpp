@@ -3,10 +3,12 @@
 // The word list is text; its words (runs of letters and apostrophes) are checked, and so are
 // copies with one letter changed, so that both verdicts occur.
 #include "Dictionary.h"
+#include "Suggest.h"
 #include "Text.h"
 
 #include <hunspell/hunspell.hxx>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -52,6 +54,50 @@ double Seconds(F f)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
+// One-typo misspellings of correct words: how often each engine puts the word first or in its
+// list, and how long a suggestion takes.
+void SuggestionBench(const pwspell::Dictionary& ours, Hunspell& theirs, const std::vector<std::string>& words)
+{
+    struct Score { int First = 0, Listed = 0; double Total = 0, Worst = 0; };
+    Score a, b;
+    int cases = 0;
+    for (size_t i = 0; i < words.size() && cases < 200; i += 7) {
+        std::u32string w = pwspell::FromUtf8(words[i]);
+        if (w.size() < 4 || !theirs.spell(words[i])) continue;
+        std::u32string typo = w;
+        size_t k = w.size() / 2;
+        switch (cases % 4) {
+        case 0: typo.erase(k, 1); break;
+        case 1: std::swap(typo[k], typo[k - 1]); break;
+        case 2: typo[k] = typo[k] == U'e' ? U'a' : U'e'; break;
+        default: typo.insert(k, 1, typo[k]); break;
+        }
+        std::string t = pwspell::ToUtf8(typo);
+        if (theirs.spell(t)) continue;
+        ++cases;
+        std::vector<std::u32string> mine;
+        double da = Seconds([&] {
+            mine = pwspell::SuggestEdits(ours, typo, 12);
+            if (mine.empty()) mine = pwspell::SuggestSimilar(ours, typo, 8, {});
+        });
+        std::vector<std::string> hs;
+        double db = Seconds([&] { hs = theirs.suggest(t); });
+        auto score = [&](Score& s, bool first, bool listed, double d) {
+            s.First += first;
+            s.Listed += listed;
+            s.Total += d;
+            s.Worst = std::max(s.Worst, d);
+        };
+        score(a, !mine.empty() && mine[0] == w, std::find(mine.begin(), mine.end(), w) != mine.end(), da);
+        score(b, !hs.empty() && hs[0] == words[i], std::find(hs.begin(), hs.end(), words[i]) != hs.end(), db);
+    }
+    if (!cases) return;
+    std::printf("suggestions, %d one-typo words: ours first %.0f%% listed %.0f%% mean %.1f ms worst %.1f ms; "
+                "hunspell first %.0f%% listed %.0f%% mean %.1f ms worst %.1f ms\n",
+                cases, 100.0 * a.First / cases, 100.0 * a.Listed / cases, 1000 * a.Total / cases, 1000 * a.Worst,
+                100.0 * b.First / cases, 100.0 * b.Listed / cases, 1000 * b.Total / cases, 1000 * b.Worst);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -79,6 +125,7 @@ int main(int argc, char** argv)
                 "check ours %.0f words/s hunspell %.0f words/s (ratio %.2f)\n",
                 base.c_str(), words.size(), 100.0 * agree / words.size(), loadOurs, loadTheirs,
                 words.size() / tOurs, words.size() / tTheirs, tTheirs / tOurs);
+    SuggestionBench(ours, *theirs, words);
     delete theirs;
     return 0;
 }

@@ -65,7 +65,10 @@ void Edits(Collector& c, const std::u32string& w)
         std::swap(t[i], t[i + 1]);
         c.Try(t);
     }
-    for (size_t i = 0; i < w.size(); ++i) c.Try(w.substr(0, i) + w.substr(i + 1));  // extra letter
+    for (size_t i = 0; i + 1 < w.size(); ++i)  // a doubled letter
+        if (w[i] == w[i + 1]) c.Try(w.substr(0, i) + w.substr(i + 1));
+    for (size_t i = 0; i <= w.size(); ++i)  // missing letter
+        for (char32_t ch : tryChars) c.Try(w.substr(0, i) + ch + w.substr(i));
     for (size_t i = 0; i < w.size(); ++i)  // wrong letter
         for (char32_t ch : tryChars) {
             if (ch == w[i]) continue;
@@ -73,8 +76,7 @@ void Edits(Collector& c, const std::u32string& w)
             t[i] = ch;
             c.Try(t);
         }
-    for (size_t i = 0; i <= w.size(); ++i)  // missing letter
-        for (char32_t ch : tryChars) c.Try(w.substr(0, i) + ch + w.substr(i));
+    for (size_t i = 0; i < w.size(); ++i) c.Try(w.substr(0, i) + w.substr(i + 1));  // extra letter
     for (size_t i = 1; i + 1 < w.size(); ++i) c.Try(w.substr(0, i) + U" " + w.substr(i));  // two words
 }
 
@@ -89,6 +91,7 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
     SimilarCharacters(c, w, Dict.MapClasses());
     SimilarCharacters(c, w, Dict.KeyRows());
     Edits(c, w);
+    if (c.Out.size() > Max) c.Out.resize(Max);
     return c.Out;
 }
 
