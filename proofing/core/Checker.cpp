@@ -171,6 +171,28 @@ bool Dictionary::CheckCompound(const std::u32string& w, size_t start, int parts)
     return false;
 }
 
+bool Dictionary::StemHasFlag(const std::u32string& stem, Flag f) const
+{
+    if (const auto* hs = Lookup(stem))
+        for (const Homonym& h : *hs)
+            if (Has(h.Flags, f) && !Has(h.Flags, FForbidden)) return true;
+    return false;
+}
+
+// A compound rule: each token a flag with an optional '*' (any number) or '?' (at most one).
+bool Dictionary::MatchRule(const std::u32string& w, size_t pos, const std::vector<FlagSet>& rule, size_t t,
+                           int parts) const
+{
+    if (t == rule.size()) return pos == w.size() && parts >= 2;
+    Flag flag = rule[t][0], q = rule[t][1];
+    if (q != 0 && MatchRule(w, pos, rule, t + 1, parts)) return true;
+    for (size_t end = pos + 1; end <= w.size(); ++end) {
+        if (!StemHasFlag(w.substr(pos, end - pos), flag)) continue;
+        if (MatchRule(w, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
+    }
+    return false;
+}
+
 bool Dictionary::CheckBreaks(const std::u32string& w, int depth) const
 {
     if (depth > 4) return false;
@@ -212,6 +234,8 @@ bool Dictionary::CheckCased(const std::u32string& w, bool AllowCompound) const
         }
     }
     if (AllowCompound) {
+        for (const auto& rule : FCompoundRules)
+            if (w.size() <= 64 && MatchRule(w, 0, rule, 0, 0)) return true;
         if (CheckCompound(w, 0, 0)) return true;
         if (k == CaseKind::Initial && CheckCompound(Lower(w), 0, 0)) return true;
     }

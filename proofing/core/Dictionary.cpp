@@ -36,13 +36,18 @@ std::string EncodingOf(const std::string& aff)
     return "ISO8859-1";
 }
 
-std::u32string Decode(const std::string& bytes, const std::string& encoding)
+#include "CodePages.inc"
+
+std::u32string Decode(const std::string& bytes, std::string encoding)
 {
     if (encoding == "UTF-8") return FromUtf8(bytes);
-    if (encoding == "ISO8859-1" || encoding == "ISO-8859-1") {
+    if (encoding.rfind("ISO-", 0) == 0) encoding.erase(3, 1);  // ISO-8859-1 is ISO8859-1
+    if (encoding.rfind("CP125", 0) == 0) encoding = "MICROSOFT-" + encoding;
+    for (const CodePageTable& t : CodePageTables) {
+        if (encoding != t.Name) continue;
         std::u32string r;
         r.reserve(bytes.size());
-        for (unsigned char c : bytes) r += static_cast<char32_t>(c);
+        for (unsigned char c : bytes) r += c < 0x80 ? static_cast<char32_t>(c) : t.Upper[c - 0x80];
         return r;
     }
     throw DictionaryError("unsupported encoding " + encoding);

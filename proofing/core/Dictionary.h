@@ -100,6 +100,8 @@ private:
     bool InnerSuffixAllows(const AffixEntry& Outer, const std::u32string& Stem, bool CaseFolded) const;
     bool CheckPrefixed(const std::u32string& w, bool CaseFolded) const;
     bool CheckCompound(const std::u32string& w, size_t Start, int Parts) const;
+    bool MatchRule(const std::u32string& w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
+    bool StemHasFlag(const std::u32string& Stem, Flag F) const;
     bool CompoundPartOk(const std::u32string& part, int Position) const;
     bool CheckBreaks(const std::u32string& w, int Depth) const;
     static bool ConditionMatchesEnd(const AffixEntry& e, const std::u32string& stem);

@@ -75,6 +75,21 @@ TEST(BadInput, MalformedDictionariesAreErrors)
     EXPECT_THROW(Dictionary().LoadFiles(DataFile("missing.aff"), DataFile("missing.dic")), DictionaryError);
 }
 
+TEST(Encodings, EightBitDictionariesAreDecodedByTheirSet)
+{
+    // "дом" and "домы" (wrong) in KOI8-R; "Čas" in ISO8859-2; "été" in cp1252.
+    Dictionary koi;
+    koi.Load("SET KOI8-R\n", "1\n\xC4\xCF\xCD\n");
+    EXPECT_TRUE(koi.Check("\xD0\xB4\xD0\xBE\xD0\xBC"));
+    EXPECT_FALSE(koi.Check("\xD0\xB4\xD0\xBE\xD0\xBC\xD1\x8B"));
+    Dictionary latin2;
+    latin2.Load("SET ISO8859-2\n", "1\n\xC8" "as\n");
+    EXPECT_TRUE(latin2.Check("\xC4\x8C" "as"));
+    Dictionary cp;
+    cp.Load("SET microsoft-cp1252\n", "1\n\xE9t\xE9\n");
+    EXPECT_TRUE(cp.Check("\xC3\xA9t\xC3\xA9"));
+}
+
 TEST(BadInput, LongWordsAndOddCharactersGiveAVerdict)
 {
     Dictionary d;
@@ -90,9 +105,9 @@ TEST(Installed, EnglishChecksAsHunspellDoes)
     if (!Installed("en_US")) GTEST_SKIP() << "en_US not installed";
     Dictionary d = LoadInstalled("en_US");
     for (const char* w : {"the", "walked", "walking", "unhappy", "children", "Paris", "PARIS", "isn't", "dictionary",
-                          "dictionaries", "well-known", "Hello"})
+                          "dictionaries", "well-known", "Hello", "1st", "21st", "103rd", "11th"})
         EXPECT_TRUE(d.Check(w)) << w;
-    for (const char* w : {"teh", "walkked", "paris", "dictionarys", "recieve", "xyzzyq"}) EXPECT_FALSE(d.Check(w)) << w;
+    for (const char* w : {"teh", "walkked", "paris", "dictionarys", "recieve", "xyzzyq", "21th", "2st"}) EXPECT_FALSE(d.Check(w)) << w;
 }
 
 TEST(Installed, RussianGermanFrenchAndBritish)
