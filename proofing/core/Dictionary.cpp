@@ -265,7 +265,7 @@ void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
     std::u32string first = Fields(lines[0]).empty() ? std::u32string() : Fields(lines[0])[0];
     if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
         throw DictionaryError("dictionary does not start with its word count");
-    FWords.reserve(std::min<size_t>(ToCount(first) + 16, 4000000));
+    FWords.reserve(std::min<size_t>(ToCount(first), lines.size()));
     for (size_t i = start; i < lines.size(); ++i) {
         const std::u32string& l = lines[i];
         if (l.empty() || l[0] == U'\t') continue;
