@@ -57,6 +57,7 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FRichEdit->OnSelectionChange = [this](TObject* s) { RichEditSelectionChange(s); };
     FRichEdit->OnURLClick = [this](TObject* s, const std::string& url) { RichEditURLClick(s, url); };
     FRichEdit->SetParent(this);
+    SetActiveControl(FRichEdit);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };

@@ -227,6 +227,9 @@ void TForm::Show()
 {
     SetVisible(true);
     BringToFront();
+    // The window may have taken the focus before its controls existed.
+    if (FActiveControl && FActiveControl->HandleAllocated() && GetFocus() == FHandle)
+        ::SetFocus(FActiveControl->Handle());
 }
 
 void TForm::BringToFront()
@@ -316,6 +319,8 @@ void TForm::SetActiveControl(TWinControl* c)
 void TForm::Activate()
 {
     FActive = true;
+    if (FActiveControl && FActiveControl->HandleAllocated() && IsWindowVisible(FActiveControl->Handle()))
+        ::SetFocus(FActiveControl->Handle());
     if (OnActivate) OnActivate(this);
 }
 
@@ -347,6 +352,12 @@ void TForm::WndProc(TMessage& Message)
             }
         }
         break;
+    case WM_SETFOCUS:
+        // The form passes the keyboard focus on to its active control.
+        DefaultHandler(Message);
+        if (FActiveControl && FActiveControl->HandleAllocated() && IsWindowVisible(FActiveControl->Handle()))
+            ::SetFocus(FActiveControl->Handle());
+        return;
     case WM_SETTEXT:
         DefaultHandler(Message);
         // The frame's window list shows the new caption.

@@ -113,12 +113,21 @@ void TTextAttributes98::SetWeight(WORD v)
     Set(f);
 }
 
-TColor TTextAttributes98::BackColor() { return static_cast<TColor>(Get().crBackColor); }
+TColor TTextAttributes98::BackColor()
+{
+    CHARFORMAT2W f = Get();
+    // Text without a highlight has the automatic background.
+    if (f.dwEffects & CFE_AUTOBACKCOLOR) return clNone;
+    return static_cast<TColor>(f.crBackColor);
+}
 
 void TTextAttributes98::SetBackColor(TColor v)
 {
     CHARFORMAT2W f = Blank(CFM_BACKCOLOR);
-    f.crBackColor = ColorToRGB(v);
+    // "No colour" is the control's automatic background; as a colour value it would paint the
+    // text's background black.
+    if (v == clNone || v == clDefault) f.dwEffects = CFE_AUTOBACKCOLOR;
+    else f.crBackColor = ColorToRGB(v);
     Set(f);
 }
 

@@ -271,3 +271,15 @@ TEST_F(FrameTest, ThePrintLoopEndsWhenTheFormatterMakesNoProgress)
     EXPECT_LT(pages, 100);
     EXPECT_EQ(newPages, pages - 1);
 }
+
+TEST_F(FrameTest, ANewDocumentTakesTheKeyboardFocus)
+{
+    Frame->NewMIClick(nullptr);
+    pwtest::Pump();
+    char cls[64] = {};
+    GetClassNameA(GetFocus(), cls, sizeof cls);
+    EXPECT_EQ(GetFocus(), Doc()->RichEdit()->Handle()) << "focus is on a " << cls;
+    // Typed characters go into the document.
+    SendMessageA(Doc()->RichEdit()->Handle(), WM_CHAR, 'x', 1);
+    EXPECT_EQ(DocText(), "x");
+}

@@ -90,6 +90,13 @@ TEST_F(RichEditTest, LanguageAndHighlightAreCharacterAttributes)
     Edit->SelectionAttributes()->SetBackColor(clNone);
     EXPECT_EQ(Edit->SelectionAttributes()->Language(), 1049);
     EXPECT_EQ(Edit->SelectionAttributes()->BackColor(), clNone);
+    // No highlight is the automatic background, not a colour that paints black.
+    CHARFORMAT2W f = {};
+    f.cbSize = sizeof f;
+    Edit->Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
+    EXPECT_TRUE(f.dwEffects & CFE_AUTOBACKCOLOR);
+    Edit->SelectionAttributes()->SetBackColor(clYellow);
+    EXPECT_EQ(Edit->SelectionAttributes()->BackColor(), clYellow);
     Edit->SetSelStart(0);
     Edit->SetSelLength(1);
     EXPECT_NE(Edit->SelectionAttributes()->Language(), 1049);
