@@ -229,7 +229,8 @@ bool Dictionary::CheckCased(const std::u32string& w, bool AllowCompound) const
             std::u32string l = Lower(w);
             for (size_t at = l.find(U"ss"); at != std::u32string::npos; at = l.find(U"ss", at + 1)) {
                 std::u32string s = l.substr(0, at) + U"\u00DF" + l.substr(at + 2);
-                if (CheckExact(s, true) || CheckExact(Capitalized(s), true)) return true;
+                // Words with sharp s may be written with SS in capitals, even those that keep their case.
+                if (CheckExact(s, false) || CheckExact(Capitalized(s), false)) return true;
             }
         }
     }

@@ -1,5 +1,6 @@
 // The engine core against small dictionaries of our own and the installed ones.
 #include "Dictionary.h"
+#include "Suggest.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,31 @@ TEST_P(GoldenCases, GoodWordsPassAndWrongWordsFail)
     for (const std::string& w : ReadLines(DataFile(name + ".wrong"))) EXPECT_FALSE(d.Check(w)) << w;
 }
 
-INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound"));
+INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps"));
+
+TEST(Suggestions, ExpectedFirstSuggestionsAndNoForbiddenOnes)
+{
+    // Each line of a .sug file: misspelling, then the expected first suggestion (none: empty).
+    Dictionary d;
+    d.LoadFiles(DataFile("sharps.aff"), DataFile("sharps.dic"));
+    for (const std::string& line : ReadLines(DataFile("sharps.sug"))) {
+        size_t colon = line.find(':');
+        std::u32string word = FromUtf8(line.substr(0, colon)), expected = FromUtf8(line.substr(colon + 1));
+        std::vector<std::u32string> s = SuggestEdits(d, word, 10);
+        if (expected.empty()) {
+            EXPECT_TRUE(s.empty()) << line << " gave " << ToUtf8(s.empty() ? U"" : s[0]);  // "damn" is NOSUGGEST
+        } else {
+            ASSERT_FALSE(s.empty()) << line;
+            EXPECT_EQ(ToUtf8(s[0]), ToUtf8(expected)) << line;
+        }
+    }
+    // Capitals follow the word.
+    Dictionary en;
+    en.LoadFiles(DataFile("text.aff"), DataFile("text.dic"));
+    std::vector<std::u32string> caps = SuggestEdits(en, U"SENTENSE", 5);
+    ASSERT_FALSE(caps.empty());
+    EXPECT_EQ(ToUtf8(caps[0]), "SENTENCE");
+}
 
 TEST(Text, Utf8RoundTripAndCase)
 {
