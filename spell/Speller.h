@@ -1,0 +1,118 @@
+// Speller engines: one per language, over a CSAPI spelling library found through the registry.
+#pragma once
+#include "Languages.h"
+#include "WinApi.h"
+#include "StringList.h"
+#include "SysUtils.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace pw {
+
+using TSpellReturnCode = uint8_t;
+
+class ESpellError : public Exception { using Exception::Exception; };
+
+// What an engine needs of the spell-check driver while it is created.
+class TSpellChecker;
+struct TSpellEngineHost {
+    std::string CustomDict;
+    std::function<void(TObject* Sender, TLanguage Language, std::string& Dict)> OnGetDictionary;
+    TObject* Sender = nullptr;
+};
+
+class TAbstractSpeller : public TObject {
+public:
+    TAbstractSpeller(TLanguage ALanguage, uint16_t AOptions, TSpellEngineHost* AChecker)
+        : Language(ALanguage), Options(AOptions), Checker(AChecker) {}
+    virtual TSpellReturnCode CheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) = 0;
+    virtual TSpellReturnCode ContinueCheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) = 0;
+    virtual void ChangeOnce(const std::string& Word, const std::string& NewWord) = 0;
+    virtual void ChangeAlways(const std::string& Word, const std::string& NewWord) = 0;
+    virtual void AddToCustomDict(const std::string& Word) = 0;
+    virtual void IgnoreAlways(const std::string& Word) = 0;
+    virtual void GetSuggestions(const std::string& Word, TStrings* List) = 0;
+    virtual void GetReplacement(std::string& S) = 0;
+    virtual void GetLastWord(std::string& S) = 0;
+
+    TLanguage Language;
+    uint16_t Options;
+    TSpellEngineHost* Checker;
+    bool Failed = false;
+};
+
+#pragma pack(push, 1)
+struct TSpecialChars { uint8_t Bytes[11]; };
+struct TMainDict { uint32_t Handle; uint16_t Language; uint16_t Padding; uint32_t Exclusion; };
+struct TSpellInputBuffer {
+    uint16_t Length, MainCount, UserCount, State;
+    const char* Text;
+    TMainDict* MainDicts;
+    uint32_t* UserDicts;
+};
+struct TSpellReturnBuffer {
+    uint16_t ErrorPos, ErrorLen, Status, StringCount, StringsUsed, StringAreaSize;
+    char* Strings;
+    uint8_t* Ratings;
+    uint16_t RatingsSize, Padding;
+};
+#pragma pack(pop)
+static_assert(sizeof(TSpecialChars) == 11 && sizeof(TMainDict) == 12);
+static_assert(sizeof(TSpellInputBuffer) == 20 && sizeof(TSpellReturnBuffer) == 24);
+static_assert(offsetof(TSpellInputBuffer, Text) == 8 && offsetof(TSpellInputBuffer, UserDicts) == 16);
+static_assert(offsetof(TSpellReturnBuffer, Status) == 4 && offsetof(TSpellReturnBuffer, Strings) == 12);
+static_assert(offsetof(TSpellReturnBuffer, RatingsSize) == 20);
+
+class TCSAPISpeller : public TAbstractSpeller {
+public:
+    // Finds the library and dictionaries for the language and opens them. A language with no
+    // registry entry gives an engine that passes everything (Failed); a library that cannot be
+    // loaded or a call that fails raises ESpellError.
+    TCSAPISpeller(TLanguage ALanguage, uint16_t AOptions, TSpellEngineHost* AChecker);
+    ~TCSAPISpeller() override;
+
+    TSpellReturnCode CheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) override;
+    TSpellReturnCode ContinueCheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) override;
+    void ChangeOnce(const std::string& Word, const std::string& NewWord) override;
+    void ChangeAlways(const std::string& Word, const std::string& NewWord) override;
+    void AddToCustomDict(const std::string& Word) override;
+    void IgnoreAlways(const std::string& Word) override;
+    void GetSuggestions(const std::string& Word, TStrings* List) override;
+    void GetReplacement(std::string& S) override;
+    void GetLastWord(std::string& S) override;
+
+    const std::string& EnginePath() const { return FEnginePath; }
+    const std::string& DictionaryPath() const { return FDictionaryPath; }
+    const std::string& CustomDictPath() const { return FCustomDictPath; }
+
+private:
+    using TEntry = uint32_t(__cdecl*)();
+    HMODULE FLibrary = nullptr;
+    std::string FEnginePath, FDictionaryPath, FCustomDictPath, FLastWord;
+    uint16_t FOptionBits = 0;
+    TEntry FEntries[16] = {};
+    uint32_t FSpellerId = 0;
+    TSpecialChars FSpecialChars = {};
+    TMainDict FMainDict = {};
+    uint32_t FUserDict = 0;
+    TSpellInputBuffer FInput = {};
+    TSpellReturnBuffer FReturn = {};
+    std::string FStrings;
+    std::string FRatings;
+
+    bool FindRegistration();
+    void ChooseCustomDictionary();
+    void LoadLibraryEntries();
+    void Test(uint32_t Status);
+    TSpellReturnCode Check(const char* Text, int Length, int& ErrorPos, int& ErrorLen, uint16_t State);
+    template <class F, class... A>
+    uint32_t Call(int Index, A... Args)
+    {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(FEntries[Index]))(Args...);
+    }
+};
+
+} // namespace pw
