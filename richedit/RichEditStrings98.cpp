@@ -104,13 +104,6 @@ DWORD CALLBACK SaveCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
     }
 }
 
-// Sets the control's wide mode for the life of the guard.
-struct TWideModeGuard {
-    TCustomRichEdit98* R;
-    explicit TWideModeGuard(TCustomRichEdit98* r) : R(r) { R->SetWideMode(true); }
-    ~TWideModeGuard() { R->SetWideMode(false); }
-};
-
 int LineIndex(TCustomRichEdit98* r, int line)
 {
     return static_cast<int>(r->Perform(EM_LINEINDEX, static_cast<WPARAM>(line), 0));
@@ -127,7 +120,12 @@ void Select(TCustomRichEdit98* r, int from, int to)
     r->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
 }
 
-std::wstring ReadLine(TCustomRichEdit98* r, int Index)
+} // namespace
+
+TWideModeGuard::TWideModeGuard(TCustomRichEdit98* r) : R(r) { R->SetWideMode(true); }
+TWideModeGuard::~TWideModeGuard() { R->SetWideMode(false); }
+
+std::wstring ReadRichEditLine(TCustomRichEdit98* r, int Index)
 {
     TWideModeGuard wide(r);
     std::vector<wchar_t> buf(4096 + 1, L'\0');
@@ -137,6 +135,8 @@ std::wstring ReadLine(TCustomRichEdit98* r, int Index)
     if (n > 0 && buf[static_cast<size_t>(n - 1)] == L'\r') --n;
     return std::wstring(buf.data(), static_cast<size_t>(n));
 }
+
+namespace {
 
 void ReplaceLine(TCustomRichEdit98* r, int Index, LPARAM Text)
 {
@@ -321,7 +321,7 @@ void TRichEditStreamer::SaveToFile(const std::string& FileName)
 
 // ---- TRichEditStrings98 ----
 
-std::string TRichEditStrings98::Get(int Index) const { return WideToString(ReadLine(FRichEdit, Index), FRichEdit->CodePage()); }
+std::string TRichEditStrings98::Get(int Index) const { return WideToString(ReadRichEditLine(FRichEdit, Index), FRichEdit->CodePage()); }
 
 int TRichEditStrings98::GetCount() const { return FStreamer.LineCount(); }
 

@@ -158,6 +158,17 @@ private:
     TRichEditStreamer FStreamer;
 };
 
+// Sets the control's wide mode for the life of the guard.
+struct TWideModeGuard {
+    TCustomRichEdit98* R;
+    explicit TWideModeGuard(TCustomRichEdit98* r);
+    ~TWideModeGuard();
+};
+
+// One line of the control as the window counts lines, without its paragraph mark (at most
+// 4096 characters).
+std::wstring ReadRichEditLine(TCustomRichEdit98* RichEdit, int Index);
+
 // Compares two UTF-16 strings ignoring case in a locale: -1, 0 or 1.
 int CompareWideNative(const std::wstring& A, const std::wstring& B, unsigned Locale);
 int CompareWideViaAnsi(const std::wstring& A, const std::wstring& B, unsigned Locale);

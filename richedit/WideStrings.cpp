@@ -284,31 +284,14 @@ void TWideStrings::DefineProperties(TFiler* Filer)
 
 // ---- TWideRichEditStrings98 ----
 
-namespace {
-struct TWideGuard {
-    TCustomRichEdit98* R;
-    explicit TWideGuard(TCustomRichEdit98* r) : R(r) { R->SetWideMode(true); }
-    ~TWideGuard() { R->SetWideMode(false); }
-};
-} // namespace
-
-std::wstring TWideRichEditStrings98::GetLineW(int Index)
-{
-    TWideGuard wide(FRichEdit);
-    std::vector<wchar_t> buf(4096 + 1, L'\0');
-    buf[0] = 4096;
-    long n = static_cast<long>(FRichEdit->Perform(EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(buf.data())));
-    n = std::max(0L, std::min(n, 4096L));
-    if (n > 0 && buf[static_cast<size_t>(n - 1)] == L'\r') --n;
-    return std::wstring(buf.data(), static_cast<size_t>(n));
-}
+std::wstring TWideRichEditStrings98::GetLineW(int Index) { return ReadRichEditLine(FRichEdit, Index); }
 
 int TWideRichEditStrings98::GetCountW() { return FStreamer.LineCount(); }
 
 void TWideRichEditStrings98::SetLineW(int Index, const std::wstring& S)
 {
     if (Index < 0) return;
-    TWideGuard wide(FRichEdit);
+    TWideModeGuard wide(FRichEdit);
     int start = static_cast<int>(FRichEdit->Perform(EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
     if (start == -1) return;
     int len = static_cast<int>(FRichEdit->Perform(EM_LINELENGTH, static_cast<WPARAM>(start), 0));
@@ -319,7 +302,7 @@ void TWideRichEditStrings98::SetLineW(int Index, const std::wstring& S)
 
 void TWideRichEditStrings98::SetAllTextW(const std::wstring& S)
 {
-    TWideGuard wide(FRichEdit);
+    TWideModeGuard wide(FRichEdit);
     SetChangeNotify(false);
     try {
         TWideStrings::SetAllTextW(S);
@@ -353,14 +336,14 @@ void TWideRichEditStrings98::ClearW() { FRichEdit->Clear(); }
 
 void TWideRichEditStrings98::DeleteW(int Index)
 {
-    TWideGuard wide(FRichEdit);
+    TWideModeGuard wide(FRichEdit);
     FStreamer.DeleteLine(Index);
 }
 
 void TWideRichEditStrings98::InsertW(int Index, const std::wstring& S)
 {
     if (Index < 0) return;
-    TWideGuard wide(FRichEdit);
+    TWideModeGuard wide(FRichEdit);
     FStreamer.InsertAt(Index, S, true);
 }
 
