@@ -6,7 +6,7 @@
 
 namespace pwspell {
 
-bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, const std::u32string& stem)
+bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, std::u32string_view stem)
 {
     if (e.Condition.size() > stem.size()) return false;
     size_t base = stem.size() - e.Condition.size();
@@ -46,7 +46,12 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, const std::u32string& w, boo
     // A suffix that needs another affix, or belongs inside compounds, cannot end a word alone.
     if (Has(e.Continuation, FNeedAffix) || Has(e.Continuation, FOnlyInCompound)) return false;
     if (Has(e.Continuation, FCircumfix) && (!prefix || !Has(prefix->Continuation, FCircumfix))) return false;
-    std::u32string stem = w.substr(0, w.size() - a) + e.Strip;
+    std::u32string built;
+    std::u32string_view stem = std::u32string_view(w).substr(0, w.size() - a);
+    if (!e.Strip.empty()) {
+        built = std::u32string(stem) + e.Strip;
+        stem = built;
+    }
     if (stem.empty() || !ConditionMatchesEnd(e, stem)) return false;
     if (const auto* hs = Lookup(stem)) {
         for (const Homonym& h : *hs) {
@@ -55,7 +60,7 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, const std::u32string& w, boo
             return true;
         }
     }
-    return !prefix && InnerSuffixAllows(e, stem, folded);
+    return !prefix && InnerSuffixAllows(e, std::u32string(stem), folded);
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
@@ -80,7 +85,7 @@ bool Dictionary::CheckSuffixed(const std::u32string& w, bool folded, const Affix
 {
     size_t longest = std::min(FLongestSuffix, w.size());
     for (size_t a = 0; a <= longest; ++a) {
-        auto it = FSuffixByAppend.find(w.substr(w.size() - a));
+        auto it = FSuffixByAppend.find(std::u32string_view(w).substr(w.size() - a));
         if (it == FSuffixByAppend.end()) continue;
         for (size_t i : it->second)
             if (SuffixMatches(FSuffixes[i], w, folded, prefix)) return true;
@@ -92,7 +97,7 @@ bool Dictionary::CheckPrefixed(const std::u32string& w, bool folded) const
 {
     size_t longest = std::min(FLongestPrefix, w.size());
     for (size_t len = 0; len <= longest; ++len) {
-        auto it = FPrefixByAppend.find(w.substr(0, len));
+        auto it = FPrefixByAppend.find(std::u32string_view(w).substr(0, len));
         if (it == FPrefixByAppend.end()) continue;
         for (size_t pi : it->second) {
         const AffixEntry& p = FPrefixes[pi];
@@ -134,7 +139,7 @@ bool Dictionary::CompoundPartOk(const std::u32string& part, int position) const
             if (!Has(h.Flags, FForbidden) && allowed(h.Flags)) return true;
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 0; a <= longest; ++a) {
-        auto it = FSuffixByAppend.find(part.substr(part.size() - a));
+        auto it = FSuffixByAppend.find(std::u32string_view(part).substr(part.size() - a));
         if (it == FSuffixByAppend.end()) continue;
         for (size_t i : it->second) {
             const AffixEntry& e = FSuffixes[i];

@@ -355,7 +355,7 @@ std::u32string Dictionary::Convert(const std::u32string& w) const
 void Dictionary::AddWord(const std::u32string& Word) { FWords[Word].push_back(Homonym{}); }
 void Dictionary::RemoveWord(const std::u32string& Word) { FWords.erase(Word); }
 
-const std::vector<Dictionary::Homonym>* Dictionary::Lookup(const std::u32string& w) const
+const std::vector<Dictionary::Homonym>* Dictionary::Lookup(std::u32string_view w) const
 {
     auto it = FWords.find(w);
     return it == FWords.end() ? nullptr : &it->second;

@@ -6,10 +6,23 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace pwspell {
+
+// Hashing that lets the word tables be searched with views, without building strings.
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::u32string_view s) const noexcept { return std::hash<std::u32string_view>()(s); }
+};
+struct TextEqual {
+    using is_transparent = void;
+    bool operator()(std::u32string_view a, std::u32string_view b) const noexcept { return a == b; }
+};
+template <class V>
+using TextMap = std::unordered_map<std::u32string, V, TextHash, TextEqual>;
 
 using Flag = char32_t;
 using FlagSet = std::vector<Flag>;  // sorted
@@ -62,10 +75,10 @@ public:
 
 private:
     struct Homonym { FlagSet Flags; };
-    std::unordered_map<std::u32string, std::vector<Homonym>> FWords;
+    TextMap<std::vector<Homonym>> FWords;
     std::vector<AffixEntry> FPrefixes, FSuffixes;
     // Rules by their appended text, and suffix rules by each flag of their continuation.
-    std::unordered_map<std::u32string, std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
+    TextMap<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
     std::unordered_map<Flag, std::vector<size_t>> FSuffixByContinuation;
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
     void BuildIndexes();
@@ -91,7 +104,7 @@ private:
     void ParseCondition(const std::u32string& Text, AffixEntry& Entry) const;
 
     static bool Has(const FlagSet& f, Flag x);
-    const std::vector<Homonym>* Lookup(const std::u32string& w) const;
+    const std::vector<Homonym>* Lookup(std::u32string_view w) const;
     bool CheckCased(const std::u32string& w, bool AllowCompound) const;
     bool CheckExact(const std::u32string& w, bool CaseFolded) const;
     bool RootOk(const Homonym& h, bool CaseFolded) const;
@@ -104,7 +117,7 @@ private:
     bool StemHasFlag(const std::u32string& Stem, Flag F) const;
     bool CompoundPartOk(const std::u32string& part, int Position) const;
     bool CheckBreaks(const std::u32string& w, int Depth) const;
-    static bool ConditionMatchesEnd(const AffixEntry& e, const std::u32string& stem);
+    static bool ConditionMatchesEnd(const AffixEntry& e, std::u32string_view stem);
     static bool ConditionMatchesStart(const AffixEntry& e, const std::u32string& stem);
     std::u32string Convert(const std::u32string& w) const;
 };
