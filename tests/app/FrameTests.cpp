@@ -283,3 +283,19 @@ TEST_F(FrameTest, ANewDocumentTakesTheKeyboardFocus)
     SendMessageA(Doc()->RichEdit()->Handle(), WM_CHAR, 'x', 1);
     EXPECT_EQ(DocText(), "x");
 }
+
+TEST_F(FrameTest, AShortcutKeyGoesThroughTheMessageLoopToItsCommand)
+{
+    int before = DocumentCount();
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE saved = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(Doc()->RichEdit()->Handle(), WM_KEYDOWN, 'N', 1);
+    pwtest::Pump();
+    keys[VK_CONTROL] = saved;
+    SetKeyboardState(keys);
+    EXPECT_EQ(DocumentCount(), before + 1);
+    EXPECT_EQ(DocText(), "");  // the key did not reach the editor as text
+}
