@@ -1,4 +1,6 @@
-// Checking a word: exact stems, affix stripping, letter case, breaks and compounds.
+// Checking a word: exact stems, affix stripping, letter case, breaks and compounds. Words are
+// passed as views; the few words built on the way (a stem with its stripped letters put back,
+// a lower-case form) live in stack buffers.
 #include "Dictionary.h"
 #include "Text.h"
 
@@ -6,7 +8,51 @@
 
 namespace pwspell {
 
-bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, std::u32string_view stem)
+namespace {
+
+// Two pieces of text joined, on the stack when they fit.
+class Joined {
+public:
+    Joined(std::u32string_view a, std::u32string_view b)
+    {
+        size_t n = a.size() + b.size();
+        char32_t* p = FBuffer;
+        if (n > Capacity) {
+            FHeap.resize(n);
+            p = FHeap.data();
+        }
+        std::copy(a.begin(), a.end(), p);
+        std::copy(b.begin(), b.end(), p + a.size());
+        FView = std::u32string_view(p, n);
+    }
+    Joined(const Joined&) = delete;
+    Joined& operator=(const Joined&) = delete;
+    std::u32string_view View() const { return FView; }
+
+private:
+    static constexpr size_t Capacity = 128;
+    char32_t FBuffer[Capacity];
+    std::u32string FHeap;
+    std::u32string_view FView;
+};
+
+bool IsNumber(std::u32string_view w)
+{
+    bool digit = false;
+    for (size_t i = 0; i < w.size(); ++i) {
+        char32_t c = w[i];
+        if (c >= U'0' && c <= U'9') { digit = true; continue; }
+        // Separators stand between digits, one at a time.
+        if ((c == U'.' || c == U',' || c == U'-') && i > 0 && i + 1 < w.size() && w[i - 1] >= U'0' && w[i - 1] <= U'9')
+            continue;
+        return false;
+    }
+    return digit;
+}
+
+} // namespace
+
+bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, View stem)
 {
     if (e.Condition.size() > stem.size()) return false;
     size_t base = stem.size() - e.Condition.size();
@@ -19,7 +65,7 @@ bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, std::u32string_view st
     return true;
 }
 
-bool Dictionary::ConditionMatchesStart(const AffixEntry& e, const std::u32string& stem)
+bool Dictionary::ConditionMatchesStart(const AffixEntry& e, View stem)
 {
     if (e.Condition.size() > stem.size()) return false;
     for (size_t i = 0; i < e.Condition.size(); ++i) {
@@ -38,97 +84,96 @@ bool Dictionary::RootOk(const Homonym& h, bool CaseFolded) const
     return true;
 }
 
-bool Dictionary::SuffixMatches(const AffixEntry& e, const std::u32string& w, bool folded, const AffixEntry* prefix) const
+bool Dictionary::SuffixMatches(const AffixEntry& e, View w, bool folded, const AffixEntry* prefix) const
 {
     size_t a = e.Append.size();
     if (a == w.size() && !FFullStrip && e.Strip.empty()) return false;
     if (prefix && !(e.Cross && prefix->Cross)) return false;
-    // A suffix that needs another affix, or belongs inside compounds, cannot end a word alone.
-    if (Has(e.Continuation, FNeedAffix) || Has(e.Continuation, FOnlyInCompound)) return false;
-    if (Has(e.Continuation, FCircumfix) && (!prefix || !Has(prefix->Continuation, FCircumfix))) return false;
-    std::u32string built;
-    std::u32string_view stem = std::u32string_view(w).substr(0, w.size() - a);
-    if (!e.Strip.empty()) {
-        built = std::u32string(stem) + e.Strip;
-        stem = built;
-    }
-    if (stem.empty() || !ConditionMatchesEnd(e, stem)) return false;
-    if (const auto* hs = Lookup(stem)) {
+    // A suffix that needs another affix ends a word only behind a prefix; one that belongs
+    // inside compounds never does.
+    if (Has(e.Continuation, FOnlyInCompound)) return false;
+    if (Has(e.Continuation, FNeedAffix) && (!prefix || Has(prefix->Continuation, FNeedAffix))) return false;
+    // The two halves of a circumfix come together or not at all.
+    bool circumfix = Has(e.Continuation, FCircumfix);
+    if (circumfix != (prefix && Has(prefix->Continuation, FCircumfix))) return false;
+    Joined stem(w.substr(0, w.size() - a), e.Strip);
+    if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) return false;
+    if (const auto* hs = Lookup(stem.View())) {
         for (const Homonym& h : *hs) {
             if (!Has(h.Flags, e.Id) || !RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
             if (prefix && !Has(h.Flags, prefix->Id) && !Has(e.Continuation, prefix->Id)) continue;
             return true;
         }
     }
-    return !prefix && InnerSuffixAllows(e, std::u32string(stem), folded);
+    return !prefix && InnerSuffixAllows(e, stem.View(), folded);
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
-bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, const std::u32string& stem, bool folded) const
+bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, bool folded) const
 {
     auto it = FSuffixByContinuation.find(Outer.Id);
     if (it == FSuffixByContinuation.end()) return false;
     for (size_t i : it->second) {
         const AffixEntry& inner = FSuffixes[i];
         size_t b = inner.Append.size();
-        if (b > stem.size() || stem.compare(stem.size() - b, b, inner.Append) != 0) continue;
-        std::u32string root = stem.substr(0, stem.size() - b) + inner.Strip;
-        if (root.empty() || !ConditionMatchesEnd(inner, root)) continue;
-        if (const auto* hs = Lookup(root))
+        if (b > stem.size() || !stem.ends_with(inner.Append)) continue;
+        Joined root(stem.substr(0, stem.size() - b), inner.Strip);
+        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) continue;
+        if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
                 if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
     }
     return false;
 }
 
-bool Dictionary::CheckSuffixed(const std::u32string& w, bool folded, const AffixEntry* prefix, int) const
+bool Dictionary::CheckSuffixed(View w, bool folded, const AffixEntry* prefix) const
 {
     size_t longest = std::min(FLongestSuffix, w.size());
     for (size_t a = 0; a <= longest; ++a) {
-        auto it = FSuffixByAppend.find(std::u32string_view(w).substr(w.size() - a));
-        if (it == FSuffixByAppend.end()) continue;
-        for (size_t i : it->second)
+        const auto* rules = FSuffixByAppend.Find(w.substr(w.size() - a));
+        if (!rules) continue;
+        for (size_t i : *rules)
             if (SuffixMatches(FSuffixes[i], w, folded, prefix)) return true;
     }
     return false;
 }
 
-bool Dictionary::CheckPrefixed(const std::u32string& w, bool folded) const
+bool Dictionary::PrefixMatches(const AffixEntry& p, View w, bool folded) const
+{
+    size_t a = p.Append.size();
+    if (a == w.size() && !FFullStrip && p.Strip.empty()) return false;
+    if (Has(p.Continuation, FOnlyInCompound)) return false;
+    Joined stem(p.Strip, w.substr(a));
+    if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) return false;
+    // A prefix that needs another affix, or half of a circumfix, stands only with a suffix.
+    if (!Has(p.Continuation, FNeedAffix) && !Has(p.Continuation, FCircumfix))
+        if (const auto* hs = Lookup(stem.View()))
+            for (const Homonym& h : *hs)
+                if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
+    return p.Cross && CheckSuffixed(stem.View(), folded, &p);
+}
+
+bool Dictionary::CheckPrefixed(View w, bool folded) const
 {
     size_t longest = std::min(FLongestPrefix, w.size());
     for (size_t len = 0; len <= longest; ++len) {
-        auto it = FPrefixByAppend.find(std::u32string_view(w).substr(0, len));
-        if (it == FPrefixByAppend.end()) continue;
-        for (size_t pi : it->second) {
-        const AffixEntry& p = FPrefixes[pi];
-        size_t a = p.Append.size();
-        if (a == w.size() && !FFullStrip && p.Strip.empty()) continue;
-        if (Has(p.Continuation, FOnlyInCompound)) continue;
-        if (Has(p.Continuation, FNeedAffix) || Has(p.Continuation, FCircumfix)) {
-            // Only with a suffix.
-        } else {
-            std::u32string stem = p.Strip + w.substr(a);
-            if (!stem.empty() && ConditionMatchesStart(p, stem))
-                if (const auto* hs = Lookup(stem))
-                    for (const Homonym& h : *hs)
-                        if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
-        }
-        std::u32string stem = p.Strip + w.substr(a);
-        if (!stem.empty() && ConditionMatchesStart(p, stem) && CheckSuffixed(stem, folded, &p, 0)) return true;
-        }
+        const auto* rules = FPrefixByAppend.Find(w.substr(0, len));
+        if (!rules) continue;
+        for (size_t i : *rules)
+            if (PrefixMatches(FPrefixes[i], w, folded)) return true;
     }
     return false;
 }
 
-bool Dictionary::CheckExact(const std::u32string& w, bool folded) const
+bool Dictionary::CheckExact(View w, bool folded) const
 {
     if (const auto* hs = Lookup(w))
         for (const Homonym& h : *hs)
             if (RootOk(h, folded) && !Has(h.Flags, FNeedAffix) && !Has(h.Flags, FOnlyInCompound)) return true;
-    return CheckSuffixed(w, folded, nullptr, 0) || CheckPrefixed(w, folded);
+    return CheckSuffixed(w, folded, nullptr) || CheckPrefixed(w, folded);
 }
 
-bool Dictionary::CompoundPartOk(const std::u32string& part, int position) const
+bool Dictionary::CompoundPartOk(View part, int position) const
 {
     // position: 0 first, 1 middle, 2 last. A part may be a stem with the compound flag of its
     // position, or an affixed form whose stem or affix carries that flag.
@@ -139,15 +184,15 @@ bool Dictionary::CompoundPartOk(const std::u32string& part, int position) const
             if (!Has(h.Flags, FForbidden) && allowed(h.Flags)) return true;
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 0; a <= longest; ++a) {
-        auto it = FSuffixByAppend.find(std::u32string_view(part).substr(part.size() - a));
-        if (it == FSuffixByAppend.end()) continue;
-        for (size_t i : it->second) {
+        const auto* rules = FSuffixByAppend.Find(part.substr(part.size() - a));
+        if (!rules) continue;
+        for (size_t i : *rules) {
             const AffixEntry& e = FSuffixes[i];
             // Inside a compound only affixes that say so may stand before the next part.
             if (position < 2 && !allowed(e.Continuation)) continue;
-            std::u32string stem = part.substr(0, part.size() - a) + e.Strip;
-            if (stem.empty() || !ConditionMatchesEnd(e, stem)) continue;
-            if (const auto* hs = Lookup(stem))
+            Joined stem(part.substr(0, part.size() - a), e.Strip);
+            if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
+            if (const auto* hs = Lookup(stem.View()))
                 for (const Homonym& h : *hs)
                     if (Has(h.Flags, e.Id) && !Has(h.Flags, FForbidden) && (allowed(h.Flags) || allowed(e.Continuation)))
                         return true;
@@ -156,27 +201,26 @@ bool Dictionary::CompoundPartOk(const std::u32string& part, int position) const
     return false;
 }
 
-bool Dictionary::CheckCompound(const std::u32string& w, size_t start, int parts) const
+bool Dictionary::CheckCompound(View w, size_t start, int parts) const
 {
     if (!FCompoundFlag && !FCompoundBegin) return false;
     if (parts > 8) return false;
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size(); ++i) {
-        std::u32string first = w.substr(start, i - start);
-        if (!CompoundPartOk(first, parts == 0 ? 0 : 1)) continue;
+        if (!CompoundPartOk(w.substr(start, i - start), parts == 0 ? 0 : 1)) continue;
         // Parts after the first are written in lower case inside the word.
-        std::u32string rest = w.substr(i);
+        View rest = w.substr(i);
         if (CompoundPartOk(rest, 2)) return true;
         if (!rest.empty() && IsLower(rest[0])) {
-            std::u32string cap = rest;
-            cap[0] = ToUpper(cap[0]);
-            if (CompoundPartOk(cap, 2)) return true;
+            char32_t first[1] = {ToUpper(rest[0])};
+            Joined cap(View(first, 1), rest.substr(1));
+            if (CompoundPartOk(cap.View(), 2)) return true;
         }
         if (CheckCompound(w, i, parts + 1)) return true;
     }
     return false;
 }
 
-bool Dictionary::StemHasFlag(const std::u32string& stem, Flag f) const
+bool Dictionary::StemHasFlag(View stem, Flag f) const
 {
     if (const auto* hs = Lookup(stem))
         for (const Homonym& h : *hs)
@@ -185,8 +229,7 @@ bool Dictionary::StemHasFlag(const std::u32string& stem, Flag f) const
 }
 
 // A compound rule: each token a flag with an optional '*' (any number) or '?' (at most one).
-bool Dictionary::MatchRule(const std::u32string& w, size_t pos, const std::vector<FlagSet>& rule, size_t t,
-                           int parts) const
+bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule, size_t t, int parts) const
 {
     if (t == rule.size()) return pos == w.size() && parts >= 2;
     Flag flag = rule[t][0], q = rule[t][1];
@@ -198,71 +241,95 @@ bool Dictionary::MatchRule(const std::u32string& w, size_t pos, const std::vecto
     return false;
 }
 
-bool Dictionary::CheckBreaks(const std::u32string& w, int depth) const
+bool Dictionary::CheckBreaks(View w, int depth) const
 {
-    if (depth > 4) return false;
+    if (depth > 10) return false;
     for (const std::u32string& b : FBreak) {
         if (b.empty()) continue;
         if (b[0] == U'^') {
-            std::u32string p = b.substr(1);
-            if (!p.empty() && w.size() > p.size() && w.compare(0, p.size(), p) == 0)
-                return CheckCased(w.substr(p.size()), true);
+            View p = View(b).substr(1);
+            if (!p.empty() && w.size() > p.size() && w.starts_with(p))
+                if (CheckCased(w.substr(p.size()), true) || CheckBreaks(w.substr(p.size()), depth + 1)) return true;
             continue;
         }
         if (b.back() == U'$') {
-            std::u32string p = b.substr(0, b.size() - 1);
-            if (!p.empty() && w.size() > p.size() && w.compare(w.size() - p.size(), p.size(), p) == 0)
-                return CheckCased(w.substr(0, w.size() - p.size()), true);
+            View p = View(b).substr(0, b.size() - 1);
+            if (!p.empty() && w.size() > p.size() && w.ends_with(p))
+                if (CheckCased(w.substr(0, w.size() - p.size()), true) || CheckBreaks(w.substr(0, w.size() - p.size()), depth + 1))
+                    return true;
             continue;
         }
-        size_t at = w.find(b);
-        if (at == std::u32string::npos || at == 0 || at + b.size() >= w.size()) continue;
-        std::u32string left = w.substr(0, at), right = w.substr(at + b.size());
-        if (CheckCased(left, true) && (CheckCased(right, true) || CheckBreaks(right, depth + 1))) return true;
+        for (size_t at = w.find(b); at != View::npos; at = w.find(b, at + 1)) {
+            if (at == 0 || at + b.size() >= w.size()) continue;
+            View left = w.substr(0, at), right = w.substr(at + b.size());
+            if ((CheckCased(left, true) || CheckBreaks(left, depth + 1)) &&
+                (CheckCased(right, true) || CheckBreaks(right, depth + 1)))
+                return true;
+        }
     }
     return false;
 }
 
-bool Dictionary::CheckCased(const std::u32string& w, bool AllowCompound) const
+bool Dictionary::CheckCased(View w, bool AllowCompound) const
 {
     if (CheckExact(w, false)) return true;
     CaseKind k = CaseOf(w);
     if (k == CaseKind::Initial || k == CaseKind::AllCaps) {
-        if (CheckExact(Lower(w), true)) return true;
+        std::u32string lower = Lower(w);
+        if (CheckExact(lower, true)) return true;
         if (k == CaseKind::AllCaps && CheckExact(Capitalized(w), true)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
-            std::u32string l = Lower(w);
-            for (size_t at = l.find(U"ss"); at != std::u32string::npos; at = l.find(U"ss", at + 1)) {
-                std::u32string s = l.substr(0, at) + U"\u00DF" + l.substr(at + 2);
+            for (size_t at = lower.find(U"ss"); at != std::u32string::npos; at = lower.find(U"ss", at + 1)) {
+                std::u32string s = lower.substr(0, at) + U"\u00DF" + lower.substr(at + 2);
                 // Words with sharp s may be written with SS in capitals, even those that keep their case.
                 if (CheckExact(s, false) || CheckExact(Capitalized(s), false)) return true;
             }
         }
     }
-    if (AllowCompound) {
+    if (AllowCompound && w.size() <= 64) {
         for (const auto& rule : FCompoundRules)
-            if (w.size() <= 64 && MatchRule(w, 0, rule, 0, 0)) return true;
+            if (MatchRule(w, 0, rule, 0, 0)) return true;
         if (CheckCompound(w, 0, 0)) return true;
         if (k == CaseKind::Initial && CheckCompound(Lower(w), 0, 0)) return true;
     }
     return false;
 }
 
-bool Dictionary::Check(const std::string& Word) const { return Check(FromUtf8(Word)); }
-
-bool Dictionary::Check(const std::u32string& Word) const
+bool Dictionary::Check(const std::string& Word) const
 {
-    std::u32string w = Convert(Word);
+    // Short words are decoded on the stack.
+    char32_t buffer[256];
+    if (Word.size() > std::size(buffer)) return Check(View(FromUtf8(Word)));
+    return Check(View(buffer, DecodeUtf8(Word, buffer)));
+}
+
+bool Dictionary::Check(View Word) const
+{
+    std::u32string converted;
+    View w = Word;
+    if (!FConvertStarts.empty() && std::any_of(Word.begin(), Word.end(), [&](char32_t c) { return FConvertStarts.find(c) != std::u32string::npos; })) {
+        converted = Convert(Word);
+        w = converted;
+    }
     if (w.empty()) return true;
-    // Numbers (with their separators) are always right.
-    if (std::all_of(w.begin(), w.end(), [](char32_t c) { return (c >= U'0' && c <= U'9') || c == U'.' || c == U',' || c == U'-'; })
-        && std::any_of(w.begin(), w.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
-        return true;
+    if (IsNumber(w)) return true;
+    if (w.size() > MaxWordLength) return false;
     if (IsForbidden(w)) return false;
-    // A trailing full stop of an abbreviation.
     if (CheckCased(w, true)) return true;
-    if (w.size() > 1 && w.back() == U'.' && CheckCased(w.substr(0, w.size() - 1), true)) return true;
-    return CheckBreaks(w, 0);
+    // Trailing full stops: the word without them, or with one (an abbreviation).
+    size_t dots = 0;
+    while (dots < w.size() && w[w.size() - 1 - dots] == U'.') ++dots;
+    if (dots && dots < w.size()) {
+        View bare = w.substr(0, w.size() - dots);
+        if (IsNumber(bare) || CheckCased(bare, true)) return true;
+        if (dots > 1 && CheckCased(w.substr(0, bare.size() + 1), true)) return true;
+        if (dots == 1) return CheckBreaks(bare, 0);
+    }
+    // Words joined by breaks; hyphenated chains of ten or more never pass.
+    size_t breaks = 0;
+    for (const std::u32string& b : FBreak)
+        for (size_t at = b.empty() ? View::npos : w.find(b); at != View::npos; at = w.find(b, at + b.size())) ++breaks;
+    return breaks < 10 && CheckBreaks(w, 0);
 }
 
 } // namespace pwspell

@@ -265,7 +265,7 @@ void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
     std::u32string first = Fields(lines[0]).empty() ? std::u32string() : Fields(lines[0])[0];
     if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
         throw DictionaryError("dictionary does not start with its word count");
-    FWords.reserve(std::min<size_t>(ToCount(first), lines.size()));
+    FWords.Reserve(std::min<size_t>(ToCount(first), lines.size()));
     for (size_t i = start; i < lines.size(); ++i) {
         const std::u32string& l = lines[i];
         if (l.empty() || l[0] == U'\t') continue;
@@ -282,7 +282,7 @@ void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
             flags = FlagsOrAlias(l.substr(p + 1, e == std::u32string::npos ? std::u32string::npos : e - p - 1));
         }
         if (word.empty()) continue;
-        FWords[Convert(word)].push_back(Homonym{std::move(flags)});
+        FWords.Insert(Convert(word)).push_back(Homonym{std::move(flags)});
     }
 }
 
@@ -292,6 +292,9 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText)
     ParseAff(SplitLines(Decode(AffText, enc)));
     ParseDic(SplitLines(Decode(DicText, enc)));
     BuildIndexes();
+    FConvertStarts = FIgnore;
+    for (const auto& c : FIconv)
+        if (!c.first.empty()) FConvertStarts += c.first[0];
     for (const std::u32string& r : FCompoundRuleText) {
         std::vector<FlagSet> tokens;  // each: {flag, quantifier} with quantifier 0, '*' or '?'
         for (size_t i = 0; i < r.size();) {
@@ -316,12 +319,12 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText)
 void Dictionary::BuildIndexes()
 {
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
-        FSuffixByAppend[FSuffixes[i].Append].push_back(i);
+        FSuffixByAppend.Insert(FSuffixes[i].Append).push_back(i);
         FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
         for (Flag f : FSuffixes[i].Continuation) FSuffixByContinuation[f].push_back(i);
     }
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
-        FPrefixByAppend[FPrefixes[i].Append].push_back(i);
+        FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
         FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
     }
 }
@@ -331,14 +334,14 @@ void Dictionary::LoadFiles(const std::string& AffPath, const std::string& DicPat
     Load(ReadFile(AffPath), ReadFile(DicPath));
 }
 
-std::u32string Dictionary::Convert(const std::u32string& w) const
+std::u32string Dictionary::Convert(View w) const
 {
     std::u32string r;
     r.reserve(w.size());
     for (size_t i = 0; i < w.size();) {
         bool done = false;
         for (const auto& [from, to] : FIconv) {
-            if (!from.empty() && w.compare(i, from.size(), from) == 0) {
+            if (!from.empty() && w.substr(i).starts_with(from)) {
                 r += to;
                 i += from.size();
                 done = true;
@@ -352,16 +355,9 @@ std::u32string Dictionary::Convert(const std::u32string& w) const
     return r;
 }
 
-void Dictionary::AddWord(const std::u32string& Word) { FWords[Word].push_back(Homonym{}); }
-void Dictionary::RemoveWord(const std::u32string& Word) { FWords.erase(Word); }
+const std::vector<Dictionary::Homonym>* Dictionary::Lookup(View w) const { return FWords.Find(w); }
 
-const std::vector<Dictionary::Homonym>* Dictionary::Lookup(std::u32string_view w) const
-{
-    auto it = FWords.find(w);
-    return it == FWords.end() ? nullptr : &it->second;
-}
-
-bool Dictionary::IsForbidden(const std::u32string& w) const
+bool Dictionary::IsForbidden(View w) const
 {
     if (const auto* hs = Lookup(w))
         for (const Homonym& h : *hs)
@@ -369,7 +365,7 @@ bool Dictionary::IsForbidden(const std::u32string& w) const
     return false;
 }
 
-bool Dictionary::IsNoSuggest(const std::u32string& w) const
+bool Dictionary::IsNoSuggest(View w) const
 {
     if (const auto* hs = Lookup(w))
         for (const Homonym& h : *hs)

@@ -10,19 +10,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace pwspell {
+#include "TextTable.h"
 
-// Hashing that lets the word tables be searched with views, without building strings.
-struct TextHash {
-    using is_transparent = void;
-    size_t operator()(std::u32string_view s) const noexcept { return std::hash<std::u32string_view>()(s); }
-};
-struct TextEqual {
-    using is_transparent = void;
-    bool operator()(std::u32string_view a, std::u32string_view b) const noexcept { return a == b; }
-};
-template <class V>
-using TextMap = std::unordered_map<std::u32string, V, TextHash, TextEqual>;
+namespace pwspell {
 
 using Flag = char32_t;
 using FlagSet = std::vector<Flag>;  // sorted
@@ -53,32 +43,31 @@ public:
 
     // True when the word (UTF-8) is spelled correctly.
     bool Check(const std::string& Word) const;
-    bool Check(const std::u32string& Word) const;
-    // Adds a stem at run time (user dictionary words), with no flags.
-    void AddWord(const std::u32string& Word);
-    void RemoveWord(const std::u32string& Word);
-    // Whether the stem exists exactly as given (with any flags).
-    bool HasStem(const std::u32string& Word) const { return FWords.count(Word) != 0; }
+    bool Check(std::u32string_view Word) const;
+    bool Check(const std::u32string& Word) const { return Check(std::u32string_view(Word)); }
+    bool Check(const char32_t* Word) const { return Check(std::u32string_view(Word)); }
+    // Words longer than this (in characters) are never correct, unless they are numbers.
+    static constexpr size_t MaxWordLength = 100;
 
     const std::u32string& WordChars() const { return FWordChars; }
     const std::u32string& TryChars() const { return FTry; }
     const std::vector<std::pair<std::u32string, std::u32string>>& Replacements() const { return FRep; }
     const std::vector<std::u32string>& MapClasses() const { return FMap; }
     const std::vector<std::u32string>& KeyRows() const { return FKey; }
-    bool IsForbidden(const std::u32string& Word) const;
-    bool IsNoSuggest(const std::u32string& Word) const;
-    size_t StemCount() const { return FWords.size(); }
-    void ForEachStem(const std::function<void(const std::u32string&)>& Visit) const
+    bool IsForbidden(std::u32string_view Word) const;
+    bool IsNoSuggest(std::u32string_view Word) const;
+    size_t StemCount() const { return FWords.Size(); }
+    void ForEachStem(const std::function<void(std::u32string_view)>& Visit) const
     {
-        for (const auto& w : FWords) Visit(w.first);
+        FWords.ForEach([&](std::u32string_view w, const std::vector<Homonym>&) { Visit(w); });
     }
 
 private:
     struct Homonym { FlagSet Flags; };
-    TextMap<std::vector<Homonym>> FWords;
+    TextTable<std::vector<Homonym>> FWords;
     std::vector<AffixEntry> FPrefixes, FSuffixes;
     // Rules by their appended text, and suffix rules by each flag of their continuation.
-    TextMap<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
+    TextTable<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
     std::unordered_map<Flag, std::vector<size_t>> FSuffixByContinuation;
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
     void BuildIndexes();
@@ -88,6 +77,7 @@ private:
     std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark
     std::vector<std::u32string> FCompoundRuleText;
     std::u32string FTry, FWordChars, FIgnore;
+    std::u32string FConvertStarts;  // characters that begin an input conversion or are ignored
     enum class FlagType { Char, Long, Num, Utf8 } FFlagType = FlagType::Char;
     Flag FNeedAffix = 0, FForbidden = 0, FKeepCase = 0, FNoSuggest = 0, FOnlyInCompound = 0, FCircumfix = 0;
     Flag FCompoundFlag = 0, FCompoundBegin = 0, FCompoundMiddle = 0, FCompoundEnd = 0;
@@ -104,22 +94,24 @@ private:
     void ParseCondition(const std::u32string& Text, AffixEntry& Entry) const;
 
     static bool Has(const FlagSet& f, Flag x);
-    const std::vector<Homonym>* Lookup(std::u32string_view w) const;
-    bool CheckCased(const std::u32string& w, bool AllowCompound) const;
-    bool CheckExact(const std::u32string& w, bool CaseFolded) const;
+    using View = std::u32string_view;
+    const std::vector<Homonym>* Lookup(View w) const;
+    bool CheckCased(View w, bool AllowCompound) const;
+    bool CheckExact(View w, bool CaseFolded) const;
     bool RootOk(const Homonym& h, bool CaseFolded) const;
-    bool CheckSuffixed(const std::u32string& w, bool CaseFolded, const AffixEntry* Prefix, int Depth) const;
-    bool SuffixMatches(const AffixEntry& e, const std::u32string& w, bool CaseFolded, const AffixEntry* Prefix) const;
-    bool InnerSuffixAllows(const AffixEntry& Outer, const std::u32string& Stem, bool CaseFolded) const;
-    bool CheckPrefixed(const std::u32string& w, bool CaseFolded) const;
-    bool CheckCompound(const std::u32string& w, size_t Start, int Parts) const;
-    bool MatchRule(const std::u32string& w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
-    bool StemHasFlag(const std::u32string& Stem, Flag F) const;
-    bool CompoundPartOk(const std::u32string& part, int Position) const;
-    bool CheckBreaks(const std::u32string& w, int Depth) const;
-    static bool ConditionMatchesEnd(const AffixEntry& e, std::u32string_view stem);
-    static bool ConditionMatchesStart(const AffixEntry& e, const std::u32string& stem);
-    std::u32string Convert(const std::u32string& w) const;
+    bool CheckSuffixed(View w, bool CaseFolded, const AffixEntry* Prefix) const;
+    bool SuffixMatches(const AffixEntry& e, View w, bool CaseFolded, const AffixEntry* Prefix) const;
+    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, bool CaseFolded) const;
+    bool CheckPrefixed(View w, bool CaseFolded) const;
+    bool PrefixMatches(const AffixEntry& p, View w, bool CaseFolded) const;
+    bool CheckCompound(View w, size_t Start, int Parts) const;
+    bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
+    bool StemHasFlag(View Stem, Flag F) const;
+    bool CompoundPartOk(View part, int Position) const;
+    bool CheckBreaks(View w, int Depth) const;
+    static bool ConditionMatchesEnd(const AffixEntry& e, View stem);
+    static bool ConditionMatchesStart(const AffixEntry& e, View stem);
+    std::u32string Convert(View w) const;
 };
 
 } // namespace pwspell

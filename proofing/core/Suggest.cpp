@@ -108,14 +108,14 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     };
     std::vector<uint64_t> mine = pairs(w);
     std::vector<std::pair<int, std::u32string>> best;
-    Dict.ForEachStem([&](const std::u32string& stem) {
+    Dict.ForEachStem([&](std::u32string_view stem) {
         if (stem.size() + 3 < w.size() || stem.size() > w.size() + 3) return;
         std::vector<uint64_t> theirs = pairs(Lower(stem));
         std::vector<uint64_t> common;
         std::set_intersection(mine.begin(), mine.end(), theirs.begin(), theirs.end(), std::back_inserter(common));
         int score = 2 * static_cast<int>(common.size()) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size()));
         if (score <= static_cast<int>(mine.size()) / 2) return;
-        best.emplace_back(score, stem);
+        best.emplace_back(score, std::u32string(stem));
     });
     std::sort(best.begin(), best.end(), [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); });
     std::vector<std::u32string> out;

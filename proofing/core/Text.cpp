@@ -2,30 +2,35 @@
 
 namespace pwspell {
 
-std::u32string FromUtf8(const std::string& s)
+size_t DecodeUtf8(std::string_view s, char32_t* out)
 {
-    std::u32string r;
-    r.reserve(s.size());
+    size_t n = 0;
     for (size_t i = 0; i < s.size();) {
         unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) { out[n++] = c; ++i; continue; }
         char32_t cp;
-        int extra;
-        if (c < 0x80) { cp = c; extra = 0; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
+        size_t extra;
+        if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
         else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
         else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
-        else { r += U'\xFFFD'; ++i; continue; }
-        bool ok = true;
-        for (int k = 1; k <= extra; ++k) {
-            if (i + static_cast<size_t>(k) >= s.size()) { ok = false; break; }
-            unsigned char d = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((d & 0xC0) != 0x80) { ok = false; break; }
+        else { out[n++] = U'\xFFFD'; ++i; continue; }
+        bool ok = i + extra < s.size();
+        for (size_t k = 1; ok && k <= extra; ++k) {
+            unsigned char d = static_cast<unsigned char>(s[i + k]);
+            ok = (d & 0xC0) == 0x80;
             cp = (cp << 6) | (d & 0x3F);
         }
-        if (!ok) { r += U'\xFFFD'; ++i; continue; }
-        r += cp;
-        i += static_cast<size_t>(extra) + 1;
+        if (!ok) { out[n++] = U'\xFFFD'; ++i; continue; }
+        out[n++] = cp;
+        i += extra + 1;
     }
+    return n;
+}
+
+std::u32string FromUtf8(std::string_view s)
+{
+    std::u32string r(s.size(), U'\0');
+    r.resize(DecodeUtf8(s, r.data()));
     return r;
 }
 
@@ -89,28 +94,28 @@ char32_t ToUpper(char32_t c)
 bool IsUpper(char32_t c) { return ToLower(c) != c; }
 bool IsLower(char32_t c) { return ToUpper(c) != c; }
 
-std::u32string Lower(const std::u32string& s)
+std::u32string Lower(std::u32string_view s)
 {
-    std::u32string r = s;
+    std::u32string r(s);
     for (char32_t& c : r) c = ToLower(c);
     return r;
 }
 
-std::u32string Upper(const std::u32string& s)
+std::u32string Upper(std::u32string_view s)
 {
-    std::u32string r = s;
+    std::u32string r(s);
     for (char32_t& c : r) c = ToUpper(c);
     return r;
 }
 
-std::u32string Capitalized(const std::u32string& s)
+std::u32string Capitalized(std::u32string_view s)
 {
     std::u32string r = Lower(s);
     if (!r.empty()) r[0] = ToUpper(r[0]);
     return r;
 }
 
-CaseKind CaseOf(const std::u32string& s)
+CaseKind CaseOf(std::u32string_view s)
 {
     size_t upper = 0, lower = 0;
     for (char32_t c : s) {

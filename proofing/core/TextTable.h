@@ -1,0 +1,94 @@
+// A hash table keyed by text, searched with views so that no string is built for a look-up.
+// Keys live in one shared character arena; slots hold a hash and an entry number, so that a
+// miss (the common case while affixes are stripped) touches a single slot.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace pwspell {
+
+inline uint32_t HashText(std::u32string_view s) noexcept
+{
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+    for (char32_t c : s) h = (h ^ c) * 0x100000001B3ull;
+    h ^= h >> 31;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+    return static_cast<uint32_t>(h);
+}
+
+template <class V>
+class TextTable {
+public:
+    // The value stored under Key, added (default-constructed) when missing.
+    V& Insert(std::u32string_view Key)
+    {
+        if ((FEntries.size() + 1) * 2 > FSlots.size()) Grow(FSlots.empty() ? 16 : FSlots.size() * 2);
+        uint32_t h = HashText(Key);
+        size_t i = Probe(Key, h);
+        if (FSlots[i].Index) return FEntries[FSlots[i].Index - 1].Value;
+        FEntries.push_back(Entry{static_cast<uint32_t>(FText.size()), static_cast<uint32_t>(Key.size()), V()});
+        FText.append(Key);
+        FSlots[i] = Slot{h, static_cast<uint32_t>(FEntries.size())};
+        return FEntries.back().Value;
+    }
+
+    const V* Find(std::u32string_view Key) const
+    {
+        if (FSlots.empty()) return nullptr;
+        size_t i = Probe(Key, HashText(Key));
+        return FSlots[i].Index ? &FEntries[FSlots[i].Index - 1].Value : nullptr;
+    }
+
+    void Reserve(size_t Count)
+    {
+        size_t n = 16;
+        while (n < Count * 2 + 2) n *= 2;
+        if (n > FSlots.size()) Grow(n);
+        FEntries.reserve(Count);
+    }
+
+    size_t Size() const { return FEntries.size(); }
+
+    template <class F>
+    void ForEach(F Visit) const
+    {
+        for (const Entry& e : FEntries) Visit(std::u32string_view(FText).substr(e.Offset, e.Length), e.Value);
+    }
+
+private:
+    struct Slot { uint32_t Hash = 0; uint32_t Index = 0; };  // Index: entry number + 1, 0 when free
+    struct Entry { uint32_t Offset; uint32_t Length; V Value; };
+    std::vector<Slot> FSlots;
+    std::vector<Entry> FEntries;
+    std::u32string FText;
+
+    std::u32string_view KeyOf(const Entry& e) const { return std::u32string_view(FText).substr(e.Offset, e.Length); }
+
+    // The slot holding Key, or the free slot where it belongs.
+    size_t Probe(std::u32string_view Key, uint32_t h) const
+    {
+        size_t mask = FSlots.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot& s = FSlots[i];
+            if (!s.Index || (s.Hash == h && KeyOf(FEntries[s.Index - 1]) == Key)) return i;
+        }
+    }
+
+    void Grow(size_t n)
+    {
+        std::vector<Slot> old = std::move(FSlots);
+        FSlots.assign(n, Slot{});
+        for (const Slot& s : old) {
+            if (!s.Index) continue;
+            size_t i = s.Hash & (n - 1);
+            while (FSlots[i].Index) i = (i + 1) & (n - 1);
+            FSlots[i] = s;
+        }
+    }
+};
+
+} // namespace pwspell
