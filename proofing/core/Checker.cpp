@@ -77,14 +77,14 @@ bool Dictionary::ConditionMatchesStart(const AffixEntry& e, View stem)
     return true;
 }
 
-bool Dictionary::RootOk(const Homonym& h, bool CaseFolded) const
+bool Dictionary::RootOk(const Homonym& h, int CaseMode) const
 {
     if (Has(h.Flags, FForbidden)) return false;
-    if (CaseFolded && Has(h.Flags, FKeepCase)) return false;
-    return true;
+    if (CaseMode != AsTyped && Has(h.Flags, FKeepCase)) return false;
+    return CaseMode == FoldedCapitals || !Has(h.Flags, OnlyUpperCase);
 }
 
-bool Dictionary::SuffixMatches(const AffixEntry& e, View w, bool folded, const AffixEntry* prefix) const
+bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const AffixEntry* prefix) const
 {
     size_t a = e.Append.size();
     if (a == w.size() && !FFullStrip && e.Strip.empty()) return false;
@@ -109,7 +109,7 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View w, bool folded, const A
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
-bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, bool folded) const
+bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded) const
 {
     auto it = FSuffixByContinuation.find(Outer.Id);
     if (it == FSuffixByContinuation.end()) return false;
@@ -126,7 +126,7 @@ bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, bool fold
     return false;
 }
 
-bool Dictionary::CheckSuffixed(View w, bool folded, const AffixEntry* prefix) const
+bool Dictionary::CheckSuffixed(View w, int folded, const AffixEntry* prefix) const
 {
     size_t longest = std::min(FLongestSuffix, w.size());
     for (size_t a = 0; a <= longest; ++a) {
@@ -138,7 +138,7 @@ bool Dictionary::CheckSuffixed(View w, bool folded, const AffixEntry* prefix) co
     return false;
 }
 
-bool Dictionary::PrefixMatches(const AffixEntry& p, View w, bool folded) const
+bool Dictionary::PrefixMatches(const AffixEntry& p, View w, int folded) const
 {
     size_t a = p.Append.size();
     if (a == w.size() && !FFullStrip && p.Strip.empty()) return false;
@@ -153,7 +153,7 @@ bool Dictionary::PrefixMatches(const AffixEntry& p, View w, bool folded) const
     return p.Cross && CheckSuffixed(stem.View(), folded, &p);
 }
 
-bool Dictionary::CheckPrefixed(View w, bool folded) const
+bool Dictionary::CheckPrefixed(View w, int folded) const
 {
     size_t longest = std::min(FLongestPrefix, w.size());
     for (size_t len = 0; len <= longest; ++len) {
@@ -165,11 +165,15 @@ bool Dictionary::CheckPrefixed(View w, bool folded) const
     return false;
 }
 
-bool Dictionary::CheckExact(View w, bool folded) const
+bool Dictionary::CheckExact(View w, int folded) const
 {
+    // The first homonym that may stand alone decides, even when its case rules reject the word.
     if (const auto* hs = Lookup(w))
-        for (const Homonym& h : *hs)
-            if (RootOk(h, folded) && !Has(h.Flags, FNeedAffix) && !Has(h.Flags, FOnlyInCompound)) return true;
+        for (const Homonym& h : *hs) {
+            if (Has(h.Flags, FNeedAffix) || Has(h.Flags, FOnlyInCompound)) continue;
+            if (folded != FoldedCapitals && Has(h.Flags, OnlyUpperCase)) continue;
+            return RootOk(h, folded);
+        }
     return CheckSuffixed(w, folded, nullptr) || CheckPrefixed(w, folded);
 }
 
@@ -241,30 +245,26 @@ bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule,
     return false;
 }
 
-bool Dictionary::CheckBreaks(View w, int depth) const
+// Words joined by break patterns: each side must be a word of its own (checked in full, so
+// numbers, trailing dots and further breaks count).
+bool Dictionary::CheckBreaks(View w) const
 {
-    if (depth > 10) return false;
     for (const std::u32string& b : FBreak) {
-        if (b.empty()) continue;
-        if (b[0] == U'^') {
-            View p = View(b).substr(1);
-            if (!p.empty() && w.size() > p.size() && w.starts_with(p))
-                if (CheckCased(w.substr(p.size()), true) || CheckBreaks(w.substr(p.size()), depth + 1)) return true;
-            continue;
-        }
-        if (b.back() == U'$') {
-            View p = View(b).substr(0, b.size() - 1);
-            if (!p.empty() && w.size() > p.size() && w.ends_with(p))
-                if (CheckCased(w.substr(0, w.size() - p.size()), true) || CheckBreaks(w.substr(0, w.size() - p.size()), depth + 1))
-                    return true;
-            continue;
-        }
-        for (size_t at = w.find(b); at != View::npos; at = w.find(b, at + 1)) {
-            if (at == 0 || at + b.size() >= w.size()) continue;
-            View left = w.substr(0, at), right = w.substr(at + b.size());
-            if ((CheckCased(left, true) || CheckBreaks(left, depth + 1)) &&
-                (CheckCased(right, true) || CheckBreaks(right, depth + 1)))
-                return true;
+        if (b.size() < 2) continue;
+        if (b[0] == U'^' && w.size() >= b.size() && w.starts_with(View(b).substr(1)) && Spell(w.substr(b.size() - 1)))
+            return true;
+        if (b.back() == U'$' && w.size() >= b.size() && w.ends_with(View(b).substr(0, b.size() - 1)) &&
+            Spell(w.substr(0, w.size() - b.size() + 1)))
+            return true;
+    }
+    for (const std::u32string& b : FBreak) {
+        size_t first = w.find(b);
+        if (b.empty() || first == 0 || first == View::npos || first + b.size() >= w.size()) continue;
+        // At the second occurrence first, so that dictionary words holding a break are found.
+        size_t second = w.find(b, first + 1);
+        for (size_t at : {second, first}) {
+            if (at == View::npos || at + b.size() >= w.size()) continue;
+            if (Spell(w.substr(at + b.size())) && Spell(w.substr(0, at))) return true;
         }
     }
     return false;
@@ -272,17 +272,17 @@ bool Dictionary::CheckBreaks(View w, int depth) const
 
 bool Dictionary::CheckCased(View w, bool AllowCompound) const
 {
-    if (CheckExact(w, false)) return true;
+    if (CheckExact(w, AsTyped)) return true;
     CaseKind k = CaseOf(w);
     if (k == CaseKind::Initial || k == CaseKind::AllCaps) {
         std::u32string lower = Lower(w);
-        if (CheckExact(lower, true)) return true;
-        if (k == CaseKind::AllCaps && CheckExact(Capitalized(w), true)) return true;
+        if (CheckExact(lower, k == CaseKind::AllCaps ? FoldedCapitals : Folded)) return true;
+        if (k == CaseKind::AllCaps && CheckExact(Capitalized(w), FoldedCapitals)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
             for (size_t at = lower.find(U"ss"); at != std::u32string::npos; at = lower.find(U"ss", at + 1)) {
                 std::u32string s = lower.substr(0, at) + U"\u00DF" + lower.substr(at + 2);
                 // Words with sharp s may be written with SS in capitals, even those that keep their case.
-                if (CheckExact(s, false) || CheckExact(Capitalized(s), false)) return true;
+                if (CheckExact(s, AsTyped) || CheckExact(Capitalized(s), AsTyped)) return true;
             }
         }
     }
@@ -290,7 +290,8 @@ bool Dictionary::CheckCased(View w, bool AllowCompound) const
         for (const auto& rule : FCompoundRules)
             if (MatchRule(w, 0, rule, 0, 0)) return true;
         if (CheckCompound(w, 0, 0)) return true;
-        if (k == CaseKind::Initial && CheckCompound(Lower(w), 0, 0)) return true;
+        if ((k == CaseKind::Initial || k == CaseKind::AllCaps) && CheckCompound(Lower(w), 0, 0)) return true;
+        if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w), 0, 0)) return true;
     }
     return false;
 }
@@ -311,25 +312,28 @@ bool Dictionary::Check(View Word) const
         converted = Convert(Word);
         w = converted;
     }
+    return Spell(w);
+}
+
+bool Dictionary::Spell(View Word) const
+{
+    // Trailing full stops: the word without them, then with one (an abbreviation).
+    size_t dots = 0;
+    while (dots < Word.size() && Word[Word.size() - 1 - dots] == U'.') ++dots;
+    View w = Word.substr(0, Word.size() - dots);
     if (w.empty()) return true;
     if (IsNumber(w)) return true;
     if (w.size() > MaxWordLength) return false;
     if (IsForbidden(w)) return false;
     if (CheckCased(w, true)) return true;
-    // Trailing full stops: the word without them, or with one (an abbreviation).
-    size_t dots = 0;
-    while (dots < w.size() && w[w.size() - 1 - dots] == U'.') ++dots;
-    if (dots && dots < w.size()) {
-        View bare = w.substr(0, w.size() - dots);
-        if (IsNumber(bare) || CheckCased(bare, true)) return true;
-        if (dots > 1 && CheckCased(w.substr(0, bare.size() + 1), true)) return true;
-        if (dots == 1) return CheckBreaks(bare, 0);
-    }
-    // Words joined by breaks; hyphenated chains of ten or more never pass.
+    if (dots && CheckCased(Word.substr(0, w.size() + 1), true)) return true;
+    // Hyphenated chains of ten or more never pass.
     size_t breaks = 0;
     for (const std::u32string& b : FBreak)
         for (size_t at = b.empty() ? View::npos : w.find(b); at != View::npos; at = w.find(b, at + b.size())) ++breaks;
-    return breaks < 10 && CheckBreaks(w, 0);
+    if (breaks >= 10) return false;
+    // Words in capitals are broken up with only their first letter in capitals.
+    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w)) : CheckBreaks(w);
 }
 
 } // namespace pwspell

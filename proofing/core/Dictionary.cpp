@@ -282,8 +282,24 @@ void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
             flags = FlagsOrAlias(l.substr(p + 1, e == std::u32string::npos ? std::u32string::npos : e - p - 1));
         }
         if (word.empty()) continue;
-        FWords.Insert(Convert(word)).push_back(Homonym{std::move(flags)});
+        AddStem(Convert(word), std::move(flags));
     }
+}
+
+void Dictionary::AddStem(const std::u32string& word, FlagSet flags)
+{
+    // Words with inner capitals (and capitalised ones with affixes) are also stored with only
+    // their first letter in capitals, usable only when the whole word is typed in capitals:
+    // OpenOffice.org gives OPENOFFICE.ORG, CIA with its suffixes gives CIA'S.
+    CaseKind k = CaseOf(word);
+    bool hidden = (k == CaseKind::Mixed || (k == CaseKind::AllCaps && !flags.empty())) && !Has(flags, FForbidden);
+    if (hidden) {
+        FlagSet upper = flags;
+        upper.push_back(OnlyUpperCase);
+        std::sort(upper.begin(), upper.end());
+        FWords.Insert(Capitalized(word)).push_back(Homonym{std::move(upper)});
+    }
+    FWords.Insert(word).push_back(Homonym{std::move(flags)});
 }
 
 void Dictionary::Load(const std::string& AffText, const std::string& DicText)

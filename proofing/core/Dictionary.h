@@ -87,6 +87,7 @@ private:
 
     void ParseAff(const std::vector<std::u32string>& Lines);
     void ParseDic(const std::vector<std::u32string>& Lines);
+    void AddStem(const std::u32string& Word, FlagSet Flags);
     FlagSet ParseFlags(const std::u32string& Text) const;
     Flag ParseFlag(const std::u32string& Text) const;
     FlagSet FlagsOrAlias(const std::u32string& Text) const;
@@ -95,20 +96,25 @@ private:
 
     static bool Has(const FlagSet& f, Flag x);
     using View = std::u32string_view;
+    // How a word being checked relates to the word as typed: the same, lower-cased, or
+    // lower-cased from capitals (which also admits the hidden forms of mixed-case stems).
+    enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2 };
+    static constexpr Flag OnlyUpperCase = 0xFFFFFFFF;
     const std::vector<Homonym>* Lookup(View w) const;
     bool CheckCased(View w, bool AllowCompound) const;
-    bool CheckExact(View w, bool CaseFolded) const;
-    bool RootOk(const Homonym& h, bool CaseFolded) const;
-    bool CheckSuffixed(View w, bool CaseFolded, const AffixEntry* Prefix) const;
-    bool SuffixMatches(const AffixEntry& e, View w, bool CaseFolded, const AffixEntry* Prefix) const;
-    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, bool CaseFolded) const;
-    bool CheckPrefixed(View w, bool CaseFolded) const;
-    bool PrefixMatches(const AffixEntry& p, View w, bool CaseFolded) const;
+    bool CheckExact(View w, int CaseMode) const;
+    bool RootOk(const Homonym& h, int CaseMode) const;
+    bool CheckSuffixed(View w, int CaseMode, const AffixEntry* Prefix) const;
+    bool SuffixMatches(const AffixEntry& e, View w, int CaseMode, const AffixEntry* Prefix) const;
+    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
+    bool CheckPrefixed(View w, int CaseMode) const;
+    bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
     bool CheckCompound(View w, size_t Start, int Parts) const;
     bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
     bool StemHasFlag(View Stem, Flag F) const;
     bool CompoundPartOk(View part, int Position) const;
-    bool CheckBreaks(View w, int Depth) const;
+    bool Spell(View w) const;
+    bool CheckBreaks(View w) const;
     static bool ConditionMatchesEnd(const AffixEntry& e, View stem);
     static bool ConditionMatchesStart(const AffixEntry& e, View stem);
     std::u32string Convert(View w) const;
