@@ -100,7 +100,9 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const Af
     if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) return false;
     if (const auto* hs = Lookup(stem.View())) {
         for (const Homonym& h : *hs) {
-            if (!Has(h.Flags, e.Id) || !RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
+            if (!RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
+            // Each affix is allowed by the stem or by the continuation of the other one.
+            if (!Has(h.Flags, e.Id) && !(prefix && Has(prefix->Continuation, e.Id))) continue;
             if (prefix && !Has(h.Flags, prefix->Id) && !Has(e.Continuation, prefix->Id)) continue;
             return true;
         }
