@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "Registry.h"
+#include "SpellChecker.h"
 #include "SpellStrings.h"
 
 #include <cstring>
@@ -34,7 +35,7 @@ const char* const CustomDictKey = "\\SOFTWARE\\Microsoft\\Shared Tools\\Proofing
 
 } // namespace
 
-TCSAPISpeller::TCSAPISpeller(TLanguage ALanguage, uint16_t AOptions, TSpellEngineHost* AChecker)
+TCSAPISpeller::TCSAPISpeller(TLanguage ALanguage, uint16_t AOptions, TSpellChecker* AChecker)
     : TAbstractSpeller(ALanguage, AOptions, AChecker)
 {
     static const uint8_t special[11] = {0x00, 0x2D, 0x1F, 0x1E, 0x97, 0x96, 0x85, 0x0B, 0x0A, 0x0D, 0x0A};
@@ -76,12 +77,22 @@ TCSAPISpeller::TCSAPISpeller(TLanguage ALanguage, uint16_t AOptions, TSpellEngin
 TCSAPISpeller::~TCSAPISpeller()
 {
     if (Failed || !FLibrary) return;
-    // A teardown must not throw: failures here are reported to the application instead.
+    // A teardown must not throw: every step is taken, and the first failure is reported to
+    // the application afterwards.
+    std::string failure;
+    auto step = [&](uint32_t Status) {
+        if ((Status & 0xFFFF) && failure.empty())
+            failure = Format(SpellString(sSpellingErrorNo).c_str(), static_cast<unsigned>(Status & 0xFFFF));
+    };
+    step(Call<FCloseMdr>(eCloseMdr, FSpellerId, &FMainDict));
+    step(Call<FCloseUdr>(eCloseUdr, FSpellerId, FUserDict, 1u));
+    step(Call<FTerminate>(eTerminate, FSpellerId, 1u));
+    if (!FreeLibrary(FLibrary) && failure.empty())
+        failure = Format(SpellString(sErrorUnloadingDll).c_str(), FEnginePath.c_str());
+    FLibrary = nullptr;
+    if (failure.empty()) return;
     try {
-        Test(Call<FCloseMdr>(eCloseMdr, FSpellerId, &FMainDict));
-        Test(Call<FCloseUdr>(eCloseUdr, FSpellerId, FUserDict, 1u));
-        Test(Call<FTerminate>(eTerminate, FSpellerId, 1u));
-        if (!FreeLibrary(FLibrary)) throw ESpellError(Format(SpellString(sErrorUnloadingDll).c_str(), FEnginePath.c_str()));
+        throw ESpellError(failure);
     } catch (...) {
         HandleCallbackException();
     }
@@ -104,7 +115,7 @@ bool TCSAPISpeller::FindRegistration()
 
 void TCSAPISpeller::ChooseCustomDictionary()
 {
-    std::string path = Checker ? Checker->CustomDict : std::string();
+    std::string path = Checker ? Checker->CustomDict() : std::string();
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
     bool opened = false;
@@ -112,7 +123,7 @@ void TCSAPISpeller::ChooseCustomDictionary()
         opened = reg.OpenKey(CustomDictKey, true);
         if (opened) path = reg.ReadString("1");
     }
-    if (Checker && Checker->OnGetDictionary) Checker->OnGetDictionary(Checker->Sender, Language, path);
+    if (Checker && Checker->OnGetDictionary) Checker->OnGetDictionary(Checker, Language, path);
     if (path.empty()) {
         path = ExtractFilePath(FDictionaryPath) + "CUSTOM.DIC";
         if (opened) reg.WriteString("1", path);

@@ -16,17 +16,13 @@ using TSpellReturnCode = uint8_t;
 
 class ESpellError : public Exception { using Exception::Exception; };
 
-// What an engine needs of the spell-check driver while it is created.
+// The spell-check driver that owns the engines: an engine reads its custom dictionary
+// settings while it is created.
 class TSpellChecker;
-struct TSpellEngineHost {
-    std::string CustomDict;
-    std::function<void(TObject* Sender, TLanguage Language, std::string& Dict)> OnGetDictionary;
-    TObject* Sender = nullptr;
-};
 
 class TAbstractSpeller : public TObject {
 public:
-    TAbstractSpeller(TLanguage ALanguage, uint16_t AOptions, TSpellEngineHost* AChecker)
+    TAbstractSpeller(TLanguage ALanguage, uint16_t AOptions, TSpellChecker* AChecker)
         : Language(ALanguage), Options(AOptions), Checker(AChecker) {}
     virtual TSpellReturnCode CheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) = 0;
     virtual TSpellReturnCode ContinueCheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) = 0;
@@ -38,9 +34,11 @@ public:
     virtual void GetReplacement(std::string& S) = 0;
     virtual void GetLastWord(std::string& S) = 0;
 
+    ~TAbstractSpeller() override = default;
+
     TLanguage Language;
     uint16_t Options;
-    TSpellEngineHost* Checker;
+    TSpellChecker* Checker;
     bool Failed = false;
 };
 
@@ -62,16 +60,22 @@ struct TSpellReturnBuffer {
 #pragma pack(pop)
 static_assert(sizeof(TSpecialChars) == 11 && sizeof(TMainDict) == 12);
 static_assert(sizeof(TSpellInputBuffer) == 20 && sizeof(TSpellReturnBuffer) == 24);
-static_assert(offsetof(TSpellInputBuffer, Text) == 8 && offsetof(TSpellInputBuffer, UserDicts) == 16);
-static_assert(offsetof(TSpellReturnBuffer, Status) == 4 && offsetof(TSpellReturnBuffer, Strings) == 12);
-static_assert(offsetof(TSpellReturnBuffer, RatingsSize) == 20);
+static_assert(offsetof(TMainDict, Language) == 4 && offsetof(TMainDict, Exclusion) == 8);
+static_assert(offsetof(TSpellInputBuffer, MainCount) == 2 && offsetof(TSpellInputBuffer, UserCount) == 4);
+static_assert(offsetof(TSpellInputBuffer, State) == 6 && offsetof(TSpellInputBuffer, Text) == 8);
+static_assert(offsetof(TSpellInputBuffer, MainDicts) == 12 && offsetof(TSpellInputBuffer, UserDicts) == 16);
+static_assert(offsetof(TSpellReturnBuffer, ErrorLen) == 2 && offsetof(TSpellReturnBuffer, Status) == 4);
+static_assert(offsetof(TSpellReturnBuffer, StringCount) == 6 && offsetof(TSpellReturnBuffer, StringsUsed) == 8);
+static_assert(offsetof(TSpellReturnBuffer, StringAreaSize) == 10 && offsetof(TSpellReturnBuffer, Strings) == 12);
+static_assert(offsetof(TSpellReturnBuffer, Ratings) == 16 && offsetof(TSpellReturnBuffer, RatingsSize) == 20);
+static_assert(offsetof(TSpellReturnBuffer, Padding) == 22);
 
 class TCSAPISpeller : public TAbstractSpeller {
 public:
     // Finds the library and dictionaries for the language and opens them. A language with no
     // registry entry gives an engine that passes everything (Failed); a library that cannot be
     // loaded or a call that fails raises ESpellError.
-    TCSAPISpeller(TLanguage ALanguage, uint16_t AOptions, TSpellEngineHost* AChecker);
+    TCSAPISpeller(TLanguage ALanguage, uint16_t AOptions, TSpellChecker* AChecker);
     ~TCSAPISpeller() override;
 
     TSpellReturnCode CheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) override;

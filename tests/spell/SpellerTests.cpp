@@ -1,6 +1,6 @@
 // The speller engine with our spelling library, found through a redirected registry.
 #include "Registry.h"
-#include "Speller.h"
+#include "SpellChecker.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -42,11 +42,11 @@ protected:
     void SetUp() override
     {
         Custom = Dir.File("custom.dic");
-        Host.CustomDict = Custom;
+        Host.SetCustomDict(Custom);
     }
     pwtest::RegistryRedirect Redirect;
     pwtest::TempDir Dir;
-    TSpellEngineHost Host;
+    TSpellChecker Host{nullptr};
     std::string Custom;
 };
 
@@ -113,7 +113,7 @@ TEST_F(SpellerTest, TheDictionaryOperationsReachTheLibrary)
 TEST_F(SpellerTest, TheCustomDictionaryDefaultsBesideTheMainOneAndIsWrittenBack)
 {
     Register(1033, Library, Dictionary);
-    Host.CustomDict.clear();
+    Host.SetCustomDict("");
     TCSAPISpeller s(1033, 0, &Host);
     std::string expected = ExtractFilePath(Dictionary) + "CUSTOM.DIC";
     EXPECT_EQ(s.CustomDictPath(), expected);

@@ -1,0 +1,187 @@
+// The driver's properties, its class table and its engines, and the single-word services.
+#include "SpellChecker.h"
+
+#include "Controls.h"
+#include "RichEdit.h"
+#include "RichEdit98.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace pw {
+
+namespace {
+
+struct TClassRow {
+    std::string Name;
+    bool WideText;
+    bool PerCharLanguage;
+};
+
+// The class table, filled when the program starts and freed when it ends.
+std::vector<TClassRow>& ClassTable()
+{
+    static std::vector<TClassRow> table = {
+        {"TCustomMemo", false, false},
+        {"TCustomRichEdit", false, false},
+        {"TCustomRichEdit98", true, true},
+    };
+    return table;
+}
+
+template <class T>
+TControlClass Describe(const char* Name, const char* Parent, bool Creatable)
+{
+    TControlClass c;
+    c.Name = Name;
+    c.Parent = Parent;
+    c.Is = [](TControl* x) { return dynamic_cast<T*>(x) != nullptr; };
+    if (Creatable) c.Create = [](TComponent* Owner) -> TWinControl* { return new T(Owner); };
+    return c;
+}
+
+std::vector<TControlClass>& ClassInfos()
+{
+    static std::vector<TControlClass> infos = {
+        Describe<TCustomRichEdit>("TCustomRichEdit", "TCustomMemo", true),
+        Describe<TCustomRichEdit98>("TCustomRichEdit98", "TCustomRichEdit", true),
+        Describe<TRichEdit98>("TRichEdit98", "TCustomRichEdit98", true),
+    };
+    return infos;
+}
+
+const TControlClass* FindClassInfo(const std::string& Name)
+{
+    for (const TControlClass& c : ClassInfos())
+        if (LowerCase(c.Name) == LowerCase(Name)) return &c;
+    return nullptr;
+}
+
+int Depth(const TControlClass* C)
+{
+    int d = 0;
+    for (; C && d < 64; C = FindClassInfo(C->Parent)) ++d;
+    return d;
+}
+
+} // namespace
+
+void RegisterSpellControlClassInfo(const TControlClass& Info)
+{
+    auto& infos = ClassInfos();
+    infos.erase(std::remove_if(infos.begin(), infos.end(),
+                               [&](const TControlClass& c) { return LowerCase(c.Name) == LowerCase(Info.Name); }),
+                infos.end());
+    infos.push_back(Info);
+}
+
+// The nearest described class of the control: the deepest one that it belongs to.
+const TControlClass* NearestControlClass(TControl* AControl)
+{
+    const TControlClass* best = nullptr;
+    int bestDepth = -1;
+    for (const TControlClass& c : ClassInfos()) {
+        if (!c.Is(AControl)) continue;
+        int d = Depth(&c);
+        if (d > bestDepth) {
+            best = &c;
+            bestDepth = d;
+        }
+    }
+    return best;
+}
+
+const TControlClass* ParentControlClass(const TControlClass* C) { return FindClassInfo(C->Parent); }
+
+TSpellChecker::TSpellChecker(TComponent* AOwner)
+    : TComponent(AOwner), FLanguage(static_cast<TLanguage>(LOWORD(GetSystemDefaultLCID()))),
+      FOptions{spoSuggestFromUserDict, spoIgnoreAllCaps, spoIgnoreMixedDigits, spoIgnoreRomanNumerals}
+{
+}
+
+TSpellChecker::~TSpellChecker()
+{
+    FreeWorkCopy();
+    if (FControl) FControl->RemoveFreeNotification(this);
+    while (!FSpellers.empty()) {
+        TAbstractSpeller* s = FSpellers.back();
+        FSpellers.pop_back();
+        delete s;
+    }
+}
+
+void TSpellChecker::RegisterControlClass(const std::string& ClassName, bool WideText, bool PerCharLanguage)
+{
+    ClassTable().push_back({ClassName, WideText, PerCharLanguage});
+}
+
+void TSpellChecker::CheckClass(TWinControl* AControl)
+{
+    for (const TControlClass* c = NearestControlClass(AControl); c && c->Name != "TCustomEdit";
+         c = ParentControlClass(c)) {
+        for (const TClassRow& row : ClassTable()) {
+            if (LowerCase(row.Name) != LowerCase(c->Name)) continue;
+            FWideText = row.WideText;
+            FPerCharLanguage = row.PerCharLanguage;
+            return;
+        }
+    }
+    throw ESpellError(Format("You can't spell check %s.", AControl->Name().c_str()));
+}
+
+TAbstractSpeller* TSpellChecker::SpellerFor(TLanguage ALanguage)
+{
+    for (TAbstractSpeller* s : FSpellers)
+        if (s->Language == ALanguage) return s;
+    try {
+        FSpellers.push_back(new TCSAPISpeller(ALanguage, FOptions.Word(), this));
+    } catch (...) {
+        // No engine for this language: its text passes as correct.
+        return nullptr;
+    }
+    return FSpellers.back();
+}
+
+TLanguage TSpellChecker::SpellerLanguage() const { return FSpeller ? FSpeller->Language : 0; }
+
+bool TSpellChecker::CheckWord(const std::string& Word, TLanguage ALanguage)
+{
+    TAbstractSpeller* s = SpellerFor(ALanguage);
+    if (!s) return true;
+    int pos = 0, len = 0;
+    return s->CheckText(Word.c_str(), static_cast<int>(Word.size()), pos, len) == 0;
+}
+
+void TSpellChecker::AddWord(const std::string& Word, TLanguage ALanguage)
+{
+    if (TAbstractSpeller* s = SpellerFor(ALanguage)) s->AddToCustomDict(Word);
+}
+
+void TSpellChecker::GetVariants(const std::string& Word, TStrings* List, TLanguage ALanguage)
+{
+    List->Clear();
+    if (TAbstractSpeller* s = SpellerFor(ALanguage)) s->GetSuggestions(Word, List);
+}
+
+void TSpellChecker::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove) return;
+    if (AComponent == FControl) FControl = nullptr;
+    if (AComponent == FWorkCopy) FWorkCopy = nullptr;
+}
+
+void TSpellChecker::FreeWorkCopy()
+{
+    TWinControl* w = FWorkCopy;
+    FWorkCopy = nullptr;
+    FWorkText.clear();
+    if (w) delete w;
+}
+
+void TSpellChecker::DialogDestroyed(TSpellerDialog2* ADialog)
+{
+    if (FDialog == ADialog) FDialog = nullptr;
+}
+
+} // namespace pw
