@@ -80,8 +80,10 @@ bool Dictionary::ConditionMatchesStart(const AffixEntry& e, View stem)
 bool Dictionary::RootOk(const Homonym& h, int CaseMode) const
 {
     if (Has(h.Flags, FForbidden)) return false;
-    if (CaseMode != AsTyped && Has(h.Flags, FKeepCase)) return false;
-    return CaseMode == FoldedCapitals || !Has(h.Flags, OnlyUpperCase);
+    if ((CaseMode & ForSuggestion) && Has(h.Flags, FNoSuggest)) return false;
+    int casing = CaseMode & ~ForSuggestion;
+    if (casing != AsTyped && Has(h.Flags, FKeepCase)) return false;
+    return casing == FoldedCapitals || !Has(h.Flags, OnlyUpperCase);
 }
 
 bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const AffixEntry* prefix) const
@@ -147,8 +149,9 @@ bool Dictionary::PrefixMatches(const AffixEntry& p, View w, int folded) const
     if (Has(p.Continuation, FOnlyInCompound)) return false;
     Joined stem(p.Strip, w.substr(a));
     if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) return false;
-    // A prefix that needs another affix, or half of a circumfix, stands only with a suffix.
-    if (!Has(p.Continuation, FNeedAffix) && !Has(p.Continuation, FCircumfix))
+    // A prefix that needs another affix stands only with a suffix. (A circumfix prefix may
+    // stand alone: only the suffix half insists on its partner.)
+    if (!Has(p.Continuation, FNeedAffix))
         if (const auto* hs = Lookup(stem.View()))
             for (const Homonym& h : *hs)
                 if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
@@ -173,7 +176,7 @@ bool Dictionary::CheckExact(View w, int folded) const
     if (const auto* hs = Lookup(w))
         for (const Homonym& h : *hs) {
             if (Has(h.Flags, FNeedAffix) || Has(h.Flags, FOnlyInCompound)) continue;
-            if (folded != FoldedCapitals && Has(h.Flags, OnlyUpperCase)) continue;
+            if ((folded & ~ForSuggestion) != FoldedCapitals && Has(h.Flags, OnlyUpperCase)) continue;
             return RootOk(h, folded);
         }
     return CheckSuffixed(w, folded, nullptr) || CheckPrefixed(w, folded);
@@ -240,7 +243,7 @@ bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule,
     if (t == rule.size()) return pos == w.size() && parts >= 2;
     Flag flag = rule[t][0], q = rule[t][1];
     if (q != 0 && MatchRule(w, pos, rule, t + 1, parts)) return true;
-    for (size_t end = pos + 1; end <= w.size(); ++end) {
+    for (size_t end = pos + FCompoundMin; end <= w.size(); ++end) {
         if (!StemHasFlag(w.substr(pos, end - pos), flag)) continue;
         if (MatchRule(w, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
     }
@@ -249,14 +252,14 @@ bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule,
 
 // Words joined by break patterns: each side must be a word of its own (checked in full, so
 // numbers, trailing dots and further breaks count).
-bool Dictionary::CheckBreaks(View w) const
+bool Dictionary::CheckBreaks(View w, int Mode) const
 {
     for (const std::u32string& b : FBreak) {
         if (b.size() < 2) continue;
-        if (b[0] == U'^' && w.size() >= b.size() && w.starts_with(View(b).substr(1)) && Spell(w.substr(b.size() - 1)))
+        if (b[0] == U'^' && w.size() >= b.size() && w.starts_with(View(b).substr(1)) && Spell(w.substr(b.size() - 1), Mode))
             return true;
         if (b.back() == U'$' && w.size() >= b.size() && w.ends_with(View(b).substr(0, b.size() - 1)) &&
-            Spell(w.substr(0, w.size() - b.size() + 1)))
+            Spell(w.substr(0, w.size() - b.size() + 1), Mode))
             return true;
     }
     for (const std::u32string& b : FBreak) {
@@ -266,25 +269,25 @@ bool Dictionary::CheckBreaks(View w) const
         size_t second = w.find(b, first + 1);
         for (size_t at : {second, first}) {
             if (at == View::npos || at + b.size() >= w.size()) continue;
-            if (Spell(w.substr(at + b.size())) && Spell(w.substr(0, at))) return true;
+            if (Spell(w.substr(at + b.size()), Mode) && Spell(w.substr(0, at), Mode)) return true;
         }
     }
     return false;
 }
 
-bool Dictionary::CheckCased(View w, bool AllowCompound) const
+bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
 {
-    if (CheckExact(w, AsTyped)) return true;
+    if (CheckExact(w, Mode | AsTyped)) return true;
     CaseKind k = CaseOf(w);
     if (k == CaseKind::Initial || k == CaseKind::AllCaps) {
         std::u32string lower = Lower(w);
-        if (CheckExact(lower, k == CaseKind::AllCaps ? FoldedCapitals : Folded)) return true;
-        if (k == CaseKind::AllCaps && CheckExact(Capitalized(w), FoldedCapitals)) return true;
+        if (CheckExact(lower, Mode | (k == CaseKind::AllCaps ? FoldedCapitals : Folded))) return true;
+        if (k == CaseKind::AllCaps && CheckExact(Capitalized(w), Mode | FoldedCapitals)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
             for (size_t at = lower.find(U"ss"); at != std::u32string::npos; at = lower.find(U"ss", at + 1)) {
                 std::u32string s = lower.substr(0, at) + U"\u00DF" + lower.substr(at + 2);
                 // Words with sharp s may be written with SS in capitals, even those that keep their case.
-                if (CheckExact(s, AsTyped) || CheckExact(Capitalized(s), AsTyped)) return true;
+                if (CheckExact(s, Mode) || CheckExact(Capitalized(s), Mode)) return true;
             }
         }
     }
@@ -314,10 +317,21 @@ bool Dictionary::Check(View Word) const
         converted = Convert(Word);
         w = converted;
     }
-    return Spell(w);
+    return Spell(w, AsTyped);
 }
 
-bool Dictionary::Spell(View Word) const
+bool Dictionary::CheckSuggestion(View Word) const
+{
+    std::u32string converted;
+    View w = Word;
+    if (!FConvertStarts.empty()) {
+        converted = Convert(Word);
+        w = converted;
+    }
+    return Spell(w, ForSuggestion);
+}
+
+bool Dictionary::Spell(View Word, int Mode) const
 {
     // Trailing full stops: the word without them, then with one (an abbreviation).
     size_t dots = 0;
@@ -327,15 +341,15 @@ bool Dictionary::Spell(View Word) const
     if (IsNumber(w)) return true;
     if (w.size() > MaxWordLength) return false;
     if (IsForbidden(w)) return false;
-    if (CheckCased(w, true)) return true;
-    if (dots && CheckCased(Word.substr(0, w.size() + 1), true)) return true;
+    if (CheckCased(w, true, Mode)) return true;
+    if (dots && CheckCased(Word.substr(0, w.size() + 1), true, Mode)) return true;
     // Hyphenated chains of ten or more never pass.
     size_t breaks = 0;
     for (const std::u32string& b : FBreak)
         for (size_t at = b.empty() ? View::npos : w.find(b); at != View::npos; at = w.find(b, at + b.size())) ++breaks;
     if (breaks >= 10) return false;
     // Words in capitals are broken up with only their first letter in capitals.
-    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w)) : CheckBreaks(w);
+    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w), Mode) : CheckBreaks(w, Mode);
 }
 
 } // namespace pwspell

@@ -234,7 +234,7 @@ void Dictionary::ParseAff(const std::vector<std::u32string>& lines)
         } else if (k == U"ICONV") {
             table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FIconv.emplace_back(g[1], g[2]); });
         } else if (k == U"OCONV") {
-            table([](const std::vector<std::u32string>&) {});
+            table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FOconv.emplace_back(g[1], g[2]); });
         } else if (k == U"BREAK") {
             FBreakDefault = false;
             table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FBreak.push_back(g[1]); });
@@ -348,6 +348,22 @@ void Dictionary::BuildIndexes()
 void Dictionary::LoadFiles(const std::string& AffPath, const std::string& DicPath)
 {
     Load(ReadFile(AffPath), ReadFile(DicPath));
+}
+
+std::u32string Dictionary::OutputConvert(std::u32string_view w) const
+{
+    if (FOconv.empty()) return std::u32string(w);
+    std::u32string r;
+    for (size_t i = 0; i < w.size();) {
+        auto hit = std::find_if(FOconv.begin(), FOconv.end(), [&](const auto& c) { return !c.first.empty() && w.substr(i).starts_with(c.first); });
+        if (hit == FOconv.end()) {
+            r += w[i++];
+        } else {
+            r += hit->second;
+            i += hit->first.size();
+        }
+    }
+    return r;
 }
 
 std::u32string Dictionary::Convert(View w) const

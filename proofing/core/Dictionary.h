@@ -46,6 +46,9 @@ public:
     bool Check(std::u32string_view Word) const;
     bool Check(const std::u32string& Word) const { return Check(std::u32string_view(Word)); }
     bool Check(const char32_t* Word) const { return Check(std::u32string_view(Word)); }
+    // Whether the word may be offered as a suggestion: correct through stems that are
+    // neither forbidden nor marked as never suggested.
+    bool CheckSuggestion(std::u32string_view Word) const;
     // Words longer than this (in characters) are never correct, unless they are numbers.
     static constexpr size_t MaxWordLength = 100;
 
@@ -55,6 +58,8 @@ public:
     const std::vector<std::u32string>& MapClasses() const { return FMap; }
     const std::vector<std::u32string>& KeyRows() const { return FKey; }
     bool IsForbidden(std::u32string_view Word) const;
+    // A word as it is shown to the user (the output conversion table applied).
+    std::u32string OutputConvert(std::u32string_view Word) const;
     bool IsNoSuggest(std::u32string_view Word) const;
     size_t StemCount() const { return FWords.Size(); }
     void ForEachStem(const std::function<void(std::u32string_view)>& Visit) const
@@ -72,7 +77,7 @@ private:
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
-    std::vector<std::pair<std::u32string, std::u32string>> FRep, FIconv;
+    std::vector<std::pair<std::u32string, std::u32string>> FRep, FIconv, FOconv;
     std::vector<std::u32string> FMap, FKey, FBreak;
     std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark
     std::vector<std::u32string> FCompoundRuleText;
@@ -98,10 +103,11 @@ private:
     using View = std::u32string_view;
     // How a word being checked relates to the word as typed: the same, lower-cased, or
     // lower-cased from capitals (which also admits the hidden forms of mixed-case stems).
-    enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2 };
+    // ForSuggestion is added when stems marked as never to be suggested do not count.
+    enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4 };
     static constexpr Flag OnlyUpperCase = 0xFFFFFFFF;
     const std::vector<Homonym>* Lookup(View w) const;
-    bool CheckCased(View w, bool AllowCompound) const;
+    bool CheckCased(View w, bool AllowCompound, int Mode) const;
     bool CheckExact(View w, int CaseMode) const;
     bool RootOk(const Homonym& h, int CaseMode) const;
     bool CheckSuffixed(View w, int CaseMode, const AffixEntry* Prefix) const;
@@ -113,8 +119,8 @@ private:
     bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
     bool StemHasFlag(View Stem, Flag F) const;
     bool CompoundPartOk(View part, int Position) const;
-    bool Spell(View w) const;
-    bool CheckBreaks(View w) const;
+    bool Spell(View w, int Mode) const;
+    bool CheckBreaks(View w, int Mode) const;
     static bool ConditionMatchesEnd(const AffixEntry& e, View stem);
     static bool ConditionMatchesStart(const AffixEntry& e, View stem);
     std::u32string Convert(View w) const;

@@ -28,9 +28,11 @@ struct Collector {
         if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return;
         size_t space = candidate.find(U' ');
         bool ok = space == std::u32string::npos
-                      ? D.Check(candidate) || D.Check(shown)
-                      : D.Check(candidate.substr(0, space)) && D.Check(candidate.substr(space + 1));
-        if (ok && std::find(Out.begin(), Out.end(), shown) == Out.end()) Out.push_back(shown);
+                      ? D.CheckSuggestion(candidate) || D.CheckSuggestion(shown)
+                      : D.CheckSuggestion(candidate.substr(0, space)) && D.CheckSuggestion(candidate.substr(space + 1));
+        if (!ok) return;
+        shown = D.OutputConvert(shown);
+        if (std::find(Out.begin(), Out.end(), shown) == Out.end()) Out.push_back(shown);
     }
 };
 
@@ -89,6 +91,8 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
     c.Try(Capitalized(w));  // a word known only with a capital
     Replacements(c, w);
     SimilarCharacters(c, w, Dict.MapClasses());
+    for (size_t i = 0; i + 1 < w.size(); ++i)  // a letter typed twice
+        if (w[i] == w[i + 1]) c.Try(w.substr(0, i) + w.substr(i + 1));
     SimilarCharacters(c, w, Dict.KeyRows());
     Edits(c, w);
     if (c.Out.size() > Max) c.Out.resize(Max);
@@ -122,8 +126,8 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     CaseKind k = CaseOf(Word);
     for (const auto& [score, stem] : best) {
         if (out.size() >= Max) break;
-        if (!Dict.Check(stem) || Dict.IsNoSuggest(stem)) continue;
-        std::u32string shown = k == CaseKind::AllCaps ? Upper(stem) : k == CaseKind::Initial ? Capitalized(stem) : stem;
+        if (!Dict.CheckSuggestion(stem)) continue;
+        std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(stem) : k == CaseKind::Initial ? Capitalized(stem) : stem);
         if (std::find(Exclude.begin(), Exclude.end(), shown) != Exclude.end()) continue;
         if (std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);
     }

@@ -50,25 +50,40 @@ TEST_P(GoldenCases, GoodWordsPassAndWrongWordsFail)
     for (const std::string& w : ReadLines(DataFile(name + ".wrong"))) EXPECT_FALSE(d.Check(w)) << w;
 }
 
-INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps"));
+INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps", "twofold", "utf8flags", "breaks"));
 
-TEST(Suggestions, ExpectedFirstSuggestionsAndNoForbiddenOnes)
+// Each line of a .sug file: "misspelling:expected first suggestion" (nothing after the colon:
+// no suggestion at all), or "misspelling!word never offered" (in either batch).
+class SuggestionCases : public testing::TestWithParam<std::string> {};
+
+TEST_P(SuggestionCases, FirstSuggestionsAndWordsNeverOffered)
 {
-    // Each line of a .sug file: misspelling, then the expected first suggestion (none: empty).
+    const std::string name = GetParam();
     Dictionary d;
-    d.LoadFiles(DataFile("sharps.aff"), DataFile("sharps.dic"));
-    for (const std::string& line : ReadLines(DataFile("sharps.sug"))) {
-        size_t colon = line.find(':');
-        std::u32string word = FromUtf8(line.substr(0, colon)), expected = FromUtf8(line.substr(colon + 1));
+    d.LoadFiles(DataFile(name + ".aff"), DataFile(name + ".dic"));
+    for (const std::string& line : ReadLines(DataFile(name + ".sug"))) {
+        if (line[0] == '#') continue;
+        size_t mark = line.find_first_of(":!");
+        ASSERT_NE(mark, std::string::npos) << line;
+        std::u32string word = FromUtf8(line.substr(0, mark)), other = FromUtf8(line.substr(mark + 1));
         std::vector<std::u32string> s = SuggestEdits(d, word, 10);
-        if (expected.empty()) {
-            EXPECT_TRUE(s.empty()) << line << " gave " << ToUtf8(s.empty() ? U"" : s[0]);  // "damn" is NOSUGGEST
+        if (line[mark] == '!') {
+            std::vector<std::u32string> more = SuggestSimilar(d, word, 10, s);
+            s.insert(s.end(), more.begin(), more.end());
+            for (const std::u32string& x : s) EXPECT_NE(ToUtf8(x), ToUtf8(other)) << line;
+        } else if (other.empty()) {
+            EXPECT_TRUE(s.empty()) << line << " gave " << ToUtf8(s.empty() ? U"" : s[0]);
         } else {
             ASSERT_FALSE(s.empty()) << line;
-            EXPECT_EQ(ToUtf8(s[0]), ToUtf8(expected)) << line;
+            EXPECT_EQ(ToUtf8(s[0]), ToUtf8(other)) << line;
         }
     }
-    // Capitals follow the word.
+}
+
+INSTANTIATE_TEST_SUITE_P(Features, SuggestionCases, testing::Values("sharps", "suggest"));
+
+TEST(Suggestions, CapitalsFollowTheWord)
+{
     Dictionary en;
     en.LoadFiles(DataFile("text.aff"), DataFile("text.dic"));
     std::vector<std::u32string> caps = SuggestEdits(en, U"SENTENSE", 5);
