@@ -532,3 +532,21 @@ TEST(SpellCheckerDefaults, PropertiesStartAsDocumented)
     EXPECT_FALSE(c.ShowFinishMessage());
     EXPECT_EQ(c.SpellerLanguage(), 0);
 }
+
+TEST(SpellStringTable, EveryMessageAndCaptionIsInTheProgramsStringTable)
+{
+    const struct { int Id; const char* Text; } strings[] = {
+        {65296, "Possible abbreviation"}, {65297, "Sentence capitalization error"}, {65298, "Extra spaces"},
+        {65299, "Missing space"}, {65300, "Numerals in start of word"}, {65301, "Repeated word"},
+        {65302, "Message"}, {65303, "Spelling error No %d"}, {65304, "Error loading Spell DLL %s"},
+        {65305, "Error unloading Spell DLL %s"}, {65306, "Start"}, {65317, "&Variants"}, {65318, "&Delete"},
+        {65319, "&Change"}, {65320, "Change A&ll"}, {65321, "&Skip"}, {65322, "S&kip All"},
+        {65323, "Ca&ncel"}, {65324, "&Undo Edit"}, {65325, "Unknown word"}, {65326, "Illegal hyphenations"},
+        {65327, "Capitalization error"},
+    };
+    for (const auto& s : strings) {
+        char buf[256] = {};
+        LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(s.Id), buf, sizeof buf);
+        EXPECT_STREQ(buf, s.Text) << s.Id;
+    }
+}
