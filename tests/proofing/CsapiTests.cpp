@@ -229,6 +229,49 @@ TEST_F(Library, BadInputGivesAStatusOrAVerdict)
     EXPECT_NE(Terminate(id2, 1), 0u);
 }
 
+TEST_F(Library, MalformedDictionariesFailToOpen)
+{
+    Open(Data("text.dic"), 1033, 0);
+    for (const char* name : {"truncated.dic", "badset.dic", "missing.dic"}) {
+        MainDictRecord other = {};
+        uint32_t id2 = 0;
+        SpecialChars sc = {};
+        ASSERT_EQ(Init(&id2, &sc), 0u);
+        EXPECT_NE(OpenMdr(id2, Data(name).c_str(), nullptr, 0, 1, 1033, &other) & 0xFFFF, 0u) << name;
+        // The instance stays usable for what needs no dictionary, and is ended cleanly.
+        EXPECT_EQ(Terminate(id2, 1), 0u) << name;
+    }
+}
+
+TEST_F(Library, AUserDictionaryThatCannotBeWrittenGivesAStatus)
+{
+    Open(Data("text.dic"), 1033, 0);
+    ASSERT_EQ(AddUdr(Id, Udr, "penwize"), 0u);
+    // A folder where the file was: no one can write to it, not even an administrator.
+    ASSERT_TRUE(DeleteFileA(UserPath.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(UserPath.c_str(), nullptr));
+    EXPECT_NE(AddUdr(Id, Udr, "zorblat") & 0xFFFF, 0u);
+    RemoveDirectoryA(UserPath.c_str());
+    // The word written before is still known; the refused one is not.
+    EXPECT_EQ(Verify("penwize"), 0);
+    EXPECT_EQ(Verify("zorblat"), 1);
+}
+
+TEST_F(Library, AReplacementNeverOverrunsAOneByteArea)
+{
+    Open(Data("text.dic"), 1033, 0);
+    ASSERT_EQ(AddChange(Id, 0xFFFD, "teh", "the"), 0u);
+    std::string text = "teh";
+    char area[4] = {'x', 'x', 'x', 'x'};
+    uint8_t ratings[4] = {};
+    InputBuffer ib = {static_cast<uint16_t>(text.size()), 1, 1, 0, text.c_str(), &Main, &Udr};
+    ReturnBuffer rb = {0, 0, 0, 0, 0, 1, area, ratings, 1, 0};
+    EXPECT_EQ(Check(Id, 2, &ib, &rb), 0u);
+    EXPECT_EQ(rb.Status & 0xFF, 2);
+    EXPECT_EQ(area[0], '\0');
+    EXPECT_EQ(area[1], 'x');
+}
+
 TEST_F(Library, RussianTextInItsCodePage)
 {
     std::string dic = std::string(HUNSPELL_DIR) + "/ru_RU.dic";
