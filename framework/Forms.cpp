@@ -76,7 +76,9 @@ void TForm::CreateParams(TCreateParams& Params)
     if (FFormStyle == TFormStyle::fsMDIChild) {
         Params.Style |= WS_CHILD | WS_VISIBLE;
         Params.ExStyle |= WS_EX_MDICHILD;
-        TForm* main = Application ? Application->MainForm() : nullptr;
+        // The frame is the owner when that is an MDI frame, otherwise the main form.
+        auto* main = dynamic_cast<TForm*>(Owner());
+        if (!main || main->FFormStyle != TFormStyle::fsMDIForm) main = Application ? Application->MainForm() : nullptr;
         if (!main || main->FFormStyle != TFormStyle::fsMDIForm)
             throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
         Params.WndParent = main->ClientHandle();

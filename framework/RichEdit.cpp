@@ -73,7 +73,8 @@ void TCustomRichEdit::CreateWnd()
     TWinControl::CreateWnd();
     Perform(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE | ENM_REQUESTRESIZE | ENM_PROTECTED);
     Perform(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(FColor)));
-    if (FMaxLength) Perform(EM_EXLIMITTEXT, 0, FMaxLength);
+    // No maximum means none at all: the control's own default stops typing at 32767 characters.
+    Perform(EM_EXLIMITTEXT, 0, FMaxLength > 0 ? FMaxLength : 0x7FFFFFFE);
     if (FSaved) {
         FSaved->SetPosition(0);
         StreamInFrom(*FSaved, FPlainText ? SF_TEXT : SF_RTF);
@@ -185,7 +186,7 @@ void TCustomRichEdit::SetReadOnly(bool v)
 void TCustomRichEdit::SetMaxLength(int v)
 {
     FMaxLength = v;
-    if (FHandle) Perform(EM_EXLIMITTEXT, 0, v);
+    if (FHandle) Perform(EM_EXLIMITTEXT, 0, v > 0 ? v : 0x7FFFFFFE);
 }
 
 int TCustomRichEdit::PrintTo(HDC DC, const RECT& PageTwips, const std::function<void()>& NewPage)

@@ -249,4 +249,230 @@ void TCustomComboBox::WndProc(TMessage& Message)
     TWinControl::WndProc(Message);
 }
 
+// ---- edit and memo ----
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 121;
+    FHeight = 21;
+    FColor = clWindow;
+    SetTabStop(true);
+}
+
+void TCustomEdit::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.WinClassName = "TPwEdit";
+    Params.SubclassOf = "EDIT";
+    Params.Style |= ES_AUTOHSCROLL;
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+int TCustomEdit::SelStart()
+{
+    DWORD s = 0, e = 0;
+    Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    return static_cast<int>(s);
+}
+
+void TCustomEdit::SetSelStart(int v) { Perform(EM_SETSEL, static_cast<WPARAM>(v), v); }
+
+int TCustomEdit::SelLength()
+{
+    DWORD s = 0, e = 0;
+    Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    return static_cast<int>(e - s);
+}
+
+void TCustomEdit::SetSelLength(int v)
+{
+    int s = SelStart();
+    Perform(EM_SETSEL, static_cast<WPARAM>(s), s + v);
+}
+
+std::string TCustomEdit::SelText()
+{
+    std::string t = Text();
+    int s = SelStart(), n = SelLength();
+    return s <= static_cast<int>(t.size()) ? t.substr(static_cast<size_t>(s), static_cast<size_t>(n)) : std::string();
+}
+
+void TCustomEdit::SetSelText(const std::string& s) { Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(s.c_str())); }
+
+void TCustomEdit::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CN_COMMAND) {
+        if (HIWORD(Message.WParam) == EN_CHANGE && OnChange) OnChange(this);
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
+void TCustomMemo::CreateParams(TCreateParams& Params)
+{
+    TCustomEdit::CreateParams(Params);
+    Params.WinClassName = "TPwMemo";
+    Params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    Params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
+}
+
+// ---- label ----
+
+TLabel::TLabel(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 65;
+    FHeight = 13;
+}
+
+void TLabel::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.WinClassName = "TPwLabel";
+    Params.SubclassOf = "STATIC";
+    Params.Style |= SS_LEFT;
+}
+
+// ---- list box ----
+
+std::string TListBoxStrings::Get(int Index) const
+{
+    if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
+    return FItems[static_cast<size_t>(Index)];
+}
+
+void TListBoxStrings::Clear()
+{
+    FItems.clear();
+    FListBox->FItemIndex = -1;
+    if (FListBox->HandleAllocated()) FListBox->Perform(LB_RESETCONTENT, 0, 0);
+}
+
+void TListBoxStrings::Delete(int Index)
+{
+    if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
+    FItems.erase(FItems.begin() + Index);
+    if (FListBox->HandleAllocated()) FListBox->Perform(LB_DELETESTRING, static_cast<WPARAM>(Index), 0);
+}
+
+void TListBoxStrings::Insert(int Index, const std::string& S)
+{
+    if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
+    FItems.insert(FItems.begin() + Index, S);
+    if (FListBox->HandleAllocated())
+        FListBox->Perform(LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
+}
+
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner), FItems(new TListBoxStrings(this))
+{
+    FWidth = 121;
+    FHeight = 97;
+    FColor = clWindow;
+    SetTabStop(true);
+}
+
+TCustomListBox::~TCustomListBox()
+{
+    FDeleting = true;
+    DestroyComponents();
+    if (FHandle) DestroyHandle();
+    delete FItems;
+}
+
+void TCustomListBox::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.WinClassName = "TPwListBox";
+    Params.SubclassOf = "LISTBOX";
+    Params.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    Perform(LB_SETITEMHEIGHT, 0, FItemHeight);
+    for (const std::string& s : FItems->FItems) Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    if (FItemIndex >= 0) Perform(LB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+}
+
+void TCustomListBox::DestroyWnd()
+{
+    FItemIndex = ItemIndex();
+    TWinControl::DestroyWnd();
+}
+
+int TCustomListBox::ItemIndex()
+{
+    if (FHandle) FItemIndex = static_cast<int>(Perform(LB_GETCURSEL, 0, 0));
+    return FItemIndex;
+}
+
+void TCustomListBox::SetItemIndex(int i)
+{
+    FItemIndex = i;
+    if (FHandle) Perform(LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+}
+
+void TCustomListBox::SetItemHeight(int h)
+{
+    FItemHeight = h;
+    if (FHandle) Perform(LB_SETITEMHEIGHT, 0, h);
+}
+
+void TCustomListBox::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CN_COMMAND) {
+        switch (HIWORD(Message.WParam)) {
+        case LBN_SELCHANGE:
+            FItemIndex = static_cast<int>(Perform(LB_GETCURSEL, 0, 0));
+            Click();
+            break;
+        case LBN_DBLCLK:
+            if (OnDblClick) OnDblClick(this);
+            break;
+        default: break;
+        }
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
+// ---- button ----
+
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 75;
+    FHeight = 25;
+    SetTabStop(true);
+}
+
+void TButton::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.WinClassName = "TPwButton";
+    Params.SubclassOf = "BUTTON";
+    Params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::SetDefault(bool v)
+{
+    FDefault = v;
+    if (FHandle) Perform(BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::Click()
+{
+    if (!FVisible || !FEnabled) return;
+    TControl::Click();
+}
+
+void TButton::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CN_COMMAND) {
+        if (HIWORD(Message.WParam) == BN_CLICKED) Click();
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
 } // namespace pw

@@ -1,4 +1,5 @@
-// Standard controls: combo box (with owner-drawn variable items).
+// Standard controls: combo box (with owner-drawn variable items), edit and memo (the plain
+// text controls the spell checker can walk), label, list box and push button.
 #pragma once
 #include "Controls.h"
 #include "StringList.h"
@@ -84,6 +85,107 @@ private:
 class TComboBox : public TCustomComboBox {
 public:
     using TCustomComboBox::TCustomComboBox;
+};
+
+// A single-line edit window.
+class TCustomEdit : public TWinControl {
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+    int SelStart();
+    void SetSelStart(int v);
+    int SelLength();
+    void SetSelLength(int v);
+    std::string SelText();
+    void SetSelText(const std::string& s);
+    TNotifyEvent OnChange;
+    void WndProc(TMessage& Message) override;
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
+// A multi-line plain text edit window.
+class TCustomMemo : public TCustomEdit {
+public:
+    using TCustomEdit::TCustomEdit;
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
+class TMemo : public TCustomMemo {
+public:
+    using TCustomMemo::TCustomMemo;
+};
+
+// A static text.
+class TLabel : public TWinControl {
+public:
+    explicit TLabel(TComponent* AOwner);
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
+class TCustomListBox;
+
+// The items of a list box: kept by the object and mirrored into the window.
+class TListBoxStrings : public TStrings {
+public:
+    explicit TListBoxStrings(TCustomListBox* Owner) : FListBox(Owner) {}
+    std::string Get(int Index) const override;
+    int GetCount() const override { return static_cast<int>(FItems.size()); }
+    void Clear() override;
+    void Delete(int Index) override;
+    void Insert(int Index, const std::string& S) override;
+private:
+    friend class TCustomListBox;
+    TCustomListBox* FListBox;
+    std::vector<std::string> FItems;
+};
+
+class TCustomListBox : public TWinControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+    TStrings* Items() const { return FItems; }
+    int ItemIndex();
+    void SetItemIndex(int i);
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int h);
+    TNotifyEvent OnDblClick;
+    void WndProc(TMessage& Message) override;
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+private:
+    friend class TListBoxStrings;
+    TListBoxStrings* FItems;
+    int FItemIndex = -1;
+    int FItemHeight = 13;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    using TCustomListBox::TCustomListBox;
+};
+
+// A push button; the default one answers Enter and the cancel one Esc in its form.
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* AOwner);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Default() const { return FDefault; }
+    void SetDefault(bool v);
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool v) { FCancel = v; }
+    // Acts as a click of the user: runs OnClick when the button is visible and enabled.
+    void Click() override;
+    void WndProc(TMessage& Message) override;
+protected:
+    void CreateParams(TCreateParams& Params) override;
+private:
+    bool FDefault = false;
+    bool FCancel = false;
 };
 
 } // namespace pw
