@@ -110,9 +110,11 @@ TextProblem TextChecker::Check(const std::u32string& t, unsigned Options, TextSt
                 ++i;
             std::u32string w = t.substr(s, i - s);
             TextProblem p = CheckWord(w, s, Options, st);
-            if (p.Code != rcOk) return p;
+            // A reported word counts as passed: the caller goes on after it, and what follows
+            // must be judged as following it (no sentence starts again there).
             st.PreviousWord = w;
             st.SentenceStart = false;
+            if (p.Code != rcOk) return p;
             continue;
         }
         if (IsSentenceEnd(c)) {

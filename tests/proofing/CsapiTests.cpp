@@ -151,6 +151,13 @@ TEST_F(Library, OptionsFindSentenceRepeatSpacesAndNumerals)
     EXPECT_EQ(Verify(" the cat", 1), 10);
     EXPECT_EQ(Verify("The cat"), 0);
     EXPECT_EQ(Verify(" cat sat", 1), 11);
+    // A reported word counts as passed when the caller goes on after it.
+    EXPECT_EQ(Verify("the end."), 10);
+    EXPECT_EQ(Verify(" end.", 1), 0);
+    EXPECT_EQ(Verify("The cat cat"), 11);
+    EXPECT_EQ(Verify(" cat", 1), 11);
+    EXPECT_EQ(Verify("The qzx"), 1);
+    EXPECT_EQ(Verify(" sat", 1), 0);
 }
 
 TEST_F(Library, IgnoreOptionsSuppressErrors)
