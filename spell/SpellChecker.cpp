@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "RichEdit.h"
 #include "RichEdit98.h"
+#include "StdCtrls.h"
 
 #include <algorithm>
 #include <memory>
@@ -43,6 +44,8 @@ TControlClass Describe(const char* Name, const char* Parent, bool Creatable)
 std::vector<TControlClass>& ClassInfos()
 {
     static std::vector<TControlClass> infos = {
+        Describe<TCustomMemo>("TCustomMemo", "TCustomEdit", true),
+        Describe<TMemo>("TMemo", "TCustomMemo", true),
         Describe<TCustomRichEdit>("TCustomRichEdit", "TCustomMemo", true),
         Describe<TCustomRichEdit98>("TCustomRichEdit98", "TCustomRichEdit", true),
         Describe<TRichEdit98>("TRichEdit98", "TCustomRichEdit98", true),
