@@ -9,6 +9,8 @@ PREFIX="$ROOT/build/wineprefix"
 "$ROOT/scripts/wineprefix.sh" "$PREFIX"
 [ -x "$ROOT/scripts/register-dictionaries.sh" ] && "$ROOT/scripts/register-dictionaries.sh" "$PREFIX"
 export WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Windows are managed by the desktop's window manager (the tests turn that off).
+wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
 EXE="$ROOT/build/win/app/penwise.exe"
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$EXE" "$@"
