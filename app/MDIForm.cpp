@@ -8,6 +8,7 @@
 #include "RichEdit98.h"
 #include "StdCtrls.h"
 #include "RichEditStrings98.h"
+#include "SpellChecker.h"
 #include "Streams.h"
 #include "SysUtils.h"
 #include "TextAttributes98.h"
@@ -328,7 +329,7 @@ void TMDIForm::DoReplace()
 
 void TMDIForm::CheckSpelling()
 {
-    // The interactive check joins with the spell checker.
+    if (TSpellDemoForm* f = Frame()) f->Speller->CheckControl(FRichEdit);
 }
 
 void TMDIForm::SetTextLanguage(TLanguage Language) { FRichEdit->SelectionAttributes()->SetLanguage(Language); }

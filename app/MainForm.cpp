@@ -5,6 +5,7 @@
 #include "FontFaces.h"
 #include "MDIForm.h"
 #include "Menus.h"
+#include "SpellChecker.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
 
@@ -30,6 +31,16 @@ TSpellDemoForm::TSpellDemoForm(TComponent* AOwner) : TForm(AOwner)
     } catch (const EResNotFound&) {
         // A program built without its resources still runs, without images.
     }
+    Speller = new TSpellChecker(this);
+    Speller->SetName("Speller");
+    Speller->SetLanguage(1033);
+    Speller->SetOptions({spoSuggestFromUserDict, spoIgnoreAllCaps, spoIgnoreMixedDigits, spoIgnoreRomanNumerals,
+                         spoFindUncappedSentences, spoFindMissingSpaces, spoFindRepeatWord, spoFindExtraSpaces});
+    Speller->SetCaption("Spelling check \x97 %s");
+    Speller->SetModalDialog(false);
+    Speller->SetHTMLSupport(true);
+    Speller->SetFinishMessage("Spelling check is complete");
+    Speller->SetShowFinishMessage(true);
     CreateMenu();
     CreateDialogs();
     CreateColorMenus();

@@ -23,6 +23,7 @@ class TReplaceDialog;
 class TPrinterSetupDialog;
 class TColorDialog;
 class TMDIForm;
+class TSpellChecker;
 
 class TSpellDemoForm : public TForm {
 public:
@@ -71,6 +72,7 @@ public:
     TToolButton *BoldBtn, *ItalicBtn, *UndrlBtn, *TextColorBtn, *BackColorBtn, *LeftBtn, *CenterBtn, *RightBtn;
     TToolButton* BulletsBtn;
     TImageList* Images;
+    TSpellChecker* Speller;  // shared by all documents
     TOpenDialog* OpenDialog;
     TSaveDialog* SaveDialog;
     TFindDialog* FindDialog;

@@ -1,0 +1,146 @@
+// The Spelling command of the frame: F7, the menu item and the tool button check the active
+// document with the frame's spell checker and its dialog.
+#include "FrameFixture.h"
+
+#include "Registry.h"
+#include "SpellChecker.h"
+#include "SpellerDialog.h"
+
+#include <cstring>
+
+using namespace pw;
+
+namespace {
+
+void RegisterEnglish()
+{
+    TRegistry r;
+    r.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(r.OpenKey("SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\1033\\Normal", true));
+    std::string engine = SPELL_LIBRARY, dic = std::string(SPELL_TEST_DATA) + "/en.dic";
+    for (std::string* s : {&engine, &dic})
+        for (char& c : *s) if (c == '/') c = '\\';
+    r.WriteString("Engine", engine);
+    r.WriteString("Dictionary", dic);
+}
+
+class SpellCommandTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        RegisterEnglish();
+        FrameTest::SetUp();
+        Frame->Speller->SetCustomDict(Dir.File("custom.dic"));
+    }
+    void TearDown() override
+    {
+        FrameTest::TearDown();
+        pwtest::Pump();
+    }
+    // Text as the user types it: it takes the language the editor gives new text.
+    void TypeInto(TMDIForm* doc, const std::string& text, int caret)
+    {
+        doc->RichEdit()->SetSelText(text);
+        doc->RichEdit()->SetSelStart(caret);
+    }
+    bool PressF7()
+    {
+        MSG m = {};
+        m.hwnd = Doc()->RichEdit()->Handle();
+        m.message = WM_KEYDOWN;
+        m.wParam = VK_F7;
+        return Frame->IsShortCut(m);
+    }
+    TSpellerDialog2* Dialog() { return Frame->Speller->Dialog(); }
+    static void Click(TButton* b) { SendMessageA(b->Handle(), BM_CLICK, 0, 0); }
+
+    pwtest::RegistryRedirect Redirect;
+    pwtest::TempDir Dir;
+    pwtest::MessageBoxRecorder Boxes;
+};
+
+} // namespace
+
+TEST_F(SpellCommandTest, TheFramesCheckerIsSetUpForDocuments)
+{
+    TSpellChecker* s = Frame->Speller;
+    EXPECT_EQ(Frame, s->Owner());
+    EXPECT_EQ(1033, s->Language());
+    EXPECT_EQ(0x00FF, s->Options().Word());
+    EXPECT_EQ("Spelling check \x97 %s", s->Caption());
+    EXPECT_FALSE(s->ModalDialog());
+    EXPECT_TRUE(s->HTMLSupport());
+    EXPECT_EQ("Spelling check is complete", s->FinishMessage());
+    EXPECT_TRUE(s->ShowFinishMessage());
+}
+
+TEST_F(SpellCommandTest, F7ChecksTheActiveDocumentUntilTheEnd)
+{
+    TypeInto(Doc(), "This is a cat. The mat sat on teh mat.", 0);
+    EXPECT_TRUE(PressF7());
+    ASSERT_NE(nullptr, Dialog());
+    EXPECT_TRUE(Dialog()->Visible());
+    EXPECT_EQ("teh", Frame->Speller->BadWord());
+    EXPECT_EQ("Spelling check \x97 " + LanguageName(1033), Dialog()->Caption());
+    Click(Dialog()->ChangeButton);
+    EXPECT_EQ("This is a cat. The mat sat on the mat.", DocText());
+    EXPECT_TRUE(Doc()->Modified());
+    EXPECT_FALSE(Dialog()->Visible());
+    ASSERT_EQ(1u, Boxes.Shown().size());
+    EXPECT_EQ("Spelling check is complete", Boxes.Shown()[0].Text);
+    EXPECT_EQ("Message", Boxes.Shown()[0].Caption);
+}
+
+TEST_F(SpellCommandTest, TheToolButtonAndTheMenuItemRunTheSameCheck)
+{
+    TypeInto(Doc(), "The cat xqz sat.", 0);
+    Frame->SpellBtn->Click();
+    ASSERT_NE(nullptr, Dialog());
+    EXPECT_EQ("xqz", Frame->Speller->BadWord());
+    Click(Dialog()->CancelButton);
+    EXPECT_FALSE(Dialog()->Visible());
+    EXPECT_EQ(nullptr, Frame->Speller->WorkCopy());
+    Doc()->RichEdit()->SetSelStart(0);
+    Frame->SpellMI->Click();
+    EXPECT_TRUE(Dialog()->Visible());
+    EXPECT_EQ("xqz", Frame->Speller->BadWord());
+}
+
+TEST_F(SpellCommandTest, WithoutADocumentTheCommandDoesNothing)
+{
+    delete Doc();
+    pwtest::Pump();
+    ASSERT_EQ(0, DocumentCount());
+    Frame->SpellMIClick(Frame);
+    EXPECT_EQ(nullptr, Dialog());
+}
+
+TEST_F(SpellCommandTest, StartResumesInTheDocumentTheUserClickedInto)
+{
+    TMDIForm* first = Doc();
+    TypeInto(first, "The cat sat on teh mat.", 0);
+    Frame->NewMIClick(Frame);
+    TMDIForm* second = Doc();
+    ASSERT_NE(first, second);
+    TypeInto(second, "The mat xqz.", 0);
+    SendMessageA(Frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first->Handle()), 0);
+    pwtest::Pump();
+    ASSERT_EQ(first, Doc());
+    first->CheckSpelling();
+    ASSERT_EQ("teh", Frame->Speller->BadWord());
+    TSpellerDialog2* d = Dialog();
+    SetActiveWindow(d->Handle());
+    pwtest::Pump();
+
+    // The user clicks into the second document: the dialog offers only Cancel and Start.
+    SendMessageA(Frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(second->Handle()), 0);
+    SetActiveWindow(Frame->Handle());
+    pwtest::Pump();
+    EXPECT_TRUE(d->StartButton->Visible());
+    EXPECT_FALSE(d->SkipButton->Enabled());
+    EXPECT_TRUE(d->CancelButton->Enabled());
+    Click(d->StartButton);
+    EXPECT_EQ(second->RichEdit(), Frame->Speller->Control());
+    EXPECT_EQ("xqz", Frame->Speller->BadWord());
+    Click(d->CancelButton);
+}
