@@ -57,7 +57,10 @@ void TForm::SetBorderStyle(TFormBorderStyle b)
 void TForm::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
-    Params.WinClassName = FFormStyle == TFormStyle::fsMDIChild ? "TPwMDIChild" : "TPwForm";
+    // Each kind has a class of its own: a class is registered once, with the first form's
+    // background, and an MDI frame has none (its client window covers it).
+    Params.WinClassName = FFormStyle == TFormStyle::fsMDIChild ? "TPwMDIChild"
+                          : FFormStyle == TFormStyle::fsMDIForm ? "TPwMDIForm" : "TPwForm";
     Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     Params.ExStyle = 0;
     Params.WndParent = nullptr;

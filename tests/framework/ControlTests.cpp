@@ -213,6 +213,66 @@ TEST(ComboBox, SortedItemsWithObjectsAndOwnerDrawnVariableItems)
     EXPECT_EQ(c->Items()->IndexOf("times"), 1);
 }
 
+TEST(ListBox, ItemsAreKeptAcrossTheWindowAndDoubleClicksReport)
+{
+    TForm form(nullptr);
+    auto* l = new TListBox(&form);
+    l->SetParent(&form);
+    l->Items()->Add("one");
+    l->Items()->Add("two");
+    l->SetItemIndex(1);
+    form.HandleNeeded();  // items given before the window exist in it afterwards
+    EXPECT_EQ(l->Perform(LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(l->ItemIndex(), 1);
+    l->Items()->Insert(0, "zero");
+    char text[16] = {};
+    l->Perform(LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "zero");
+    int doubles = 0;
+    l->OnDblClick = [&](TObject*) { ++doubles; };
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(l->Handle()), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(l->Handle()));
+    EXPECT_EQ(doubles, 1);
+    l->Items()->Clear();
+    EXPECT_EQ(l->Perform(LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(l->ItemIndex(), -1);
+}
+
+TEST(Button, AClickActsOnlyWhenTheButtonIsVisibleAndEnabled)
+{
+    TForm form(nullptr);
+    auto* b = new TButton(&form);
+    b->SetParent(&form);
+    b->SetDefault(true);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    form.HandleNeeded();
+    EXPECT_TRUE(GetWindowLongA(b->Handle(), GWL_STYLE) & BS_DEFPUSHBUTTON);
+    SendMessageA(b->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    b->SetEnabled(false);
+    b->Click();
+    EXPECT_EQ(clicks, 1);
+    b->SetEnabled(true);
+    b->Hide();
+    b->Click();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Memo, TextAndSelectionOfAPlainMultiLineEdit)
+{
+    TForm form(nullptr);
+    auto* m = new TMemo(&form);
+    m->SetParent(&form);
+    m->SetText("first\r\nsecond");
+    EXPECT_TRUE(GetWindowLongA(m->Handle(), GWL_STYLE) & ES_MULTILINE);
+    m->SetSelStart(7);
+    m->SetSelLength(3);
+    EXPECT_EQ(m->SelText(), "sec");
+    m->SetSelText("2nd");
+    EXPECT_EQ(m->Text(), "first\r\n2ndond");
+}
+
 TEST(Dialogs, TheResponderAnswersFileDialogs)
 {
     TOpenDialog d(nullptr);

@@ -197,6 +197,28 @@ TEST(Window, ScreenCentredFormIsCentredInTheWorkArea)
     EXPECT_EQ(r.top, work.top + (work.bottom - work.top - 200) / 2);
 }
 
+TEST(Window, APlainFormHasAButtonFaceBackgroundAlsoAfterAnMDIFrame)
+{
+    TForm frame(nullptr);
+    frame.SetFormStyle(TFormStyle::fsMDIForm);
+    frame.HandleNeeded();
+    TForm f(nullptr);
+    f.SetBounds(0, 0, 100, 80);
+    f.HandleNeeded();
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 100, 80);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    RECT all = {0, 0, 100, 80};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageA(f.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(GetPixel(dc, 10, 10), GetSysColor(COLOR_BTNFACE));
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
 TEST(Window, CloseAsksAndActsOnTheCloseAction)
 {
     TForm f(nullptr);
