@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -120,6 +121,9 @@ void SuggestionBench(const pwspell::Dictionary& ours, Hunspell& theirs, const st
             s.Total += d;
             s.Worst = std::max(s.Worst, d);
         };
+        if (std::getenv("BENCH_MISSES") && (mine.empty() || mine[0] != w) && !hs.empty() && hs[0] == words[i])
+            std::printf("  miss: %s -> ours %s, hunspell %s\n", t.c_str(),
+                        mine.empty() ? "-" : pwspell::ToUtf8(mine[0]).c_str(), hs[0].c_str());
         score(a, !mine.empty() && mine[0] == w, std::find(mine.begin(), mine.end(), w) != mine.end(), da);
         score(b, !hs.empty() && hs[0] == words[i], std::find(hs.begin(), hs.end(), words[i]) != hs.end(), db);
     }

@@ -320,7 +320,7 @@ bool Dictionary::Check(View Word) const
     return Spell(w, AsTyped);
 }
 
-bool Dictionary::CheckSuggestion(View Word) const
+bool Dictionary::CheckSuggestion(View Word, bool AllowCompound, bool ExactCase) const
 {
     std::u32string converted;
     View w = Word;
@@ -328,7 +328,11 @@ bool Dictionary::CheckSuggestion(View Word) const
         converted = Convert(Word);
         w = converted;
     }
-    return Spell(w, ForSuggestion);
+    // A suggestion must be a word of its own: breaking it up at hyphens does not count, or
+    // every inserted hyphen would make a "word" of two fragments.
+    if (w.empty() || w.size() > MaxWordLength || IsForbidden(w)) return false;
+    if (ExactCase) return CheckExact(w, ForSuggestion | AsTyped) || (AllowCompound && w.size() <= 64 && CheckCompound(w, 0, 0));
+    return CheckCased(w, AllowCompound, ForSuggestion);
 }
 
 bool Dictionary::Spell(View Word, int Mode) const

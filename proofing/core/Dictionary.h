@@ -48,7 +48,10 @@ public:
     bool Check(const char32_t* Word) const { return Check(std::u32string_view(Word)); }
     // Whether the word may be offered as a suggestion: correct through stems that are
     // neither forbidden nor marked as never suggested.
-    bool CheckSuggestion(std::u32string_view Word) const;
+    // Whether a word may be suggested: a word of its own (or, when allowed, a compound); with
+    // ExactCase, only as written (no lower-case entry stands for a capitalised word).
+    bool CheckSuggestion(std::u32string_view Word, bool AllowCompound = true, bool ExactCase = false) const;
+    bool HasCompounds() const { return FCompoundFlag || FCompoundBegin || !FCompoundRules.empty(); }
     // Words longer than this (in characters) are never correct, unless they are numbers.
     static constexpr size_t MaxWordLength = 100;
 

@@ -18,21 +18,32 @@ struct Collector {
     std::unordered_set<std::u32string> Seen;
     size_t Max;
     CaseKind Case;
+    bool Compound;  // compounds count as words
+    bool Exact = false;  // candidates count only as written
     bool Full() const { return Out.size() >= Max; }
     void Try(const std::u32string& candidate)
     {
         if (Full() || candidate.empty() || Seen.count(candidate)) return;
         Seen.insert(candidate);
-        std::u32string shown = Case == CaseKind::AllCaps ? Upper(candidate)
-                             : Case == CaseKind::Initial ? Capitalized(candidate) : candidate;
         if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return;
-        size_t space = candidate.find(U' ');
-        bool ok = space == std::u32string::npos
-                      ? D.CheckSuggestion(candidate) || D.CheckSuggestion(shown)
-                      : D.CheckSuggestion(candidate.substr(0, space)) && D.CheckSuggestion(candidate.substr(space + 1));
-        if (!ok) return;
-        shown = D.OutputConvert(shown);
-        if (std::find(Out.begin(), Out.end(), shown) == Out.end()) Out.push_back(shown);
+        std::u32string shown = Shown(candidate);
+        if (!D.CheckSuggestion(candidate, Compound, Exact) && (Exact || !D.CheckSuggestion(shown, Compound))) return;
+        Add(shown);
+    }
+    // Two words, each of them correct, written with the separator between them.
+    void TryPair(const std::u32string& first, const std::u32string& second, char32_t separator)
+    {
+        if (Full() || !D.CheckSuggestion(first, Compound) || !D.CheckSuggestion(second, Compound)) return;
+        Add(Shown(first + separator + second));
+    }
+    std::u32string Shown(const std::u32string& candidate) const
+    {
+        return Case == CaseKind::AllCaps ? Upper(candidate) : Case == CaseKind::Initial ? Capitalized(candidate) : candidate;
+    }
+    void Add(const std::u32string& shown)
+    {
+        std::u32string out = D.OutputConvert(shown);
+        if (std::find(Out.begin(), Out.end(), out) == Out.end()) Out.push_back(out);
     }
 };
 
@@ -40,8 +51,12 @@ void Replacements(Collector& c, const std::u32string& w)
 {
     for (const auto& [from, to] : c.D.Replacements()) {
         if (from.empty()) continue;
-        for (size_t at = w.find(from); at != std::u32string::npos; at = w.find(from, at + 1))
-            c.Try(w.substr(0, at) + to + w.substr(at + from.size()));
+        for (size_t at = w.find(from); at != std::u32string::npos; at = w.find(from, at + 1)) {
+            std::u32string t = w.substr(0, at) + to + w.substr(at + from.size());
+            size_t space = t.find(U' ');  // "alot" to "a lot": two words
+            if (space == std::u32string::npos) c.Try(t);
+            else c.TryPair(t.substr(0, space), t.substr(space + 1), U' ');
+        }
     }
 }
 
@@ -59,44 +74,99 @@ void SimilarCharacters(Collector& c, const std::u32string& w, const std::vector<
         }
 }
 
+// The typing slips, in the order in which they most often explain a misspelling: letters
+// swapped (next to each other, then a little apart), a neighbouring key, a letter too many,
+// one missing, one moved, one wrong, a pair of letters typed twice, two words run together.
 void Edits(Collector& c, const std::u32string& w)
 {
     const std::u32string& tryChars = c.D.TryChars().empty() ? std::u32string(U"etaoinshrdlucmfwypvbgkqjxz") : c.D.TryChars();
-    for (size_t i = 0; i + 1 < w.size(); ++i) {  // swapped neighbours
+    const size_t n = w.size();
+    for (size_t i = 0; i + 1 < n; ++i) {  // swapped neighbours
         std::u32string t = w;
         std::swap(t[i], t[i + 1]);
         c.Try(t);
     }
-    for (size_t i = 0; i + 1 < w.size(); ++i)  // a doubled letter
-        if (w[i] == w[i + 1]) c.Try(w.substr(0, i) + w.substr(i + 1));
-    for (size_t i = 0; i <= w.size(); ++i)  // missing letter
-        for (char32_t ch : tryChars) c.Try(w.substr(0, i) + ch + w.substr(i));
-    for (size_t i = 0; i < w.size(); ++i)  // wrong letter
-        for (char32_t ch : tryChars) {
+    for (size_t i = 0; i < n; ++i)  // swapped a little apart
+        for (size_t j = i + 2; j < n && j <= i + 4; ++j) {
+            std::u32string t = w;
+            std::swap(t[i], t[j]);
+            c.Try(t);
+        }
+    SimilarCharacters(c, w, c.D.KeyRows());
+    // Positions are tried from the end of the word (slips cluster there), and the letters
+    // to try in their order of frequency before positions.
+    for (size_t i = n; i-- > 0;) c.Try(w.substr(0, i) + w.substr(i + 1));  // a letter too many
+    for (char32_t ch : tryChars)  // a missing letter
+        for (size_t i = n + 1; i-- > 0;) c.Try(w.substr(0, i) + ch + w.substr(i));
+    for (size_t i = 0; i < n; ++i)  // a letter typed too early or too late
+        for (size_t j = i + 2; j < n + 1 && j <= i + 4; ++j) {
+            std::u32string later = w.substr(0, i) + w.substr(i + 1, j - i - 1) + w[i] + w.substr(j);
+            c.Try(later);
+            if (j < n) {
+                std::u32string earlier = w.substr(0, i) + w[j] + w.substr(i, j - i) + w.substr(j + 1);
+                c.Try(earlier);
+            }
+        }
+    for (char32_t ch : tryChars)  // a wrong letter
+        for (size_t i = n; i-- > 0;) {
             if (ch == w[i]) continue;
             std::u32string t = w;
             t[i] = ch;
             c.Try(t);
         }
-    for (size_t i = 0; i < w.size(); ++i) c.Try(w.substr(0, i) + w.substr(i + 1));  // extra letter
-    for (size_t i = 1; i + 1 < w.size(); ++i) c.Try(w.substr(0, i) + U" " + w.substr(i));  // two words
+    for (size_t i = 0; i + 3 < n; ++i)  // a pair of letters typed twice: "vacacation"
+        if (w[i] == w[i + 2] && w[i + 1] == w[i + 3]) c.Try(w.substr(0, i) + w.substr(i + 2));
+}
+
+// Two words run together: the last resort, after every single slip in every case.
+void TwoWords(Collector& c, const std::u32string& w)
+{
+    const std::u32string& tryChars = c.D.TryChars();
+    bool dash = tryChars.find(U'-') != std::u32string::npos;
+    for (size_t i = 1; i < w.size(); ++i) {
+        c.TryPair(w.substr(0, i), w.substr(i), U' ');
+        if (dash) c.TryPair(w.substr(0, i), w.substr(i), U'-');
+    }
+}
+
+} // namespace
+
+namespace {
+
+void AllEdits(Collector& c, const std::u32string& w)
+{
+    c.Try(Capitalized(w));  // a word known only with a capital
+    Replacements(c, w);
+    SimilarCharacters(c, w, c.D.MapClasses());
+    Edits(c, w);
 }
 
 } // namespace
 
 std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
-    Collector c{Dict, {}, {}, Max, CaseOf(Word)};
-    std::u32string w = (c.Case == CaseKind::Initial || c.Case == CaseKind::AllCaps) ? Lower(Word) : Word;
-    c.Try(Capitalized(w));  // a word known only with a capital
-    Replacements(c, w);
-    SimilarCharacters(c, w, Dict.MapClasses());
-    for (size_t i = 0; i + 1 < w.size(); ++i)  // a letter typed twice
-        if (w[i] == w[i + 1]) c.Try(w.substr(0, i) + w.substr(i + 1));
-    SimilarCharacters(c, w, Dict.KeyRows());
-    Edits(c, w);
-    if (c.Out.size() > Max) c.Out.resize(Max);
-    return c.Out;
+    const CaseKind k = CaseOf(Word);
+    // Words of their own first; compounds only when no such word explains the misspelling.
+    for (bool compound : {false, true}) {
+        Collector c{Dict, {}, {}, Max, k, compound};
+        if (k == CaseKind::Initial) {
+            // As typed first (a capitalised noun), then as the same word in lower case.
+            c.Case = CaseKind::None;
+            c.Exact = true;
+            AllEdits(c, Word);
+            c.Case = k;
+            c.Exact = false;
+            AllEdits(c, Lower(Word));
+            TwoWords(c, Lower(Word));
+        } else {
+            std::u32string w = k == CaseKind::AllCaps ? Lower(Word) : Word;
+            AllEdits(c, w);
+            TwoWords(c, w);
+        }
+        if (c.Out.size() > Max) c.Out.resize(Max);
+        if (!c.Out.empty() || compound || !Dict.HasCompounds()) return c.Out;
+    }
+    return {};
 }
 
 std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u32string& Word, size_t Max,

@@ -80,7 +80,7 @@ TEST_P(SuggestionCases, FirstSuggestionsAndWordsNeverOffered)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Features, SuggestionCases, testing::Values("sharps", "suggest"));
+INSTANTIATE_TEST_SUITE_P(Features, SuggestionCases, testing::Values("sharps", "suggest", "ranking"));
 
 TEST(Suggestions, CapitalsFollowTheWord)
 {
