@@ -358,8 +358,7 @@ void TListBoxStrings::Insert(int Index, const std::string& S)
 {
     if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
     FItems.insert(FItems.begin() + Index, S);
-    if (FListBox->HandleAllocated())
-        FListBox->Perform(LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
+    if (FListBox->HandleAllocated()) FListBox->InsertItem(Index, S);
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner), FItems(new TListBoxStrings(this))
@@ -383,6 +382,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.WinClassName = "TPwListBox";
     Params.SubclassOf = "LISTBOX";
+    Params.Unicode = true;  // items show in their own code page, whatever the system's
     Params.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
@@ -391,8 +391,32 @@ void TCustomListBox::CreateWnd()
 {
     TWinControl::CreateWnd();
     Perform(LB_SETITEMHEIGHT, 0, FItemHeight);
-    for (const std::string& s : FItems->FItems) Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    FillWindow();
+}
+
+void TCustomListBox::FillWindow()
+{
+    Perform(LB_RESETCONTENT, 0, 0);
+    for (size_t i = 0; i < FItems->FItems.size(); ++i) InsertItem(static_cast<int>(i), FItems->FItems[i]);
     if (FItemIndex >= 0) Perform(LB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+}
+
+void TCustomListBox::InsertItem(int Index, const std::string& S)
+{
+    int n = MultiByteToWideChar(FCodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(std::max(n, 0)), L'\0');
+    if (n > 0) MultiByteToWideChar(FCodePage, 0, S.data(), static_cast<int>(S.size()), w.data(), n);
+    Perform(LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(w.c_str()));
+}
+
+void TCustomListBox::SetCodePage(unsigned CodePage)
+{
+    if (CodePage == FCodePage) return;
+    FCodePage = CodePage;
+    if (FHandle) {
+        FItemIndex = ItemIndex();
+        FillWindow();
+    }
 }
 
 void TCustomListBox::DestroyWnd()

@@ -150,6 +150,9 @@ public:
     void SetItemIndex(int i);
     int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int h);
+    // The code page of the items' text (the system's ANSI one unless set).
+    unsigned CodePage() const { return FCodePage; }
+    void SetCodePage(unsigned CodePage);
     TNotifyEvent OnDblClick;
     void WndProc(TMessage& Message) override;
 protected:
@@ -161,6 +164,9 @@ private:
     TListBoxStrings* FItems;
     int FItemIndex = -1;
     int FItemHeight = 13;
+    unsigned FCodePage = CP_ACP;
+    void FillWindow();
+    void InsertItem(int Index, const std::string& S);
 };
 
 class TListBox : public TCustomListBox {

@@ -101,6 +101,8 @@ void TSpellChecker::CheckControl(TWinControl* AControl)
     FCurPos = FRangeStart;
     FCurLen = 0;
     FNextParaEnd = FNextTag = FNextLangChange = 0;
+    FFirstPiece = true;
+    FPieceSpeller = nullptr;
     CheckNext();
 }
 
@@ -197,9 +199,11 @@ bool TSpellChecker::CheckPiece()
     TSpellReturnCode code = 0;
     if (FSpeller) {
         int n = static_cast<int>(text.size());
-        code = FNewParagraph ? FSpeller->CheckText(text.c_str(), n, pos, len)
-                             : FSpeller->ContinueCheckText(text.c_str(), n, pos, len);
+        code = StartsAfresh(start) ? FSpeller->CheckText(text.c_str(), n, pos, len)
+                                   : FSpeller->ContinueCheckText(text.c_str(), n, pos, len);
     }
+    FFirstPiece = false;
+    FPieceSpeller = FSpeller;
     if (code) {
         FCurPos = start + pos;
         FCurLen = len;
@@ -217,6 +221,20 @@ bool TSpellChecker::CheckPiece()
     }
     FReturnCode = code;
     return true;
+}
+
+// Whether the engine starts afresh with this piece: after a paragraph mark; also where the
+// check itself starts at the beginning of a paragraph or a sentence, and where the piece's
+// engine is not the previous piece's and a sentence ended before it. Otherwise the piece continues the text the
+// engine saw last.
+bool TSpellChecker::StartsAfresh(int Start) const
+{
+    if (FNewParagraph) return true;
+    int before = Start - 1;
+    while (before >= 0 && IsBlank(FWorkText[static_cast<size_t>(before)])) --before;
+    wchar_t c = before >= 0 ? FWorkText[static_cast<size_t>(before)] : L'\r';
+    bool ended = c == L'\r' || c == L'\n' || c == L'\v' || c == L'.' || c == L'!' || c == L'?';
+    return ended && (FFirstPiece || FSpeller != FPieceSpeller);
 }
 
 void TSpellChecker::ShowError()

@@ -154,6 +154,8 @@ private:
     bool FPerCharLanguage = false, FWideText = false;
     TSpellReturnCode FReturnCode = 0;
     bool FRichEdit = false;       // the control is a rich edit (boundaries are cached)
+    bool FFirstPiece = false;     // no piece of this check has been checked yet
+    TAbstractSpeller* FPieceSpeller = nullptr;  // the engine of the previous piece
     std::wstring FWorkText;       // the work copy's text, kept equal to it by every change
 
     void CheckClass(TWinControl* AControl);
@@ -162,6 +164,7 @@ private:
     void FindRangeStart();
     void SkipTagsBeforeStart();
     bool CheckPiece();
+    bool StartsAfresh(int Start) const;
     void ShowError();
     void BuildPiece(int P, int& Start, int& End);
     int FindChar(wchar_t Ch, int Start);

@@ -282,6 +282,7 @@ void TSpellerDialog2::ShowErrorMessage(const std::string& Message)
     SkipAllButton->SetEnabled(addable);
     AddButton->SetEnabled(addable);
     Variants->Font()->SetCharset(LanguageCharset(FChecker->SpellerLanguage()));
+    Variants->SetCodePage(static_cast<unsigned>(LanguageCodePage(FChecker->SpellerLanguage())));
     FillVariants(code);
     SelectFirstVariant();
 }

@@ -27,7 +27,10 @@ struct Instance {
     unsigned CodePage = CP_ACP;
     std::unique_ptr<Dictionary> Dict;
     std::unique_ptr<TextChecker> Checker;
-    TextState State;
+    // What carries over to a call that continues the text. Before any text has been seen a
+    // continued text is taken to be in mid-sentence: a caller that switches engines in the
+    // middle of a paragraph hands this instance text that follows someone else's words.
+    TextState State = {false, {}};
     std::string UserPath;
     std::vector<std::u32string> Pending;  // suggestions not yet returned
     int Batch = 0;

@@ -52,7 +52,13 @@ protected:
         return Frame->IsShortCut(m);
     }
     TSpellerDialog2* Dialog() { return Frame->Speller->Dialog(); }
-    static void Click(TButton* b) { SendMessageA(b->Handle(), BM_CLICK, 0, 0); }
+    // What the button tells its dialog when the user presses it (if it can be pressed).
+    static void Click(TButton* b)
+    {
+        HWND h = b->Handle();
+        if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return;
+        SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), BN_CLICKED), reinterpret_cast<LPARAM>(h));
+    }
 
     pwtest::RegistryRedirect Redirect;
     pwtest::TempDir Dir;

@@ -226,8 +226,15 @@ TEST(ListBox, ItemsAreKeptAcrossTheWindowAndDoubleClicksReport)
     EXPECT_EQ(l->ItemIndex(), 1);
     l->Items()->Insert(0, "zero");
     char text[16] = {};
-    l->Perform(LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(l->Handle(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "zero");
+    // Items keep their own code page: Cyrillic bytes show as Cyrillic letters.
+    l->Items()->Add("\xEA\xEE\xF2");
+    l->SetCodePage(1251);
+    wchar_t wide[16] = {};
+    SendMessageW(l->Handle(), LB_GETTEXT, 3, reinterpret_cast<LPARAM>(wide));
+    EXPECT_STREQ(wide, L"\x043A\x043E\x0442");
+    l->Items()->Delete(3);
     int doubles = 0;
     l->OnDblClick = [&](TObject*) { ++doubles; };
     SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(l->Handle()), LBN_DBLCLK),

@@ -99,6 +99,21 @@ TEST_F(DialogTest, AnUnknownWordOffersItsSuggestionsAndChangeReplacesIt)
     EXPECT_FALSE(d->Visible());
 }
 
+TEST_F(DialogTest, RussianSuggestionsShowInCyrillicLetters)
+{
+    SetDocument(L"\x043C\x0438\x0438\x0440 \x0438 \x043A\x043E\x0442", 0, 1049);  // "миир и кот"
+    Checker->CheckControl(Edit);
+    ASSERT_EQ(1, Checker->ReturnCode());
+    TListBox* v = Dialog()->Variants;
+    ASSERT_GT(v->Items()->Count(), 0);
+    wchar_t first[32] = {};
+    SendMessageW(v->Handle(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(L"\x043C\x0438\x0440", first);
+    EXPECT_EQ(L"\x043C\x0438\x0438\x0440 \x0438 \x043A\x043E\x0442", WideText(Dialog()->Misspelling));
+    Click(Dialog()->ChangeButton);
+    EXPECT_EQ(L"\x043C\x0438\x0440 \x0438 \x043A\x043E\x0442", WideText(Edit));
+}
+
 TEST_F(DialogTest, SkipAllAndAddNeedAWordOfAtMostSixtyFourCharacters)
 {
     const std::wstring w64(64, L'q'), w65(65, L'z');
@@ -256,9 +271,9 @@ void CALLBACK WorkModalDialog(HWND, UINT, UINT_PTR id, DWORD)
     TSpellerDialog2* d = g_modalChecker ? g_modalChecker->Dialog() : nullptr;
     if (!d) return;
     g_seenInModal = (d->Visible() ? "shown|" : "hidden|") + d->InfoMsg->Caption() + "|" + g_modalChecker->BadWord();
-    SendMessageA(d->SkipButton->Handle(), BM_CLICK, 0, 0);
+    PressButton(d->SkipButton);
     g_seenInModal += "|" + g_modalChecker->BadWord();
-    SendMessageA(d->CancelButton->Handle(), BM_CLICK, 0, 0);
+    PressButton(d->CancelButton);
 }
 
 } // namespace

@@ -174,6 +174,39 @@ TEST_F(DriverTest, EnglishAndRussianInOneParagraphGoToTheirOwnEngines)
     EXPECT_EQ(2, Checker->SpellerCount());
 }
 
+TEST_F(DriverTest, ASwitchOfLanguageInMidSentenceDoesNotStartASentence)
+{
+    Options({spoFindUncappedSentences});
+    // "кот и мир" follows English words in one sentence, then follows a full stop.
+    const std::wstring russian = L"\x043A\x043E\x0442 \x0438 \x043C\x0438\x0440";
+    SetDocument(L"This is a cat " + russian + L" and the end.");
+    MarkLanguage(14, 23, 1049);
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Checker->CheckControl(Edit);
+    EXPECT_EQ(0, Checker->ReturnCode());
+
+    SetDocument(L"This is a cat. " + russian + L" and the end.");
+    MarkLanguage(15, 24, 1049);
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Checker->CheckControl(Edit);
+    ASSERT_EQ(10, Checker->ReturnCode());
+    EXPECT_EQ(15, Checker->CurPos());
+    EXPECT_EQ(1049, Checker->SpellerLanguage());
+}
+
+TEST_F(DriverTest, TheFirstWordOfTheTextStartsASentence)
+{
+    Options({spoFindUncappedSentences});
+    SetDocument(L"the cat sat.");
+    Checker->CheckControl(Edit);
+    ASSERT_EQ(10, Checker->ReturnCode());
+    EXPECT_EQ(0, Checker->CurPos());
+    // From the middle of a sentence the check does not see a sentence start.
+    SetDocument(L"This is the cat.", 8);
+    Checker->CheckControl(Edit);
+    EXPECT_EQ(0, Checker->ReturnCode());
+}
+
 TEST_F(DriverTest, TextInALanguageWithoutAnEnginePassesAsCorrect)
 {
     SetDocument(L"teh xqz", 0, 1031);

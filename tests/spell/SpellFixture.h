@@ -29,6 +29,13 @@ inline void PrintTo(const RECT& r, std::ostream* os)
 
 namespace spelltest {
 
+inline void PressButton(pw::TButton* b)
+{
+    HWND h = b->Handle();
+    if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return;
+    SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), BN_CLICKED), reinterpret_cast<LPARAM>(h));
+}
+
 using namespace pw;
 
 inline std::string WinPath(std::string p)
@@ -119,8 +126,10 @@ protected:
     }
     std::string DocText() { return Narrow(WideText(Edit)); }
     TSpellerDialog2* Dialog() { return Checker->Dialog(); }
-    // A click of the user on the button.
-    static void Click(TButton* b) { SendMessageA(b->Handle(), BM_CLICK, 0, 0); }
+    // A click of the user on the button: what the button tells its dialog when pressed, if it
+    // can be pressed at all. (Not BM_CLICK: that needs the mouse capture, which another
+    // program on the same display may hold.)
+    static void Click(TButton* b) { PressButton(b); }
     // Errors reported from here to the end, skipping each.
     std::vector<std::string> SkipToEnd()
     {
