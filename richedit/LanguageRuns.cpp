@@ -5,6 +5,8 @@
 #include "SysUtils.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -76,6 +78,115 @@ bool MaskShowsMixedLanguages()
     return reliable;
 }
 
+DWORD CALLBACK CollectRTF(DWORD_PTR Cookie, LPBYTE Buffer, LONG Count, LONG* Done)
+{
+    reinterpret_cast<std::string*>(Cookie)->append(reinterpret_cast<const char*>(Buffer), static_cast<size_t>(Count));
+    *Done = Count;
+    return 0;
+}
+
+// The runs as the control's own RTF writer records them (\lang at each run), counting the
+// characters of the text as the control counts them. False when the RTF holds anything whose
+// count is uncertain (a double-byte code page, pictures, objects, fields, tables).
+bool RunsFromWriter(TCustomRichEdit98* r, long Length, std::vector<TLanguageRun>& Runs)
+{
+    std::string rtf;
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&rtf), 0, CollectRTF};
+    r->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    if (es.dwError != 0 || rtf.compare(0, 5, "{\\rtf") != 0) return false;
+    struct TState { long Lang; bool Skip; };
+    std::vector<TState> stack;
+    TState st{-1, false};
+    long pos = 0, unicodeSkip = 1, pendingSkip = 0;
+    std::vector<TLanguageRun> runs;
+    auto put = [&](long n) {
+        if (st.Skip) return;
+        if (pendingSkip > 0) {  // the stand-in characters after \u
+            --pendingSkip;
+            return;
+        }
+        if (st.Lang < 0) st.Lang = 0;
+        if (!runs.empty() && runs.back().Language == static_cast<unsigned>(st.Lang) && runs.back().End == pos)
+            runs.back().End += n;
+        else
+            runs.push_back(TLanguageRun{pos, pos + n, static_cast<unsigned>(st.Lang)});
+        pos += n;
+    };
+    const size_t n = rtf.size();
+    for (size_t i = 0; i < n;) {
+        char c = rtf[i];
+        if (c == '{') {
+            stack.push_back(st);
+            ++i;
+            if (i + 1 < n && rtf[i] == '\\' && rtf[i + 1] == '*') st.Skip = true;
+            continue;
+        }
+        if (c == '}') {
+            if (stack.empty()) break;
+            st = stack.back();
+            stack.pop_back();
+            ++i;
+            if (stack.empty()) break;  // the document's own group has ended
+            continue;
+        }
+        if (c == '\r' || c == '\n') {
+            ++i;
+            continue;
+        }
+        if (c != '\\') {
+            put(1);
+            ++i;
+            continue;
+        }
+        // A control symbol or word.
+        if (++i >= n) break;
+        char s = rtf[i];
+        if (!std::isalpha(static_cast<unsigned char>(s))) {
+            ++i;
+            if (s == '\\' || s == '{' || s == '}' || s == '~' || s == '_' || s == '-') put(1);
+            else if (s == '\'') {
+                i += 2;
+                put(1);
+            }
+            continue;
+        }
+        size_t start = i;
+        while (i < n && std::isalpha(static_cast<unsigned char>(rtf[i]))) ++i;
+        std::string word = rtf.substr(start, i - start);
+        bool hasNumber = false;
+        long number = 0;
+        if (i < n && (rtf[i] == '-' || std::isdigit(static_cast<unsigned char>(rtf[i])))) {
+            size_t numStart = i++;
+            while (i < n && std::isdigit(static_cast<unsigned char>(rtf[i]))) ++i;
+            number = std::strtol(rtf.c_str() + numStart, nullptr, 10);
+            hasNumber = true;
+        }
+        if (i < n && rtf[i] == ' ') ++i;
+        if (word == "lang" && hasNumber) st.Lang = number;
+        else if (word == "ansicpg" && hasNumber && (number == 932 || number == 936 || number == 949 || number == 950))
+            return false;
+        else if (word == "uc" && hasNumber) unicodeSkip = number;
+        else if (word == "u" && hasNumber) {
+            put(1);
+            if (!st.Skip) pendingSkip = unicodeSkip;
+        } else if (word == "par" || word == "tab" || word == "line" || word == "emdash" || word == "endash" ||
+                   word == "emspace" || word == "enspace" || word == "bullet" || word == "lquote" || word == "rquote" ||
+                   word == "ldblquote" || word == "rdblquote" || word == "page" || word == "sect")
+            put(1);
+        else if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info")
+            st.Skip = true;
+        else if (word == "pict" || word == "object" || word == "field" || word == "bin" || word == "row" ||
+                 word == "cell" || word == "trowd" || word == "plain")
+            return false;
+    }
+    // The writer ends the last paragraph with a mark that the text does not count.
+    if (pos != Length && pos != Length + 1) return false;
+    while (!runs.empty() && runs.back().Start >= Length) runs.pop_back();
+    if (!runs.empty()) runs.back().End = std::min(runs.back().End, Length);
+    Runs = std::move(runs);
+    return true;
+}
+
 // Runs found one character at a time, for controls whose mask cannot tell.
 std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long length)
 {
@@ -102,7 +213,17 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit)
     if (!RichEdit->HandleAllocated()) return runs;
     long length = RichEdit->GetTextLen();
     TQuietSelection quiet(RichEdit);
-    if (!MaskShowsMixedLanguages()) return ScanEachCharacter(RichEdit, length);
+    if (!MaskShowsMixedLanguages()) {
+        // The writer's record of the runs, when each run's first character confirms it;
+        // otherwise every character is asked (slow: one selection per character).
+        if (RunsFromWriter(RichEdit, length, runs) &&
+            std::all_of(runs.begin(), runs.end(), [&](const TLanguageRun& run) {
+                return UniformLanguage(RichEdit, run.Start, run.Start + 1) == static_cast<long>(run.Language) &&
+                       UniformLanguage(RichEdit, run.End - 1, run.End) == static_cast<long>(run.Language);
+            }))
+            return runs;
+        return ScanEachCharacter(RichEdit, length);
+    }
     for (long pos = 0; pos < length;) {
         long lang = UniformLanguage(RichEdit, pos, pos + 1);
         // Gallop while the language holds, then halve the step back to the exact end.

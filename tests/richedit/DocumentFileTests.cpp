@@ -67,6 +67,28 @@ TEST_F(RichEditTest, LanguageRunsAreReadInOrder)
     EXPECT_EQ(runs[2].Language, 1033u);
 }
 
+TEST_F(RichEditTest, LanguageRunsMatchEveryCharacterInTextWithEscapes)
+{
+    // Characters the RTF writer escapes or spells as control words, in three languages.
+    const std::wstring text = L"a{b}\\c\td\r\x043A\x043E\x0442 \x2014 x\x00A0y\r\x00E9t\x00E9 \x4E2D end";
+    SetWide(text);
+    const TLanguage langs[] = {1033, 1049, 1036};
+    for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+        Edit->SetSelStart(i);
+        Edit->SetSelLength(1);
+        Edit->SelectionAttributes()->SetLanguage(langs[(i / 3) % 3]);
+    }
+    auto runs = ReadLanguageRuns(Edit);
+    ASSERT_FALSE(runs.empty());
+    EXPECT_EQ(runs.front().Start, 0);
+    EXPECT_EQ(runs.back().End, static_cast<long>(text.size()));
+    for (size_t k = 0; k < runs.size(); ++k) {
+        if (k > 0) EXPECT_EQ(runs[k].Start, runs[k - 1].End);
+        for (long i = runs[k].Start; i < runs[k].End; ++i)
+            EXPECT_EQ(runs[k].Language, static_cast<unsigned>(LanguageAt(Edit, static_cast<int>(i)))) << "at " << i;
+    }
+}
+
 TEST_F(RichEditTest, ParagraphIndentsSurviveARoundTrip)
 {
     SetWide(L"indented paragraph");
