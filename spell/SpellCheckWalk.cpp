@@ -109,6 +109,7 @@ void TSpellChecker::CheckControl(TWinControl* AControl)
 void TSpellChecker::MakeWorkCopy()
 {
     FreeWorkCopy();
+    FRunsValid = false;
     const TControlClass* cls = NearestControlClass(FControl);
     while (cls && !cls->Create) cls = ParentControlClass(cls);
     auto* parent = dynamic_cast<TWinControl*>(FControl->Owner());
@@ -131,7 +132,9 @@ void TSpellChecker::MakeWorkCopy()
             TWideModeGuard wide(w98);
             w98->Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
-        ApplyLanguageRuns(w98, ReadLanguageRuns(r98));
+        FRuns = ReadLanguageRuns(r98);
+        ApplyLanguageRuns(w98, FRuns);
+        FRunsValid = true;
     } else if (auto* re = dynamic_cast<TCustomRichEdit*>(FControl)) {
         TMemoryStream m;
         re->StreamOutTo(m, SF_RTF);
@@ -178,6 +181,9 @@ void TSpellChecker::CheckNext()
         return;
     }
     FReturnCode = 0;
+    // The control's text is read once per step, not once per piece: the pieces of one step
+    // change it only through ChangeText, which reads it again.
+    FControlText = RichText20(FControl);
     do {
         if (!CheckPiece()) {
             Finish();
@@ -301,10 +307,31 @@ int TSpellChecker::FindChar(wchar_t Ch, int Start)
     return FRangeEnd;
 }
 
+// The first character after Start in another language than the given one (FRangeEnd when
+// there is none), from the work copy's language runs; Start when they are not known.
+int TSpellChecker::FirstOtherLanguage(int Start, TLanguage Language)
+{
+    if (!FRunsValid) {
+        auto* w98 = dynamic_cast<TCustomRichEdit98*>(FWorkCopy);
+        if (!w98) return Start;
+        FRuns = ReadLanguageRuns(w98);
+        FRunsValid = true;
+    }
+    auto it = std::upper_bound(FRuns.begin(), FRuns.end(), static_cast<long>(Start),
+                               [](long p, const TLanguageRun& r) { return p < r.End; });
+    for (; it != FRuns.end(); ++it)
+        if (it->Language != Language && it->End > Start) return std::max(static_cast<int>(it->Start), Start + 1);
+    return FRangeEnd;
+}
+
 int TSpellChecker::FindLanguageChange(int Start)
 {
     TLanguage first = LanguageAt(Start);
-    for (int pos = Start; pos < FRangeEnd;) {
+    // Word starts before the first character of another language are all in this one: the
+    // walk from word start to word start may begin just before that character.
+    int other = FirstOtherLanguage(Start, first);
+    if (other >= FRangeEnd) return FRangeEnd;
+    for (int pos = std::max(Start, other - 1); pos < FRangeEnd;) {
         int next = static_cast<int>(FWorkCopy->Perform(EM_FINDWORDBREAK, WB_RIGHT, pos));
         if (next < pos) break;
         if (next == pos) ++next;
@@ -366,7 +393,7 @@ TLanguage TSpellChecker::LanguageAt(int Pos)
 
 std::string TSpellChecker::ReadText(int A, int B, unsigned CodePage)
 {
-    std::wstring wide = RichText20(FControl);
+    const std::wstring& wide = FControlText;
     if (wide.empty()) {
         int n = static_cast<int>(FWorkText.size());
         A = std::min(A, n);
@@ -409,6 +436,8 @@ void TSpellChecker::ChangeText(const std::string& NewWord)
     ReplaceSelection(FControl, NewWord, FCurPos, FCurLen);
     ReplaceSelection(FWorkCopy, NewWord, FCurPos, FCurLen);
     if (FWorkCopy) RefreshWorkText();
+    if (FControl) FControlText = RichText20(FControl);
+    FRunsValid = false;
     if (OnChangeText) OnChangeText(this, FCurPos, FCurLen, NewWord);
     unsigned cp = FWideText ? static_cast<unsigned>(LanguageCodePage(SpellerLanguage() ? SpellerLanguage() : FLanguage))
                             : CP_ACP;
@@ -451,6 +480,8 @@ void TSpellChecker::DeleteRepeated()
     ReplaceSelection(FControl, "", pos, len);
     ReplaceSelection(FWorkCopy, "", pos, len);
     if (FWorkCopy) RefreshWorkText();
+    if (FControl) FControlText = RichText20(FControl);
+    FRunsValid = false;
     if (OnChangeText) OnChangeText(this, pos, len, std::string());
     Shift(-len);
     FCurPos = pos;

@@ -3,6 +3,7 @@
 // single-word questions (is it correct, what are the suggestions, add it).
 #pragma once
 #include "Classes.h"
+#include "LanguageRuns.h"
 #include "Languages.h"
 #include "Speller.h"
 #include "StringList.h"
@@ -157,6 +158,9 @@ private:
     bool FFirstPiece = false;     // no piece of this check has been checked yet
     TAbstractSpeller* FPieceSpeller = nullptr;  // the engine of the previous piece
     std::wstring FWorkText;       // the work copy's text, kept equal to it by every change
+    std::wstring FControlText;    // the checked control's text, read as each check step begins
+    std::vector<TLanguageRun> FRuns;  // the work copy's language runs, while FRunsValid
+    bool FRunsValid = false;
 
     void CheckClass(TWinControl* AControl);
     void MakeWorkCopy();
@@ -169,6 +173,7 @@ private:
     void BuildPiece(int P, int& Start, int& End);
     int FindChar(wchar_t Ch, int Start);
     int FindLanguageChange(int Start);
+    int FirstOtherLanguage(int Start, TLanguage Language);
     int LimitPiece(int Start, int End);
     int MeasureTag(int P);
     TLanguage LanguageAt(int Pos);

@@ -172,23 +172,30 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
 std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u32string& Word, size_t Max,
                                            const std::vector<std::u32string>& Exclude)
 {
-    // Score: letter pairs in common, less the difference in length.
+    // Score: letter pairs in common, less the difference in length. Every stem of the
+    // dictionary is scored, so this runs without allocating: pairs go to a small array.
     std::u32string w = Lower(Word);
-    auto pairs = [](const std::u32string& s) {
-        std::vector<uint64_t> p;
-        for (size_t i = 0; i + 1 < s.size(); ++i) p.push_back((uint64_t(s[i]) << 32) | s[i + 1]);
-        std::sort(p.begin(), p.end());
-        return p;
+    constexpr size_t MaxPairs = 64;
+    auto pairs = [](std::u32string_view s, uint64_t* out) {
+        size_t n = 0;
+        for (size_t i = 0; i + 1 < s.size() && n < MaxPairs; ++i)
+            out[n++] = (uint64_t(ToLower(s[i])) << 32) | ToLower(s[i + 1]);
+        std::sort(out, out + n);
+        return n;
     };
-    std::vector<uint64_t> mine = pairs(w);
+    uint64_t mine[MaxPairs], theirs[MaxPairs];
+    const size_t mineCount = pairs(w, mine);
     std::vector<std::pair<int, std::u32string>> best;
     Dict.ForEachStem([&](std::u32string_view stem) {
         if (stem.size() + 3 < w.size() || stem.size() > w.size() + 3) return;
-        std::vector<uint64_t> theirs = pairs(Lower(stem));
-        std::vector<uint64_t> common;
-        std::set_intersection(mine.begin(), mine.end(), theirs.begin(), theirs.end(), std::back_inserter(common));
-        int score = 2 * static_cast<int>(common.size()) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size()));
-        if (score <= static_cast<int>(mine.size()) / 2) return;
+        size_t theirCount = pairs(stem, theirs), common = 0;
+        for (size_t a = 0, b = 0; a < mineCount && b < theirCount;) {
+            if (mine[a] < theirs[b]) ++a;
+            else if (theirs[b] < mine[a]) ++b;
+            else { ++common; ++a; ++b; }
+        }
+        int score = 2 * static_cast<int>(common) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size()));
+        if (score <= static_cast<int>(mineCount) / 2) return;
         best.emplace_back(score, std::u32string(stem));
     });
     std::sort(best.begin(), best.end(), [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); });

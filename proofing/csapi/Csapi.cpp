@@ -33,6 +33,7 @@ struct Instance {
     TextState State = {false, {}};
     std::string UserPath;
     std::vector<std::u32string> Pending;  // suggestions not yet returned
+    std::vector<std::u32string> Offered;  // the first batch, kept out of the second
     int Batch = 0;
     std::u32string SuggestWord;
 };
@@ -126,6 +127,7 @@ void PrepareSuggestions(Instance& in, const std::u32string& word)
     in.SuggestWord = word;
     in.Batch = 0;
     in.Pending = SuggestEdits(*in.Dict, word, 12);
+    in.Offered = in.Pending;
     if (in.Options & optSuggestFromUserDict)
         for (const std::u32string& u : in.Checker->UserWords)
             if (Lower(u).size() > 1 && Lower(u).substr(0, 2) == Lower(word).substr(0, 2)) in.Pending.push_back(u);
@@ -137,7 +139,7 @@ uint32_t Suggest(Instance& in, uint32_t cmd, const InputBuffer* ib, ReturnBuffer
         std::vector<size_t> starts;
         PrepareSuggestions(in, Decode(ib->Text, ib->Length, in.CodePage, starts));
     } else if (in.Pending.empty() && in.Batch == 1) {
-        in.Pending = SuggestSimilar(*in.Dict, in.SuggestWord, 8, SuggestEdits(*in.Dict, in.SuggestWord, 12));
+        in.Pending = SuggestSimilar(*in.Dict, in.SuggestWord, 8, in.Offered);
     }
     ++in.Batch;
     if (in.Pending.empty() || in.Batch > 2) {

@@ -207,6 +207,30 @@ TEST_F(DriverTest, TheFirstWordOfTheTextStartsASentence)
     EXPECT_EQ(0, Checker->ReturnCode());
 }
 
+TEST_F(DriverTest, LanguageSwitchesAreFoundAfterTheTextChanged)
+{
+    // English, Russian "кот", English, Russian "мирр", English: two switches each way.
+    const std::wstring text = L"teh cat \x043A\x043E\x0442 and \x043C\x0438\x0440\x0440 and xqz";
+    SetDocument(text);
+    MarkLanguage(8, 11, 1049);
+    MarkLanguage(16, 20, 1049);
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Checker->CheckControl(Edit);
+    ASSERT_EQ("teh", Checker->BadWord());
+    Checker->ChangeText("thee");  // one longer: everything after moves by one
+    Checker->CheckNext();
+    ASSERT_EQ(1, Checker->ReturnCode());
+    EXPECT_EQ(1049, Checker->SpellerLanguage());
+    EXPECT_EQ(17, Checker->CurPos());
+    EXPECT_EQ(WideToString(L"\x043C\x0438\x0440\x0440", 1251), Checker->BadWord());
+    Checker->ChangeText(WideToString(L"\x043C\x0438\x0440", 1251));
+    Checker->CheckNext();
+    ASSERT_EQ(1, Checker->ReturnCode());
+    EXPECT_EQ("xqz", Checker->BadWord());
+    EXPECT_EQ(1033, Checker->SpellerLanguage());
+    EXPECT_EQ(L"thee cat \x043A\x043E\x0442 and \x043C\x0438\x0440 and xqz", WideText(Edit));
+}
+
 TEST_F(DriverTest, TextInALanguageWithoutAnEnginePassesAsCorrect)
 {
     SetDocument(L"teh xqz", 0, 1031);
