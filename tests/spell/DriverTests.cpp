@@ -109,6 +109,45 @@ TEST_F(DriverTest, AControlOutsideTheClassTableCannotBeChecked)
     EXPECT_EQ(nullptr, Checker->WorkCopy());
 }
 
+namespace {
+
+class TNoteEdit : public TRichEdit98 {
+public:
+    using TRichEdit98::TRichEdit98;
+};
+
+} // namespace
+
+TEST_F(DriverTest, TheNearestClassInTheTableDecidesHowAControlIsRead)
+{
+    TControlClass note;
+    note.Name = "TNoteEdit";
+    note.Parent = "TRichEdit98";
+    note.Is = [](TControl* c) { return dynamic_cast<TNoteEdit*>(c) != nullptr; };
+    note.Create = [](TComponent* owner) -> TWinControl* { return new TNoteEdit(owner); };
+    RegisterSpellControlClassInfo(note);
+    auto* edit = new TNoteEdit(Host);
+    edit->SetName("Note");
+    edit->SetParent(Host);
+    edit->HandleNeeded();
+    PutText(edit, L"the cat teh");
+    MarkLanguage(edit, 0, -1, 1049);
+    // Not in the table itself: read as its ancestor, a rich edit 2.0 with per-character languages.
+    edit->Perform(EM_SETSEL, 0, 0);
+    Checker->CheckControl(edit);
+    ASSERT_EQ(1, Checker->ReturnCode());
+    EXPECT_EQ(1049, Checker->SpellerLanguage());
+    EXPECT_NE(nullptr, dynamic_cast<TNoteEdit*>(Checker->WorkCopy()));
+    Checker->Finish();
+    // A row of its own wins over its ancestor's: now one language for the whole control.
+    TSpellChecker::RegisterControlClass("tnoteedit", false, false);
+    edit->Perform(EM_SETSEL, 0, 0);
+    Checker->CheckControl(edit);
+    ASSERT_EQ(1, Checker->ReturnCode());
+    EXPECT_EQ("teh", Checker->BadWord());
+    EXPECT_EQ(1033, Checker->SpellerLanguage());
+}
+
 TEST_F(DriverTest, WithHTMLSupportTagsAndCommentsAreSkipped)
 {
     const std::wstring text = L"<p>teh <!-- xqz <b>cat</b> qqq --> mat zzv</p>";
