@@ -203,6 +203,15 @@ void TSpellerDialog2::Notification(TComponent* AComponent, TOperation Operation)
     if (Operation == TOperation::opRemove && AComponent == FChecker) FChecker = nullptr;
 }
 
+void TSpellerDialog2::CreateParams(TCreateParams& Params)
+{
+    TForm::CreateParams(Params);
+    // Owned by the window of the form the driver belongs to: an owned window stays above its
+    // owner whatever the window manager makes of the topmost style.
+    auto* owner = dynamic_cast<TWinControl*>(Owner());
+    if (owner && owner->HandleAllocated()) Params.WndParent = owner->Handle();
+}
+
 void TSpellerDialog2::CreateWnd()
 {
     TForm::CreateWnd();

@@ -66,6 +66,7 @@ public:
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
 

@@ -142,6 +142,15 @@ TEST_F(SpellCommandTest, StartResumesInTheDocumentTheUserClickedInto)
     SendMessageA(Frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(second->Handle()), 0);
     SetActiveWindow(Frame->Handle());
     pwtest::Pump();
+    EXPECT_TRUE(IsWindowVisible(d->Handle()));
+    // The dialog stays above the frame that took the focus.
+    int dialogAt = -1, frameAt = -1, k = 0;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT), ++k) {
+        if (h == d->Handle()) dialogAt = k;
+        if (h == Frame->Handle()) frameAt = k;
+    }
+    EXPECT_GE(dialogAt, 0);
+    EXPECT_LT(dialogAt, frameAt);
     EXPECT_TRUE(d->StartButton->Visible());
     EXPECT_FALSE(d->SkipButton->Enabled());
     EXPECT_TRUE(d->CancelButton->Enabled());
