@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "RichEdit.h"
 #include "RichEdit98.h"
+#include "SpellerDialog.h"
 #include "StdCtrls.h"
 
 #include <algorithm>
@@ -170,8 +171,14 @@ void TSpellChecker::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
     if (Operation != TOperation::opRemove) return;
-    if (AComponent == FControl) FControl = nullptr;
     if (AComponent == FWorkCopy) FWorkCopy = nullptr;
+    if (AComponent == FControl) {
+        // The checked control is going (its document was closed): the check ends quietly.
+        FControl = nullptr;
+        FReturnCode = 0;
+        if (FDialog && FDialog->HandleAllocated()) FDialog->Hide();
+    }
+    if (AComponent == FDialog) FDialog = nullptr;
 }
 
 void TSpellChecker::FreeWorkCopy()

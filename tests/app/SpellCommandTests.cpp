@@ -159,3 +159,30 @@ TEST_F(SpellCommandTest, StartResumesInTheDocumentTheUserClickedInto)
     EXPECT_EQ("xqz", Frame->Speller->BadWord());
     Click(d->CancelButton);
 }
+
+TEST_F(SpellCommandTest, ClosingTheDocumentDuringACheckLeavesTheDialogHarmless)
+{
+    TypeInto(Doc(), "The cat xqz sat on teh mat.", 0);
+    Frame->SpellMI->Click();
+    ASSERT_EQ("xqz", Frame->Speller->BadWord());
+    TSpellerDialog2* d = Dialog();
+    delete Doc();
+    pwtest::Pump();
+    EXPECT_EQ(nullptr, Frame->Speller->Control());
+    EXPECT_EQ(nullptr, Frame->Speller->WorkCopy());
+    EXPECT_FALSE(d->Visible());  // the check ended with its document
+    EXPECT_EQ(0, Frame->Speller->ReturnCode());
+    EXPECT_TRUE(Boxes.Shown().empty());
+    d->FormDeactivate(d);
+    Click(d->StartButton);  // no document: nothing happens
+    EXPECT_EQ(nullptr, Frame->Speller->Control());
+}
+
+TEST_F(SpellCommandTest, AnEmptyDocumentEndsAtOnce)
+{
+    Frame->SpellMIClick(Frame);
+    ASSERT_NE(nullptr, Dialog());
+    EXPECT_FALSE(Dialog()->Visible());
+    ASSERT_EQ(1u, Boxes.Shown().size());
+    EXPECT_EQ("Spelling check is complete", Boxes.Shown()[0].Text);
+}
