@@ -78,10 +78,11 @@ bool MaskShowsMixedLanguages()
     return reliable;
 }
 
-DWORD CALLBACK CollectRTF(DWORD_PTR Cookie, LPBYTE Buffer, LONG Count, LONG* Done)
+// Gathers what a stream-out writes.
+DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
-    reinterpret_cast<std::string*>(Cookie)->append(reinterpret_cast<const char*>(Buffer), static_cast<size_t>(Count));
-    *Done = Count;
+    reinterpret_cast<std::string*>(Cookie)->append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
+    *Done = Size;
     return 0;
 }
 
@@ -91,7 +92,7 @@ DWORD CALLBACK CollectRTF(DWORD_PTR Cookie, LPBYTE Buffer, LONG Count, LONG* Don
 bool RunsFromWriter(TCustomRichEdit98* r, long Length, std::vector<TLanguageRun>& Runs)
 {
     std::string rtf;
-    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&rtf), 0, CollectRTF};
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&rtf), 0, CollectBytes};
     r->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
     if (es.dwError != 0 || rtf.compare(0, 5, "{\\rtf") != 0) return false;
     struct TState { long Lang; bool Skip; };
@@ -300,13 +301,6 @@ void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const TMemoryStream& RTF)
 namespace pw {
 
 namespace {
-
-DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
-{
-    reinterpret_cast<std::string*>(Cookie)->append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
-    *Done = Size;
-    return 0;
-}
 
 bool WriterSwapsIndents()
 {

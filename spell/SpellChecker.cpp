@@ -178,7 +178,6 @@ void TSpellChecker::Notification(TComponent* AComponent, TOperation Operation)
         FReturnCode = 0;
         if (FDialog && FDialog->HandleAllocated()) FDialog->Hide();
     }
-    if (AComponent == FDialog) FDialog = nullptr;
 }
 
 void TSpellChecker::FreeWorkCopy()
