@@ -6,7 +6,7 @@ SUDO=""
 export DEBIAN_FRONTEND=noninteractive
 
 PACKAGES=(
-  cmake ninja-build g++ python3
+  cmake ninja-build g++ python3 ccache
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick
