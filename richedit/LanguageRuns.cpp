@@ -202,12 +202,6 @@ std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long length)
 
 } // namespace
 
-bool IsRichTextFormat(const TMemoryStream& Stream)
-{
-    const auto& d = Stream.Data();
-    return d.size() >= 5 && std::memcmp(d.data(), "{\\rtf", 5) == 0;
-}
-
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit)
 {
     std::vector<TLanguageRun> runs;
