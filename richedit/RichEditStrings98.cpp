@@ -41,7 +41,7 @@ namespace {
 struct TCookie {
     TConversion* Converter;
     TStream* Stream;
-    std::exception_ptr Error;  // what stopped the transfer, raised again afterwards
+    TStreamFirewall Guard;  // what stopped the transfer, raised again afterwards
 };
 
 // Copies Src (up to its first NUL) into Dst with every line break made CR LF.
@@ -66,9 +66,9 @@ long NormaliseBreaks(const char* Src, char* Dst)
 DWORD CALLBACK LoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
     auto* c = reinterpret_cast<TCookie*>(Cookie);
-    try {
+    *Done = 0;
+    return c->Guard.Run([&]() -> DWORD {
         std::vector<char> work(static_cast<size_t>(Size) + 1, '\0');
-        *Done = 0;
         long half = Size / 2;
         // A chunk whose text comes out empty (a lone CR, a NUL at its start) does not end the
         // stream: read on until text comes or the stream ends.
@@ -84,11 +84,7 @@ DWORD CALLBACK LoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
                 return 0;
             }
         }
-    } catch (...) {
-        c->Error = std::current_exception();
-        *Done = 0;
-        return 1;
-    }
+    }, 1);
 }
 
 // Hands bytes to the window as they are (UTF-16 text, whose line breaks are made already).
@@ -112,15 +108,12 @@ DWORD CALLBACK SaveCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
 {
     auto* c = reinterpret_cast<TCookie*>(Cookie);
     *Done = 0;
-    try {
+    return c->Guard.Run([&]() -> DWORD {
         if (c->Converter) *Done = c->Converter->ConvertWriteStream(c->Stream, reinterpret_cast<char*>(Buffer), Size);
         // A stream that takes less than it was given (a full disk) stops the save.
         if (*Done < Size) throw EWriteError("Stream write error: the document could not be written completely");
         return 0;
-    } catch (...) {
-        c->Error = std::current_exception();
-        return 2;
-    }
+    }, 2);
 }
 
 int LineIndex(TCustomRichEdit98* r, int line)
@@ -267,16 +260,16 @@ void TRichEditStreamer::LoadFromStream(TStream* Stream)
     }
     TConversion plain;  // the bytes are converted already
     copy.SetPosition(0);
-    TCookie c{&plain, &copy, nullptr};
+    TCookie c{&plain, &copy, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, LoadCallback};
     FRichEdit->Perform(EM_STREAMIN, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
-    if (c.Error) std::rethrow_exception(c.Error);
+    c.Guard.RaiseKept();
     if (rtf && es.dwError == 0 && kind != TDocumentEncoding::deRTF) es.dwError = static_cast<DWORD>(-16);
     if (rtf && es.dwError != 0) {
         copy.SetPosition(0);
         es.dwError = 0;
         FRichEdit->Perform(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&es));
-        if (c.Error) std::rethrow_exception(c.Error);
+        c.Guard.RaiseKept();
         if (es.dwError != 0) throw EOutOfResources("Failed to Load Stream");
         return;
     }
@@ -301,10 +294,10 @@ void TRichEditStreamer::SaveToStream(TStream* Stream)
     }
     bool rtf = !FRichEdit->PlainText();
     TMemoryStream body;
-    TCookie c{conv, rtf ? static_cast<TStream*>(&body) : Stream, nullptr};
+    TCookie c{conv, rtf ? static_cast<TStream*>(&body) : Stream, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, SaveCallback};
     FRichEdit->Perform(EM_STREAMOUT, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
-    if (c.Error) std::rethrow_exception(c.Error);
+    c.Guard.RaiseKept();
     if (es.dwError != 0) throw EOutOfResources("Failed to Save Stream");
     if (!rtf) return;
     std::string text(body.Memory(), body.Data().size());
