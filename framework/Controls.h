@@ -216,6 +216,8 @@ protected:
     virtual void WindowDestroyed() {}
     void FontChanged() override;
     virtual void Resize();
+    // Runs OnKeyDown, OnKeyUp or OnKeyPress for a key message; true when the key was eaten.
+    bool DoKeyMessage(TMessage& Message);
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
@@ -233,7 +235,6 @@ private:
     void BindWindow(HWND h);
     void UnbindWindow();
     void ReflectNotification(TMessage& Message);
-    bool DoKeyMessage(TMessage& Message);
 };
 
 unsigned KeyShiftState();
