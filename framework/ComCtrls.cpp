@@ -140,7 +140,7 @@ void TToolButton::SetDown(bool v)
     if (bar && bar->HandleAllocated()) bar->Perform(TB_CHECKBUTTON, static_cast<WPARAM>(FCommand), v);
     if (v && FGrouped && bar)
         for (int i = 0; i < bar->ButtonCount(); ++i)
-            if (TToolButton* b = bar->Buttons(i); b != this && b->FGrouped && b->FStyle == TToolButtonStyle::tbsCheck)
+            if (TToolButton* b = bar->Buttons(i); b && b != this && b->FGrouped && b->FStyle == TToolButtonStyle::tbsCheck)
                 b->FDown = false;
 }
 
