@@ -2,6 +2,7 @@
 
 #include "Graphics.h"
 #include "StringList.h"
+#include "SysUtils.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -59,9 +60,12 @@ BOOL CALLBACK EnumLocale(LPSTR Text)
 
 } // namespace
 
-TLanguagesCombo::TLanguagesCombo(TComponent* AOwner) : TCustomComboBox(AOwner)
+TLanguagesCombo::TLanguagesCombo(TComponent* AOwner)
+    : TCustomComboBox(AOwner), FFlagBitmap(std::make_unique<TBitmap>())
 {
     SetStyle(TComboBoxStyle::csOwnerDrawFixed);
+    FFlagBitmap->SetTransparent(true);
+    FFlagBitmap->SetTransparentColor(clFuchsia);
     SetSorted(true);
 }
 
@@ -112,8 +116,10 @@ void TLanguagesCombo::Rebuild()
 {
     TLanguage kept = Language();
     BuildList();
+    // One change is told once: selecting the language again may have told it already.
+    unsigned told = FChangesTold;
     SetLanguage(kept);
-    if (Language() != kept) Changed();
+    if (Language() != kept && FChangesTold == told) Changed();
 }
 
 void TLanguagesCombo::BuildList()
@@ -145,6 +151,7 @@ void TLanguagesCombo::Change()
 
 void TLanguagesCombo::Changed()
 {
+    ++FChangesTold;
     if (OnChange) OnChange(this);
 }
 
@@ -155,23 +162,29 @@ void TLanguagesCombo::DrawItem(int Index, const RECT& Rect, UINT State, HDC DC)
     // Nothing selected (the box itself with index -1) has nothing more to show.
     if (Index < 0 || Index >= Items()->Count()) return;
     TLanguage language = ItemLanguage(Index);
-    int saved = SaveDC(DC);
-    SetBkMode(DC, TRANSPARENT);
-    SetTextColor(DC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    // A native name is drawn in its own script; every other item in the control's font.
-    TFont font;
-    font.Assign(Font());
-    if (FViewType == TLanguageViewType::lvtNative) font.SetCharset(LanguageCharset(language));
-    SelectObject(DC, font.Handle());
-    std::string s = Items()->Strings(Index);
-    TextOutA(DC, Rect.left + (FShowFlag ? 24 : 2), Rect.top, s.c_str(), static_cast<int>(s.size()));
-    RestoreDC(DC, saved);
+    {
+        TCanvas canvas(DC);
+        // Each item starts from the control's font: a native name gets its own script's
+        // character set, and the next item does not inherit it.
+        canvas.SetFont(Font());
+        canvas.Font()->SetColor(selected ? clHighlightText : clWindowText);
+        if (FViewType == TLanguageViewType::lvtNative) canvas.Font()->SetCharset(LanguageCharset(language));
+        canvas.Brush()->SetStyle(TBrushStyle::bsClear);
+        canvas.TextOut(Rect.left + (FShowFlag ? 24 : 2), Rect.top, Items()->Strings(Index));
+    }
     if (FShowFlag) DrawFlag(DC, Rect, language);
 }
 
 void TLanguagesCombo::DrawFlag(HDC DC, const RECT& Rect, TLanguage Language)
 {
-    (void)DC; (void)Rect; (void)Language;
+    // A language without a flag of its own shows none (never the flag drawn before).
+    try {
+        FFlagBitmap->LoadFromResourceID(GetModuleHandleA(nullptr), Language);
+    } catch (const EResNotFound&) {
+        return;
+    }
+    int h = FFlagBitmap->Height();
+    FFlagBitmap->DrawTo(DC, Rect.left + 2, Rect.top + (Rect.bottom - Rect.top - h) / 2, FFlagBitmap->Width(), h);
 }
 
 } // namespace pw

@@ -33,6 +33,8 @@ public:
     void SetViewType(TLanguageViewType Value);
     bool ShowFlag() const { return FShowFlag; }
     void SetShowFlag(bool Value);
+    // The one bitmap every flag is loaded into as it is drawn (magenta transparent).
+    TBitmap* FlagBitmap() const { return FFlagBitmap.get(); }
 
     // Refills the items from the system's locales.
     virtual void BuildList();
@@ -49,6 +51,8 @@ private:
     TLanguageType FLanguageType = TLanguageType::ltInstalled;
     TLanguageViewType FViewType = TLanguageViewType::lvtLocalized;
     bool FShowFlag = false;
+    std::unique_ptr<TBitmap> FFlagBitmap;
+    unsigned FChangesTold = 0;
 
     void Rebuild();
     void Changed();
