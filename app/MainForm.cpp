@@ -285,13 +285,16 @@ void TSpellDemoForm::CreateColorMenus()
             if (menu == ColorMenu) ColorMIClick(s);
             else HighlightMIClick(s);
         };
+        OwnerDrawColorItem(item);
         menu->Items()->Add(item);
         return item;
     };
     ColorMenu = new TPopupMenu(this);
     ColorMenu->SetName("ColorMenu");
     ColorMenu->OnPopup = [this](TObject* s) { ColorMenuPopup(s); };
-    add(ColorMenu, "AutoMI", "Auto", clWindowText, TMenuBreak::mbNone)->SetHint("");
+    ColorMenu->SetOwnerDraw(true);
+    AutoMI = add(ColorMenu, "AutoMI", "Auto", clWindowText, TMenuBreak::mbNone);
+    AutoMI->SetHint("");
     for (const TSwatch& s : swatches) add(ColorMenu, std::string(s.Name) + "MI", s.Caption, s.Value, s.Break);
     OtherMI = add(ColorMenu, "OtherMI", "Other", 0, TMenuBreak::mbBarBreak);
     OtherMI->SetRadioItem(false);
@@ -300,9 +303,10 @@ void TSpellDemoForm::CreateColorMenus()
     HighlightMenu = new TPopupMenu(this);
     HighlightMenu->SetName("HighlightMenu");
     HighlightMenu->OnPopup = [this](TObject* s) { HighlightMenuPopup(s); };
+    HighlightMenu->SetOwnerDraw(true);
     for (const TSwatch& s : swatches)
         add(HighlightMenu, std::string(s.Name) + "MI2", s.Caption, s.Value == 0 ? 1 : s.Value, s.Break);
-    add(HighlightMenu, "NoneMI2", "None", clNone, TMenuBreak::mbBarBreak);
+    NoneMI2 = add(HighlightMenu, "NoneMI2", "None", clNone, TMenuBreak::mbBarBreak);
 }
 
 void TSpellDemoForm::FormCreate(TObject*)

@@ -78,6 +78,9 @@ public:
     void OtherMIClick(TObject* Sender);
     void ColorMenuPopup(TObject* Sender);
     void HighlightMenuPopup(TObject* Sender);
+    // Owner drawing of both colour menus: swatches, and tall buttons for Auto, Other and None.
+    void ColorMenu97MeasureItem(TMenuItem* Item, int& Width, int& Height);
+    void ColorMenu97DrawItem(TMenuItem* Item, TCanvas* Canvas, const RECT& Rect, unsigned State);
     // Paints a bar of Color over the bottom four rows of the button's image.
     void SetColorButton(TToolButton* Button, TColor Color);
     // The language combo box marks the selected text (or the insertion point).
@@ -106,7 +109,7 @@ public:
     TColorDialog* ColorDialog;
     TPopupMenu* ColorMenu;
     TPopupMenu* HighlightMenu;
-    TMenuItem* OtherMI = nullptr;
+    TMenuItem *AutoMI = nullptr, *OtherMI = nullptr, *NoneMI2 = nullptr;
     TLanguagesCombo* Languages;
 
     bool FontSizeDropped = false;
@@ -131,6 +134,8 @@ private:
     void FocusEditor();
     void ApplyFontSize();
     void CheckColorItems(TPopupMenu* Menu, TColor Color);
+    void OwnerDrawColorItem(TMenuItem* Item);
+    bool IsTallColorItem(TMenuItem* Item) const { return Item == AutoMI || Item == OtherMI || Item == NoneMI2; }
 };
 
 // The size that a font size text names, in points; EConvertError for a text that is not a

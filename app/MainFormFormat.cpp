@@ -109,6 +109,7 @@ void TSpellDemoForm::OtherMIClick(TObject*)
     item->SetTag(ColorDialog->Color());
     item->SetBreak(TMenuBreak::mbBreak);
     item->OnClick = [this](TObject* s) { ColorMIClick(s); };
+    OwnerDrawColorItem(item);
     // The custom colours make one column after Other, newest at the top, at most four.
     TMenuItem* root = ColorMenu->Items();
     const int first = OtherMI->MenuIndex() + 1;
@@ -140,6 +141,74 @@ void TSpellDemoForm::HighlightMenuPopup(TObject*)
 {
     if (TMDIForm* d = ActiveDocument())
         CheckColorItems(HighlightMenu, d->RichEdit()->SelectionAttributes()->BackColor());
+}
+
+void TSpellDemoForm::OwnerDrawColorItem(TMenuItem* Item)
+{
+    Item->OnMeasureItem = [this, Item](TObject*, TCanvas*, int& w, int& h) { ColorMenu97MeasureItem(Item, w, h); };
+    Item->OnDrawItem = [this, Item](TObject*, TCanvas* c, const RECT& r, TOwnerDrawState st) {
+        ColorMenu97DrawItem(Item, c, r, st);
+    };
+}
+
+void TSpellDemoForm::ColorMenu97MeasureItem(TMenuItem* Item, int& Width, int& Height)
+{
+    // The size a menu of swatches proposes: 20 pixels square; Auto, Other and None stand
+    // as tall as a column of four.
+    Width = 20;
+    Height = IsTallColorItem(Item) ? 80 : 20;
+}
+
+namespace {
+
+constexpr TColor clLightGrey = 14737632;
+
+void Frame3D(TCanvas* c, const RECT& r, TColor TopLeft, TColor BottomRight)
+{
+    c->Pen()->SetColor(TopLeft);
+    c->MoveTo(r.left, r.bottom - 1);
+    c->LineTo(r.left, r.top);
+    c->LineTo(r.right - 1, r.top);
+    c->Pen()->SetColor(BottomRight);
+    c->LineTo(r.right - 1, r.bottom - 1);
+    c->LineTo(r.left - 1, r.bottom - 1);
+}
+
+// The caption written downwards, centred about the middle of an 80-pixel item.
+void VerticalCaption(TCanvas* c, const RECT& r, const std::string& Caption)
+{
+    int h = c->TextHeight(Caption) * 4 / 5;
+    int y = (static_cast<int>(Caption.size()) - 3) * h / 2 + 40;
+    for (size_t i = Caption.size(); i-- > 0;) {
+        std::string ch(1, Caption[i]);
+        c->TextOut(r.left - 2 + (20 - c->TextWidth(ch)) / 2, r.top - 2 + y, ch);
+        y -= h;
+    }
+}
+
+} // namespace
+
+void TSpellDemoForm::ColorMenu97DrawItem(TMenuItem* Item, TCanvas* Canvas, const RECT& Rect, unsigned State)
+{
+    bool selected = State & odSelected, checked = Item->Checked();
+    const TColor menu = clBtnFace;
+    Canvas->Brush()->SetColor(selected || !checked ? menu : clLightGrey);
+    Canvas->FillRect(Rect);
+    if (selected && checked) Frame3D(Canvas, Rect, clBtnShadow, clBtnHighlight);
+    else if (selected) Frame3D(Canvas, Rect, clBtnHighlight, clBtnShadow);
+    else if (checked) Frame3D(Canvas, Rect, clBtnShadow, clBtnHighlight);
+    RECT r{Rect.left + 3, Rect.top + 3, Rect.right - 3, Rect.bottom - 3};
+    Canvas->Pen()->SetColor(clGray);
+    Canvas->Pen()->SetWidth(1);
+    bool button = Item == OtherMI || Item == NoneMI2;
+    Canvas->Brush()->SetColor(button ? (checked && !selected ? clLightGrey : menu) : Item->Tag());
+    Canvas->Rectangle(r);
+    if (!IsTallColorItem(Item)) return;
+    Canvas->Font()->SetName("Tahoma");
+    Canvas->Font()->SetHeight(-13);
+    Canvas->Font()->SetColor(Item == AutoMI ? clWhite : clBlack);
+    Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    VerticalCaption(Canvas, r, Item->Caption());
 }
 
 void TSpellDemoForm::SetColorButton(TToolButton* Button, TColor Color)
