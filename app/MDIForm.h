@@ -2,6 +2,7 @@
 #pragma once
 #include "Forms.h"
 #include "Languages.h"
+#include "RulerGeometry.h"
 
 #include <string>
 
@@ -11,6 +12,7 @@ class TRichEdit98;
 class TStatusBar;
 class TFindDialog;
 class TSpellDemoForm;
+class TqelRuler;
 
 class TMDIForm : public TForm {
 public:
@@ -34,6 +36,7 @@ public:
 
     TRichEdit98* RichEdit() const { return FRichEdit; }
     TStatusBar* StatusBar() const { return FStatusBar; }
+    TqelRuler* Ruler() const { return FRuler; }
     bool Modified() const { return FModified; }
     bool Untitled() const { return FUntitled; }
     const std::string& FileName() const { return FFileName; }
@@ -51,10 +54,13 @@ protected:
     void RichEditChange(TObject* Sender);
     void RichEditSelectionChange(TObject* Sender);
     void RichEditURLClick(TObject* Sender, const std::string& URL);
+    void FormResize(TObject* Sender);
+    void RulerIndentChange(TObject* Sender, TIndentID IndentID);
 
 private:
     TRichEdit98* FRichEdit;
     TStatusBar* FStatusBar;
+    TqelRuler* FRuler;
     bool FModified = false;
     std::string FFileName;
     bool FUntitled = true;
@@ -72,6 +78,8 @@ private:
     // One search of the editor from Start to the end of the text; gives the found range or -1.
     int FindFrom(int Start, const std::string& What, unsigned Options, int& FoundEnd);
     void ShowNotFound(TFindDialog* Dialog, const std::string& What);
+    // The ruler's markers show the indents of the paragraph at the caret.
+    void RulerFollowParagraph();
 };
 
 } // namespace pw
