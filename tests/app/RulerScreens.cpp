@@ -34,10 +34,11 @@ void Fill(TMDIForm* d, int caret)
 {
     TRichEdit98* e = d->RichEdit();
     e->SetSelText("The first paragraph keeps the indents of a new document: its first line and the lines "
-                  "that follow start at the left margin and run to the right one.\r"
+                  "that follow start at the left margin and run to the right one, which this long sentence "
+                  "shows by going on over a second line of the window.\r"
                   "The second paragraph is indented by thirty points, its following lines by fifteen, and it "
                   "ends thirty points before the right margin, so the ruler shows it with markers of its own.");
-    e->SetSelStart(200);
+    e->SetSelStart(260);
     e->ParagraphAttributes()->SetStartIndent(30);
     e->ParagraphAttributes()->SetIndentOffset(-15);
     e->ParagraphAttributes()->SetRightIndent(30);
@@ -62,7 +63,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int)
     auto* frame = app->CreateForm<TSpellDemoForm>();
     frame->Show();
     app->ProcessMessages();
-    Fill(frame->ActiveDocument(), 200);  // caret in the indented paragraph
+    Fill(frame->ActiveDocument(), 260);  // caret in the indented paragraph
     frame->NewMIClick(nullptr);
     Fill(frame->ActiveDocument(), 10);   // caret in the first paragraph
     frame->TileMIClick(nullptr);
