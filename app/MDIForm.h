@@ -78,7 +78,9 @@ private:
     // One search of the editor from Start to the end of the text; gives the found range or -1.
     int FindFrom(int Start, const std::string& What, unsigned Options, int& FoundEnd);
     void ShowNotFound(TFindDialog* Dialog, const std::string& What);
-    // The ruler's markers show the indents of the paragraph at the caret.
+    // The ruler above the text (MDIFormRuler.cpp); its markers show the indents of the
+    // paragraph at the caret.
+    void CreateRuler();
     void RulerFollowParagraph();
 };
 
