@@ -173,6 +173,17 @@ TEST_F(RulerTest, APressAwayFromTheEdgesDragsNoMargin)
     EXPECT_EQ(Ruler->MarginLeft(), 30);
 }
 
+TEST_F(RulerTest, TheCursorShowsWhereAMarginCanBeDragged)
+{
+    Send(WM_MOUSEMOVE, 0, 37, 7);
+    EXPECT_EQ(Ruler->Cursor(), crSizeWE);
+    Send(WM_MOUSEMOVE, 0, 38, 7);
+    EXPECT_EQ(Ruler->Cursor(), crDefault);
+    Send(WM_MOUSEMOVE, 0, 273, 7);
+    EXPECT_EQ(Ruler->Cursor(), crSizeWE);
+    EXPECT_EQ(Ruler->Marker(idFirstIndent)->Cursor(), crArrow);
+}
+
 TEST_F(RulerTest, MarginSettersKeepTheMarginsOnTheRuler)
 {
     Ruler->SetMarginLeft(271);  // more than 300 - 20 - 5 - 5

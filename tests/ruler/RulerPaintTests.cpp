@@ -91,6 +91,35 @@ TEST_F(RulerTest, NumbersCountCentimetresButNotAtTheZero)
     EXPECT_FALSE(AnyPixel(h, RECT{71, 5, 75, 20}, Black()));
 }
 
+TEST_F(RulerTest, AtNinetySixDotsPerInchTheNumbersCountCentimetres)
+{
+    // The document window's ruler: no borders left and right, TabDist 9 (2.5 mm at 96 dpi);
+    // with the zero at 60 the number 1 stands 36 pixels away on both sides.
+    Ruler->SetBorderLeft(0);
+    Ruler->SetBorderRight(0);
+    Ruler->SetBorderUp(3);
+    Ruler->SetBorderDown(3);
+    Ruler->SetHeight(21);
+    Ruler->SetMarginLeft(60);
+    Ruler->SetTabDist(9);
+    Ruler->SetShowIndents(false);
+    HWND h = Ruler->Handle();
+    Ruler->Repaint();
+    EXPECT_TRUE(AnyPixel(h, RECT{93, 3, 100, 18}, Black())) << "1 at 96";
+    EXPECT_TRUE(AnyPixel(h, RECT{21, 3, 28, 18}, Black())) << "1 at 24";
+    EXPECT_TRUE(AnyPixel(h, RECT{129, 3, 136, 18}, Black())) << "2 at 132";
+    EXPECT_FALSE(AnyPixel(h, RECT{56, 3, 65, 18}, Black())) << "nothing at the zero";
+    // Height 21: small ticks cover y 9..10, large ticks y 8..12.
+    EXPECT_EQ(RulerPixel(69, 9), Black());
+    EXPECT_EQ(RulerPixel(69, 10), Black());
+    EXPECT_NE(RulerPixel(69, 11), Black());
+    EXPECT_NE(RulerPixel(69, 8), Black());
+    for (int y = 8; y <= 12; ++y) EXPECT_EQ(RulerPixel(78, y), Black()) << "large tick at 78," << y;
+    EXPECT_NE(RulerPixel(78, 13), Black());
+    EXPECT_EQ(RulerPixel(51, 9), Black()) << "small tick left of the zero";
+    EXPECT_EQ(RulerPixel(42, 10), Black()) << "large tick left of the zero";
+}
+
 TEST_F(RulerTest, MarkersAreDrawnWhereTheirIndentsAre)
 {
     // First-line marker at (45, 2): a point downwards.
