@@ -10,6 +10,8 @@
 #include "RichEdit98.h"
 #include "StdCtrls.h"
 #include "RichEditStrings98.h"
+#include "Ruler.h"
+#include "RulerBinding.h"
 #include "SpellChecker.h"
 #include "Streams.h"
 #include "SysUtils.h"
@@ -46,6 +48,8 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FStatusBar->AddPanel(150);
     FStatusBar->SetParent(this);
 
+    CreateRuler();
+
     FRichEdit = new TRichEdit98(this);
     FRichEdit->SetName("RichEdit");
     FRichEdit->SetAlign(TAlign::alClient);
@@ -66,12 +70,14 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FVariantsMenu = new TPopupMenu(this);
     FVariantsMenu->SetName("VariantsMenu");
     FVariantsMenu->OnPopup = [this](TObject* s) { VariantsMenuPopup(s); };
+    FRuler->SetRichedit(FRichEdit);
     SetActiveControl(FRichEdit);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
     OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnResize = [this](TObject* s) { FormResize(s); };
 }
 
 void TMDIForm::AfterConstruction()
@@ -93,6 +99,9 @@ void TMDIForm::FormCreate(TObject*)
     FUntitled = true;
     SetModified(false);
     if (TSpellDemoForm* f = Frame()) f->SelectFontFace("Arial");
+    FRuler->SetMarginRight(GetSystemMetrics(SM_CXVSCROLL));
+    FormResize(this);
+    FRuler->SetTabDist(TabDistForResolution(ScreenPixelsPerInchX()));
 }
 
 void TMDIForm::SetModified(bool Value)
@@ -119,6 +128,7 @@ void TMDIForm::RichEditSelectionChange(TObject*)
     // The conversion code page follows the language of the text at the caret.
     FRichEdit->SetLanguage(FRichEdit->SelectionAttributes()->Language());
     if (TSpellDemoForm* f = Frame()) SyncFormatBar(f);
+    RulerFollowParagraph();
     FStatusBar->SetPanelText(0, Format("%d : %d", FRichEdit->CaretLine() + 1, FRichEdit->CaretColumn() + 1));
 }
 

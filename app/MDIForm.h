@@ -3,6 +3,7 @@
 #include "Forms.h"
 #include "Languages.h"
 #include "RichEdit.h"
+#include "RulerGeometry.h"
 
 #include <string>
 
@@ -14,6 +15,7 @@ class TFindDialog;
 class TSpellDemoForm;
 class TPopupMenu;
 class TMenuItem;
+class TqelRuler;
 
 class TMDIForm : public TForm {
 public:
@@ -56,6 +58,7 @@ public:
 
     TRichEdit98* RichEdit() const { return FRichEdit; }
     TStatusBar* StatusBar() const { return FStatusBar; }
+    TqelRuler* Ruler() const { return FRuler; }
     bool Modified() const { return FModified; }
     bool Untitled() const { return FUntitled; }
     const std::string& FileName() const { return FFileName; }
@@ -78,10 +81,13 @@ protected:
     void SpellMIClick(TObject* Sender);
     void AddWordMIClick(TObject* Sender);
     void VariantMIClick(TObject* Sender);
+    void FormResize(TObject* Sender);
+    void RulerIndentChange(TObject* Sender, TIndentID IndentID);
 
 private:
     TRichEdit98* FRichEdit;
     TStatusBar* FStatusBar;
+    TqelRuler* FRuler;
     bool FModified = false;
     std::string FFileName;
     bool FUntitled = true;
@@ -104,6 +110,10 @@ private:
     bool CaptureClickedWord();
     void SyncFormatBar(TSpellDemoForm* Frame);
     TMenuItem* AddVariantsItem(const std::string& Caption, int Tag, void (TMDIForm::*Handler)(TObject*));
+    // The ruler above the text (MDIFormRuler.cpp); its markers show the indents of the
+    // paragraph at the caret.
+    void CreateRuler();
+    void RulerFollowParagraph();
 };
 
 } // namespace pw
