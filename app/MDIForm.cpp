@@ -3,6 +3,7 @@
 #include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
+#include "GoToWeb.h"
 #include "MainForm.h"
 #include "Menus.h"
 #include "RichEdit98.h"
@@ -59,6 +60,10 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FRichEdit->OnURLClick = [this](TObject* s, const std::string& url) { RichEditURLClick(s, url); };
     FRichEdit->SetParent(this);
     SetActiveControl(FRichEdit);
+
+    GoToWeb = new TGoToWeb(this);
+    GoToWeb->SetName("GoToWeb");
+    GoToWeb->SetBrowserState(gwNormal);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
@@ -336,8 +341,9 @@ void TMDIForm::SetTextLanguage(TLanguage Language) { FRichEdit->SelectionAttribu
 
 void TMDIForm::RichEditURLClick(TObject*, const std::string& URL)
 {
-    // The browser launcher joins later; until then the click is noted and nothing starts.
-    (void)URL;
+    // Whether a browser could be started is not reported.
+    GoToWeb->SetUrl(URL);
+    GoToWeb->OpenUrl();
 }
 
 } // namespace pw

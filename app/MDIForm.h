@@ -11,6 +11,7 @@ class TRichEdit98;
 class TStatusBar;
 class TFindDialog;
 class TSpellDemoForm;
+class TGoToWeb;
 
 class TMDIForm : public TForm {
 public:
@@ -42,6 +43,8 @@ public:
     static int DocumentCounter();
 
     void AfterConstruction() override;
+
+    TGoToWeb* GoToWeb;  // opens clicked web addresses
 
 protected:
     void FormCreate(TObject* Sender);
