@@ -1,6 +1,7 @@
 #include "Gradient.h"
 
 #include "DrawUtils.h"
+#include "Graphics.h"
 
 #include <algorithm>
 
@@ -95,6 +96,71 @@ void TColorWalk::Next()
     FR += step(r0, r1);
     FG += step(g0, g1);
     FB += step(b0, b1);
+}
+
+// ---- painting ----
+
+namespace {
+
+// Horizontal bands changing from top to bottom (diHorizonal) or vertical bands changing from
+// left to right (diVertical), painted on an 8-pixel strip and tiled over the area.
+void DrawLines(TCanvas* Canvas, const RECT& Rect, TGradient* G, const TColor (&Stops)[5])
+{
+    int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+    bool across = G->LineDirection() == diVertical;
+    int length = across ? w : h;
+    int count = TColorWalk::SoundCount(G->ColorCount(), 3);
+    TBitmap strip(across ? w : 8, across ? 8 : h);
+    TCanvas* s = strip.Canvas();
+    TColorWalk walk(Stops, count, length / count, G->LineSize());
+    for (; walk.Position() <= length; walk.Next()) {
+        int p = walk.Position(), t = std::max(G->LineSize(), 1);
+        s->Brush()->SetColor(walk.Color());
+        s->FillRect(across ? RECT{p, 0, p + t, 8} : RECT{0, p, 8, p + t});
+    }
+    TileBitmap(Canvas, &strip, Rect);
+}
+
+// Concentric bands shrinking by LineSize on every side toward the centre (ellipses,
+// rectangles fixed at the bottom-right corner, or shapes the caller draws).
+void DrawInward(TCanvas* Canvas, const RECT& Rect, TGradient* G, const TColor (&Stops)[5], TGradientStyle Style)
+{
+    int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+    int count = TColorWalk::SoundCount(G->ColorCount(), 3);
+    int step = std::max(G->LineSize(), 1);
+    if (Style != gsRect) {
+        Canvas->Pen()->SetWidth(0);
+        Canvas->Pen()->SetStyle(TPenStyle::psClear);
+    }
+    TColorWalk walk(Stops, count, (std::max(w, h) / count) / 2, step);
+    for (int d = 0; d < w / 2 && d < h / 2; d += step, walk.Next()) {
+        Canvas->Brush()->SetColor(walk.Color());
+        RECT band{Rect.left + d, Rect.top + d, Rect.right, Rect.bottom};
+        if (Style == gsEllipse) {
+            Canvas->Ellipse(band.left, band.top, Rect.right - d, Rect.bottom - d);
+        } else if (Style == gsCustomRect) {
+            G->OnDrawRect(nullptr, Canvas, band);
+        } else {
+            Canvas->FillRect(band);
+        }
+    }
+}
+
+} // namespace
+
+void DrawGradient(TCanvas* Canvas, const RECT& Rect, TGradient* Gradient)
+{
+    if (!Canvas || !Gradient || Rect.right <= Rect.left || Rect.bottom <= Rect.top) return;
+    const TColor stops[5] = {Gradient->Color1(), Gradient->Color2(), Gradient->Color3(), Gradient->Color4(),
+                             Gradient->Color5()};
+    switch (Gradient->GradientStyle()) {
+    case gsLine: DrawLines(Canvas, Rect, Gradient, stops); break;
+    case gsEllipse: DrawInward(Canvas, Rect, Gradient, stops, gsEllipse); break;
+    case gsCustomRect:
+        DrawInward(Canvas, Rect, Gradient, stops, Gradient->OnDrawRect ? gsCustomRect : gsRect);
+        break;
+    default: DrawInward(Canvas, Rect, Gradient, stops, gsRect); break;
+    }
 }
 
 } // namespace pw

@@ -85,4 +85,7 @@ private:
     double FR, FG, FB;
 };
 
+// Paints Gradient into Rect of Canvas. An empty or inverted Rect paints nothing.
+void DrawGradient(TCanvas* Canvas, const RECT& Rect, TGradient* Gradient);
+
 } // namespace pw
