@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "DocumentFormat.h"
 #include "LanguagesCombo.h"
+#include "GoToWeb.h"
 #include "MainForm.h"
 #include "Menus.h"
 #include "RichEdit98.h"
@@ -72,6 +73,10 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FVariantsMenu->OnPopup = [this](TObject* s) { VariantsMenuPopup(s); };
     FRuler->SetRichedit(FRichEdit);
     SetActiveControl(FRichEdit);
+
+    GoToWeb = new TGoToWeb(this);
+    GoToWeb->SetName("GoToWeb");
+    GoToWeb->SetBrowserState(gwNormal);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
@@ -411,8 +416,9 @@ void TMDIForm::SetBullets(bool On)
 
 void TMDIForm::RichEditURLClick(TObject*, const std::string& URL)
 {
-    // The browser launcher joins later; until then the click is noted and nothing starts.
-    (void)URL;
+    // Whether a browser could be started is not reported.
+    GoToWeb->SetUrl(URL);
+    GoToWeb->OpenUrl();
 }
 
 } // namespace pw

@@ -16,6 +16,7 @@ class TSpellDemoForm;
 class TPopupMenu;
 class TMenuItem;
 class TqelRuler;
+class TGoToWeb;
 
 class TMDIForm : public TForm {
 public:
@@ -67,6 +68,8 @@ public:
     static int DocumentCounter();
 
     void AfterConstruction() override;
+
+    TGoToWeb* GoToWeb;  // opens clicked web addresses
 
 protected:
     void FormCreate(TObject* Sender);
