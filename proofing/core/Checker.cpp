@@ -220,7 +220,7 @@ bool Dictionary::CheckCompound(View w, size_t start, int parts) const
         View rest = w.substr(i);
         if (CompoundPartOk(rest, 2)) return true;
         if (!rest.empty() && IsLower(rest[0])) {
-            char32_t first[1] = {ToUpper(rest[0])};
+            char32_t first[1] = {ToUpper(rest[0], FTurkic)};
             Joined cap(View(first, 1), rest.substr(1));
             if (CompoundPartOk(cap.View(), 2)) return true;
         }
@@ -280,14 +280,14 @@ bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
     if (CheckExact(w, Mode | AsTyped)) return true;
     CaseKind k = CaseOf(w);
     if (k == CaseKind::Initial || k == CaseKind::AllCaps) {
-        std::u32string lower = Lower(w);
+        std::u32string lower = Lower(w, FTurkic);
         if (CheckExact(lower, Mode | (k == CaseKind::AllCaps ? FoldedCapitals : Folded))) return true;
-        if (k == CaseKind::AllCaps && CheckExact(Capitalized(w), Mode | FoldedCapitals)) return true;
+        if (k == CaseKind::AllCaps && CheckExact(Capitalized(w, FTurkic), Mode | FoldedCapitals)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
             for (size_t at = lower.find(U"ss"); at != std::u32string::npos; at = lower.find(U"ss", at + 1)) {
                 std::u32string s = lower.substr(0, at) + U"\u00DF" + lower.substr(at + 2);
                 // Words with sharp s may be written with SS in capitals, even those that keep their case.
-                if (CheckExact(s, Mode) || CheckExact(Capitalized(s), Mode)) return true;
+                if (CheckExact(s, Mode) || CheckExact(Capitalized(s, FTurkic), Mode)) return true;
             }
         }
     }
@@ -295,8 +295,8 @@ bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
         for (const auto& rule : FCompoundRules)
             if (MatchRule(w, 0, rule, 0, 0)) return true;
         if (CheckCompound(w, 0, 0)) return true;
-        if ((k == CaseKind::Initial || k == CaseKind::AllCaps) && CheckCompound(Lower(w), 0, 0)) return true;
-        if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w), 0, 0)) return true;
+        if ((k == CaseKind::Initial || k == CaseKind::AllCaps) && CheckCompound(Lower(w, FTurkic), 0, 0)) return true;
+        if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), 0, 0)) return true;
     }
     return false;
 }
@@ -353,7 +353,7 @@ bool Dictionary::Spell(View Word, int Mode) const
         for (size_t at = b.empty() ? View::npos : w.find(b); at != View::npos; at = w.find(b, at + b.size())) ++breaks;
     if (breaks >= 10) return false;
     // Words in capitals are broken up with only their first letter in capitals.
-    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w), Mode) : CheckBreaks(w, Mode);
+    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w, FTurkic), Mode) : CheckBreaks(w, Mode);
 }
 
 } // namespace pwspell

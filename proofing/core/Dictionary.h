@@ -38,7 +38,9 @@ class Dictionary {
 public:
     // Loads Aff and Dic text (the files' bytes). Raises DictionaryError on malformed input
     // or an encoding that is not supported.
-    void Load(const std::string& AffText, const std::string& DicText);
+    // The names are those the error messages give (with the line).
+    void Load(const std::string& AffText, const std::string& DicText, const std::string& AffName = "affix file",
+              const std::string& DicName = "dictionary");
     void LoadFiles(const std::string& AffPath, const std::string& DicPath);
 
     // True when the word (UTF-8) is spelled correctly.
@@ -56,6 +58,8 @@ public:
     static constexpr size_t MaxWordLength = 100;
 
     const std::u32string& WordChars() const { return FWordChars; }
+    // Whether the language pairs I with dotless i (and dotted capital I with i).
+    bool Turkic() const { return FTurkic; }
     const std::u32string& TryChars() const { return FTry; }
     const std::vector<std::pair<std::u32string, std::u32string>>& Replacements() const { return FRep; }
     const std::vector<std::u32string>& MapClasses() const { return FMap; }
@@ -90,10 +94,12 @@ private:
     Flag FNeedAffix = 0, FForbidden = 0, FKeepCase = 0, FNoSuggest = 0, FOnlyInCompound = 0, FCircumfix = 0;
     Flag FCompoundFlag = 0, FCompoundBegin = 0, FCompoundMiddle = 0, FCompoundEnd = 0;
     size_t FCompoundMin = 3;
-    bool FCheckSharps = false, FFullStrip = false;
+    bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
 
+    std::string FAffName, FDicName;
     void ParseAff(const std::vector<std::u32string>& Lines);
+    void ParseAffLine(const std::vector<std::u32string>& Lines, size_t& I);
     void ParseDic(const std::vector<std::u32string>& Lines);
     void AddStem(const std::u32string& Word, FlagSet Flags);
     FlagSet ParseFlags(const std::u32string& Text) const;
