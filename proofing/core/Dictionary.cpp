@@ -261,9 +261,20 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"ONLYINCOMPOUND") { FOnlyInCompound = ParseFlag(arg(1));
     } else if (k == U"CIRCUMFIX") { FCircumfix = ParseFlag(arg(1));
     } else if (k == U"COMPOUNDFLAG") { FCompoundFlag = ParseFlag(arg(1));
-    } else if (k == U"COMPOUNDBEGIN") { FCompoundBegin = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDBEGIN" || k == U"COMPOUNDFIRST") { FCompoundBegin = ParseFlag(arg(1));
     } else if (k == U"COMPOUNDMIDDLE") { FCompoundMiddle = ParseFlag(arg(1));
-    } else if (k == U"COMPOUNDEND") { FCompoundEnd = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDEND" || k == U"COMPOUNDLAST") { FCompoundEnd = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDPERMITFLAG") { FCompoundPermit = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDFORBIDFLAG") { FCompoundForbid = ParseFlag(arg(1));
+    } else if (k == U"FORCEUCASE") { FForceUcase = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDWORDMAX") { FCompoundWordMax = ToCount(arg(1));
+    } else if (k == U"CHECKCOMPOUNDDUP") { FCheckCompoundDup = true;
+    } else if (k == U"CHECKCOMPOUNDCASE") { FCheckCompoundCase = true;
+    } else if (k == U"CHECKCOMPOUNDTRIPLE") { FCheckCompoundTriple = true;
+    } else if (k == U"CHECKCOMPOUNDREP") { FCheckCompoundRep = true;
+    } else if (k == U"SIMPLIFIEDTRIPLE") { FSimplifiedTriple = true;
+    } else if (k == U"CHECKCOMPOUNDPATTERN") {
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FCompoundPatterns.push_back(ParsePattern(g)); });
     } else if (k == U"COMPOUNDMIN") { FCompoundMin = std::max<size_t>(1, ToCount(arg(1)));
     } else if (k == U"CHECKSHARPS") { FCheckSharps = true;
     } else if (k == U"FULLSTRIP") { FFullStrip = true;
@@ -271,6 +282,19 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
         std::u32string l = arg(1);
         FTurkic = l.starts_with(U"tr") || l.starts_with(U"az") || l.starts_with(U"crh");
     }
+}
+
+Dictionary::CompoundPattern Dictionary::ParsePattern(const std::vector<std::u32string>& g) const
+{
+    CompoundPattern p;
+    auto split = [&](const std::u32string& t, std::u32string& text, Flag& flag) {
+        size_t slash = t.find(U'/');
+        text = ZeroIsEmpty(t.substr(0, slash));
+        if (slash != std::u32string::npos) flag = ParseFlag(t.substr(slash + 1));
+    };
+    split(g[1], p.End, p.EndFlag);
+    split(g[2], p.Begin, p.BeginFlag);
+    return p;
 }
 
 void Dictionary::ParseDic(const std::vector<std::u32string>& lines)

@@ -93,13 +93,21 @@ private:
     enum class FlagType { Char, Long, Num, Utf8 } FFlagType = FlagType::Char;
     Flag FNeedAffix = 0, FForbidden = 0, FKeepCase = 0, FNoSuggest = 0, FOnlyInCompound = 0, FCircumfix = 0;
     Flag FCompoundFlag = 0, FCompoundBegin = 0, FCompoundMiddle = 0, FCompoundEnd = 0;
-    size_t FCompoundMin = 3;
+    Flag FCompoundPermit = 0, FCompoundForbid = 0, FForceUcase = 0;
+    size_t FCompoundMin = 3, FCompoundWordMax = 0;
+    bool FCheckCompoundDup = false, FCheckCompoundCase = false, FCheckCompoundTriple = false;
+    bool FCheckCompoundRep = false, FSimplifiedTriple = false;
+    // A joint that compounds may not have: the first part ending in End (with the flag EndFlag
+    // when given), the next beginning with Begin (and BeginFlag).
+    struct CompoundPattern { std::u32string End; Flag EndFlag = 0; std::u32string Begin; Flag BeginFlag = 0; };
+    std::vector<CompoundPattern> FCompoundPatterns;
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
 
     std::string FAffName, FDicName;
     void ParseAff(const std::vector<std::u32string>& Lines);
     void ParseAffLine(const std::vector<std::u32string>& Lines, size_t& I);
+    CompoundPattern ParsePattern(const std::vector<std::u32string>& Fields) const;
     void ParseDic(const std::vector<std::u32string>& Lines);
     void AddStem(const std::u32string& Word, FlagSet Flags);
     FlagSet ParseFlags(const std::u32string& Text) const;
@@ -121,13 +129,23 @@ private:
     bool RootOk(const Homonym& h, int CaseMode) const;
     bool CheckSuffixed(View w, int CaseMode, const AffixEntry* Prefix) const;
     bool SuffixMatches(const AffixEntry& e, View w, int CaseMode, const AffixEntry* Prefix) const;
-    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
+    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, const AffixEntry* Prefix) const;
     bool CheckPrefixed(View w, int CaseMode) const;
     bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
-    bool CheckCompound(View w, size_t Start, int Parts) const;
+    enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
+    bool CheckCompound(View w, bool Capital) const;
+    bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital) const;
+    bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital) const;
+    const FlagSet* CompoundPart(View Part, int Position) const;
+    const FlagSet* SuffixedPart(View Part, int Position) const;
+    const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits) const;
+    const FlagSet* PrefixedPart(View Part, int Position) const;
+    bool CompoundFlagFits(const FlagSet& f, int Position) const;
+    bool PartStemOk(const Homonym& h) const;
+    bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified) const;
+    bool LooksLikeMisspelling(View w) const;
     bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
     bool StemHasFlag(View Stem, Flag F) const;
-    bool CompoundPartOk(View part, int Position) const;
     bool Spell(View w, int Mode) const;
     bool CheckBreaks(View w, int Mode) const;
     static bool ConditionMatchesEnd(const AffixEntry& e, View stem);
