@@ -113,23 +113,31 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const Af
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
+template <class F>
+bool Dictionary::AnyInnerSuffix(Flag outer, View stem, F visit) const
+{
+    auto it = FSuffixByContinuation.find(outer);
+    if (it == FSuffixByContinuation.end()) return false;
+    size_t longest = std::min(it->second.Longest, stem.size());
+    for (size_t b = 0; b <= longest; ++b)
+        if (const auto* rules = it->second.ByAppend.Find(stem.substr(stem.size() - b)))
+            for (size_t i : *rules)
+                if (visit(FSuffixes[i])) return true;
+    return false;
+}
+
 bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded, const AffixEntry* prefix) const
 {
-    auto it = FSuffixByContinuation.find(Outer.Id);
-    if (it == FSuffixByContinuation.end()) return false;
-    for (size_t i : it->second) {
-        const AffixEntry& inner = FSuffixes[i];
-        size_t b = inner.Append.size();
-        if (b > stem.size() || !stem.ends_with(inner.Append)) continue;
-        Joined root(stem.substr(0, stem.size() - b), inner.Strip);
-        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) continue;
+    return AnyInnerSuffix(Outer.Id, stem, [&](const AffixEntry& inner) {
+        Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
+        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
         if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
                 if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound) &&
                     (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(Outer.Continuation, prefix->Id)))
                     return true;
-    }
-    return false;
+        return false;
+    });
 }
 
 bool Dictionary::CheckSuffixed(View w, int folded, const AffixEntry* prefix) const
@@ -226,20 +234,21 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position) const
 // The last part of a compound with two suffixes.
 const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem, bool outerFits) const
 {
-    auto it = FSuffixByContinuation.find(outer.Id);
-    if (it == FSuffixByContinuation.end()) return nullptr;
-    for (size_t i : it->second) {
-        const AffixEntry& inner = FSuffixes[i];
-        if (inner.Append.size() > stem.size() || !stem.ends_with(inner.Append)) continue;
-        if (Has(inner.Continuation, FCompoundForbid)) continue;
+    const FlagSet* found = nullptr;
+    AnyInnerSuffix(outer.Id, stem, [&](const AffixEntry& inner) {
+        if (Has(inner.Continuation, FCompoundForbid)) return false;
         Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
-        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) continue;
+        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
         bool fits = outerFits || CompoundFlagFits(inner.Continuation, End);
         if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End))) return &h.Flags;
-    }
-    return nullptr;
+                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End))) {
+                    found = &h.Flags;
+                    return true;
+                }
+        return false;
+    });
+    return found;
 }
 
 // A part made of a prefix and a stem: prefixes begin compounds; elsewhere only those with
@@ -435,7 +444,7 @@ bool Dictionary::Check(View Word) const
 {
     std::u32string converted;
     View w = Word;
-    if (!FConvertStarts.empty() && std::any_of(Word.begin(), Word.end(), [&](char32_t c) { return FConvertStarts.find(c) != std::u32string::npos; })) {
+    if (ConvertsSomething(Word)) {
         converted = Convert(Word);
         w = converted;
     }
@@ -446,7 +455,7 @@ bool Dictionary::CheckSuggestion(View Word, bool AllowCompound, bool ExactCase) 
 {
     std::u32string converted;
     View w = Word;
-    if (!FConvertStarts.empty()) {
+    if (ConvertsSomething(Word)) {
         converted = Convert(Word);
         w = converted;
     }

@@ -246,9 +246,9 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"MAP") {
         table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FMap.push_back(g[1]); });
     } else if (k == U"ICONV") {
-        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FIconv.emplace_back(g[1], g[2]); });
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FIconv.Add(g[1], g[2]); });
     } else if (k == U"OCONV") {
-        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FOconv.emplace_back(g[1], g[2]); });
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FOconv.Add(g[1], g[2]); });
     } else if (k == U"BREAK") {
         FBreakDefault = false;
         table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FBreak.push_back(g[1]); });
@@ -357,9 +357,6 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
     ParseAff(SplitLines(aff));
     ParseDic(SplitLines(dic));
     BuildIndexes();
-    FConvertStarts = FIgnore;
-    for (const auto& c : FIconv)
-        if (!c.first.empty()) FConvertStarts += c.first[0];
     for (const std::u32string& r : FCompoundRuleText) {
         std::vector<FlagSet> tokens;  // each: {flag, quantifier} with quantifier 0, '*' or '?'
         for (size_t i = 0; i < r.size();) {
@@ -386,7 +383,11 @@ void Dictionary::BuildIndexes()
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
         FSuffixByAppend.Insert(FSuffixes[i].Append).push_back(i);
         FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
-        for (Flag f : FSuffixes[i].Continuation) FSuffixByContinuation[f].push_back(i);
+        for (Flag f : FSuffixes[i].Continuation) {
+            InnerSuffixes& in = FSuffixByContinuation[f];
+            in.ByAppend.Insert(FSuffixes[i].Append).push_back(i);
+            in.Longest = std::max(in.Longest, FSuffixes[i].Append.size());
+        }
     }
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
@@ -399,41 +400,52 @@ void Dictionary::LoadFiles(const std::string& AffPath, const std::string& DicPat
     Load(ReadFile(AffPath), ReadFile(DicPath), AffPath, DicPath);
 }
 
-std::u32string Dictionary::OutputConvert(std::u32string_view w) const
+void ConversionTable::Add(const std::u32string& from, const std::u32string& to)
 {
-    if (FOconv.empty()) return std::u32string(w);
-    std::u32string r;
-    for (size_t i = 0; i < w.size();) {
-        auto hit = std::find_if(FOconv.begin(), FOconv.end(), [&](const auto& c) { return !c.first.empty() && w.substr(i).starts_with(c.first); });
-        if (hit == FOconv.end()) {
-            r += w[i++];
-        } else {
-            r += hit->second;
-            i += hit->first.size();
-        }
-    }
-    return r;
+    if (from.empty()) return;
+    FEntries.emplace_back(from, to);
+    std::vector<uint32_t>& bucket = FByFirst[from[0]];
+    auto at = std::find_if(bucket.begin(), bucket.end(), [&](uint32_t i) { return FEntries[i].first.size() < from.size(); });
+    bucket.insert(at, static_cast<uint32_t>(FEntries.size() - 1));
 }
 
-std::u32string Dictionary::Convert(View w) const
+std::u32string ConversionTable::Apply(std::u32string_view w, const std::u32string& ignore) const
 {
     std::u32string r;
     r.reserve(w.size());
     for (size_t i = 0; i < w.size();) {
-        bool done = false;
-        for (const auto& [from, to] : FIconv) {
-            if (!from.empty() && w.substr(i).starts_with(from)) {
-                r += to;
-                i += from.size();
-                done = true;
-                break;
-            }
+        const std::pair<std::u32string, std::u32string>* hit = nullptr;
+        if (auto it = FByFirst.find(w[i]); it != FByFirst.end())
+            for (uint32_t k : it->second)
+                if (w.substr(i).starts_with(FEntries[k].first)) {
+                    hit = &FEntries[k];
+                    break;
+                }
+        if (hit) {
+            r += hit->second;
+            i += hit->first.size();
+            continue;
         }
-        if (done) continue;
-        if (FIgnore.find(w[i]) == std::u32string::npos) r += w[i];
+        if (ignore.find(w[i]) == std::u32string::npos) r += w[i];
         ++i;
     }
     return r;
+}
+
+std::u32string Dictionary::OutputConvert(std::u32string_view w) const
+{
+    return FOconv.Empty() ? std::u32string(w) : FOconv.Apply(w, std::u32string());
+}
+
+std::u32string Dictionary::Convert(View w) const
+{
+    return FIconv.Apply(w, FIgnore);
+}
+
+bool Dictionary::ConvertsSomething(View w) const
+{
+    if (FIconv.Empty() && FIgnore.empty()) return false;
+    return std::any_of(w.begin(), w.end(), [&](char32_t c) { return FIconv.Starts(c) || FIgnore.find(c) != std::u32string::npos; });
 }
 
 const std::vector<Dictionary::Homonym>* Dictionary::Lookup(View w) const { return FWords.Find(w); }

@@ -34,6 +34,21 @@ struct AffixEntry {
     std::vector<CharClass> Condition;
 };
 
+// ICONV and OCONV: text replaced by other text, the longest entry matching at each place.
+class ConversionTable {
+public:
+    void Add(const std::u32string& From, const std::u32string& To);
+    bool Empty() const { return FEntries.empty(); }
+    // Whether an entry begins with the character.
+    bool Starts(char32_t c) const { return FByFirst.count(c) != 0; }
+    // The word with the table applied; characters in Ignore are dropped.
+    std::u32string Apply(std::u32string_view w, const std::u32string& Ignore) const;
+
+private:
+    std::vector<std::pair<std::u32string, std::u32string>> FEntries;
+    std::unordered_map<char32_t, std::vector<uint32_t>> FByFirst;  // longest entries first
+};
+
 class Dictionary {
 public:
     // Loads Aff and Dic text (the files' bytes). Raises DictionaryError on malformed input
@@ -80,16 +95,21 @@ private:
     std::vector<AffixEntry> FPrefixes, FSuffixes;
     // Rules by their appended text, and suffix rules by each flag of their continuation.
     TextTable<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
-    std::unordered_map<Flag, std::vector<size_t>> FSuffixByContinuation;
+    // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
+    struct InnerSuffixes { TextTable<std::vector<size_t>> ByAppend; size_t Longest = 0; };
+    std::unordered_map<Flag, InnerSuffixes> FSuffixByContinuation;
+    // Calls Visit(rule) for each suffix rule allowing Outer whose appended text ends Stem.
+    template <class F> bool AnyInnerSuffix(Flag Outer, std::u32string_view Stem, F Visit) const;
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
-    std::vector<std::pair<std::u32string, std::u32string>> FRep, FIconv, FOconv;
+    std::vector<std::pair<std::u32string, std::u32string>> FRep;
+    ConversionTable FIconv, FOconv;
     std::vector<std::u32string> FMap, FKey, FBreak;
     std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark
     std::vector<std::u32string> FCompoundRuleText;
     std::u32string FTry, FWordChars, FIgnore;
-    std::u32string FConvertStarts;  // characters that begin an input conversion or are ignored
+    bool ConvertsSomething(std::u32string_view w) const;
     enum class FlagType { Char, Long, Num, Utf8 } FFlagType = FlagType::Char;
     Flag FNeedAffix = 0, FForbidden = 0, FKeepCase = 0, FNoSuggest = 0, FOnlyInCompound = 0, FCircumfix = 0;
     Flag FCompoundFlag = 0, FCompoundBegin = 0, FCompoundMiddle = 0, FCompoundEnd = 0;
