@@ -3,6 +3,7 @@
 #include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
+#include "LiveSpeller.h"
 #include "MainForm.h"
 #include "Menus.h"
 #include "RichEdit98.h"
@@ -71,6 +72,10 @@ void TMDIForm::AfterConstruction()
     HandleNeeded();
     // The form data's content: an empty document in 8-point Arial.
     FRichEdit->SetRTFText(EmptyDocumentRTF);
+    if (TSpellDemoForm* f = Frame()) {
+        FLiveSpeller = new TLiveSpeller(this, FRichEdit, f->Speller);
+        FLiveSpeller->SetEnabled(f->CheckAsYouType());
+    }
     TForm::AfterConstruction();
 }
 
@@ -99,14 +104,21 @@ void TMDIForm::SetFileName(const std::string& Name)
     SetText(Name);
 }
 
+void TMDIForm::SetCheckAsYouType(bool Value)
+{
+    if (FLiveSpeller) FLiveSpeller->SetEnabled(Value);
+}
+
 void TMDIForm::RichEditChange(TObject*)
 {
+    if (FLiveSpeller) FLiveSpeller->TextChanged();
     SetModified(true);
     UpdateCommandStates();
 }
 
 void TMDIForm::RichEditSelectionChange(TObject*)
 {
+    if (FLiveSpeller) FLiveSpeller->SelectionChanged();
     // The formatting tool bar follows the text at the caret (formatting commands); the
     // conversion code page follows the language of that text.
     FRichEdit->SetLanguage(FRichEdit->SelectionAttributes()->Language());
@@ -204,6 +216,7 @@ void TMDIForm::OpenDocument(const std::string& AFileName)
     SetFileName(AFileName);
     CheckDocumentFile(AFileName);
     FRichEdit->Lines()->LoadFromFile(AFileName);
+    if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
     FUntitled = false;
     SetModified(false);
     RichEditSelectionChange(this);
@@ -332,7 +345,11 @@ void TMDIForm::CheckSpelling()
     if (TSpellDemoForm* f = Frame()) f->Speller->CheckControl(FRichEdit);
 }
 
-void TMDIForm::SetTextLanguage(TLanguage Language) { FRichEdit->SelectionAttributes()->SetLanguage(Language); }
+void TMDIForm::SetTextLanguage(TLanguage Language)
+{
+    FRichEdit->SelectionAttributes()->SetLanguage(Language);
+    if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
+}
 
 void TMDIForm::RichEditURLClick(TObject*, const std::string& URL)
 {

@@ -11,6 +11,7 @@ class TRichEdit98;
 class TStatusBar;
 class TFindDialog;
 class TSpellDemoForm;
+class TLiveSpeller;
 
 class TMDIForm : public TForm {
 public:
@@ -31,6 +32,9 @@ public:
     void DoReplace();
     void CheckSpelling();
     void SetTextLanguage(TLanguage Language);
+    // Misspelt words underlined as the user types.
+    void SetCheckAsYouType(bool Value);
+    TLiveSpeller* LiveSpeller() const { return FLiveSpeller; }
 
     TRichEdit98* RichEdit() const { return FRichEdit; }
     TStatusBar* StatusBar() const { return FStatusBar; }
@@ -55,6 +59,7 @@ protected:
 private:
     TRichEdit98* FRichEdit;
     TStatusBar* FStatusBar;
+    TLiveSpeller* FLiveSpeller = nullptr;
     bool FModified = false;
     std::string FFileName;
     bool FUntitled = true;

@@ -57,10 +57,12 @@ public:
     void TileMIClick(TObject* Sender);
     void ArrangeIconsMIClick(TObject* Sender);
     void AboutMIClick(TObject* Sender);
+    void CheckAsYouTypeMIClick(TObject* Sender);
 
     TMainMenu* MainMenu;
     TMenuItem *FileMI, *NewMI, *OpenMI, *SaveMI, *SaveAsMI, *PrintSetupMI, *PrintMI, *ExitMI;
     TMenuItem *EditMI, *UndoMI, *RedoMI, *CutMI, *CopyMI, *PasteMI, *SelectAllMI, *FindMI, *ReplaceMI, *SpellMI;
+    TMenuItem* CheckAsYouTypeMI;
     TMenuItem *WindowMI, *CascadeMI, *TileMI, *ArrangeIconsMI, *HelpMI, *AboutMI;
     TCoolBar* CoolBar1;
     TToolBar* MainToolBar;
@@ -82,6 +84,10 @@ public:
     TPopupMenu* ColorMenu;
     TPopupMenu* HighlightMenu;
 
+    // Misspelt words underlined while the user types: a setting of the user's, on by default.
+    bool CheckAsYouType() const { return FCheckAsYouType; }
+    void SetCheckAsYouType(bool Value);
+
     bool FontSizeDropped = false;
     bool AcceptLanguageChange = false;
 
@@ -90,6 +96,7 @@ protected:
     void FormShow(TObject* Sender);
 
 private:
+    bool FCheckAsYouType = true;
     void CreateMenu();
     void CreateToolBars();
     void CreateFormatBar();
@@ -101,6 +108,9 @@ private:
                            void (TSpellDemoForm::*Handler)(TObject*));
     void AddDivider(TToolBar* Bar);
 };
+
+// The user's settings of the program, under HKEY_CURRENT_USER.
+constexpr const char* SettingsKey = "Software\\Penwise";
 
 // The one main frame of the process.
 extern TSpellDemoForm* SpellDemoForm;
