@@ -6,6 +6,7 @@
 #include "DocumentFormat.h"
 #include "LanguagesCombo.h"
 #include "GoToWeb.h"
+#include "LiveSpeller.h"
 #include "MainForm.h"
 #include "Menus.h"
 #include "RichEdit98.h"
@@ -90,6 +91,10 @@ void TMDIForm::AfterConstruction()
     HandleNeeded();
     // The form data's content: an empty document in 8-point Arial.
     FRichEdit->SetRTFText(EmptyDocumentRTF);
+    if (TSpellDemoForm* f = Frame()) {
+        FLiveSpeller = new TLiveSpeller(this, FRichEdit, f->Speller);
+        FLiveSpeller->SetEnabled(f->CheckAsYouType());
+    }
     TForm::AfterConstruction();
 }
 
@@ -121,8 +126,14 @@ void TMDIForm::SetFileName(const std::string& Name)
     SetText(Name);
 }
 
+void TMDIForm::SetCheckAsYouType(bool Value)
+{
+    if (FLiveSpeller) FLiveSpeller->SetEnabled(Value);
+}
+
 void TMDIForm::RichEditChange(TObject*)
 {
+    if (FLiveSpeller) FLiveSpeller->TextChanged();
     SetModified(true);
     UpdateCommandStates();
 }
@@ -130,6 +141,7 @@ void TMDIForm::RichEditChange(TObject*)
 void TMDIForm::RichEditSelectionChange(TObject*)
 {
     UpdateCommandStates();
+    if (FLiveSpeller) FLiveSpeller->SelectionChanged();
     // The conversion code page follows the language of the text at the caret.
     FRichEdit->SetLanguage(FRichEdit->SelectionAttributes()->Language());
     if (TSpellDemoForm* f = Frame()) SyncFormatBar(f);
@@ -265,6 +277,7 @@ void TMDIForm::OpenDocument(const std::string& AFileName)
     SetFileName(AFileName);
     CheckDocumentFile(AFileName);
     FRichEdit->Lines()->LoadFromFile(AFileName);
+    if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
     FUntitled = false;
     SetModified(false);
     RichEditSelectionChange(this);
@@ -393,7 +406,12 @@ void TMDIForm::CheckSpelling()
     if (TSpellDemoForm* f = Frame()) f->Speller->CheckControl(FRichEdit);
 }
 
-void TMDIForm::SetTextLanguage(TLanguage Language) { FRichEdit->SelectionAttributes()->SetLanguage(Language); }
+void TMDIForm::SetTextLanguage(TLanguage Language)
+{
+    FRichEdit->SelectionAttributes()->SetLanguage(Language);
+    if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
+}
+
 void TMDIForm::SetFontName(const std::string& Name) { FRichEdit->SelectionAttributes()->SetName(Name); }
 void TMDIForm::SetFontSize(int Points) { FRichEdit->SelectionAttributes()->SetSize(Points); }
 void TMDIForm::SetBold(bool On) { FRichEdit->SelectionAttributes()->SetBold(On); }

@@ -17,6 +17,7 @@ class TPopupMenu;
 class TMenuItem;
 class TqelRuler;
 class TGoToWeb;
+class TLiveSpeller;
 
 class TMDIForm : public TForm {
 public:
@@ -37,6 +38,9 @@ public:
     void DoReplace();
     void CheckSpelling();
     void SetTextLanguage(TLanguage Language);
+    // Misspelt words underlined as the user types.
+    void SetCheckAsYouType(bool Value);
+    TLiveSpeller* LiveSpeller() const { return FLiveSpeller; }
 
     // Formatting of the selected text and paragraphs.
     void SetFontName(const std::string& Name);
@@ -91,6 +95,7 @@ private:
     TRichEdit98* FRichEdit;
     TStatusBar* FStatusBar;
     TqelRuler* FRuler;
+    TLiveSpeller* FLiveSpeller = nullptr;
     bool FModified = false;
     std::string FFileName;
     bool FUntitled = true;
