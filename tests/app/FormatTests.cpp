@@ -369,3 +369,28 @@ TEST_F(FormatTest, TheFontListMarksTrueTypeFaces)
     EXPECT_GT(dark, 10);
     EXPECT_EQ(b.Canvas()->Pixels(0, 8), ColorToRGB(clWindow));  // the item is filled
 }
+
+TEST_F(FormatTest, TheColourButtonsAreRepaintedOnlyForANewColour)
+{
+    Type("one colour all along");
+    int changes = 0;
+    Frame->Images->OnChange = [&](TObject*) { ++changes; };
+    for (int at : {2, 5, 9, 14}) Doc()->RichEdit()->SetSelStart(at);
+    EXPECT_EQ(changes, 0);
+    // Another document whose text has another colour: both buttons are painted for it.
+    TMDIForm* first = Doc();
+    Frame->NewMIClick(nullptr);
+    Type("blue");
+    Select(0, 4);
+    Frame->ColorMIClick(Frame->FindComponent("BlueMI"));
+    changes = 0;
+    Doc()->RichEdit()->SetSelStart(2);
+    EXPECT_EQ(changes, 1);  // the text colour changed, the highlight did not
+    EXPECT_EQ(ImagePixel(22, 8, 14), RGB(0, 0, 255));
+    first->Show();
+    pwtest::Pump();
+    ASSERT_EQ(Doc(), first);
+    EXPECT_GE(changes, 3);  // activation repaints both
+    EXPECT_EQ(ImagePixel(22, 8, 14), ColorToRGB(clWindowText));
+    Frame->Images->OnChange = nullptr;
+}

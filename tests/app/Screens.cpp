@@ -128,11 +128,28 @@ void Format(TSpellDemoForm* f, TRichEdit98* e)
     Select(e, 37, 0);  // the caret in red, highlighted text
 }
 
+const char* g_menuShot = "";
+
 void CALLBACK CaptureMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
-    SaveScreen("3-suggestions");
+    SaveScreen(g_menuShot);
     EndMenu();
+}
+
+// Opens a drop-down button's menu as a click on its arrow does, and saves it while it shows.
+void ShowDropDown(TToolButton* b, const char* shot)
+{
+    TToolBar* bar = b->ToolBar();
+    NMTOOLBARA nm = {};
+    nm.hdr.hwndFrom = bar->Handle();
+    nm.hdr.code = TBN_DROPDOWN;
+    nm.iItem = b->Command();
+    bar->Perform(TB_GETRECT, static_cast<WPARAM>(b->Command()), reinterpret_cast<LPARAM>(&nm.rcButton));
+    g_menuShot = shot;
+    SetTimer(nullptr, 0, 1200, &CaptureMenu);
+    SendMessageA(bar->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    Pump(300);
 }
 
 } // namespace
@@ -159,7 +176,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR Command, int)
     SaveScreen("2-languages");
     f->Languages->Perform(CB_SHOWDROPDOWN, FALSE, 0);
     Pump(300);
+    ShowDropDown(f->TextColorBtn, "4-colour-menu");
+    ShowDropDown(f->BackColorBtn, "5-highlight-menu");
     // A right click on the misspelt Russian word.
+    g_menuShot = "3-suggestions";
     int word = FindText(e, L"\x043C\x0440\x0438");
     POINTL p = {};
     e->Perform(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&p), word + 1);
