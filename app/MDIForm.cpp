@@ -3,6 +3,7 @@
 #include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
+#include "DocumentFormat.h"
 #include "LanguagesCombo.h"
 #include "MainForm.h"
 #include "Menus.h"
@@ -235,7 +236,9 @@ void CheckDocumentFile(const std::string& FileName)
     TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
     char head[65536];
     long n = f.Read(head, sizeof head);
-    if (n >= 5 && std::memcmp(head, "{\\rtf", 5) == 0) return;
+    TDocumentEncoding kind = DocumentEncoding(head, static_cast<size_t>(std::max(n, 0L)));
+    if (kind == TDocumentEncoding::deRTF || kind == TDocumentEncoding::deUTF16LE || kind == TDocumentEncoding::deUTF16BE)
+        return;
     if (std::memchr(head, 0, static_cast<size_t>(std::max(n, 0L))))
         throw EConvertError("\"" + FileName + "\" is neither a Rich Text Format nor a text document");
 }
