@@ -153,7 +153,12 @@ bool TSpellChecker::CheckWord(const std::string& Word, TLanguage ALanguage)
     TAbstractSpeller* s = SpellerFor(ALanguage);
     if (!s) return true;
     int pos = 0, len = 0;
-    return s->CheckText(Word.c_str(), static_cast<int>(Word.size()), pos, len) == 0;
+    // A word on its own is judged as a word: verdicts about the sentence or the spaces around
+    // it (a lower-case start, a repetition, spacing) say nothing about the word itself.
+    switch (s->CheckText(Word.c_str(), static_cast<int>(Word.size()), pos, len)) {
+    case 0: case 10: case 11: case 12: case 13: return true;
+    default: return false;
+    }
 }
 
 void TSpellChecker::AddWord(const std::string& Word, TLanguage ALanguage)

@@ -132,9 +132,8 @@ TEST_F(WordMenuTest, ACorrectWordShowsNothingButTheCaretMoved)
     EXPECT_EQ(Edit()->SelLength(), 0);
 }
 
-// Known gap of the driver's CheckWord: a correct lower-case word inside a sentence is
-// reported as an uncapped sentence, so the right-click menu opens on it.
-TEST_F(WordMenuTest, DISABLED_ACorrectLowerCaseWordShowsNothing)
+// A correct lower-case word is no uncapped sentence of its own: no menu for it.
+TEST_F(WordMenuTest, ACorrectLowerCaseWordShowsNothing)
 {
     Type("Hello world again");
     EXPECT_FALSE(RightClick(14).Shown) << Doc()->ClickedWord();

@@ -284,6 +284,15 @@ TEST_F(DriverTest, TextInALanguageWithoutAnEnginePassesAsCorrect)
     EXPECT_EQ(0, list.Count());
 }
 
+TEST_F(DriverTest, AWordOnItsOwnIsJudgedAsAWordNotAsASentence)
+{
+    Options({spoFindUncappedSentences, spoFindRepeatWord, spoFindExtraSpaces, spoFindMissingSpaces});
+    EXPECT_TRUE(Checker->CheckWord("word", 1033)) << "a lower-case start is no error of the word";
+    EXPECT_TRUE(Checker->CheckWord("Word", 1033));
+    EXPECT_FALSE(Checker->CheckWord("wrod", 1033));
+    EXPECT_FALSE(Checker->CheckWord("wOrD", 1033)) << "the word's own capitals still count";
+}
+
 TEST_F(DriverTest, AChangeOfLengthMovesTheRangeEndAndEveryCachedBoundary)
 {
     Checker->SetHTMLSupport(true);
