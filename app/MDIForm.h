@@ -3,6 +3,7 @@
 #include "Forms.h"
 #include "Languages.h"
 #include "RulerGeometry.h"
+#include "RichEdit.h"
 
 #include <string>
 
@@ -13,6 +14,8 @@ class TStatusBar;
 class TFindDialog;
 class TSpellDemoForm;
 class TqelRuler;
+class TPopupMenu;
+class TMenuItem;
 
 class TMDIForm : public TForm {
 public:
@@ -33,6 +36,25 @@ public:
     void DoReplace();
     void CheckSpelling();
     void SetTextLanguage(TLanguage Language);
+
+    // Formatting of the selected text and paragraphs.
+    void SetFontName(const std::string& Name);
+    void SetFontSize(int Points);
+    void SetBold(bool On);
+    void SetItalic(bool On);
+    void SetUnderline(bool On);
+    void SetTextColor(TColor Color);
+    void SetHighlightColor(TColor Color);
+    void SetAlignment(unsigned char Alignment);  // 0 left, 1 right, 2 centre
+    void SetBullets(bool On);
+
+    // The right-click menu of corrections, and the word it was opened for.
+    TPopupMenu* VariantsMenu() const { return FVariantsMenu; }
+    const std::string& ClickedWord() const { return FClickedWord; }
+    int WordStart() const { return FWordStart; }
+    int WordEnd() const { return FWordEnd; }
+    // The longest word the right-click menu checks; a longer run of letters gets no menu.
+    static constexpr int MaxClickedWord = 64;
 
     TRichEdit98* RichEdit() const { return FRichEdit; }
     TStatusBar* StatusBar() const { return FStatusBar; }
@@ -56,6 +78,11 @@ protected:
     void RichEditURLClick(TObject* Sender, const std::string& URL);
     void FormResize(TObject* Sender);
     void RulerIndentChange(TObject* Sender, TIndentID IndentID);
+    void RichEditMouseDown(TObject* Sender, TMouseButton Button, unsigned Shift, int X, int Y);
+    void VariantsMenuPopup(TObject* Sender);
+    void SpellMIClick(TObject* Sender);
+    void AddWordMIClick(TObject* Sender);
+    void VariantMIClick(TObject* Sender);
 
 private:
     TRichEdit98* FRichEdit;
@@ -69,6 +96,7 @@ private:
     std::string FClickedWord;
     int FWordStart = 0;
     int FWordEnd = 0;
+    TPopupMenu* FVariantsMenu;
 
     void SetModified(bool Value);
     void SetFileName(const std::string& Name);
@@ -82,6 +110,10 @@ private:
     // paragraph at the caret.
     void CreateRuler();
     void RulerFollowParagraph();
+    // Finds the word at the caret into ClickedWord; false when there is none to offer a menu for.
+    bool CaptureClickedWord();
+    void SyncFormatBar(TSpellDemoForm* Frame);
+    TMenuItem* AddVariantsItem(const std::string& Caption, int Tag, void (TMDIForm::*Handler)(TObject*));
 };
 
 } // namespace pw
