@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "DocumentFormat.h"
 #include "LanguagesCombo.h"
+#include "GoToWeb.h"
 #include "MainForm.h"
 #include "Menus.h"
 #include "RichEdit98.h"
@@ -67,11 +68,15 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
         RichEditMouseDown(s, b, sh, x, y);
     };
     FRichEdit->SetParent(this);
-    FRuler->SetRichedit(FRichEdit);
     FVariantsMenu = new TPopupMenu(this);
     FVariantsMenu->SetName("VariantsMenu");
     FVariantsMenu->OnPopup = [this](TObject* s) { VariantsMenuPopup(s); };
+    FRuler->SetRichedit(FRichEdit);
     SetActiveControl(FRichEdit);
+
+    GoToWeb = new TGoToWeb(this);
+    GoToWeb->SetName("GoToWeb");
+    GoToWeb->SetBrowserState(gwNormal);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
@@ -127,8 +132,8 @@ void TMDIForm::RichEditSelectionChange(TObject*)
     UpdateCommandStates();
     // The conversion code page follows the language of the text at the caret.
     FRichEdit->SetLanguage(FRichEdit->SelectionAttributes()->Language());
-    RulerFollowParagraph();
     if (TSpellDemoForm* f = Frame()) SyncFormatBar(f);
+    RulerFollowParagraph();
     FStatusBar->SetPanelText(0, Format("%d : %d", FRichEdit->CaretLine() + 1, FRichEdit->CaretColumn() + 1));
 }
 
@@ -411,8 +416,9 @@ void TMDIForm::SetBullets(bool On)
 
 void TMDIForm::RichEditURLClick(TObject*, const std::string& URL)
 {
-    // The browser launcher joins later; until then the click is noted and nothing starts.
-    (void)URL;
+    // Whether a browser could be started is not reported.
+    GoToWeb->SetUrl(URL);
+    GoToWeb->OpenUrl();
 }
 
 } // namespace pw

@@ -2,8 +2,8 @@
 #pragma once
 #include "Forms.h"
 #include "Languages.h"
-#include "RulerGeometry.h"
 #include "RichEdit.h"
+#include "RulerGeometry.h"
 
 #include <string>
 
@@ -13,9 +13,10 @@ class TRichEdit98;
 class TStatusBar;
 class TFindDialog;
 class TSpellDemoForm;
-class TqelRuler;
 class TPopupMenu;
 class TMenuItem;
+class TqelRuler;
+class TGoToWeb;
 
 class TMDIForm : public TForm {
 public:
@@ -68,6 +69,8 @@ public:
 
     void AfterConstruction() override;
 
+    TGoToWeb* GoToWeb;  // opens clicked web addresses
+
 protected:
     void FormCreate(TObject* Sender);
     void FormActivate(TObject* Sender);
@@ -76,13 +79,13 @@ protected:
     void RichEditChange(TObject* Sender);
     void RichEditSelectionChange(TObject* Sender);
     void RichEditURLClick(TObject* Sender, const std::string& URL);
-    void FormResize(TObject* Sender);
-    void RulerIndentChange(TObject* Sender, TIndentID IndentID);
     void RichEditMouseDown(TObject* Sender, TMouseButton Button, unsigned Shift, int X, int Y);
     void VariantsMenuPopup(TObject* Sender);
     void SpellMIClick(TObject* Sender);
     void AddWordMIClick(TObject* Sender);
     void VariantMIClick(TObject* Sender);
+    void FormResize(TObject* Sender);
+    void RulerIndentChange(TObject* Sender, TIndentID IndentID);
 
 private:
     TRichEdit98* FRichEdit;
@@ -106,14 +109,14 @@ private:
     // One search of the editor from Start to the end of the text; gives the found range or -1.
     int FindFrom(int Start, const std::string& What, unsigned Options, int& FoundEnd);
     void ShowNotFound(TFindDialog* Dialog, const std::string& What);
-    // The ruler above the text (MDIFormRuler.cpp); its markers show the indents of the
-    // paragraph at the caret.
-    void CreateRuler();
-    void RulerFollowParagraph();
     // Finds the word at the caret into ClickedWord; false when there is none to offer a menu for.
     bool CaptureClickedWord();
     void SyncFormatBar(TSpellDemoForm* Frame);
     TMenuItem* AddVariantsItem(const std::string& Caption, int Tag, void (TMDIForm::*Handler)(TObject*));
+    // The ruler above the text (MDIFormRuler.cpp); its markers show the indents of the
+    // paragraph at the caret.
+    void CreateRuler();
+    void RulerFollowParagraph();
 };
 
 } // namespace pw

@@ -1,5 +1,6 @@
 #include "MainForm.h"
 
+#include "AboutForm.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "FontFaces.h"
@@ -369,6 +370,6 @@ void TSpellDemoForm::SpellMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()
 void TSpellDemoForm::CascadeMIClick(TObject*) { Cascade(); }
 void TSpellDemoForm::TileMIClick(TObject*) { Tile(); }
 void TSpellDemoForm::ArrangeIconsMIClick(TObject*) { ArrangeIcons(); }
-void TSpellDemoForm::AboutMIClick(TObject*) {}
+void TSpellDemoForm::AboutMIClick(TObject*) { if (AboutForm) AboutForm->ShowModal(); }
 
 } // namespace pw
