@@ -41,6 +41,15 @@ unsigned long GdiObjects() { return pwtest::GdiObjectCount(); }
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
+BOOL CALLBACK FindUtilWindow(HWND h, LPARAM found)
+{
+    char cls[32] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (std::string(cls) != "TPUtilWindow" || GetWindowTextLengthA(h) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = h;
+    return FALSE;
+}
+
 // Records the mouse events of a control as short texts.
 struct MouseLog {
     std::vector<std::string> Events;
@@ -414,7 +423,9 @@ TEST(CustomControl, APressOfItsOwnKeepsTheMouseOverItsWindowlessChildren)
 
 TEST(OwnerDrawMenu, ItemsCarryThemselvesAndAreMeasuredAndDrawnThroughTheUtilityWindow)
 {
-    HWND util = FindWindowA("TPUtilWindow", "");
+    // This thread's own: other test programs running at the same time have one each too.
+    HWND util = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindUtilWindow, reinterpret_cast<LPARAM>(&util));
     ASSERT_NE(util, nullptr) << "the utility window exists from start-up";
     EXPECT_EQ(util, PopupUtilWindow());
 
