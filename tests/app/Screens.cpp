@@ -152,6 +152,31 @@ void ShowDropDown(TToolButton* b, const char* shot)
     Pump(300);
 }
 
+// A new document mixing English and Russian, its misspellings underlined while it is idle.
+void AsYouType(TSpellDemoForm* f)
+{
+    f->NewMIClick(nullptr);
+    TMDIForm* d = f->ActiveDocument();
+    ShowWindow(d->Handle(), SW_MAXIMIZE);
+    TRichEdit98* e = d->RichEdit();
+    e->SetWideMode(true);
+    const wchar_t* text =
+        L"Spelling is checked as you type: this sentense has a misteak in English,\r"
+        L"and \x0432 \x044D\x0442\x043E\x043C \x043F\x0440\x0435\x0434\x043B\x043E\x0436\x0435\x043D\x0438\x0438 "
+        L"\x0435\x0441\x0442\x044C \x043E\x0448\x0438\x0431\x043A\x0430 \x043F\x043E-\x0440\x0443\x0441\x0441\x043A\x0438: "
+        L"\x043C\x0438\x0438\x0440 \x0438 \x043A\x043E\x0442.\r"
+        L"Correct words are left alone; a word in a language without a dictionary is not marked.\r";
+    e->Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+    e->SetWideMode(false);
+    int from = FindText(e, L"\x0432 \x044D");
+    int to = FindText(e, L"\x043A\x043E\x0442.") + 3;
+    Select(e, from, to - from);
+    d->SetTextLanguage(1049);
+    Select(e, 0, 0);
+    Pump(2500);
+    SaveScreen("6-as-you-type");
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR Command, int)
@@ -178,6 +203,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR Command, int)
     Pump(300);
     ShowDropDown(f->TextColorBtn, "4-colour-menu");
     ShowDropDown(f->BackColorBtn, "5-highlight-menu");
+    AsYouType(f);
+    ShowWindow(doc->Handle(), SW_MAXIMIZE);
+    SendMessageA(f->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(doc->Handle()), 0);
+    Pump(500);
     // A right click on the misspelt Russian word.
     g_menuShot = "3-suggestions";
     int word = FindText(e, L"\x043C\x0440\x0438");
