@@ -11,6 +11,7 @@
 #include "SpellerDialog.h"
 #include "StdCtrls.h"
 #include "Streams.h"
+#include "WordBreak.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -307,21 +308,43 @@ int TSpellChecker::FindChar(wchar_t Ch, int Start)
     return FRangeEnd;
 }
 
+// The work copy's language runs, read again after a change; false when the copy cannot give
+// them (it is no rich edit 2.0 control).
+bool TSpellChecker::RunsKnown()
+{
+    if (FRunsValid) return true;
+    auto* w98 = dynamic_cast<TCustomRichEdit98*>(FWorkCopy);
+    if (!w98) return false;
+    FRuns = ReadLanguageRuns(w98);
+    FRunsValid = true;
+    return true;
+}
+
 // The first character after Start in another language than the given one (FRangeEnd when
 // there is none), from the work copy's language runs; Start when they are not known.
 int TSpellChecker::FirstOtherLanguage(int Start, TLanguage Language)
 {
-    if (!FRunsValid) {
-        auto* w98 = dynamic_cast<TCustomRichEdit98*>(FWorkCopy);
-        if (!w98) return Start;
-        FRuns = ReadLanguageRuns(w98);
-        FRunsValid = true;
-    }
+    if (!RunsKnown()) return Start;
     auto it = std::upper_bound(FRuns.begin(), FRuns.end(), static_cast<long>(Start),
                                [](long p, const TLanguageRun& r) { return p < r.End; });
     for (; it != FRuns.end(); ++it)
         if (it->Language != Language && it->End > Start) return std::max(static_cast<int>(it->Start), Start + 1);
     return FRangeEnd;
+}
+
+// The next word start after Pos in the work copy. A rich edit 2.0 copy answers word breaks
+// from its own text (the same rule as its EM_FINDWORDBREAK, without asking the window for the
+// text around Pos each time).
+int TSpellChecker::NextWordStart(int Pos)
+{
+    if (!dynamic_cast<TCustomRichEdit98*>(FWorkCopy))
+        return static_cast<int>(FWorkCopy->Perform(EM_FINDWORDBREAK, WB_RIGHT, Pos));
+    const int reach = 4096;
+    int length = static_cast<int>(FWorkText.size());
+    int from = std::max(0, Pos - reach), to = std::min(length, Pos + reach);
+    if (to <= from) return Pos;
+    std::wstring around = FWorkText.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+    return static_cast<int>(FindWordBreak(around, WB_RIGHT, Pos - from)) + from;
 }
 
 int TSpellChecker::FindLanguageChange(int Start)
@@ -332,7 +355,7 @@ int TSpellChecker::FindLanguageChange(int Start)
     int other = FirstOtherLanguage(Start, first);
     if (other >= FRangeEnd) return FRangeEnd;
     for (int pos = std::max(Start, other - 1); pos < FRangeEnd;) {
-        int next = static_cast<int>(FWorkCopy->Perform(EM_FINDWORDBREAK, WB_RIGHT, pos));
+        int next = NextWordStart(pos);
         if (next < pos) break;
         if (next == pos) ++next;
         pos = next;
@@ -374,6 +397,14 @@ int TSpellChecker::MeasureTag(int P)
 TLanguage TSpellChecker::LanguageAt(int Pos)
 {
     if (!FPerCharLanguage) return FLanguage;
+    // From the work copy's runs where it gives them: selecting in a long document costs the
+    // window time that grows with the text, once per piece.
+    if (RunsKnown() && !FRuns.empty()) {
+        auto it = std::upper_bound(FRuns.begin(), FRuns.end(), static_cast<long>(Pos),
+                                   [](long p, const TLanguageRun& r) { return p < r.End; });
+        if (it == FRuns.end()) return static_cast<TLanguage>(FRuns.back().Language);
+        if (it->Start <= Pos) return static_cast<TLanguage>(it->Language);
+    }
     SelectIn(FWorkCopy, Pos, 1);
     if (FWideText) {
         CHARFORMAT2W f;

@@ -174,6 +174,8 @@ private:
     int FindChar(wchar_t Ch, int Start);
     int FindLanguageChange(int Start);
     int FirstOtherLanguage(int Start, TLanguage Language);
+    bool RunsKnown();
+    int NextWordStart(int Pos);
     int LimitPiece(int Start, int End);
     int MeasureTag(int P);
     TLanguage LanguageAt(int Pos);
