@@ -195,7 +195,7 @@ bool RunsFromWriter(const std::string& rtf, const std::wstring& Text, std::vecto
         }
         size_t start = i;
         while (i < n && std::isalpha(static_cast<unsigned char>(rtf[i]))) ++i;
-        std::string word = rtf.substr(start, i - start);
+        std::string_view word(rtf.data() + start, i - start);
         bool hasNumber = false;
         long number = 0;
         if (i < n && (rtf[i] == '-' || std::isdigit(static_cast<unsigned char>(rtf[i])))) {
