@@ -6,9 +6,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <sstream>
+#include <string_view>
 
 namespace pw {
 
@@ -107,33 +111,51 @@ std::string StreamOutRTF(HWND Window, TCustomRichEdit98* Control)
     return out.Bytes;
 }
 
-// The runs as the control's own RTF writer records them (\lang at each run), counting the
-// characters of the text as the control counts them. False when the RTF holds anything whose
-// count is uncertain (a double-byte code page, pictures, objects, fields, tables).
-bool RunsFromWriter(TCustomRichEdit98* r, long Length, std::vector<TLanguageRun>& Runs)
+// The control's whole text, as it counts characters (one per paragraph mark).
+std::wstring ControlText(TCustomRichEdit98* r)
 {
-    std::string rtf = StreamOutRTF(nullptr, r);
+    GETTEXTLENGTHEX gl = {GTL_DEFAULT, 1200};
+    LRESULT n = r->Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&gl), 0);
+    if (n <= 0) return {};
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    GETTEXTEX gt = {static_cast<DWORD>((n + 1) * 2), GT_DEFAULT, 1200, nullptr, nullptr};
+    LRESULT got = r->Perform(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&gt), reinterpret_cast<LPARAM>(w.data()));
+    w.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, n))));
+    return w;
+}
+
+// The runs as the control's own RTF writer records them (\lang at each run), counting the
+// characters as the control counts them: every character whose value the RTF gives must stand
+// at its position in the control's text. False when the count is uncertain (a double-byte
+// code page, pictures, objects, fields, tables) or does not match.
+bool RunsFromWriter(const std::string& rtf, const std::wstring& Text, std::vector<TLanguageRun>& Runs,
+                    std::vector<long>& Unsure)
+{
     if (rtf.compare(0, 5, "{\\rtf") != 0) return false;
+    const long length = static_cast<long>(Text.size());
     struct TState { long Lang; bool Skip; };
     std::vector<TState> stack;
     TState st{-1, false};
-    long pos = 0, unicodeSkip = 1, pendingSkip = 0;
+    long pos = 0, unicodeSkip = 1, pendingSkip = 0, defaultLang = 0;
+    bool mismatch = false;
     std::vector<TLanguageRun> runs;
-    auto put = [&](long n) {
+    // One character of the text; Expected is its value when the RTF gives it (0 otherwise).
+    auto put = [&](wchar_t Expected) {
         if (st.Skip) return;
         if (pendingSkip > 0) {  // the stand-in characters after \u
             --pendingSkip;
             return;
         }
-        if (st.Lang < 0) st.Lang = 0;
-        if (!runs.empty() && runs.back().Language == static_cast<unsigned>(st.Lang) && runs.back().End == pos)
-            runs.back().End += n;
-        else
-            runs.push_back(TLanguageRun{pos, pos + n, static_cast<unsigned>(st.Lang)});
-        pos += n;
+        if (Expected && (pos >= length || Text[static_cast<size_t>(pos)] != Expected) &&
+            !(Expected == L'\r' && pos == length))
+            mismatch = true;
+        unsigned lang = static_cast<unsigned>(st.Lang < 0 ? defaultLang : st.Lang);
+        if (!runs.empty() && runs.back().Language == lang && runs.back().End == pos) ++runs.back().End;
+        else runs.push_back(TLanguageRun{pos, pos + 1, lang});
+        ++pos;
     };
     const size_t n = rtf.size();
-    for (size_t i = 0; i < n;) {
+    for (size_t i = 0; i < n && !mismatch;) {
         char c = rtf[i];
         if (c == '{') {
             stack.push_back(st);
@@ -154,7 +176,7 @@ bool RunsFromWriter(TCustomRichEdit98* r, long Length, std::vector<TLanguageRun>
             continue;
         }
         if (c != '\\') {
-            put(1);
+            put(static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : 0);
             ++i;
             continue;
         }
@@ -163,16 +185,17 @@ bool RunsFromWriter(TCustomRichEdit98* r, long Length, std::vector<TLanguageRun>
         char s = rtf[i];
         if (!std::isalpha(static_cast<unsigned char>(s))) {
             ++i;
-            if (s == '\\' || s == '{' || s == '}' || s == '~' || s == '_' || s == '-') put(1);
+            if (s == '\\' || s == '{' || s == '}') put(static_cast<wchar_t>(s));
+            else if (s == '~' || s == '_' || s == '-') put(0);
             else if (s == '\'') {
                 i += 2;
-                put(1);
+                put(0);
             }
             continue;
         }
         size_t start = i;
         while (i < n && std::isalpha(static_cast<unsigned char>(rtf[i]))) ++i;
-        std::string word = rtf.substr(start, i - start);
+        std::string_view word(rtf.data() + start, i - start);
         bool hasNumber = false;
         long number = 0;
         if (i < n && (rtf[i] == '-' || std::isdigit(static_cast<unsigned char>(rtf[i])))) {
@@ -183,16 +206,23 @@ bool RunsFromWriter(TCustomRichEdit98* r, long Length, std::vector<TLanguageRun>
         }
         if (i < n && rtf[i] == ' ') ++i;
         if (word == "lang" && hasNumber) st.Lang = number;
+        else if (word == "deflang" && hasNumber) defaultLang = number;
         else if (word == "ansicpg" && hasNumber && (number == 932 || number == 936 || number == 949 || number == 950))
             return false;
         else if (word == "uc" && hasNumber) unicodeSkip = number;
         else if (word == "u" && hasNumber) {
-            put(1);
+            put(static_cast<wchar_t>(number < 0 ? number + 65536 : number));
             if (!st.Skip) pendingSkip = unicodeSkip;
-        } else if (word == "par" || word == "tab" || word == "line" || word == "emdash" || word == "endash" ||
-                   word == "emspace" || word == "enspace" || word == "bullet" || word == "lquote" || word == "rquote" ||
-                   word == "ldblquote" || word == "rdblquote" || word == "page" || word == "sect")
-            put(1);
+        } else if (word == "par" || word == "tab") {
+            // Some writers give paragraph marks and tabs no format of their own: they come
+            // under the language of the text before them.
+            if (!st.Skip && pendingSkip == 0) Unsure.push_back(pos);
+            put(word == "par" ? L'\r' : L'\t');
+        }
+        else if (word == "line" || word == "emdash" || word == "endash" || word == "emspace" || word == "enspace" ||
+                 word == "bullet" || word == "lquote" || word == "rquote" || word == "ldblquote" || word == "rdblquote" ||
+                 word == "page" || word == "sect")
+            put(0);
         else if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info")
             st.Skip = true;
         else if (word == "pict" || word == "object" || word == "field" || word == "bin" || word == "row" ||
@@ -200,10 +230,50 @@ bool RunsFromWriter(TCustomRichEdit98* r, long Length, std::vector<TLanguageRun>
             return false;
     }
     // The writer ends the last paragraph with a mark that the text does not count.
-    if (pos != Length && pos != Length + 1) return false;
-    while (!runs.empty() && runs.back().Start >= Length) runs.pop_back();
-    if (!runs.empty()) runs.back().End = std::min(runs.back().End, Length);
+    if (mismatch || (pos != length && pos != length + 1)) return false;
+    while (!runs.empty() && runs.back().Start >= length) runs.pop_back();
+    if (!runs.empty()) runs.back().End = std::min(runs.back().End, length);
     Runs = std::move(runs);
+    return true;
+}
+
+// Where an unsure character ends a run and the next run has another language, it may belong
+// to either or to neither: the control is asked (once for each such place).
+void SettleUnsure(TCustomRichEdit98* r, std::vector<TLanguageRun>& Runs, const std::vector<long>& Unsure)
+{
+    std::vector<TLanguageRun> out;
+    out.reserve(Runs.size());
+    auto add = [&](long from, long to, unsigned lang) {
+        if (to <= from) return;
+        if (!out.empty() && out.back().Language == lang && out.back().End == from) out.back().End = to;
+        else out.push_back(TLanguageRun{from, to, lang});
+    };
+    size_t u = 0;
+    for (size_t k = 0; k < Runs.size(); ++k) {
+        const TLanguageRun& run = Runs[k];
+        while (u < Unsure.size() && Unsure[u] < run.End - 1) ++u;
+        bool ask = u < Unsure.size() && Unsure[u] == run.End - 1 && k + 1 < Runs.size();
+        long lang = ask ? UniformLanguage(r, run.End - 1, run.End) : -1;
+        if (lang < 0 || static_cast<unsigned>(lang) == run.Language) {
+            add(run.Start, run.End, run.Language);
+            continue;
+        }
+        add(run.Start, run.End - 1, run.Language);
+        add(run.End - 1, run.End, static_cast<unsigned>(lang));
+    }
+    Runs = std::move(out);
+}
+
+// A few runs spread over the text, asked of the control itself: the writer's languages are
+// the control's.
+bool SampleConfirms(TCustomRichEdit98* r, const std::vector<TLanguageRun>& Runs)
+{
+    if (Runs.empty()) return true;
+    const size_t picks[] = {0, Runs.size() / 3, 2 * Runs.size() / 3, Runs.size() - 1};
+    for (size_t k : picks) {
+        const TLanguageRun& run = Runs[k];
+        if (UniformLanguage(r, run.Start, run.Start + 1) != static_cast<long>(run.Language)) return false;
+    }
     return true;
 }
 
@@ -223,19 +293,24 @@ std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long length)
 
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit)
 {
+    if (!RichEdit->HandleAllocated()) return {};
+    return ReadLanguageRuns(RichEdit, MaskShowsMixedLanguages() ? std::string() : StreamOutRTF(nullptr, RichEdit));
+}
+
+std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF)
+{
     std::vector<TLanguageRun> runs;
     if (!RichEdit->HandleAllocated()) return runs;
     long length = RichEdit->GetTextLen();
     TQuietSelection quiet(RichEdit);
     if (!MaskShowsMixedLanguages()) {
-        // The writer's record of the runs, when each run's first character confirms it;
-        // otherwise every character is asked (slow: one selection per character).
-        if (RunsFromWriter(RichEdit, length, runs) &&
-            std::all_of(runs.begin(), runs.end(), [&](const TLanguageRun& run) {
-                return UniformLanguage(RichEdit, run.Start, run.Start + 1) == static_cast<long>(run.Language) &&
-                       UniformLanguage(RichEdit, run.End - 1, run.End) == static_cast<long>(run.Language);
-            }))
-            return runs;
+        // The writer's record of the runs, when the text confirms its count and the control
+        // its languages; otherwise every character is asked (slow: one selection each).
+        std::vector<long> unsure;
+        if (RunsFromWriter(RTF, ControlText(RichEdit), runs, unsure)) {
+            SettleUnsure(RichEdit, runs, unsure);
+            if (SampleConfirms(RichEdit, runs)) return runs;
+        }
         return ScanEachCharacter(RichEdit, length);
     }
     for (long pos = 0; pos < length;) {
@@ -281,20 +356,31 @@ std::string WithLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF
 {
     size_t close = RTF.rfind('}');
     if (close == std::string::npos) return RTF;
-    std::string group = Tag;
-    for (const TLanguageRun& r : ReadLanguageRuns(RichEdit))
-        group += Format("%ld %ld %u;", r.Start, r.End, r.Language);
-    group += "}";
-    return RTF.substr(0, close) + group + RTF.substr(close);
+    std::string out;
+    out.reserve(RTF.size() + 64);
+    out.append(RTF, 0, close);
+    out += Tag;
+    char number[48];
+    for (const TLanguageRun& r : ReadLanguageRuns(RichEdit, RTF)) {
+        std::snprintf(number, sizeof number, "%ld %ld %u;", r.Start, r.End, r.Language);
+        out += number;
+    }
+    out += "}";
+    out.append(RTF, close, std::string::npos);
+    return out;
 }
 
-std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF)
+std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF) { return ParseLanguageRuns(RTF.data(), RTF.size()); }
+
+std::vector<TLanguageRun> ParseLanguageRuns(const char* RTF, size_t Size)
 {
     std::vector<TLanguageRun> runs;
-    size_t at = RTF.rfind(Tag);
-    if (at == std::string::npos) return runs;
-    size_t end = RTF.find('}', at);
-    std::istringstream in(RTF.substr(at + std::strlen(Tag), end == std::string::npos ? std::string::npos : end - at - std::strlen(Tag)));
+    std::string_view text(RTF, Size);
+    size_t at = text.rfind(Tag);
+    if (at == std::string_view::npos) return runs;
+    at += std::strlen(Tag);
+    size_t end = text.find('}', at);
+    std::istringstream in(std::string(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at)));
     TLanguageRun r;
     char sep;
     while (in >> r.Start >> r.End >> r.Language >> sep) {
@@ -304,9 +390,49 @@ std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF)
     return runs;
 }
 
-void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const TMemoryStream& RTF)
+unsigned MajorityLanguage(const std::vector<TLanguageRun>& Runs)
 {
-    ApplyLanguageRuns(RichEdit, ParseLanguageRuns(std::string(RTF.Memory(), RTF.Data().size())));
+    std::map<unsigned, long> count;
+    for (const TLanguageRun& r : Runs) count[r.Language] += r.End - r.Start;
+    unsigned best = 0;
+    long most = -1;
+    for (const auto& [lang, n] : count)
+        if (n > most) {
+            best = lang;
+            most = n;
+        }
+    return best;
+}
+
+void SetDefaultLanguage(TCustomRichEdit98* RichEdit, unsigned Language)
+{
+    CHARFORMAT2W f;
+    std::memset(&f, 0, sizeof f);
+    f.cbSize = sizeof f;
+    f.dwMask = CFM_LCID;
+    f.lcid = Language;
+    RichEdit->Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&f));
+}
+
+void ApplyLoadedLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs, unsigned Majority)
+{
+    if (!RichEdit->HandleAllocated() || Runs.empty()) return;
+    // Text the reader gave the default language to needs no marking: only the other runs are
+    // marked, each one costing the window time that grows with its position.
+    auto first = std::find_if(Runs.begin(), Runs.end(), [&](const TLanguageRun& r) { return r.Language == Majority; });
+    bool defaultHeld = false;
+    if (first != Runs.end() && first->End > first->Start) {
+        TQuietSelection quiet(RichEdit);
+        defaultHeld = UniformLanguage(RichEdit, first->Start, first->Start + 1) == static_cast<long>(Majority);
+    }
+    if (!defaultHeld) {
+        ApplyLanguageRuns(RichEdit, Runs);
+        return;
+    }
+    std::vector<TLanguageRun> others;
+    std::copy_if(Runs.begin(), Runs.end(), std::back_inserter(others),
+                 [&](const TLanguageRun& r) { return r.Language != Majority; });
+    ApplyLanguageRuns(RichEdit, others);
 }
 
 } // namespace pw

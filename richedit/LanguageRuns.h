@@ -20,13 +20,22 @@ struct TLanguageRun {
 
 // The runs of equal language in the control's text, first to last.
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit);
+// The same, where RTF is what the control's writer gave for its content just now.
+std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF);
 // Marks each run's characters with its language; the selection and events stay as they were.
 void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs);
 // The RTF with the control's runs recorded before its closing brace.
 std::string WithLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF);
-// Applies the runs recorded in an RTF stream, if it holds any.
-void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const TMemoryStream& RTF);
+// The runs recorded in an RTF document, if it holds any.
 std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF);
+std::vector<TLanguageRun> ParseLanguageRuns(const char* RTF, size_t Size);
+// The language of the most characters.
+unsigned MajorityLanguage(const std::vector<TLanguageRun>& Runs);
+// Loading a document: the language of its most characters becomes the control's default
+// before the stream comes in (readers that do not read \lang give the text the default);
+// afterwards the runs that the reader left without their language are marked.
+void SetDefaultLanguage(TCustomRichEdit98* RichEdit, unsigned Language);
+void ApplyLoadedLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs, unsigned Majority);
 
 } // namespace pw
 

@@ -258,6 +258,13 @@ void TRichEditStreamer::LoadFromStream(TStream* Stream)
             copy.WriteBuffer(readable.data(), static_cast<long>(readable.size()));
         }
     }
+    std::vector<TLanguageRun> runs;
+    unsigned majority = 0;
+    if (rtf && kind == TDocumentEncoding::deRTF) {
+        runs = ParseLanguageRuns(copy.Memory(), copy.Data().size());
+        majority = MajorityLanguage(runs);
+        if (!runs.empty()) SetDefaultLanguage(FRichEdit, majority);
+    }
     TConversion plain;  // the bytes are converted already
     copy.SetPosition(0);
     TCookie c{&plain, &copy, {}};
@@ -273,7 +280,7 @@ void TRichEditStreamer::LoadFromStream(TStream* Stream)
         if (es.dwError != 0) throw EOutOfResources("Failed to Load Stream");
         return;
     }
-    if (rtf) ApplyLanguageRuns(FRichEdit, copy);
+    if (rtf) ApplyLoadedLanguageRuns(FRichEdit, runs, majority);
 }
 
 void TRichEditStreamer::LoadUnicodeText(const std::wstring& Text)

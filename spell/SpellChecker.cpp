@@ -105,8 +105,8 @@ TSpellChecker::TSpellChecker(TComponent* AOwner)
 
 TSpellChecker::~TSpellChecker()
 {
-    FreeWorkCopy();
-    if (FControl) FControl->RemoveFreeNotification(this);
+    FState.FreeWorkCopy();
+    if (FState.Control()) FState.Control()->RemoveFreeNotification(this);
     while (!FSpellers.empty()) {
         TAbstractSpeller* s = FSpellers.back();
         FSpellers.pop_back();
@@ -119,15 +119,16 @@ void TSpellChecker::RegisterControlClass(const std::string& ClassName, bool Wide
     ClassTable().push_back({ClassName, WideText, PerCharLanguage});
 }
 
-void TSpellChecker::CheckClass(TWinControl* AControl)
+TCheckSettings TSpellChecker::CheckClass(TWinControl* AControl)
 {
     for (const TControlClass* c = NearestControlClass(AControl); c && c->Name != "TCustomEdit";
          c = ParentControlClass(c)) {
         for (const TClassRow& row : ClassTable()) {
             if (LowerCase(row.Name) != LowerCase(c->Name)) continue;
-            FWideText = row.WideText;
-            FPerCharLanguage = row.PerCharLanguage;
-            return;
+            TCheckSettings settings;
+            settings.WideText = row.WideText;
+            settings.PerCharLanguage = row.PerCharLanguage;
+            return settings;
         }
     }
     throw ESpellError(Format("You can't spell check %s.", AControl->Name().c_str()));
@@ -179,21 +180,13 @@ void TSpellChecker::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
     if (Operation != TOperation::opRemove) return;
-    if (AComponent == FWorkCopy) FWorkCopy = nullptr;
-    if (AComponent == FControl) {
+    if (AComponent == FState.WorkCopy()) FState.WorkCopyGone();
+    if (AComponent == FState.Control()) {
         // The checked control is going (its document was closed): the check ends quietly.
-        FControl = nullptr;
+        FState.ControlGone();
         FReturnCode = 0;
         if (FDialog && FDialog->HandleAllocated()) FDialog->Hide();
     }
-}
-
-void TSpellChecker::FreeWorkCopy()
-{
-    TWinControl* w = FWorkCopy;
-    FWorkCopy = nullptr;
-    FWorkText.clear();
-    if (w) delete w;
 }
 
 void TSpellChecker::DialogDestroyed(TSpellerDialog2* ADialog)

@@ -3,7 +3,7 @@
 // single-word questions (is it correct, what are the suggestions, add it).
 #pragma once
 #include "Classes.h"
-#include "LanguageRuns.h"
+#include "SpellCheckState.h"
 #include "Languages.h"
 #include "Speller.h"
 #include "StringList.h"
@@ -114,15 +114,15 @@ public:
     // State of the current check, for the dialog and for inspection.
     TSpellReturnCode ReturnCode() const { return FReturnCode; }
     const std::string& BadWord() const { return FBadWord; }
-    int CurPos() const { return FCurPos; }
-    int CurLen() const { return FCurLen; }
-    int RangeStart() const { return FRangeStart; }
-    int RangeEnd() const { return FRangeEnd; }
-    int NextParaEnd() const { return FNextParaEnd; }
-    int NextTag() const { return FNextTag; }
-    int NextLangChange() const { return FNextLangChange; }
-    TWinControl* Control() const { return FControl; }
-    TWinControl* WorkCopy() const { return FWorkCopy; }
+    int CurPos() const { return FState.CurPos(); }
+    int CurLen() const { return FState.CurLen(); }
+    int RangeStart() const { return FState.RangeStart(); }
+    int RangeEnd() const { return FState.RangeEnd(); }
+    int NextParaEnd() const { return FState.NextParaEnd(); }
+    int NextTag() const { return FState.NextTag(); }
+    int NextLangChange() const { return FState.NextLangChange(); }
+    TWinControl* Control() const { return FState.Control(); }
+    TWinControl* WorkCopy() const { return FState.WorkCopy(); }
     TSpellerDialog2* Dialog() const { return FDialog; }
     // The engine of a language, created on first use; nullptr when it could not be created.
     TAbstractSpeller* SpellerFor(TLanguage ALanguage);
@@ -144,46 +144,17 @@ private:
     std::string FFinishMessage;
     bool FShowFinishMessage = false;
 
-    TWinControl* FControl = nullptr;
-    TWinControl* FWorkCopy = nullptr;
+    TSpellCheckState FState;  // the check in progress: control, work copy, range, pieces
     TSpellerDialog2* FDialog = nullptr;
     std::vector<TAbstractSpeller*> FSpellers;
-    int FNextParaEnd = 0, FNextTag = 0, FNextLangChange = 0;
-    bool FNewParagraph = false;
-    int FRangeStart = 0, FRangeEnd = 0;
-    TAbstractSpeller* FSpeller = nullptr;
-    int FCurPos = 0, FCurLen = 0;
+    TAbstractSpeller* FSpeller = nullptr;  // the engine of the current piece
     std::string FBadWord;
-    bool FPerCharLanguage = false, FWideText = false;
     TSpellReturnCode FReturnCode = 0;
-    bool FRichEdit = false;       // the control is a rich edit (boundaries are cached)
-    bool FFirstPiece = false;     // no piece of this check has been checked yet
-    TAbstractSpeller* FPieceSpeller = nullptr;  // the engine of the previous piece
-    std::wstring FWorkText;       // the work copy's text, kept equal to it by every change
-    std::wstring FControlText;    // the checked control's text, read as each check step begins
-    std::vector<TLanguageRun> FRuns;  // the work copy's language runs, while FRunsValid
-    bool FRunsValid = false;
 
-    void CheckClass(TWinControl* AControl);
-    void MakeWorkCopy();
-    void FreeWorkCopy();
-    void FindRangeStart();
-    void SkipTagsBeforeStart();
+    TCheckSettings CheckClass(TWinControl* AControl);
     bool CheckPiece();
-    bool StartsAfresh(int Start) const;
     void ShowError();
-    void BuildPiece(int P, int& Start, int& End);
-    int FindChar(wchar_t Ch, int Start);
-    int FindLanguageChange(int Start);
-    int FirstOtherLanguage(int Start, TLanguage Language);
-    int LimitPiece(int Start, int End);
-    int MeasureTag(int P);
-    TLanguage LanguageAt(int Pos);
-    std::string ReadText(int A, int B, unsigned CodePage);
-    void ReplaceSelection(TWinControl* C, const std::string& Text, int Pos, int Len);
-    void SelectIn(TWinControl* C, int Pos, int Len);
-    void RefreshWorkText();
-    void Shift(int Delta);
+    unsigned WordCodePage() const;
 };
 
 } // namespace pw

@@ -16,6 +16,7 @@
 #include "Streams.h"
 #include "SysUtils.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -93,8 +94,9 @@ std::wstring MakeText(int Paragraphs, bool WithErrors, std::vector<TRun>& Russia
     return text;
 }
 
-// The same kind of document as RTF of at least MinBytes bytes, in the shape the editor saves:
-// \lang at each run and the runs recorded in their own destination.
+// A book-like document as RTF of at least MinBytes bytes, in the shape the editor saves it
+// (\lang at each run, the runs recorded in their own destination): paragraphs of eight English
+// sentences, a Russian one in every fifth paragraph.
 std::string MakeRTF(size_t MinBytes)
 {
     std::string body, runs;
@@ -103,10 +105,12 @@ std::string MakeRTF(size_t MinBytes)
     std::string russian;
     for (wchar_t c : Russian) russian += c < 128 ? std::string(1, static_cast<char>(c)) : Format("\\u%d?", c);
     std::string english = WideToString(English, 1252);
+    const long sentence = static_cast<long>(English.size());
     long runStart = 0;
     for (int p = 0; body.size() < MinBytes; ++p) {
-        body += "\\pard\\f0\\lang1033 " + english;
-        pos += static_cast<long>(English.size());
+        body += "\\pard\\f0\\lang1033 ";
+        for (int k = 0; k < 4; ++k) body += english;
+        pos += 4 * sentence;
         if (p % 5 == 1) {
             run(runStart, pos, 1033);
             body += "\\f1\\lang1049 " + russian + "\\f0\\lang1033 ";
@@ -114,8 +118,9 @@ std::string MakeRTF(size_t MinBytes)
             pos += static_cast<long>(Russian.size());
             runStart = pos;
         }
-        body += english + "\\par\r\n";
-        pos += static_cast<long>(English.size()) + 1;
+        for (int k = 0; k < 4; ++k) body += english;
+        body += "\\par\r\n";
+        pos += 4 * sentence + 1;
     }
     run(runStart, pos, 1033);
     return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
@@ -172,21 +177,29 @@ TWalk Walk(TSpellChecker* Checker, TRichEdit98* Edit, const std::wstring& Text, 
         Checker->CheckNext();
     }
     w.Driver = Seconds(t0);
-    w.Engines = EnginesOnly(Text, Runs, Checker->SpellerFor(1033), Checker->SpellerFor(1049));
+    w.Engines = 1e9;
+    for (int i = 0; i < 2; ++i)
+        w.Engines = std::min(w.Engines, EnginesOnly(Text, Runs, Checker->SpellerFor(1033), Checker->SpellerFor(1049)));
     return w;
 }
 
+// The best of three of each, after one stream that is not timed.
 void Save(TRichEdit98* Edit, double& Ours, double& Bare)
 {
-    TMemoryStream saved;
-    auto t0 = TClock::now();
-    Edit->Lines()->SaveToStream(&saved);
-    Ours = Seconds(t0);
     std::string raw;
-    t0 = TClock::now();
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&raw), 0, Collect};
     Edit->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
-    Bare = Seconds(t0);
+    Ours = Bare = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        TMemoryStream saved;
+        auto t0 = TClock::now();
+        Edit->Lines()->SaveToStream(&saved);
+        Ours = std::min(Ours, Seconds(t0));
+        raw.clear();
+        t0 = TClock::now();
+        Edit->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+        Bare = std::min(Bare, Seconds(t0));
+    }
 }
 
 void Open(TForm* Host, const std::string& RTF, double& Ours, double& Bare, long& Length)
