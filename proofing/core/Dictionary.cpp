@@ -382,6 +382,7 @@ void Dictionary::BuildIndexes()
 {
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
         FSuffixByAppend.Insert(FSuffixes[i].Append).push_back(i);
+        FSuffixById[FSuffixes[i].Id].push_back(i);
         FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
         for (Flag f : FSuffixes[i].Continuation) {
             InnerSuffixes& in = FSuffixByContinuation[f];
@@ -391,7 +392,39 @@ void Dictionary::BuildIndexes()
     }
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
+        FPrefixById[FPrefixes[i].Id].push_back(i);
         FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
+    }
+}
+
+void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const std::function<void(std::u32string_view)>& visit) const
+{
+    const auto* hs = Lookup(stem);
+    if (!hs) return;
+    std::u32string form;
+    for (const Homonym& h : *hs) {
+        if (Has(h.Flags, FForbidden) || Has(h.Flags, OnlyUpperCase)) continue;
+        if (!Has(h.Flags, FNeedAffix) && !Has(h.Flags, FOnlyInCompound)) visit(stem);
+        for (Flag f : h.Flags) {
+            if (auto it = FSuffixById.find(f); it != FSuffixById.end())
+                for (size_t i : it->second) {
+                    const AffixEntry& e = FSuffixes[i];
+                    if (e.Strip.size() >= stem.size() || !stem.ends_with(e.Strip) || !ConditionMatchesEnd(e, stem)) continue;
+                    if (stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    form.assign(stem.substr(0, stem.size() - e.Strip.size()));
+                    form += e.Append;
+                    visit(form);
+                }
+            if (auto it = FPrefixById.find(f); it != FPrefixById.end())
+                for (size_t i : it->second) {
+                    const AffixEntry& e = FPrefixes[i];
+                    if (e.Strip.size() >= stem.size() || !stem.starts_with(e.Strip) || !ConditionMatchesStart(e, stem)) continue;
+                    if (stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    form = e.Append;
+                    form += stem.substr(e.Strip.size());
+                    visit(form);
+                }
+        }
     }
 }
 
