@@ -116,13 +116,14 @@ FlagSet Dictionary::ParseFlags(const std::u32string& t) const
             f.push_back(static_cast<Flag>((t[i] << 16) | (i + 1 < t.size() ? t[i + 1] : 0)));
         break;
     case FlagType::Num: {
+        // Stored one up: 0 is a flag of its own here, while 0 stands for no flag elsewhere.
         Flag v = 0;
         bool any = false;
         for (char32_t c : t) {
-            if (c >= U'0' && c <= U'9') { v = v * 10 + (c - U'0'); any = true; }
-            else if (c == U',') { if (any) f.push_back(v); v = 0; any = false; }
+            if (c >= U'0' && c <= U'9') { v = std::min<Flag>(v * 10 + (c - U'0'), 0xFFFFFF); any = true; }
+            else if (c == U',') { if (any) f.push_back(v + 1); v = 0; any = false; }
         }
-        if (any) f.push_back(v);
+        if (any) f.push_back(v + 1);
         break;
     }
     default:
