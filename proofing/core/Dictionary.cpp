@@ -95,6 +95,14 @@ size_t ToCount(const std::u32string& s)
     return n;
 }
 
+// Whether the space at P begins the morphological fields of a dictionary line ("po:noun"):
+// other spaces belong to the word.
+bool MorphologyFollows(const std::u32string& l, size_t p)
+{
+    while (p < l.size() && l[p] == U' ') ++p;
+    return p == l.size() || (p + 2 < l.size() && l[p + 2] == U':' && l[p] != U' ' && l[p + 1] != U' ');
+}
+
 std::u32string ZeroIsEmpty(const std::u32string& s) { return s == U"0" ? std::u32string() : s; }
 
 } // namespace
@@ -313,7 +321,7 @@ void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
         size_t p = 0;
         for (; p < l.size(); ++p) {
             if (l[p] == U'\\' && p + 1 < l.size() && l[p + 1] == U'/') { word += U'/'; ++p; continue; }
-            if (l[p] == U'/' || l[p] == U'\t' || (l[p] == U' ' && p > 0)) break;
+            if (l[p] == U'/' || l[p] == U'\t' || (l[p] == U' ' && p > 0 && MorphologyFollows(l, p))) break;
             word += l[p];
         }
         FlagSet flags;

@@ -151,6 +151,18 @@ TEST(Formats, ByteOrderMarksAndMisspeltRuleKinds)
     EXPECT_FALSE(d.Check("chatx"));
 }
 
+// A space in a dictionary line belongs to the word unless morphological fields follow it.
+TEST(Formats, SpacesInDictionaryLines)
+{
+    Dictionary d;
+    d.Load("SET UTF-8\nSFX A Y 1\nSFX A 0 s .\n", "4\nnew york\ncat /A\ndog/A po:noun\nbird st:bird\n");
+    EXPECT_FALSE(d.Check("new"));
+    EXPECT_FALSE(d.Check("cat"));
+    EXPECT_TRUE(d.Check("dog"));
+    EXPECT_TRUE(d.Check("dogs"));
+    EXPECT_TRUE(d.Check("bird"));
+}
+
 TEST(Encodings, EightBitDictionariesAreDecodedByTheirSet)
 {
     // "дом" and "домы" (wrong) in KOI8-R; "Čas" in ISO8859-2; "été" in cp1252.
