@@ -297,6 +297,53 @@ std::string Sweep1(const std::string& dir, const std::string& name, const std::s
     return out;
 }
 
+// Real misspellings, one "wrong->right" a line (codespell's list): how often each engine puts
+// the right word first and in its list (ours with the look-alike batch), and how fast.
+int Misspellings(const std::string& listPath, const std::string& base, size_t want)
+{
+    pwspell::Dictionary ours;
+    ours.LoadFiles(base + ".aff", base + ".dic");
+    Hunspell theirs((base + ".aff").c_str(), (base + ".dic").c_str());
+    std::ifstream f(listPath);
+    std::vector<std::pair<std::string, std::string>> cases;
+    for (std::string l; std::getline(f, l);) {
+        size_t arrow = l.find("->");
+        if (arrow == std::string::npos) continue;
+        std::string wrong = l.substr(0, arrow), right = l.substr(arrow + 2);
+        if (right.find(',') != std::string::npos || right.find(' ') != std::string::npos) continue;
+        if (!theirs.spell(right) || theirs.spell(wrong)) continue;
+        cases.emplace_back(wrong, right);
+    }
+    size_t step = std::max<size_t>(1, cases.size() / want);
+    struct Score { int First = 0, Listed = 0; double Total = 0, Worst = 0; } a, b;
+    int n = 0;
+    bool misses = std::getenv("BENCH_MISSES") != nullptr;
+    for (size_t i = 0; i < cases.size(); i += step, ++n) {
+        const auto& [wrong, right] = cases[i];
+        std::u32string w = pwspell::FromUtf8(wrong), r = pwspell::FromUtf8(right);
+        std::vector<std::u32string> mine;
+        double da = Seconds([&] {
+            mine = pwspell::SuggestEdits(ours, w, 10);
+            std::vector<std::u32string> more = pwspell::SuggestSimilar(ours, w, 5, mine);
+            mine.insert(mine.end(), more.begin(), more.end());
+        });
+        std::vector<std::string> hs;
+        double db = Seconds([&] { hs = theirs.suggest(wrong); });
+        bool mf = !mine.empty() && mine[0] == r, ml = std::find(mine.begin(), mine.end(), r) != mine.end();
+        bool hf = !hs.empty() && hs[0] == right, hl = std::find(hs.begin(), hs.end(), right) != hs.end();
+        a.First += mf; a.Listed += ml; a.Total += da; a.Worst = std::max(a.Worst, da);
+        b.First += hf; b.Listed += hl; b.Total += db; b.Worst = std::max(b.Worst, db);
+        if (misses && ((hf && !mf) || (hl && !ml)))
+            std::printf("  %s -> %s: ours %s, hunspell %s\n", wrong.c_str(), right.c_str(),
+                        mine.empty() ? "-" : pwspell::ToUtf8(mine[0]).c_str(), hs.empty() ? "-" : hs[0].c_str());
+    }
+    std::printf("%s, %d misspellings: ours first %.1f%% listed %.1f%% mean %.1f ms worst %.0f ms; "
+                "hunspell first %.1f%% listed %.1f%% mean %.1f ms worst %.0f ms\n",
+                base.c_str(), n, 100.0 * a.First / n, 100.0 * a.Listed / n, 1000 * a.Total / n, 1000 * a.Worst,
+                100.0 * b.First / n, 100.0 * b.Listed / n, 1000 * b.Total / n, 1000 * b.Worst);
+    return 0;
+}
+
 // Every dictionary of the folder, one line each. Duplicates (links to one file) once.
 int Sweep(const std::string& textDir, const std::string& dir, size_t maxWords, const std::string& only)
 {
@@ -325,8 +372,12 @@ int main(int argc, char** argv)
     if (argc >= 3 && std::string(argv[1]) == "--sweep")
         return Sweep(argv[2], argc > 3 ? argv[3] : "/usr/share/hunspell", argc > 4 ? std::stoul(argv[4]) : 60000,
                      std::getenv("BENCH_ONLY") ? std::getenv("BENCH_ONLY") : "");
+    if (argc >= 4 && std::string(argv[1]) == "--misspellings")
+        return Misspellings(argv[2], argv[3], argc > 4 ? std::stoul(argv[4]) : 1000);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s DICT_BASE WORDLIST [MAX_WORDS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s DICT_BASE WORDLIST [MAX_WORDS]\n"
+                             "       %s --sweep TEXT_DIR [DICT_DIR [MAX_WORDS]]\n"
+                             "       %s --misspellings LIST DICT_BASE [CASES]\n", argv[0], argv[0], argv[0]);
         return 2;
     }
     std::string base = argv[1];

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the engine core's fuzz target with clang's libFuzzer and runs it for a bounded number
-# of inputs, seeded with our test dictionaries. Usage: fuzz.sh [RUNS]
+# of inputs (and, with FUZZ_SECONDS, at most that long), seeded with our test dictionaries.
+# Usage: fuzz.sh [RUNS]
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 OUT="$ROOT/build/fuzz"
@@ -13,8 +14,8 @@ clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I"$ROOT/proofing/
     "$ROOT/proofing/fuzz/FuzzDictionary.cpp" "$ROOT"/proofing/core/{Text,Dictionary,Checker,Suggest,TextCheck}.cpp \
     -o "$OUT/fuzz_dictionary"
 }
-for base in affixes compound text; do
+for base in affixes compound text cpdaffixes cpdjoints cpdtriple cpdrep turkish; do
   d="$ROOT/tests/proofing/data/$base"
   { cat "$d.aff"; printf '\0'; cat "$d.dic"; printf '\0'; cat "$d.good" 2>/dev/null || true; } > "$OUT/corpus/$base"
 done
-"$OUT/fuzz_dictionary" -runs="${1:-20000}" -max_len=4096 "$OUT/corpus"
+"$OUT/fuzz_dictionary" -runs="${1:-20000}" -max_total_time="${FUZZ_SECONDS:-0}" -max_len=4096 "$OUT/corpus"

@@ -14,6 +14,7 @@ if [ -n "$(ctest --test-dir "$ROOT/build/native" -N 2>/dev/null | grep -E '^  Te
   echo "== native tests"
   ctest --test-dir "$ROOT/build/native" --output-on-failure -j 2 || status=1
 fi
+echo "== fuzzing the engine core" && { "$ROOT/scripts/fuzz-ci.sh" || status=1; }
 echo "== Windows tests under Wine"
 export WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '

@@ -95,12 +95,13 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const Af
     // inside compounds never does.
     if (Has(e.Continuation, FOnlyInCompound)) return false;
     if (Has(e.Continuation, FNeedAffix) && (!prefix || Has(prefix->Continuation, FNeedAffix))) return false;
-    // The two halves of a circumfix come together or not at all.
+    // The two halves of a circumfix come together or not at all (the suffix half may be the
+    // inner one of two suffixes).
     bool circumfix = Has(e.Continuation, FCircumfix);
-    if (circumfix != (prefix && Has(prefix->Continuation, FCircumfix))) return false;
+    bool prefixCircumfix = prefix && Has(prefix->Continuation, FCircumfix);
     Joined stem(w.substr(0, w.size() - a), e.Strip);
     if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) return false;
-    if (const auto* hs = Lookup(stem.View())) {
+    if (const auto* hs = circumfix == prefixCircumfix ? Lookup(stem.View()) : nullptr) {
         for (const Homonym& h : *hs) {
             if (!RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
             // Each affix is allowed by the stem or by the continuation of the other one.
@@ -128,12 +129,14 @@ bool Dictionary::AnyInnerSuffix(Flag outer, View stem, F visit) const
 
 bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded, const AffixEntry* prefix) const
 {
+    const bool prefixCircumfix = prefix && Has(prefix->Continuation, FCircumfix);
     return AnyInnerSuffix(Outer.Id, stem, [&](const AffixEntry& inner) {
+        bool circumfixOk = (Has(Outer.Continuation, FCircumfix) || Has(inner.Continuation, FCircumfix)) == prefixCircumfix;
         Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
         if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
         if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound) &&
+                if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound) && circumfixOk &&
                     (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(Outer.Continuation, prefix->Id)))
                     return true;
         return false;

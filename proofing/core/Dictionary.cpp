@@ -95,6 +95,14 @@ size_t ToCount(const std::u32string& s)
     return n;
 }
 
+// Whether the space at P begins the morphological fields of a dictionary line ("po:noun"):
+// other spaces belong to the word.
+bool MorphologyFollows(const std::u32string& l, size_t p)
+{
+    while (p < l.size() && l[p] == U' ') ++p;
+    return p == l.size() || (p + 2 < l.size() && l[p + 2] == U':' && l[p] != U' ' && l[p + 1] != U' ');
+}
+
 std::u32string ZeroIsEmpty(const std::u32string& s) { return s == U"0" ? std::u32string() : s; }
 
 } // namespace
@@ -116,13 +124,14 @@ FlagSet Dictionary::ParseFlags(const std::u32string& t) const
             f.push_back(static_cast<Flag>((t[i] << 16) | (i + 1 < t.size() ? t[i + 1] : 0)));
         break;
     case FlagType::Num: {
+        // Stored one up: 0 is a flag of its own here, while 0 stands for no flag elsewhere.
         Flag v = 0;
         bool any = false;
         for (char32_t c : t) {
-            if (c >= U'0' && c <= U'9') { v = v * 10 + (c - U'0'); any = true; }
-            else if (c == U',') { if (any) f.push_back(v); v = 0; any = false; }
+            if (c >= U'0' && c <= U'9') { v = std::min<Flag>(v * 10 + (c - U'0'), 0xFFFFFF); any = true; }
+            else if (c == U',') { if (any) f.push_back(v + 1); v = 0; any = false; }
         }
-        if (any) f.push_back(v);
+        if (any) f.push_back(v + 1);
         break;
     }
     default:
@@ -312,7 +321,7 @@ void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
         size_t p = 0;
         for (; p < l.size(); ++p) {
             if (l[p] == U'\\' && p + 1 < l.size() && l[p + 1] == U'/') { word += U'/'; ++p; continue; }
-            if (l[p] == U'/' || l[p] == U'\t' || (l[p] == U' ' && p > 0)) break;
+            if (l[p] == U'/' || l[p] == U'\t' || (l[p] == U' ' && p > 0 && MorphologyFollows(l, p))) break;
             word += l[p];
         }
         FlagSet flags;
@@ -382,6 +391,7 @@ void Dictionary::BuildIndexes()
 {
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
         FSuffixByAppend.Insert(FSuffixes[i].Append).push_back(i);
+        FSuffixById[FSuffixes[i].Id].push_back(i);
         FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
         for (Flag f : FSuffixes[i].Continuation) {
             InnerSuffixes& in = FSuffixByContinuation[f];
@@ -391,7 +401,39 @@ void Dictionary::BuildIndexes()
     }
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
+        FPrefixById[FPrefixes[i].Id].push_back(i);
         FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
+    }
+}
+
+void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const std::function<void(std::u32string_view)>& visit) const
+{
+    const auto* hs = Lookup(stem);
+    if (!hs) return;
+    std::u32string form;
+    for (const Homonym& h : *hs) {
+        if (Has(h.Flags, FForbidden) || Has(h.Flags, OnlyUpperCase)) continue;
+        if (!Has(h.Flags, FNeedAffix) && !Has(h.Flags, FOnlyInCompound)) visit(stem);
+        for (Flag f : h.Flags) {
+            if (auto it = FSuffixById.find(f); it != FSuffixById.end())
+                for (size_t i : it->second) {
+                    const AffixEntry& e = FSuffixes[i];
+                    if (e.Strip.size() >= stem.size() || !stem.ends_with(e.Strip) || !ConditionMatchesEnd(e, stem)) continue;
+                    if (stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    form.assign(stem.substr(0, stem.size() - e.Strip.size()));
+                    form += e.Append;
+                    visit(form);
+                }
+            if (auto it = FPrefixById.find(f); it != FPrefixById.end())
+                for (size_t i : it->second) {
+                    const AffixEntry& e = FPrefixes[i];
+                    if (e.Strip.size() >= stem.size() || !stem.starts_with(e.Strip) || !ConditionMatchesStart(e, stem)) continue;
+                    if (stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    form = e.Append;
+                    form += stem.substr(e.Strip.size());
+                    visit(form);
+                }
+        }
     }
 }
 

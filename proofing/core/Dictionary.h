@@ -84,6 +84,9 @@ public:
     std::u32string OutputConvert(std::u32string_view Word) const;
     bool IsNoSuggest(std::u32string_view Word) const;
     size_t StemCount() const { return FWords.Size(); }
+    // The stem and the words its affix flags make of it with one suffix or one prefix,
+    // none longer than MaxLength. (Forms for suggestions; not checked.)
+    void ForEachForm(std::u32string_view Stem, size_t MaxLength, const std::function<void(std::u32string_view)>& Visit) const;
     void ForEachStem(const std::function<void(std::u32string_view)>& Visit) const
     {
         FWords.ForEach([&](std::u32string_view w, const std::vector<Homonym>&) { Visit(w); });
@@ -98,6 +101,7 @@ private:
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
     struct InnerSuffixes { TextTable<std::vector<size_t>> ByAppend; size_t Longest = 0; };
     std::unordered_map<Flag, InnerSuffixes> FSuffixByContinuation;
+    std::unordered_map<Flag, std::vector<size_t>> FSuffixById, FPrefixById;
     // Calls Visit(rule) for each suffix rule allowing Outer whose appended text ends Stem.
     template <class F> bool AnyInnerSuffix(Flag Outer, std::u32string_view Stem, F Visit) const;
     size_t FLongestSuffix = 0, FLongestPrefix = 0;

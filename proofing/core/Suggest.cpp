@@ -143,7 +143,53 @@ void AllEdits(Collector& c, const std::u32string& w)
 
 } // namespace
 
+namespace {
+
+// A word joined by hyphens with one piece misspelt: the suggestions for that piece, in place.
+std::vector<std::u32string> HyphenPieces(const Dictionary& Dict, const std::u32string& Word, size_t Max)
+{
+    std::vector<std::u32string> out;
+    size_t wrongAt = std::u32string::npos, wrongEnd = 0;
+    for (size_t p = 0; p <= Word.size();) {
+        size_t e = std::min(Word.find(U'-', p), Word.size());
+        if (e > p && !Dict.Check(std::u32string_view(Word).substr(p, e - p))) {
+            if (wrongAt != std::u32string::npos) return out;  // more than one
+            wrongAt = p;
+            wrongEnd = e;
+        }
+        p = e + 1;
+    }
+    if (wrongAt == std::u32string::npos) return out;
+    std::u32string piece = Word.substr(wrongAt, wrongEnd - wrongAt);
+    std::vector<std::u32string> fixes = SuggestEdits(Dict, piece, Max);
+    if (fixes.empty()) fixes = SuggestSimilar(Dict, piece, Max, {});
+    for (const std::u32string& f : fixes) {
+        if (f.find(U' ') != std::u32string::npos) continue;
+        std::u32string whole = Word.substr(0, wrongAt) + f + Word.substr(wrongEnd);
+        if (Dict.Check(whole) && std::find(out.begin(), out.end(), whole) == out.end()) out.push_back(whole);
+    }
+    return out;
+}
+
+} // namespace
+
 std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32string& Word, size_t Max)
+{
+    size_t dash = Word.find(U'-');
+    if (dash != std::u32string::npos && dash > 0 && Word.back() != U'-') {
+        std::vector<std::u32string> pieces = HyphenPieces(Dict, Word, Max);
+        if (!pieces.empty()) {
+            // Then the whole word's own edits, after the mended pieces.
+            std::vector<std::u32string> rest = SuggestWhole(Dict, Word, Max);
+            for (const std::u32string& r : rest)
+                if (pieces.size() < Max && std::find(pieces.begin(), pieces.end(), r) == pieces.end()) pieces.push_back(r);
+            return pieces;
+        }
+    }
+    return SuggestWhole(Dict, Word, Max);
+}
+
+std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
     const CaseKind k = CaseOf(Word);
     // Words of their own first; compounds only when no such word explains the misspelling.
@@ -169,11 +215,58 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
     return {};
 }
 
+namespace {
+
+// The longest common subsequence of two words, in characters.
+size_t CommonSubsequence(std::u32string_view a, std::u32string_view b)
+{
+    if (a.size() > 64 || b.size() > 64) return 0;
+    size_t row[65] = {}, prev[65] = {};
+    for (size_t i = 1; i <= a.size(); ++i) {
+        for (size_t j = 1; j <= b.size(); ++j)
+            row[j] = a[i - 1] == b[j - 1] ? prev[j - 1] + 1 : std::max(prev[j], row[j - 1]);
+        std::copy(row, row + b.size() + 1, prev);
+    }
+    return prev[b.size()];
+}
+
+// Pieces of N letters of A found anywhere in B.
+int CommonPieces(std::u32string_view a, std::u32string_view b, size_t n)
+{
+    int found = 0;
+    for (size_t i = 0; i + n <= a.size(); ++i)
+        if (b.find(a.substr(i, n)) != std::u32string_view::npos) ++found;
+    return found;
+}
+
+// How alike a dictionary word looks to the misspelling (both in lower case): letters in
+// order, pieces of two and three letters, the same beginning, the same length.
+int Likeness(std::u32string_view typed, std::u32string_view form)
+{
+    int lcs = static_cast<int>(CommonSubsequence(typed, form));
+    int lead = 0;
+    while (lead < static_cast<int>(std::min(typed.size(), form.size())) && typed[lead] == form[lead]) ++lead;
+    int diff = std::abs(static_cast<int>(typed.size()) - static_cast<int>(form.size()));
+    int score = 3 * lcs - 2 * diff + std::min(lead, 3) + CommonPieces(typed, form, 2) + CommonPieces(form, typed, 2) +
+                2 * CommonPieces(typed, form, 3);
+    // The same letters in another order: a strong hint.
+    if (typed.size() == form.size() && lcs + 2 >= static_cast<int>(typed.size())) {
+        std::u32string x(typed), y(form);
+        std::sort(x.begin(), x.end());
+        std::sort(y.begin(), y.end());
+        if (x == y) score += 6;
+    }
+    return score;
+}
+
+} // namespace
+
 std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u32string& Word, size_t Max,
                                            const std::vector<std::u32string>& Exclude)
 {
-    // Score: letter pairs in common, less the difference in length. Every stem of the
-    // dictionary is scored, so this runs without allocating: pairs go to a small array.
+    // First every stem of the dictionary is scored by the letter pairs it shares with the word
+    // (without allocating: pairs go to a small array); the best stems and the words their
+    // affixes make are then ranked by a closer likeness.
     std::u32string w = Lower(Word, Dict.Turkic());
     constexpr size_t MaxPairs = 64;
     auto pairs = [](std::u32string_view s, uint64_t* out) {
@@ -185,26 +278,43 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     };
     uint64_t mine[MaxPairs], theirs[MaxPairs];
     const size_t mineCount = pairs(w, mine);
-    std::vector<std::pair<int, std::u32string>> best;
+    constexpr size_t Keep = 120;
+    std::vector<std::pair<int, std::u32string_view>> stems;
     Dict.ForEachStem([&](std::u32string_view stem) {
-        if (stem.size() + 3 < w.size() || stem.size() > w.size() + 3) return;
+        if (stem.size() + 6 < w.size() || stem.size() > w.size() + 4) return;
         size_t theirCount = pairs(stem, theirs), common = 0;
         for (size_t a = 0, b = 0; a < mineCount && b < theirCount;) {
             if (mine[a] < theirs[b]) ++a;
             else if (theirs[b] < mine[a]) ++b;
             else { ++common; ++a; ++b; }
         }
-        int score = 2 * static_cast<int>(common) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size()));
+        int score = 2 * static_cast<int>(common) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size())) / 2;
         if (score <= static_cast<int>(mineCount) / 2) return;
-        best.emplace_back(score, std::u32string(stem));
+        stems.emplace_back(score, stem);
     });
-    std::sort(best.begin(), best.end(), [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); });
+    auto byScore = [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); };
+    if (stems.size() > Keep) {
+        std::nth_element(stems.begin(), stems.begin() + Keep, stems.end(), byScore);
+        stems.resize(Keep);
+    }
+    std::vector<std::pair<int, std::u32string>> best;
+    std::unordered_set<std::u32string> seen;
+    for (const auto& [rough, stem] : stems)
+        Dict.ForEachForm(stem, w.size() + 3, [&](std::u32string_view form) {
+            std::u32string f(form);
+            if (!seen.insert(f).second) return;
+            std::u32string lower = Lower(f, Dict.Turkic());
+            // A proper noun is a little less likely than a common word for a word in lower case.
+            int score = 4 * Likeness(w, lower) - (lower != f && CaseOf(Word) == CaseKind::Lower ? 2 : 0);
+            best.emplace_back(score, std::move(f));
+        });
+    std::sort(best.begin(), best.end(), byScore);
     std::vector<std::u32string> out;
     CaseKind k = CaseOf(Word);
-    for (const auto& [score, stem] : best) {
+    for (const auto& [score, form] : best) {
         if (out.size() >= Max) break;
-        if (!Dict.CheckSuggestion(stem)) continue;
-        std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(stem, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(stem, Dict.Turkic()) : stem);
+        if (!Dict.CheckSuggestion(form)) continue;
+        std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(form, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(form, Dict.Turkic()) : form);
         if (std::find(Exclude.begin(), Exclude.end(), shown) != Exclude.end()) continue;
         if (std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);
     }

@@ -50,7 +50,7 @@ TEST_P(GoldenCases, GoodWordsPassAndWrongWordsFail)
     for (const std::string& w : ReadLines(DataFile(name + ".wrong"))) EXPECT_FALSE(d.Check(w)) << w;
 }
 
-INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps", "twofold", "utf8flags", "breaks"));
+INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps", "twofold", "utf8flags", "breaks", "cpdaffixes", "cpdjoints", "cpdtriple", "cpdrep", "turkish", "capitals", "numflags"));
 
 // Each line of a .sug file: "misspelling:expected first suggestion" (nothing after the colon:
 // no suggestion at all), or "misspelling!word never offered" (in either batch).
@@ -149,6 +149,18 @@ TEST(Formats, ByteOrderMarksAndMisspeltRuleKinds)
     EXPECT_TRUE(d.Check("chat\xC3\xA9"));
     EXPECT_TRUE(d.Check("d\xC3\xA9j\xC3\xA0"));
     EXPECT_FALSE(d.Check("chatx"));
+}
+
+// A space in a dictionary line belongs to the word unless morphological fields follow it.
+TEST(Formats, SpacesInDictionaryLines)
+{
+    Dictionary d;
+    d.Load("SET UTF-8\nSFX A Y 1\nSFX A 0 s .\n", "4\nnew york\ncat /A\ndog/A po:noun\nbird st:bird\n");
+    EXPECT_FALSE(d.Check("new"));
+    EXPECT_FALSE(d.Check("cat"));
+    EXPECT_TRUE(d.Check("dog"));
+    EXPECT_TRUE(d.Check("dogs"));
+    EXPECT_TRUE(d.Check("bird"));
 }
 
 TEST(Encodings, EightBitDictionariesAreDecodedByTheirSet)
