@@ -5,7 +5,10 @@
 
 namespace pw {
 
+class TArtLabel;
 class TButton;
+class TDUXBevel;
+class TImage;
 class TLabel;
 
 class TAboutForm : public TForm {
@@ -15,6 +18,10 @@ public:
     void AfterConstruction() override;
     void WndProc(TMessage& Message) override;
 
+    TDUXBevel* DUXBevel1;
+    TImage* Image1;
+    TArtLabel* ArtLabel1;
+    TDUXBevel* DUXBevel2;
     TLabel *Label1, *Label2, *Label3, *Label4;
     TButton* OKButton;
 
@@ -23,6 +30,8 @@ protected:
     void DestroyWnd() override;
 
 private:
+    TDUXBevel* AddBevel(const char* Name, int Left, int Top, int Width, int Height);
+    void CreateTitle();
     TLabel* AddLabel(const char* Name, int Left, int Top, int Width, int Height, const char* Caption);
 };
 

@@ -24,6 +24,8 @@ class TPrinterSetupDialog;
 class TColorDialog;
 class TMDIForm;
 class TSpellChecker;
+class TArtLabel;
+class TMDIClientPainter;
 
 class TSpellDemoForm : public TForm {
 public:
@@ -81,6 +83,7 @@ public:
     TColorDialog* ColorDialog;
     TPopupMenu* ColorMenu;
     TPopupMenu* HighlightMenu;
+    TArtLabel* ArtLabel1;  // on the MDI client's background, below the documents
 
     bool FontSizeDropped = false;
     bool AcceptLanguageChange = false;
@@ -88,6 +91,7 @@ public:
 protected:
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
+    void CreateWnd() override;
 
 private:
     void CreateMenu();
@@ -95,6 +99,8 @@ private:
     void CreateFormatBar();
     void CreateDialogs();
     void CreateColorMenus();
+    void CreateArtLabel();
+    TMDIClientPainter* FClientPainter;
     TMenuItem* AddItem(TMenuItem* Parent, const char* Name, const char* Caption, unsigned short Key, int Tag,
                        void (TSpellDemoForm::*Handler)(TObject*));
     TToolButton* AddButton(TToolBar* Bar, const char* Name, const char* Hint, int Image,
