@@ -23,6 +23,7 @@ TAboutForm::TAboutForm(TComponent* AOwner) : TForm(AOwner)
     SetPosition(TPosition::poScreenCenter);
     SetVisible(false);
     SetCaption("About Penwise v 1.5");
+    SetDialogKeys(true);
     SetColor(AboutColor);
     Font()->SetName("Arial");
     Font()->SetHeight(-10);
@@ -131,28 +132,7 @@ void TAboutForm::AfterConstruction()
     TForm::AfterConstruction();
 }
 
-void TAboutForm::CreateWnd()
-{
-    TForm::CreateWnd();
-    // Tab, Enter and Esc move and act as in a dialog box.
-    if (FHandle && Application) Application->AddModelessDialog(FHandle);
-}
-
-void TAboutForm::DestroyWnd()
-{
-    if (FHandle && Application) Application->RemoveModelessDialog(FHandle);
-    TForm::DestroyWnd();
-}
-
-void TAboutForm::WndProc(TMessage& Message)
-{
-    // Enter and Esc arrive from the dialog navigation as IDOK and IDCANCEL without a sender.
-    if (Message.Msg == WM_COMMAND && Message.LParam == 0 && HIWORD(Message.WParam) <= 1 &&
-        (LOWORD(Message.WParam) == IDOK || LOWORD(Message.WParam) == IDCANCEL)) {
-        OKButton->Click();
-        return;
-    }
-    TForm::WndProc(Message);
-}
+// Enter (and Esc) close the box as its OK button does.
+void TAboutForm::DialogKey(int) { OKButton->Click(); }
 
 } // namespace pw

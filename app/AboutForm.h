@@ -16,7 +16,6 @@ public:
     explicit TAboutForm(TComponent* AOwner);
     ~TAboutForm() override;
     void AfterConstruction() override;
-    void WndProc(TMessage& Message) override;
 
     TDUXBevel* DUXBevel1;
     TImage* Image1;
@@ -26,8 +25,7 @@ public:
     TButton* OKButton;
 
 protected:
-    void CreateWnd() override;
-    void DestroyWnd() override;
+    void DialogKey(int Id) override;
 
 private:
     TDUXBevel* AddBevel(const char* Name, int Left, int Top, int Width, int Height);
