@@ -6,6 +6,8 @@
 #include "StdCtrls.h"
 #include "SysUtils.h"
 
+#include <algorithm>
+
 namespace pw {
 
 TAboutForm* AboutForm = nullptr;
@@ -49,9 +51,17 @@ TAboutForm::TAboutForm(TComponent* AOwner) : TForm(AOwner)
     Label1 = AddLabel("Label1", 16, 64, 168, 13, "Penwise has many new abilities like :");
     Label2 = AddLabel("Label2", 32, 80, 90, 13, "--> It is a richeditor.");
     Label3 = AddLabel("Label3", 32, 96, 164, 13, "--> It has spelling check capability. ");
-    // One-line texts stay on their line: where a font runs a little wider than the form's
-    // widths allow (Wine's replacement of Arial), wrapping would hide their last words.
-    for (TLabel* l : {Label1, Label2, Label3}) l->SetWordWrap(false);
+    // One-line texts stay on their line and widen to their text where a font runs a little
+    // wider than the form's widths allow (Wine's replacement of Arial): wrapping or clipping
+    // would hide their last words. Wine's static control draws a few pixels wider than the
+    // text measures, hence the allowance.
+    for (TLabel* l : {Label1, Label2, Label3}) {
+        l->SetWordWrap(false);
+        TMemoryDC dc;
+        TCanvas measure(dc.Get());
+        measure.Font()->Assign(l->Font());
+        l->SetWidth(std::max(l->Width(), measure.TextWidth(l->Caption()) + 4));
+    }
     Label4 = AddLabel("Label4", 32, 112, 241, 52,
                       "--> you can press right mouse button on any word in editor window. A misspelled word "
                       "then offers its alternatives in a pop-up menu, from which you can also start the "

@@ -126,9 +126,25 @@ TEST_F(AboutTest, ShowsTheTextsWhereTheFormPutsThem)
                   .rfind("--> you can press right mouse button on any word in editor window.", 0),
               0u);
     EXPECT_EQ(WindowText(About->OKButton->Handle()), "OK");
-    ExpectBounds(About->Label1, 16, 64, 168, 13);
-    ExpectBounds(About->Label2, 32, 80, 90, 13);
-    ExpectBounds(About->Label3, 32, 96, 164, 13);
+    // The one-line texts are at least as wide as the form makes them, and as their text.
+    const struct { TLabel* L; int Left, Top, Width; } lines[] = {
+        {About->Label1, 16, 64, 168}, {About->Label2, 32, 80, 90}, {About->Label3, 32, 96, 164}};
+    for (const auto& l : lines) {
+        RECT r = BoundsInBox(l.L->Handle());
+        EXPECT_EQ(r.left, l.Left) << l.L->Name();
+        EXPECT_EQ(r.top, l.Top) << l.L->Name();
+        EXPECT_EQ(r.bottom - r.top, 13) << l.L->Name();
+        EXPECT_GE(r.right - r.left, l.Width) << l.L->Name();
+        HDC dc = GetDC(l.L->Handle());
+        HGDIOBJ old = SelectObject(dc, l.L->Font()->Handle());
+        SIZE text;
+        std::string caption = WindowText(l.L->Handle());
+        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+        SelectObject(dc, old);
+        ReleaseDC(l.L->Handle(), dc);
+        EXPECT_GE(r.right - r.left, text.cx) << l.L->Name();
+        EXPECT_LE(r.right - r.left, std::max<int>(l.Width, text.cx + 4)) << l.L->Name();
+    }
     ExpectBounds(About->Label4, 32, 112, 241, 52);
     ExpectBounds(About->OKButton, 111, 290, 75, 24);
     EXPECT_EQ(GetWindowLongA(About->OKButton->Handle(), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
@@ -227,6 +243,31 @@ TEST_F(AboutTest, PaintsItsColourFramesTitleAndPicture)
         PostMessageA(About->OKButton->Handle(), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(About->ModalResult(), mrOk);
+}
+
+TEST_F(AboutTest, TheLastCharacterOfEachOneLineTextIsDrawn)
+{
+    RunAbout([this] {
+        RedrawWindow(About->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        for (TLabel* l : {About->Label1, About->Label2}) {
+            HWND h = l->Handle();
+            std::string text = WindowText(h);
+            RECT r;
+            GetClientRect(h, &r);
+            HDC dc = GetDC(h);
+            HGDIOBJ old = SelectObject(dc, l->Font()->Handle());
+            SIZE before;  // everything but the last character
+            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()) - 1, &before);
+            SelectObject(dc, old);
+            int rightmost = -1;
+            for (int x = 0; x < r.right; ++x)
+                for (int y = 0; y < r.bottom; ++y)
+                    if ((GetPixel(dc, x, y) & 0xFFFFFF) == 0) rightmost = x;
+            ReleaseDC(h, dc);
+            EXPECT_GT(rightmost, before.cx + 1) << l->Name() << ": \"" << text.back() << "\" not drawn";
+        }
+        PostMessageA(About->OKButton->Handle(), BM_CLICK, 0, 0);
+    });
 }
 
 TEST_F(AboutTest, OneLineTextsStayOnTheirLine)
