@@ -24,6 +24,7 @@ class TPrinterSetupDialog;
 class TColorDialog;
 class TMDIForm;
 class TSpellChecker;
+class TLanguagesCombo;
 class TArtLabel;
 class TMDIClientPainter;
 
@@ -59,10 +60,39 @@ public:
     void TileMIClick(TObject* Sender);
     void ArrangeIconsMIClick(TObject* Sender);
     void AboutMIClick(TObject* Sender);
+    void CheckAsYouTypeMIClick(TObject* Sender);
+
+    // Formatting commands (the format tool bar and the colour menus).
+    void FontComboChange(TObject* Sender);
+    void FontComboDrawItem(TWinControl* Control, int Index, const RECT& Rect, UINT State, HDC DC);
+    void FontSizeDropDown(TObject* Sender);
+    void FontSizeChange(TObject* Sender);
+    void FontSizeKeyPress(TObject* Sender, char& Key);
+    void FontSizeKeyUp(TObject* Sender, WORD& Key, unsigned Shift);
+    void BoldBtnClick(TObject* Sender);
+    void ItalicBtnClick(TObject* Sender);
+    void UndrlBtnClick(TObject* Sender);
+    void LeftBtnClick(TObject* Sender);
+    void CenterBtnClick(TObject* Sender);
+    void RightBtnClick(TObject* Sender);
+    void BulletsBtnClick(TObject* Sender);
+    void ColorMIClick(TObject* Sender);
+    void HighlightMIClick(TObject* Sender);
+    void OtherMIClick(TObject* Sender);
+    void ColorMenuPopup(TObject* Sender);
+    void HighlightMenuPopup(TObject* Sender);
+    // Owner drawing of both colour menus: swatches, and tall buttons for Auto, Other and None.
+    void ColorMenu97MeasureItem(TMenuItem* Item, int& Width, int& Height);
+    void ColorMenu97DrawItem(TMenuItem* Item, TCanvas* Canvas, const RECT& Rect, unsigned State);
+    // Paints a bar of Color over the bottom four rows of the button's image.
+    void SetColorButton(TToolButton* Button, TColor Color);
+    // The language combo box marks the selected text (or the insertion point).
+    void LanguagesChange(TObject* Sender);
 
     TMainMenu* MainMenu;
     TMenuItem *FileMI, *NewMI, *OpenMI, *SaveMI, *SaveAsMI, *PrintSetupMI, *PrintMI, *ExitMI;
     TMenuItem *EditMI, *UndoMI, *RedoMI, *CutMI, *CopyMI, *PasteMI, *SelectAllMI, *FindMI, *ReplaceMI, *SpellMI;
+    TMenuItem* CheckAsYouTypeMI;
     TMenuItem *WindowMI, *CascadeMI, *TileMI, *ArrangeIconsMI, *HelpMI, *AboutMI;
     TCoolBar* CoolBar1;
     TToolBar* MainToolBar;
@@ -83,6 +113,12 @@ public:
     TColorDialog* ColorDialog;
     TPopupMenu* ColorMenu;
     TPopupMenu* HighlightMenu;
+    TMenuItem *AutoMI = nullptr, *OtherMI = nullptr, *NoneMI2 = nullptr;
+    TLanguagesCombo* Languages;
+
+    // Misspelt words underlined while the user types: a setting of the user's, on by default.
+    bool CheckAsYouType() const { return FCheckAsYouType; }
+    void SetCheckAsYouType(bool Value);
     TArtLabel* ArtLabel1;  // on the MDI client's background, below the documents
 
     bool FontSizeDropped = false;
@@ -94,6 +130,7 @@ protected:
     void CreateWnd() override;
 
 private:
+    bool FCheckAsYouType = true;
     void CreateMenu();
     void CreateToolBars();
     void CreateFormatBar();
@@ -106,7 +143,20 @@ private:
     TToolButton* AddButton(TToolBar* Bar, const char* Name, const char* Hint, int Image,
                            void (TSpellDemoForm::*Handler)(TObject*));
     void AddDivider(TToolBar* Bar);
+    void CreateLanguages();
+    void FocusEditor();
+    void ApplyFontSize();
+    void CheckColorItems(TPopupMenu* Menu, TColor Color);
+    void OwnerDrawColorItem(TMenuItem* Item);
+    bool IsTallColorItem(TMenuItem* Item) const { return Item == AutoMI || Item == OtherMI || Item == NoneMI2; }
 };
+
+// The size that a font size text names, in points; EConvertError for a text that is not a
+// whole number of points the editor can show.
+int FontSizeFromText(const std::string& Text);
+constexpr int MaxFontSize = 1638;
+// The user's settings of the program, under HKEY_CURRENT_USER.
+constexpr const char* SettingsKey = "Software\\Penwise";
 
 // The one main frame of the process.
 extern TSpellDemoForm* SpellDemoForm;

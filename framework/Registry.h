@@ -39,6 +39,10 @@ public:
     std::string ReadString(const std::string& Name);
     // Writes a REG_SZ value; raises ERegistryException on failure.
     void WriteString(const std::string& Name, const std::string& Value);
+    // Reads a REG_DWORD value; Default when missing or of another type.
+    int ReadInteger(const std::string& Name, int Default);
+    // Writes a REG_DWORD value; raises ERegistryException on failure.
+    void WriteInteger(const std::string& Name, int Value);
     std::vector<std::string> GetKeyNames();
 
 private:
