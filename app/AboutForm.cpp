@@ -1,6 +1,12 @@
 #include "AboutForm.h"
 
+#include "ArtLabel.h"
+#include "DUXBevel.h"
+#include "ExtCtrls.h"
 #include "StdCtrls.h"
+#include "SysUtils.h"
+
+#include <algorithm>
 
 namespace pw {
 
@@ -19,6 +25,7 @@ TAboutForm::TAboutForm(TComponent* AOwner) : TForm(AOwner)
     SetPosition(TPosition::poScreenCenter);
     SetVisible(false);
     SetCaption("About Penwise v 1.5");
+    SetDialogKeys(true);
     SetColor(AboutColor);
     Font()->SetName("Arial");
     Font()->SetHeight(-10);
@@ -27,9 +34,34 @@ TAboutForm::TAboutForm(TComponent* AOwner) : TForm(AOwner)
                        WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE);
     SetBounds(0, 0, r.right - r.left, r.bottom - r.top);
 
+    // In creation order: later controls are drawn over earlier ones.
+    DUXBevel1 = AddBevel("DUXBevel1", 8, 8, 281, 186);
+    Image1 = new TImage(this);
+    Image1->SetName("Image1");
+    Image1->SetParent(this);
+    Image1->SetBounds(16, 200, 265, 65);
+    Image1->SetStretch(true);
+    try {
+        Image1->Picture()->LoadFromResourceName(GetModuleHandleA(nullptr), "ABOUTIMAGE");
+    } catch (const EResNotFound&) {
+        // A program built without its resources shows the box without its picture.
+    }
+    CreateTitle();
+    DUXBevel2 = AddBevel("DUXBevel2", 8, 192, 281, 81);
     Label1 = AddLabel("Label1", 16, 64, 168, 13, "Penwise has many new abilities like :");
     Label2 = AddLabel("Label2", 32, 80, 90, 13, "--> It is a richeditor.");
     Label3 = AddLabel("Label3", 32, 96, 164, 13, "--> It has spelling check capability. ");
+    // One-line texts stay on their line and widen to their text where a font runs a little
+    // wider than the form's widths allow (Wine's replacement of Arial): wrapping or clipping
+    // would hide their last words. Wine's static control draws a few pixels wider than the
+    // text measures, hence the allowance.
+    for (TLabel* l : {Label1, Label2, Label3}) {
+        l->SetWordWrap(false);
+        TMemoryDC dc;
+        TCanvas measure(dc.Get());
+        measure.Font()->Assign(l->Font());
+        l->SetWidth(std::max(l->Width(), measure.TextWidth(l->Caption()) + 4));
+    }
     Label4 = AddLabel("Label4", 32, 112, 241, 52,
                       "--> you can press right mouse button on any word in editor window. A misspelled word "
                       "then offers its alternatives in a pop-up menu, from which you can also start the "
@@ -50,6 +82,48 @@ TAboutForm::~TAboutForm()
     if (AboutForm == this) AboutForm = nullptr;
 }
 
+TDUXBevel* TAboutForm::AddBevel(const char* Name, int Left, int Top, int Width, int Height)
+{
+    auto* b = new TDUXBevel(this);
+    b->SetName(Name);
+    b->SetParent(this);
+    b->SetBounds(Left, Top, Width, Height);
+    b->SetShape(TBevelShape::bsFrame);
+    b->SetHighlight(clWhite);
+    b->SetShadow(clBlack);
+    return b;
+}
+
+void TAboutForm::CreateTitle()
+{
+    ArtLabel1 = new TArtLabel(this);
+    ArtLabel1->SetName("ArtLabel1");
+    ArtLabel1->SetParent(this);
+    ArtLabel1->SetBounds(16, 16, 257, 41);
+    ArtLabel1->SetCaption("About Penwise :");
+    ArtLabel1->SetArtStyle({asShadow, asGradient});
+    ArtLabel1->Font()->SetName("Arial");
+    ArtLabel1->Font()->SetHeight(-32);
+    ArtLabel1->Font()->SetStyle(fsBold);
+    ArtLabel1->SetTransparent(false);
+    ArtLabel1->SetColor(AboutColor);
+    ArtLabel1->SetShadowColor(clGray);
+    ArtLabel1->SetOutlineColor(clWhite);
+    ArtLabel1->SetAutoSize(false);
+    ArtLabel1->SetShadowLength(3);
+    ArtLabel1->SetTextAlign(TAlignment::taLeftJustify);
+    TGradient* g = ArtLabel1->Gradient();
+    g->SetGradientStyle(gsLine);
+    g->SetLineSize(2);
+    g->SetColor1(clSilver);
+    g->SetColor2(clBlue);
+    g->SetColor3(clAqua);
+    g->SetColor4(8388863);
+    g->SetColor5(33023);
+    g->SetColorCount(4);
+    g->SetLineDirection(diVertical);
+}
+
 TLabel* TAboutForm::AddLabel(const char* Name, int Left, int Top, int Width, int Height, const char* Caption)
 {
     auto* l = new TLabel(this);
@@ -68,28 +142,7 @@ void TAboutForm::AfterConstruction()
     TForm::AfterConstruction();
 }
 
-void TAboutForm::CreateWnd()
-{
-    TForm::CreateWnd();
-    // Tab, Enter and Esc move and act as in a dialog box.
-    if (FHandle && Application) Application->AddModelessDialog(FHandle);
-}
-
-void TAboutForm::DestroyWnd()
-{
-    if (FHandle && Application) Application->RemoveModelessDialog(FHandle);
-    TForm::DestroyWnd();
-}
-
-void TAboutForm::WndProc(TMessage& Message)
-{
-    // Enter and Esc arrive from the dialog navigation as IDOK and IDCANCEL without a sender.
-    if (Message.Msg == WM_COMMAND && Message.LParam == 0 && HIWORD(Message.WParam) <= 1 &&
-        (LOWORD(Message.WParam) == IDOK || LOWORD(Message.WParam) == IDCANCEL)) {
-        OKButton->Click();
-        return;
-    }
-    TForm::WndProc(Message);
-}
+// Enter (and Esc) close the box as its OK button does.
+void TAboutForm::DialogKey(int) { OKButton->Click(); }
 
 } // namespace pw

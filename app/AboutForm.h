@@ -5,7 +5,10 @@
 
 namespace pw {
 
+class TArtLabel;
 class TButton;
+class TDUXBevel;
+class TImage;
 class TLabel;
 
 class TAboutForm : public TForm {
@@ -13,16 +16,20 @@ public:
     explicit TAboutForm(TComponent* AOwner);
     ~TAboutForm() override;
     void AfterConstruction() override;
-    void WndProc(TMessage& Message) override;
 
+    TDUXBevel* DUXBevel1;
+    TImage* Image1;
+    TArtLabel* ArtLabel1;
+    TDUXBevel* DUXBevel2;
     TLabel *Label1, *Label2, *Label3, *Label4;
     TButton* OKButton;
 
 protected:
-    void CreateWnd() override;
-    void DestroyWnd() override;
+    void DialogKey(int Id) override;
 
 private:
+    TDUXBevel* AddBevel(const char* Name, int Left, int Top, int Width, int Height);
+    void CreateTitle();
     TLabel* AddLabel(const char* Name, int Left, int Top, int Width, int Height, const char* Caption);
 };
 

@@ -1,6 +1,8 @@
 #include "MainForm.h"
 
 #include "AboutForm.h"
+#include "ArtLabel.h"
+#include "ClientPainter.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "FontFaces.h"
@@ -58,8 +60,48 @@ TSpellDemoForm::TSpellDemoForm(TComponent* AOwner) : TForm(AOwner)
     CreateDialogs();
     CreateColorMenus();
     CreateToolBars();
+    CreateArtLabel();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
+}
+
+void TSpellDemoForm::CreateArtLabel()
+{
+    ArtLabel1 = new TArtLabel(this);
+    ArtLabel1->SetName("ArtLabel1");
+    ArtLabel1->SetBounds(48, 200, 641, 121);
+    ArtLabel1->SetCaption("FREEWARE");
+    ArtLabel1->SetArtStyle({as3DRaise, asShadow, asGradient});
+    ArtLabel1->Font()->SetName("Arial");
+    ArtLabel1->Font()->SetHeight(-93);
+    ArtLabel1->Font()->SetStyle(fsBold);
+    ArtLabel1->SetTransparent(false);
+    ArtLabel1->SetColor(clBtnFace);
+    ArtLabel1->SetShadowColor(clGray);
+    ArtLabel1->SetOutlineColor(clWhite);
+    ArtLabel1->SetAutoSize(false);
+    ArtLabel1->SetShadowLength(3);
+    ArtLabel1->SetTextAlign(TAlignment::taCenter);
+    TGradient* g = ArtLabel1->Gradient();
+    g->SetGradientStyle(gsLine);
+    g->SetLineSize(2);
+    g->SetColor1(clSilver);
+    g->SetColor2(clGray);
+    g->SetColor3(5987163);
+    g->SetColor4(clWhite);
+    g->SetColor5(clBlack);
+    g->SetColorCount(3);
+    g->SetLineDirection(diHorizonal);
+    // The MDI client window covers the frame's client area: the label is drawn on that
+    // window's background, where the form puts it, below the documents.
+    FClientPainter = new TMDIClientPainter(this);
+    FClientPainter->Add(ArtLabel1);
+}
+
+void TSpellDemoForm::CreateWnd()
+{
+    TForm::CreateWnd();
+    FClientPainter->Attach();
 }
 
 TSpellDemoForm::~TSpellDemoForm()

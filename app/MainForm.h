@@ -25,6 +25,8 @@ class TColorDialog;
 class TMDIForm;
 class TSpellChecker;
 class TLanguagesCombo;
+class TArtLabel;
+class TMDIClientPainter;
 
 class TSpellDemoForm : public TForm {
 public:
@@ -117,6 +119,7 @@ public:
     // Misspelt words underlined while the user types: a setting of the user's, on by default.
     bool CheckAsYouType() const { return FCheckAsYouType; }
     void SetCheckAsYouType(bool Value);
+    TArtLabel* ArtLabel1;  // on the MDI client's background, below the documents
 
     bool FontSizeDropped = false;
     bool AcceptLanguageChange = false;
@@ -124,6 +127,7 @@ public:
 protected:
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
+    void CreateWnd() override;
 
 private:
     bool FCheckAsYouType = true;
@@ -132,6 +136,8 @@ private:
     void CreateFormatBar();
     void CreateDialogs();
     void CreateColorMenus();
+    void CreateArtLabel();
+    TMDIClientPainter* FClientPainter;
     TMenuItem* AddItem(TMenuItem* Parent, const char* Name, const char* Caption, unsigned short Key, int Tag,
                        void (TSpellDemoForm::*Handler)(TObject*));
     TToolButton* AddButton(TToolBar* Bar, const char* Name, const char* Hint, int Image,

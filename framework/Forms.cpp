@@ -117,12 +117,28 @@ void TForm::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (FMenu) ::SetMenu(FHandle, FMenu->Handle());
+    if (FDialogKeys && FHandle && Application) Application->AddModelessDialog(FHandle);
     if (FFormStyle == TFormStyle::fsMDIForm && !FClientHandle) {
         if (FWindowMenuItem) FWindowMenu = FWindowMenuItem->Handle();
         CreateMDIClient();
         AlignControls();
     }
     MenuChanged();
+}
+
+void TForm::SetDialogKeys(bool v)
+{
+    if (v == FDialogKeys) return;
+    FDialogKeys = v;
+    if (!FHandle || !Application) return;
+    if (v) Application->AddModelessDialog(FHandle);
+    else Application->RemoveModelessDialog(FHandle);
+}
+
+void TForm::DestroyWnd()
+{
+    if (FDialogKeys && FHandle && Application) Application->RemoveModelessDialog(FHandle);
+    TWinControl::DestroyWnd();
 }
 
 void TForm::DestroyWindowHandle()
@@ -372,6 +388,12 @@ void TForm::WndProc(TMessage& Message)
         Message.Result = 0;
         return;
     case WM_COMMAND:
+        // Enter and Esc of the dialog navigation arrive as IDOK and IDCANCEL without a sender.
+        if (FDialogKeys && Message.LParam == 0 && HIWORD(Message.WParam) <= 1 &&
+            (LOWORD(Message.WParam) == IDOK || LOWORD(Message.WParam) == IDCANCEL)) {
+            DialogKey(LOWORD(Message.WParam));
+            return;
+        }
         // Menu commands arrive with no control window; MDI window-list ids go to the frame.
         if (Message.LParam == 0 && HIWORD(Message.WParam) <= 1) {
             if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(Message.WParam))) {

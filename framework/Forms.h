@@ -87,10 +87,17 @@ public:
     // Whether a key press is a menu shortcut here; runs the item when it is.
     virtual bool IsShortCut(const MSG& Msg);
 
+    // Tab, Enter and Esc act as in a dialog box: Enter and Esc that no button takes arrive
+    // as DialogKey(IDOK) and DialogKey(IDCANCEL).
+    bool DialogKeys() const { return FDialogKeys; }
+    void SetDialogKeys(bool v);
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void DestroyWindowHandle() override;
+    virtual void DialogKey(int Id) { (void)Id; }
     void WindowDestroyed() override;
     virtual void DoClose(TCloseAction& Action);
     virtual void Activate();
@@ -111,6 +118,7 @@ protected:
     TWinControl* FActiveControl = nullptr;
     TWindowState FWindowState = TWindowState::wsNormal;
     TBrush FColorBrush;  // paints Color behind the form and its static texts
+    bool FDialogKeys = false;
 
 private:
     void CenterOnScreen();

@@ -132,8 +132,13 @@ public:
 class TLabel : public TWinControl {
 public:
     explicit TLabel(TComponent* AOwner);
+    // Wrapping breaks the text at blanks to fit the width; without it the text is one line.
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
 protected:
     void CreateParams(TCreateParams& Params) override;
+private:
+    bool FWordWrap = true;
 };
 
 class TCustomListBox;

@@ -20,23 +20,6 @@ void BigFont(TFont* f, TColor color)
     f->SetColor(color);
 }
 
-// Checks every pixel of the text area against what the decoration should have put there:
-// Expect gives the colour for a pixel, or -1 where the edges of glyphs make it undecided.
-void ExpectPixels(const Surface& s, const std::function<int(int x, int y)>& Expect)
-{
-    int checked = 0, wrong = 0;
-    for (int y = 0; y < s.Height(); ++y)
-        for (int x = 0; x < s.Width(); ++x) {
-            int e = Expect(x, y);
-            if (e < 0) continue;
-            ++checked;
-            if (s.At(x, y) != static_cast<COLORREF>(e) && ++wrong <= 3)
-                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << s.At(x, y) << ", expected " << e;
-        }
-    EXPECT_GT(checked, 100);
-    EXPECT_EQ(wrong, 0);
-}
-
 // ---- text effects ----
 
 TEST(TextEffects, ShadowGoesBehindTheTextAtItsOffset)

@@ -2,7 +2,10 @@
 #pragma once
 #include "Graphics.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -101,3 +104,20 @@ private:
         return true;
     }
 };
+
+// Checks every pixel of a surface against what should have been drawn there: Expect gives the
+// colour for a pixel, or -1 where (at the smoothed edges of glyphs) it is undecided.
+inline void ExpectPixels(const Surface& s, const std::function<int(int x, int y)>& Expect)
+{
+    int checked = 0, wrong = 0;
+    for (int y = 0; y < s.Height(); ++y)
+        for (int x = 0; x < s.Width(); ++x) {
+            int e = Expect(x, y);
+            if (e < 0) continue;
+            ++checked;
+            if (s.At(x, y) != static_cast<COLORREF>(e) && ++wrong <= 3)
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << s.At(x, y) << ", expected " << e;
+        }
+    EXPECT_GT(checked, 100);
+    EXPECT_EQ(wrong, 0);
+}

@@ -1,0 +1,33 @@
+// Paints window-less controls on the background of an MDI frame's client window, below the
+// document windows: the frame's own client area is covered by that window.
+#pragma once
+#include "Forms.h"
+
+#include <vector>
+
+namespace pw {
+
+class TGraphicControl;
+
+class TMDIClientPainter : public TComponent {
+public:
+    // Owned by Frame; paints on its client window once Attach has found it.
+    explicit TMDIClientPainter(TForm* Frame);
+    ~TMDIClientPainter() override;
+
+    // A control to paint; its bounds are in the frame's client coordinates.
+    void Add(TGraphicControl* Control);
+    // Starts painting on the frame's client window (again, when it was made anew).
+    void Attach();
+    HWND Client() const { return FClient; }
+
+private:
+    TForm* FFrame;
+    HWND FClient = nullptr;
+    std::vector<TGraphicControl*> FControls;
+    void Detach();
+    void PaintControls(HDC DC);
+    static LRESULT CALLBACK ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR Id, DWORD_PTR Data);
+};
+
+} // namespace pw
