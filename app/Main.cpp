@@ -1,17 +1,30 @@
-// Program entry: the application object, the main frame, the message loop.
+// Program entry: the application object, the main frame, the message loop. A start with
+// files while the program runs hands them to the running instance and ends.
 #include "MainForm.h"
+#include "ShellFiles.h"
+#include "UserSettings.h"
 
 #include "WinApi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     using namespace pw;
+    std::string key = UserSettingsKey();
+    std::vector<std::string> files = CommandLineFiles(GetCommandLineW());
+    TInstanceLock instance(key);
+    if (!instance.First()) {
+        HWND running = instance.RunningWindow(10000);
+        if (running && SendFilesTo(running, files)) return 0;
+    }
     auto* app = new TApplication(nullptr);
     int code = 0;
     try {
         app->Initialize();
         app->SetTitle("Penwise v 1.5");
-        app->CreateForm<TSpellDemoForm>();
+        auto* frame = app->CreateForm<TSpellDemoForm>();
+        frame->StartSession(TUserSettings::Read(key));
+        if (!files.empty()) frame->QueueFiles(files);
+        instance.Publish(frame->Handle());
         code = app->Run();
     } catch (...) {
         app->HandleException(app);

@@ -42,6 +42,7 @@ TSpellDemoForm::TSpellDemoForm(TComponent* AOwner) : TForm(AOwner)
     Speller->SetFinishMessage("Spelling check is complete");
     Speller->SetShowFinishMessage(true);
     CreateMenu();
+    CreateFileServices();
     CreateDialogs();
     CreateColorMenus();
     CreateToolBars();
@@ -303,21 +304,13 @@ void TSpellDemoForm::FormShow(TObject*) { NewMIClick(this); }
 
 TMDIForm* TSpellDemoForm::ActiveDocument() { return dynamic_cast<TMDIForm*>(ActiveMDIChild()); }
 
-void TSpellDemoForm::NewMIClick(TObject*)
-{
-    auto* doc = new TMDIForm(this);
-    doc->AfterConstruction();
-    doc->Show();
-}
+void TSpellDemoForm::NewMIClick(TObject*) { NewDocument(); }
 
 void TSpellDemoForm::OpenMIClick(TObject*)
 {
     OpenDialog->SetFileName("");
     if (!OpenDialog->Execute()) return;
-    auto* doc = new TMDIForm(this);
-    doc->AfterConstruction();
-    doc->Show();
-    doc->OpenDocument(OpenDialog->FileName());
+    OpenFile(OpenDialog->FileName());
 }
 
 void TSpellDemoForm::SaveMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SaveDocument(); }

@@ -5,6 +5,7 @@
 #include "Graphics.h"
 
 #include <string>
+#include <vector>
 
 namespace pw {
 
@@ -24,6 +25,9 @@ class TPrinterSetupDialog;
 class TColorDialog;
 class TMDIForm;
 class TSpellChecker;
+class TRecentFiles;
+class TRecovery;
+struct TUserSettings;
 
 class TSpellDemoForm : public TForm {
 public:
@@ -58,6 +62,25 @@ public:
     void ArrangeIconsMIClick(TObject* Sender);
     void AboutMIClick(TObject* Sender);
 
+    // Files from the shell, recent files and recovery copies (FrameFiles.cpp).
+    // Keeps the per-user state under Settings: reads the recent files, starts the recovery
+    // copies and, once the loop runs, offers the copies a previous run left.
+    void StartSession(const TUserSettings& Settings);
+    // A new document window, as New makes it.
+    TMDIForm* NewDocument();
+    // Opens a file in a new document window, as Open does.
+    void OpenFile(const std::string& FileName);
+    // Opens each file; one that cannot be opened shows its message and the others still open.
+    void OpenFiles(const std::vector<std::string>& FileNames);
+    // Opens the files once the message loop runs (files of the command line or another start).
+    void QueueFiles(const std::vector<std::string>& FileNames);
+    // A document was opened or saved under its file name.
+    void DocumentFiled(TMDIForm* Document);
+    void RecentFileChoose(const std::string& FileName);
+    // Offers the copies a run that did not exit cleanly left, and opens them when wanted.
+    void OfferRecovery();
+    void WndProc(TMessage& Message) override;
+
     TMainMenu* MainMenu;
     TMenuItem *FileMI, *NewMI, *OpenMI, *SaveMI, *SaveAsMI, *PrintSetupMI, *PrintMI, *ExitMI;
     TMenuItem *EditMI, *UndoMI, *RedoMI, *CutMI, *CopyMI, *PasteMI, *SelectAllMI, *FindMI, *ReplaceMI, *SpellMI;
@@ -81,6 +104,8 @@ public:
     TColorDialog* ColorDialog;
     TPopupMenu* ColorMenu;
     TPopupMenu* HighlightMenu;
+    TRecentFiles* RecentFiles;
+    TRecovery* Recovery;
 
     bool FontSizeDropped = false;
     bool AcceptLanguageChange = false;
@@ -90,6 +115,9 @@ protected:
     void FormShow(TObject* Sender);
 
 private:
+    std::vector<std::string> FQueuedFiles;
+    void OpenQueuedFiles();
+    void CreateFileServices();
     void CreateMenu();
     void CreateToolBars();
     void CreateFormatBar();

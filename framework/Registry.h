@@ -35,6 +35,9 @@ public:
     std::string ReadString(const std::string& Name);
     // Writes a REG_SZ value; raises ERegistryException on failure.
     void WriteString(const std::string& Name, const std::string& Value);
+    // Reads a REG_DWORD value; raises ERegistryException when it is missing or of another type.
+    int ReadInteger(const std::string& Name);
+    void WriteInteger(const std::string& Name, int Value);
     std::vector<std::string> GetKeyNames();
 
 private:
