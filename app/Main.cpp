@@ -1,5 +1,6 @@
-// Program entry: the application object, the main frame, the message loop. A start with
-// files while the program runs hands them to the running instance and ends.
+// Program entry: the application object, the main frame and the about box, the message loop.
+// A start with files while the program runs hands them to the running instance and ends.
+#include "AboutForm.h"
 #include "MainForm.h"
 #include "ShellFiles.h"
 #include "UserSettings.h"
@@ -22,6 +23,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         app->Initialize();
         app->SetTitle("Penwise v 1.5");
         auto* frame = app->CreateForm<TSpellDemoForm>();
+        app->CreateForm<TAboutForm>();
         frame->StartSession(TUserSettings::Read(key));
         if (!files.empty()) frame->QueueFiles(files);
         instance.Publish(frame->Handle());

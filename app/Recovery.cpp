@@ -133,7 +133,7 @@ void TRecovery::SaveCopies(TForm* Frame)
     if (!Started()) return;
     for (int i = 0; i < Frame->MDIChildCount(); ++i) {
         auto* doc = dynamic_cast<TMDIForm*>(Frame->MDIChildren(i));
-        if (!doc) continue;
+        if (!doc || (doc->ComponentState() & csDestroying)) continue;
         if (doc->Modified()) SaveCopy(doc);
         else RemoveCopy(doc);
     }
@@ -148,7 +148,14 @@ void TRecovery::RemoveCopy(TMDIForm* Document)
     FIds.erase(it);
 }
 
-void TRecovery::Adopt(TMDIForm* Document, const TRecoveryCopy& Copy) { Track(Document, Copy.Id); }
+void TRecovery::Adopt(TMDIForm* Document, const TRecoveryCopy& Copy)
+{
+    // A copy the new window got before it was loaded (the program lost the focus meanwhile)
+    // gives way to the one it now stands for.
+    auto it = FIds.find(Document);
+    if (it != FIds.end() && it->second != Copy.Id) DeleteFiles(it->second);
+    Track(Document, Copy.Id);
+}
 
 void TRecovery::Discard(const std::vector<TRecoveryCopy>& Copies)
 {
