@@ -240,6 +240,7 @@ void TMDIForm::SaveDocument()
     }
     FRichEdit->Lines()->SaveToFile(FFileName);
     SetModified(false);
+    if (TSpellDemoForm* f = Frame()) f->DocumentFiled(this);
 }
 
 void TMDIForm::SaveDocumentAs()
@@ -252,6 +253,7 @@ void TMDIForm::SaveDocumentAs()
     FRichEdit->Lines()->SaveToFile(FFileName);
     FUntitled = false;
     SetModified(false);
+    f->DocumentFiled(this);
 }
 
 namespace {
@@ -280,6 +282,19 @@ void TMDIForm::OpenDocument(const std::string& AFileName)
     if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
     FUntitled = false;
     SetModified(false);
+    RichEditSelectionChange(this);
+    if (TSpellDemoForm* f = Frame()) f->DocumentFiled(this);
+}
+
+void TMDIForm::RecoverDocument(const std::string& CopyFileName, const std::string& AFileName)
+{
+    SetFileName(AFileName);
+    CheckDocumentFile(CopyFileName);
+    FRichEdit->Lines()->LoadFromFile(CopyFileName);
+    // Told apart from a document of that name that is open as well.
+    SetText(AFileName + " (recovered)");
+    FUntitled = true;
+    SetModified(true);
     RichEditSelectionChange(this);
 }
 

@@ -27,6 +27,9 @@ public:
     void SaveDocument();
     void SaveDocumentAs();
     void OpenDocument(const std::string& AFileName);
+    // Loads a recovery copy: the document keeps its old name (the caption adds
+    // " (recovered)"), modified and untitled, so nothing is written over without a Save.
+    void RecoverDocument(const std::string& CopyFileName, const std::string& AFileName);
     void PrintDocument();
     void UndoEdit();
     void RedoEdit();

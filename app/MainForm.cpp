@@ -10,6 +10,7 @@
 #include "MDIForm.h"
 #include "Menus.h"
 #include "Registry.h"
+#include "UserSettings.h"
 #include "SpellChecker.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
@@ -51,9 +52,10 @@ TSpellDemoForm::TSpellDemoForm(TComponent* AOwner) : TForm(AOwner)
         TLiveSpeller::WordAccepted(Language, Word);
     };
     CreateMenu();
+    CreateFileServices();
     {
         TRegistry settings;
-        if (settings.OpenKeyReadOnly(SettingsKey))
+        if (settings.OpenKeyReadOnly(UserSettingsKey()))
             FCheckAsYouType = settings.ReadInteger("CheckSpellingAsYouType", 1) != 0;
     }
     CheckAsYouTypeMI->SetChecked(FCheckAsYouType);
@@ -385,21 +387,13 @@ void TSpellDemoForm::FormShow(TObject*) { NewMIClick(this); }
 
 TMDIForm* TSpellDemoForm::ActiveDocument() { return dynamic_cast<TMDIForm*>(ActiveMDIChild()); }
 
-void TSpellDemoForm::NewMIClick(TObject*)
-{
-    auto* doc = new TMDIForm(this);
-    doc->AfterConstruction();
-    doc->Show();
-}
+void TSpellDemoForm::NewMIClick(TObject*) { NewDocument(); }
 
 void TSpellDemoForm::OpenMIClick(TObject*)
 {
     OpenDialog->SetFileName("");
     if (!OpenDialog->Execute()) return;
-    auto* doc = new TMDIForm(this);
-    doc->AfterConstruction();
-    doc->Show();
-    doc->OpenDocument(OpenDialog->FileName());
+    OpenFile(OpenDialog->FileName());
 }
 
 void TSpellDemoForm::SaveMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SaveDocument(); }
@@ -437,7 +431,7 @@ void TSpellDemoForm::SetCheckAsYouType(bool Value)
     for (int i = 0; i < MDIChildCount(); ++i)
         if (auto* doc = dynamic_cast<TMDIForm*>(MDIChildren(i))) doc->SetCheckAsYouType(Value);
     TRegistry settings;
-    if (settings.OpenKey(SettingsKey, true)) settings.WriteInteger("CheckSpellingAsYouType", Value ? 1 : 0);
+    if (settings.OpenKey(UserSettingsKey(), true)) settings.WriteInteger("CheckSpellingAsYouType", Value ? 1 : 0);
 }
 
 } // namespace pw

@@ -5,6 +5,7 @@
 #include "Graphics.h"
 
 #include <string>
+#include <vector>
 
 namespace pw {
 
@@ -27,6 +28,9 @@ class TSpellChecker;
 class TLanguagesCombo;
 class TArtLabel;
 class TMDIClientPainter;
+class TRecentFiles;
+class TRecovery;
+struct TUserSettings;
 
 class TSpellDemoForm : public TForm {
 public:
@@ -88,6 +92,24 @@ public:
     void SetColorButton(TToolButton* Button, TColor Color);
     // The language combo box marks the selected text (or the insertion point).
     void LanguagesChange(TObject* Sender);
+    // Files from the shell, recent files and recovery copies (FrameFiles.cpp).
+    // Keeps the per-user state under Settings: reads the recent files, starts the recovery
+    // copies and, once the loop runs, offers the copies a previous run left.
+    void StartSession(const TUserSettings& Settings);
+    // A new document window, as New makes it.
+    TMDIForm* NewDocument();
+    // Opens a file in a new document window, as Open does.
+    void OpenFile(const std::string& FileName);
+    // Opens each file; one that cannot be opened shows its message and the others still open.
+    void OpenFiles(const std::vector<std::string>& FileNames);
+    // Opens the files once the message loop runs (files of the command line or another start).
+    void QueueFiles(const std::vector<std::string>& FileNames);
+    // A document was opened or saved under its file name.
+    void DocumentFiled(TMDIForm* Document);
+    void RecentFileChoose(const std::string& FileName);
+    // Offers the copies a run that did not exit cleanly left, and opens them when wanted.
+    void OfferRecovery();
+    void WndProc(TMessage& Message) override;
 
     TMainMenu* MainMenu;
     TMenuItem *FileMI, *NewMI, *OpenMI, *SaveMI, *SaveAsMI, *PrintSetupMI, *PrintMI, *ExitMI;
@@ -115,6 +137,8 @@ public:
     TPopupMenu* HighlightMenu;
     TMenuItem *AutoMI = nullptr, *OtherMI = nullptr, *NoneMI2 = nullptr;
     TLanguagesCombo* Languages;
+    TRecentFiles* RecentFiles;
+    TRecovery* Recovery;
 
     // Misspelt words underlined while the user types: a setting of the user's, on by default.
     bool CheckAsYouType() const { return FCheckAsYouType; }
@@ -131,6 +155,9 @@ protected:
 
 private:
     bool FCheckAsYouType = true;
+    std::vector<std::string> FQueuedFiles;
+    void OpenQueuedFiles();
+    void CreateFileServices();
     void CreateMenu();
     void CreateToolBars();
     void CreateFormatBar();
@@ -155,9 +182,6 @@ private:
 // whole number of points the editor can show.
 int FontSizeFromText(const std::string& Text);
 constexpr int MaxFontSize = 1638;
-// The user's settings of the program, under HKEY_CURRENT_USER.
-constexpr const char* SettingsKey = "Software\\Penwise";
-
 // The one main frame of the process.
 extern TSpellDemoForm* SpellDemoForm;
 

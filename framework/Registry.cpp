@@ -134,23 +134,30 @@ void TRegistry::WriteString(const std::string& Name, const std::string& Value)
         throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 
+int TRegistry::ReadInteger(const std::string& Name)
+{
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (!FCurrentKey || RegQueryValueExA(FCurrentKey, Name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                                         &size) != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value)
+        throw ERegistryException("Invalid data type for '" + Name + "'");
+    return static_cast<int>(value);
+}
+
 int TRegistry::ReadInteger(const std::string& Name, int Default)
 {
-    if (!FCurrentKey) return Default;
-    DWORD type = 0, value = 0, size = sizeof value;
-    if (RegQueryValueExA(FCurrentKey, Name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof value)
+    try {
+        return ReadInteger(Name);
+    } catch (const ERegistryException&) {
         return Default;
-    return static_cast<int>(value);
+    }
 }
 
 void TRegistry::WriteInteger(const std::string& Name, int Value)
 {
     DWORD v = static_cast<DWORD>(Value);
     if (!FCurrentKey ||
-        RegSetValueExA(FCurrentKey, Name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v) !=
-            ERROR_SUCCESS)
+        RegSetValueExA(FCurrentKey, Name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v)
+            != ERROR_SUCCESS)
         throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 

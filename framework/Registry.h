@@ -39,6 +39,8 @@ public:
     std::string ReadString(const std::string& Name);
     // Writes a REG_SZ value; raises ERegistryException on failure.
     void WriteString(const std::string& Name, const std::string& Value);
+    // Reads a REG_DWORD value; raises ERegistryException when it is missing or of another type.
+    int ReadInteger(const std::string& Name);
     // Reads a REG_DWORD value; Default when missing or of another type.
     int ReadInteger(const std::string& Name, int Default);
     // Writes a REG_DWORD value; raises ERegistryException on failure.

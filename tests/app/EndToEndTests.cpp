@@ -1,18 +1,44 @@
-// Starts penwise.exe as a process of its own and drives it through its windows.
+// Starts penwise.exe as a process of its own and drives it through its windows. Each test
+// gives the program a settings key and a recovery folder of its own (PENWISE_SETTINGS_KEY),
+// removed afterwards: the user's own settings are never touched.
+#include "Registry.h"
+#include "SysUtils.h"
+#include "TestSupport.h"
 #include "WinApi.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+using pw::Format;
 
 namespace {
 
 struct Process {
     PROCESS_INFORMATION pi = {};
-    bool Start(const char* exe)
+    bool Start(const char* exe, const std::vector<std::string>& args = {})
     {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         std::string cmd = std::string("\"") + exe + "\"";
+        for (const std::string& a : args) cmd += " \"" + a + "\"";
         return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    }
+    // Waits for the process to end; its exit code, or -1 when it did not end.
+    long Wait(DWORD ms = 30000)
+    {
+        if (WaitForSingleObject(pi.hProcess, ms) != WAIT_OBJECT_0) return -1;
+        DWORD code = 1234;
+        GetExitCodeProcess(pi.hProcess, &code);
+        return static_cast<long>(code);
+    }
+    void Kill()
+    {
+        TerminateProcess(pi.hProcess, 9);
+        WaitForSingleObject(pi.hProcess, 30000);
     }
     ~Process()
     {
@@ -24,36 +50,177 @@ struct Process {
     }
 };
 
-struct FindData { DWORD Pid; HWND Found; };
-
-BOOL CALLBACK FindMainWindow(HWND h, LPARAM p)
+std::string WindowText(HWND h)
 {
-    auto* d = reinterpret_cast<FindData*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    char title[64] = {};
-    GetWindowTextA(h, title, sizeof title);
-    if (pid == d->Pid && std::string(title) == "Penwise v 1.5" && IsWindowVisible(h)) {
-        d->Found = h;
-        return FALSE;
-    }
-    return TRUE;
+    // WM_GETTEXT is carried across processes; GetWindowText would give a control's first text.
+    char buf[4096] = {};
+    SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return buf;
 }
 
-HWND WaitForMainWindow(DWORD pid)
+std::string ClassOf(HWND h)
+{
+    char name[64] = {};
+    GetClassNameA(h, name, sizeof name);
+    return name;
+}
+
+// Polls until Find gives a window (or about 30 seconds passed).
+HWND WaitFor(const std::function<HWND()>& Find)
 {
     for (int i = 0; i < 300; ++i) {
-        FindData d{pid, nullptr};
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&d));
-        if (d.Found) return d.Found;
+        if (HWND h = Find()) return h;
         Sleep(100);
     }
     return nullptr;
 }
 
+struct WindowSearch {
+    DWORD Pid;
+    std::string Class;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectTopWindow(HWND h, LPARAM p)
+{
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == s->Pid && IsWindowVisible(h)) s->Found.push_back(h);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM p)
+{
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    if (ClassOf(h) == s->Class) s->Found.push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> TopWindowsOf(DWORD pid)
+{
+    WindowSearch s{pid, {}, {}};
+    EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&s));
+    return s.Found;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent, const std::string& Class)
+{
+    WindowSearch s{0, Class, {}};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&s));
+    return s.Found;
+}
+
+HWND WaitForMainWindow(DWORD pid)
+{
+    return WaitFor([pid]() -> HWND {
+        for (HWND h : TopWindowsOf(pid))
+            if (WindowText(h) == "Penwise v 1.5") return h;
+        return nullptr;
+    });
+}
+
+// A message box of the process: its text, and a press of one of its buttons.
+struct MessageBoxWindow {
+    HWND Handle = nullptr;
+    std::string Text() const
+    {
+        std::string all;
+        for (HWND s : ChildrenOf(Handle, "Static")) all += WindowText(s);
+        return all;
+    }
+    void Press(int id) const
+    {
+        SendMessageA(Handle, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Handle, id)));
+    }
+};
+
+MessageBoxWindow WaitForMessageBox(DWORD pid)
+{
+    return {WaitFor([pid]() -> HWND {
+        for (HWND h : TopWindowsOf(pid))
+            if (ClassOf(h) == "#32770") return h;
+        return nullptr;
+    })};
+}
+
+// The captions of the frame's document windows.
+std::vector<std::string> DocumentCaptions(HWND frame)
+{
+    std::vector<std::string> r;
+    for (HWND client : ChildrenOf(frame, "MDIClient"))
+        for (HWND h = GetWindow(client, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) r.push_back(WindowText(h));
+    std::sort(r.begin(), r.end());
+    return r;
+}
+
+HWND DocumentWindow(HWND frame, const std::string& caption)
+{
+    for (HWND client : ChildrenOf(frame, "MDIClient"))
+        for (HWND h = GetWindow(client, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+            if (WindowText(h) == caption) return h;
+    return nullptr;
+}
+
+HWND EditorOf(HWND document)
+{
+    std::vector<HWND> e = ChildrenOf(document, "TPwRichEdit98");
+    return e.empty() ? nullptr : e[0];
+}
+
+std::vector<std::string> FilesIn(const std::string& dir, const char* pattern)
+{
+    std::vector<std::string> r;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\" + pattern).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return r;
+    do r.push_back(dir + "\\" + fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return r;
+}
+
+// The settings key and recovery folder of one test, named to the program by the environment.
+class EndToEnd : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        static int counter = 0;
+        Key = Format("Software\\PenwiseTests\\e2e-%lu-%d", GetCurrentProcessId(), ++counter);
+        RecoveryFolder = Dir.File("Recovery");
+        pw::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(Key, true));
+        reg.WriteString("RecoveryFolder", RecoveryFolder);
+        reg.WriteInteger("RecoveryInterval", 1);
+        SetEnvironmentVariableA("PENWISE_SETTINGS_KEY", Key.c_str());
+    }
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("PENWISE_SETTINGS_KEY", nullptr);
+        pw::TRegistry reg;
+        reg.DeleteKey(Key);
+    }
+    std::string RecentFile(int n)
+    {
+        pw::TRegistry reg;
+        if (!reg.OpenKeyReadOnly(Key + "\\Recent Files")) return {};
+        return reg.ReadString(Format("File%d", n));
+    }
+    std::string Write(const std::string& name, const std::string& text)
+    {
+        std::string f = Dir.File(name);
+        pwtest::WriteFileBytes(f, text);
+        return f;
+    }
+
+    pwtest::TempDir Dir;
+    std::string Key;
+    std::string RecoveryFolder;
+};
+
 } // namespace
 
-TEST(EndToEnd, StartsWithItsFrameAndExitsCleanlyOnClose)
+TEST_F(EndToEnd, StartsWithItsFrameAndExitsCleanlyOnClose)
 {
     Process p;
     ASSERT_TRUE(p.Start(PENWISE_EXE)) << "cannot start " << PENWISE_EXE;
@@ -67,8 +234,119 @@ TEST(EndToEnd, StartsWithItsFrameAndExitsCleanlyOnClose)
     EXPECT_EQ(r.left, work.left + (work.right - work.left - 738) / 2);
     EXPECT_EQ(r.top, work.top + (work.bottom - work.top - 528) / 2);
     PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(p.pi.hProcess, 30000), WAIT_OBJECT_0) << "penwise did not exit";
-    DWORD code = 1234;
-    GetExitCodeProcess(p.pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(p.Wait(), 0) << "penwise did not exit cleanly";
+    EXPECT_EQ(FilesIn(RecoveryFolder, "running.marker").size(), 0u) << "a clean exit leaves no marker";
+}
+
+TEST_F(EndToEnd, FilesOnTheCommandLineOpenEachInItsWindowAndABadOneShowsItsMessage)
+{
+    std::string a = Write("letter.rtf", "{\\rtf1\\ansi Dear reader}");
+    std::string missing = Dir.File("missing.rtf");
+    std::string b = Write("notes.txt", "plain notes");
+    Process p;
+    ASSERT_TRUE(p.Start(PENWISE_EXE, {a, missing, b}));
+    MessageBoxWindow box = WaitForMessageBox(p.pi.dwProcessId);
+    ASSERT_NE(box.Handle, nullptr) << "no message for the missing file";
+    EXPECT_NE(box.Text().find("missing.rtf"), std::string::npos) << box.Text();
+    box.Press(IDOK);
+    HWND main = WaitForMainWindow(p.pi.dwProcessId);
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(WaitFor([&] { return DocumentWindow(main, b); }), nullptr) << "notes.txt did not open";
+    // The failed one stays, titled with its name, as after a failed Open.
+    std::vector<std::string> expected{a, missing, b, "Document1.rtf"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(DocumentCaptions(main), expected);
+    EXPECT_EQ(WindowText(EditorOf(DocumentWindow(main, a))), "Dear reader");
+    EXPECT_EQ(WindowText(EditorOf(DocumentWindow(main, b))), "plain notes");
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(p.Wait(), 0);
+    EXPECT_EQ(RecentFile(1), b);
+    EXPECT_EQ(RecentFile(2), a);
+    EXPECT_EQ(RecentFile(3), "");
+}
+
+TEST_F(EndToEnd, ASecondStartHandsItsFilesToTheRunningProgram)
+{
+    Process first;
+    ASSERT_TRUE(first.Start(PENWISE_EXE));
+    HWND main = WaitForMainWindow(first.pi.dwProcessId);
+    ASSERT_NE(main, nullptr);
+    std::string a = Write("handed.rtf", "{\\rtf1\\ansi handed over}");
+    Process second;
+    ASSERT_TRUE(second.Start(PENWISE_EXE, {a}));
+    EXPECT_EQ(second.Wait(), 0) << "the second start did not end";
+    HWND doc = WaitFor([&] { return DocumentWindow(main, a); });
+    ASSERT_NE(doc, nullptr) << "the running program did not open the file";
+    EXPECT_EQ(WindowText(EditorOf(doc)), "handed over");
+    EXPECT_TRUE(TopWindowsOf(second.pi.dwProcessId).empty());
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.Wait(), 0);
+}
+
+TEST_F(EndToEnd, RecentFilesSurviveARestart)
+{
+    std::string a = Write("first.rtf", "{\\rtf1 first}"), b = Write("second.rtf", "{\\rtf1 second}");
+    {
+        Process p;
+        ASSERT_TRUE(p.Start(PENWISE_EXE, {a}));
+        HWND main = WaitForMainWindow(p.pi.dwProcessId);
+        ASSERT_NE(WaitFor([&] { return DocumentWindow(main, a); }), nullptr);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        ASSERT_EQ(p.Wait(), 0);
+    }
+    EXPECT_EQ(RecentFile(1), a);
+    // The next run starts from the stored list: its file comes first, the older one after it.
+    Process p;
+    ASSERT_TRUE(p.Start(PENWISE_EXE, {b}));
+    HWND main = WaitForMainWindow(p.pi.dwProcessId);
+    ASSERT_NE(WaitFor([&] { return DocumentWindow(main, b); }), nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(p.Wait(), 0);
+    EXPECT_EQ(RecentFile(1), b);
+    EXPECT_EQ(RecentFile(2), a);
+}
+
+TEST_F(EndToEnd, ADocumentTypedIntoBeforeTheProcessIsKilledIsRecoveredOnTheNextStart)
+{
+    std::string typed = "Typed before the crash";
+    {
+        Process p;
+        ASSERT_TRUE(p.Start(PENWISE_EXE));
+        HWND main = WaitForMainWindow(p.pi.dwProcessId);
+        ASSERT_NE(main, nullptr);
+        HWND doc = WaitFor([&] { return DocumentWindow(main, "Document1.rtf"); });
+        ASSERT_NE(doc, nullptr);
+        HWND editor = EditorOf(doc);
+        ASSERT_NE(editor, nullptr);
+        for (char c : typed) PostMessageW(editor, WM_CHAR, static_cast<WPARAM>(c), 1);
+        // The copy is written within a second (the test's interval); wait until it holds the text.
+        bool copied = false;
+        for (int i = 0; i < 300 && !copied; ++i) {
+            for (const std::string& f : FilesIn(RecoveryFolder, "*.rtf"))
+                copied = copied || pwtest::ReadFileBytes(f).find(typed) != std::string::npos;
+            if (!copied) Sleep(100);
+        }
+        ASSERT_TRUE(copied) << "no recovery copy with the typed text in " << RecoveryFolder;
+        p.Kill();
+    }
+    EXPECT_EQ(FilesIn(RecoveryFolder, "running.marker").size(), 1u);
+    Process p;
+    ASSERT_TRUE(p.Start(PENWISE_EXE));
+    MessageBoxWindow box = WaitForMessageBox(p.pi.dwProcessId);
+    ASSERT_NE(box.Handle, nullptr) << "no recovery question";
+    EXPECT_NE(box.Text().find("Document1.rtf"), std::string::npos) << box.Text();
+    box.Press(IDYES);
+    HWND main = WaitForMainWindow(p.pi.dwProcessId);
+    HWND doc = WaitFor([&] { return DocumentWindow(main, "Document1.rtf (recovered)"); });
+    ASSERT_NE(doc, nullptr) << "no recovered document";
+    EXPECT_EQ(WindowText(EditorOf(doc)), typed);
+    // It is modified: closing the program asks about it; No leaves nothing behind.
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    MessageBoxWindow question = WaitForMessageBox(p.pi.dwProcessId);
+    ASSERT_NE(question.Handle, nullptr);
+    EXPECT_NE(question.Text().find("File is Document1.rtf modified."), std::string::npos) << question.Text();
+    question.Press(IDNO);
+    EXPECT_EQ(p.Wait(), 0);
+    EXPECT_TRUE(FilesIn(RecoveryFolder, "*.rtf").empty());
+    EXPECT_TRUE(FilesIn(RecoveryFolder, "running.marker").empty());
 }

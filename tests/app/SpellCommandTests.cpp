@@ -4,6 +4,7 @@
 
 #include "LiveSpeller.h"
 #include "Registry.h"
+#include "UserSettings.h"
 #include "SpellChecker.h"
 #include "SpellerDialog.h"
 
@@ -242,7 +243,7 @@ TEST_F(SpellCommandTest, TheOptionTurnsMarkingOffInEveryDocumentAndIsKeptForTheU
     for (int i = 0; i < Frame->MDIChildCount(); ++i)
         EXPECT_TRUE(static_cast<TMDIForm*>(Frame->MDIChildren(i))->LiveSpeller()->Marks().empty());
     TRegistry r;
-    ASSERT_TRUE(r.OpenKeyReadOnly(SettingsKey));
+    ASSERT_TRUE(r.OpenKeyReadOnly(UserSettingsKey()));
     EXPECT_EQ(r.ReadInteger("CheckSpellingAsYouType", -1), 0);
 
     // A new frame starts with the user's choice.

@@ -55,6 +55,21 @@ TEST(Registry, ValuesOfAnotherTypeAreAnError)
     EXPECT_FALSE(r.KeyExists("Software\\Typed"));
 }
 
+TEST(Registry, IntegersAreDwordValues)
+{
+    pwtest::RegistryRedirect redirect;
+    TRegistry r;
+    ASSERT_TRUE(r.OpenKey("Software\\PenwiseIntegerProbe", true));
+    r.WriteInteger("n", 120);
+    EXPECT_EQ(r.ReadInteger("n"), 120);
+    DWORD type = 0;
+    EXPECT_EQ(RegQueryValueExA(r.CurrentKey(), "n", nullptr, &type, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    r.WriteString("s", "120");
+    EXPECT_THROW(r.ReadInteger("s"), ERegistryException);
+    EXPECT_THROW(r.ReadInteger("missing"), ERegistryException);
+}
+
 TEST(Registry, DataTypeOfEachKindOfValue)
 {
     pwtest::RegistryRedirect redirect;
