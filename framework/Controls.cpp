@@ -55,6 +55,18 @@ void HandleCallbackException()
     if (Application) Application->HandleException(nullptr);
 }
 
+unsigned MouseShiftState(WPARAM Keys)
+{
+    unsigned s = 0;
+    if (Keys & MK_SHIFT) s |= ssShift;
+    if (Keys & MK_CONTROL) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    if (Keys & MK_LBUTTON) s |= ssLeft;
+    if (Keys & MK_RBUTTON) s |= ssRight;
+    if (Keys & MK_MBUTTON) s |= ssMiddle;
+    return s;
+}
+
 unsigned KeyShiftState()
 {
     unsigned s = 0;
@@ -179,6 +191,173 @@ void TControl::Click()
 }
 
 void TControl::FontChanged() { Invalidate(); }
+
+void TControl::DblClick()
+{
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton Button, unsigned Shift, int X, int Y)
+{
+    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(unsigned Shift, int X, int Y)
+{
+    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, unsigned Shift, int X, int Y)
+{
+    if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+bool TControl::MouseMessage(TMessage& Message)
+{
+    int x = static_cast<short>(LOWORD(Message.LParam)), y = static_cast<short>(HIWORD(Message.LParam));
+    unsigned shift = MouseShiftState(Message.WParam);
+    auto inside = [&] { return x >= 0 && y >= 0 && x < FWidth && y < FHeight; };
+    switch (Message.Msg) {
+    case WM_MOUSEMOVE: MouseMove(shift, x, y); return true;
+    case WM_LBUTTONDOWN: FClickPending = FClickEvents; MouseDown(TMouseButton::mbLeft, shift, x, y); return true;
+    case WM_RBUTTONDOWN: MouseDown(TMouseButton::mbRight, shift, x, y); return true;
+    case WM_MBUTTONDOWN: MouseDown(TMouseButton::mbMiddle, shift, x, y); return true;
+    case WM_LBUTTONDBLCLK:
+        if (FClickEvents) DblClick();
+        MouseDown(TMouseButton::mbLeft, shift | ssDouble, x, y);
+        return true;
+    case WM_RBUTTONDBLCLK: MouseDown(TMouseButton::mbRight, shift | ssDouble, x, y); return true;
+    case WM_MBUTTONDBLCLK: MouseDown(TMouseButton::mbMiddle, shift | ssDouble, x, y); return true;
+    case WM_LBUTTONUP:
+        if (FClickPending) {
+            FClickPending = false;
+            if (inside()) Click();
+        }
+        MouseUp(TMouseButton::mbLeft, shift, x, y);
+        return true;
+    case WM_RBUTTONUP: MouseUp(TMouseButton::mbRight, shift, x, y); return true;
+    case WM_MBUTTONUP: MouseUp(TMouseButton::mbMiddle, shift, x, y); return true;
+    default: return false;
+    }
+}
+
+static bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
+
+// ---- TGraphicControl ----
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(new TCanvas)
+{
+    FClickEvents = true;
+}
+
+TGraphicControl::~TGraphicControl() { delete FCanvas; }
+
+void TGraphicControl::PaintTo(HDC dc)
+{
+    struct TDetach {
+        TCanvas* C;
+        ~TDetach() { C->SetHandle(nullptr); }
+    } detach{FCanvas};
+    FCanvas->SetHandle(dc);
+    Paint();
+}
+
+// ---- TCustomControl ----
+
+namespace {
+
+// A control's canvas outside painting: a DC of the control's window, taken when it is first
+// drawn on and given back at the next paint or when the window goes.
+class TControlCanvas : public TCanvas {
+public:
+    explicit TControlCanvas(TWinControl* c) : FControl(c) {}
+    ~TControlCanvas() override { FreeHandle(); }
+    void FreeHandle()
+    {
+        if (!FOwnDC) return;
+        SetHandle(nullptr);
+        ReleaseDC(FWindow, FOwnDC);
+        FOwnDC = nullptr;
+    }
+    void BeginPaintOn(HDC dc)
+    {
+        FreeHandle();
+        SetHandle(dc);
+    }
+
+protected:
+    void CreateHandle() override
+    {
+        if (!FControl->HandleAllocated()) return;
+        FWindow = FControl->Handle();
+        FOwnDC = GetDC(FWindow);
+        SetHandle(FOwnDC);
+    }
+
+private:
+    TWinControl* FControl;
+    HWND FWindow = nullptr;
+    HDC FOwnDC = nullptr;
+};
+
+} // namespace
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(new TControlCanvas(this))
+{
+    FClickEvents = true;
+    FCaptureMouse = true;
+}
+
+TCustomControl::~TCustomControl()
+{
+    FDeleting = true;
+    static_cast<TControlCanvas*>(FCanvas)->FreeHandle();
+    // The window goes in the base destructor; nothing may draw on the canvas by then.
+    DestroyComponents();
+    if (FHandle) DestroyHandle();
+    delete FCanvas;
+    FCanvas = nullptr;
+}
+
+void TCustomControl::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.WinClassName = "TPwCustomControl";
+}
+
+void TCustomControl::WndProc(TMessage& Message)
+{
+    auto* canvas = static_cast<TControlCanvas*>(FCanvas);
+    switch (Message.Msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        canvas->FreeHandle();
+        HDC given = reinterpret_cast<HDC>(Message.WParam);
+        PAINTSTRUCT ps = {};
+        HDC dc = given ? given : BeginPaint(FHandle, &ps);
+        if (given) GetClientRect(FHandle, &ps.rcPaint);
+        struct TEnd {
+            TControlCanvas* C; HWND H; PAINTSTRUCT* P; bool Own;
+            ~TEnd() { C->SetHandle(nullptr); if (Own) EndPaint(H, P); }
+        } end{canvas, FHandle, &ps, given == nullptr};
+        {
+            TDCGuard guard(dc);
+            canvas->BeginPaintOn(dc);
+            Paint();
+            canvas->SetHandle(nullptr);
+        }
+        PaintGraphicControls(dc, ps.rcPaint);
+        Message.Result = 0;
+        return;
+    }
+    case WM_DESTROY:
+        canvas->FreeHandle();
+        break;
+    default:
+        break;
+    }
+    TWinControl::WndProc(Message);
+}
 
 // ---- TWinControl ----
 
@@ -426,6 +605,7 @@ void TWinControl::RemoveControl(TControl* c)
     auto it = std::find(FControls.begin(), FControls.end(), c);
     if (it == FControls.end()) return;
     FControls.erase(it);
+    if (FMouseControl == c) FMouseControl = nullptr;
     c->FParent = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FHandle && !FDeleting) w->DestroyHandle();
     if (!FDeleting && c->Align() != TAlign::alNone) AlignControls();
@@ -564,11 +744,19 @@ void TWinControl::ReflectNotification(TMessage& Message)
     case WM_VSCROLL: child = reinterpret_cast<HWND>(Message.LParam); break;
     case WM_DRAWITEM: {
         auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+        if (d->CtlType == ODT_MENU && TMenuItem::DispatchOwnerDraw(Message.Msg, Message.LParam)) {
+            Message.Result = TRUE;
+            return;
+        }
         if (d->CtlType != ODT_MENU) child = d->hwndItem;
         break;
     }
     case WM_MEASUREITEM: {
         auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+        if (m->CtlType == ODT_MENU && TMenuItem::DispatchOwnerDraw(Message.Msg, Message.LParam)) {
+            Message.Result = TRUE;
+            return;
+        }
         if (m->CtlType != ODT_MENU && FHandle) child = GetDlgItem(FHandle, static_cast<int>(m->CtlID));
         break;
     }
@@ -579,6 +767,88 @@ void TWinControl::ReflectNotification(TMessage& Message)
     TWinControl* c = child && child != FHandle ? FindControl(child) : nullptr;
     if (c) Message.Result = c->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
     else DefaultHandler(Message);
+}
+
+bool TWinControl::HasGraphicControls() const
+{
+    for (TControl* c : FControls)
+        if (c->FVisible && dynamic_cast<TGraphicControl*>(c)) return true;
+    return false;
+}
+
+TControl* TWinControl::GraphicControlAt(POINT p)
+{
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        TControl* c = *it;
+        if (!c->FVisible || !dynamic_cast<TGraphicControl*>(c)) continue;
+        RECT r = c->BoundsRect();
+        if (PtInRect(&r, p)) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::PaintGraphicControls(HDC dc, const RECT& Update)
+{
+    for (TControl* c : FControls) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->FVisible) continue;
+        RECT r = g->BoundsRect(), common;
+        if (!IntersectRect(&common, &r, &Update)) continue;
+        TDCGuard guard(dc);
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+        OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
+        g->PaintTo(dc);
+    }
+}
+
+void TWinControl::PaintHandler(TMessage& Message)
+{
+    HDC given = reinterpret_cast<HDC>(Message.WParam);
+    if (given) {
+        DefaultHandler(Message);
+        RECT all;
+        GetClientRect(FHandle, &all);
+        PaintGraphicControls(given, all);
+        return;
+    }
+    // The window paints itself first; the window-less children go on top, in what was invalid.
+    TRegionHandle update(CreateRectRgn(0, 0, 0, 0));
+    bool any = GetUpdateRgn(FHandle, update.Get(), FALSE) != NULLREGION;
+    RECT box{};
+    GetRgnBox(update.Get(), &box);
+    DefaultHandler(Message);
+    if (!any) return;
+    HDC dc = GetDC(FHandle);
+    {
+        TDCGuard guard(dc);
+        SelectClipRgn(dc, update.Get());
+        PaintGraphicControls(dc, box);
+    }
+    ReleaseDC(FHandle, dc);
+}
+
+bool TWinControl::RouteMouseToGraphic(TMessage& Message)
+{
+    POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+    TControl* c = FMouseControl ? FMouseControl : GraphicControlAt(p);
+    if (!c) return false;
+    bool down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_MBUTTONDOWN ||
+                Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_RBUTTONDBLCLK || Message.Msg == WM_MBUTTONDBLCLK;
+    if (down && !FMouseControl) {
+        FMouseControl = c;
+        SetCapture(FHandle);
+    }
+    TMessage m = Message;
+    POINT q = c->ParentToClient(p);
+    m.LParam = MAKELPARAM(static_cast<WORD>(static_cast<short>(q.x)), static_cast<WORD>(static_cast<short>(q.y)));
+    c->MouseMessage(m);
+    bool up = Message.Msg == WM_LBUTTONUP || Message.Msg == WM_RBUTTONUP || Message.Msg == WM_MBUTTONUP;
+    if (up && !(Message.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && FMouseControl) {
+        FMouseControl = nullptr;
+        if (GetCapture() == FHandle) ReleaseCapture();
+    }
+    Message.Result = 0;
+    return true;
 }
 
 bool TWinControl::DoKeyMessage(TMessage& Message)
@@ -653,7 +923,29 @@ void TWinControl::WndProc(TMessage& Message)
     case CM_RELEASE:
         Release();
         return;
+    case WM_PAINT:
+        if (HasGraphicControls()) {
+            PaintHandler(Message);
+            return;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        FMouseControl = nullptr;
+        break;
     default:
+        if (IsMouseMessage(Message.Msg)) {
+            if (RouteMouseToGraphic(Message)) return;
+            bool down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK ||
+                        Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_MBUTTONDOWN;
+            if (FCaptureMouse && down && FHandle) SetCapture(FHandle);
+            DefaultHandler(Message);
+            TMessage m = Message;
+            MouseMessage(m);
+            if (FCaptureMouse && !(Message.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) &&
+                Message.Msg != WM_MOUSEMOVE && GetCapture() == FHandle)
+                ReleaseCapture();
+            return;
+        }
         break;
     }
     DefaultHandler(Message);

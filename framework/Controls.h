@@ -51,6 +51,10 @@ HCURSOR CursorHandle(int cursor);
 class TWinControl;
 class TPopupMenu;
 
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, unsigned Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, unsigned Shift, int X, int Y)>;
+
 // Anything visible that sits on a parent: bounds, alignment, visibility.
 class TControl : public TComponent {
 public:
@@ -106,12 +110,27 @@ public:
     void Update();
     void Repaint() { Invalidate(); Update(); }
 
+    // The point in this control's coordinates of a point in its parent's, and back.
+    POINT ParentToClient(POINT p) const { return POINT{p.x - FLeft, p.y - FTop}; }
+
     TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    // Mouse events, fired after the control has handled the message; Shift holds ssShift,
+    // ssAlt, ssCtrl and the buttons down (ssLeft, ssRight, ssMiddle), ssDouble on a double click.
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
 
 protected:
     friend class TWinControl;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void Click();
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton Button, unsigned Shift, int X, int Y);
+    virtual void MouseMove(unsigned Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, unsigned Shift, int X, int Y);
+    // Handles a mouse message whose coordinates are in this control's client area.
+    bool MouseMessage(TMessage& Message);
     virtual void FontChanged();
     virtual void RequestAlign();
 
@@ -127,6 +146,9 @@ protected:
     TFont* FFont;
     TColor FColor = clBtnFace;
     TPopupMenu* FPopupMenu = nullptr;
+    bool FClickEvents = false;   // Click on a left button release inside, DblClick on a double click
+    bool FCaptureMouse = false;  // the window holds the mouse while a button is down
+    bool FClickPending = false;
 };
 
 // Parameters for creating a control's window.
@@ -197,6 +219,8 @@ public:
 
     // The control bound to a window of ours, or nullptr.
     static TWinControl* FindControl(HWND h);
+    // The visible window-less child under a client point (topmost first), or nullptr.
+    TControl* GraphicControlAt(POINT p);
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -232,12 +256,54 @@ private:
     bool FReleasePending = false;
     void BindWindow(HWND h);
     void UnbindWindow();
+    TControl* FMouseControl = nullptr;  // window-less child holding the mouse while a button is down
+    friend class TCustomControl;
     void ReflectNotification(TMessage& Message);
     bool DoKeyMessage(TMessage& Message);
+    bool RouteMouseToGraphic(TMessage& Message);
+    void PaintHandler(TMessage& Message);
+    void PaintGraphicControls(HDC dc, const RECT& Update);
+    bool HasGraphicControls() const;
+};
+
+// A control without a window of its own: its parent paints it and passes it the mouse.
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    // Valid while the control paints (the parent's DC, origin at this control's top-left).
+    TCanvas* Canvas() { return FCanvas; }
+    // Paints the control on a DC whose origin is at the control's top-left.
+    void PaintTo(HDC dc);
+
+protected:
+    friend class TWinControl;
+    virtual void Paint() {}
+
+private:
+    TCanvas* FCanvas;
+};
+
+// A windowed control that draws itself: WM_PAINT calls Paint with Canvas on the paint DC.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    TCanvas* Canvas() { return FCanvas; }
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    virtual void Paint() {}
+
+private:
+    TCanvas* FCanvas;
 };
 
 unsigned KeyShiftState();
-enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+// The shift state of a mouse message's key flags (MK_*), with the modifier keys.
+unsigned MouseShiftState(WPARAM Keys);
 
 // Runs f, handing any exception to the application's handler; gives onError then.
 template <class R, class F>

@@ -446,6 +446,16 @@ void TApplication::Initialize()
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&icc);
     OleInitialize(nullptr);
+    // Menus tracked as pop-ups are owned by the utility window: it exists from start-up, so
+    // whatever wants to see their messages can find it.
+    PopupUtilWindow();
+}
+
+void TApplication::SetHint(const std::string& h)
+{
+    if (h == FHint) return;
+    FHint = h;
+    if (OnHint) OnHint(this);
 }
 
 int TApplication::Run()

@@ -123,6 +123,10 @@ public:
 
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& t) { FTitle = t; }
+    // The hint of what the mouse or the menu selection is on; OnHint follows every change.
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& h);
+    TNotifyEvent OnHint;
     TForm* MainForm() const { return FMainForm; }
     HINSTANCE Instance() const { return GetModuleHandleA(nullptr); }
 
@@ -168,6 +172,7 @@ public:
 
 private:
     std::string FTitle;
+    std::string FHint;
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     int FExitCode = 0;

@@ -1,12 +1,11 @@
 // Colours and fonts.
 #pragma once
 #include "Classes.h"
+#include "WinApi.h"
 
 #include <cstdint>
 #include <string>
-
-struct HFONT__;
-typedef HFONT__* HFONT;
+#include <utility>
 
 namespace pw {
 
@@ -61,6 +60,8 @@ public:
 
     HFONT Handle();
     void Assign(TPersistent* Source) override;
+    // Takes face, height, style and character set from a logical font.
+    void AssignLogFont(const LOGFONTA& lf);
 
     TNotifyEvent OnChange;
 
@@ -77,5 +78,282 @@ private:
 };
 
 int ScreenPixelsPerInch();
+
+// ---- GDI handles ----
+
+// Owns one GDI object and deletes it; moves, never copies.
+template <class H>
+class TGdiObject {
+public:
+    TGdiObject() = default;
+    explicit TGdiObject(H h) : FHandle(h) {}
+    TGdiObject(TGdiObject&& o) noexcept : FHandle(std::exchange(o.FHandle, nullptr)) {}
+    TGdiObject& operator=(TGdiObject&& o) noexcept
+    {
+        if (this != &o) Reset(std::exchange(o.FHandle, nullptr));
+        return *this;
+    }
+    TGdiObject(const TGdiObject&) = delete;
+    TGdiObject& operator=(const TGdiObject&) = delete;
+    ~TGdiObject() { Reset(); }
+
+    H Get() const { return FHandle; }
+    explicit operator bool() const { return FHandle != nullptr; }
+    void Reset(H h = nullptr)
+    {
+        if (FHandle && FHandle != h) DeleteObject(FHandle);
+        FHandle = h;
+    }
+    H Release() { return std::exchange(FHandle, nullptr); }
+
+private:
+    H FHandle = nullptr;
+};
+
+using TBitmapHandle = TGdiObject<HBITMAP>;
+using TBrushHandle = TGdiObject<HBRUSH>;
+using TPenHandle = TGdiObject<HPEN>;
+using TFontHandle = TGdiObject<HFONT>;
+using TRegionHandle = TGdiObject<HRGN>;
+
+// Selects an object into a DC for a scope and puts back what it replaced.
+class TSelectGuard {
+public:
+    TSelectGuard(HDC dc, HGDIOBJ obj) : FDC(dc), FOld(obj ? SelectObject(dc, obj) : nullptr) {}
+    TSelectGuard(const TSelectGuard&) = delete;
+    TSelectGuard& operator=(const TSelectGuard&) = delete;
+    ~TSelectGuard() { if (FOld) SelectObject(FDC, FOld); }
+
+private:
+    HDC FDC;
+    HGDIOBJ FOld;
+};
+
+// Saves a DC's whole state (modes, colours, clipping, origin, selections) for a scope.
+class TDCGuard {
+public:
+    explicit TDCGuard(HDC dc) : FDC(dc), FSaved(SaveDC(dc)) {}
+    TDCGuard(const TDCGuard&) = delete;
+    TDCGuard& operator=(const TDCGuard&) = delete;
+    ~TDCGuard() { if (FSaved) RestoreDC(FDC, FSaved); }
+
+private:
+    HDC FDC;
+    int FSaved;
+};
+
+// A memory DC compatible with the screen, deleted at the end of its scope.
+class TMemoryDC {
+public:
+    explicit TMemoryDC(HDC compatible = nullptr) : FDC(CreateCompatibleDC(compatible)) {}
+    TMemoryDC(const TMemoryDC&) = delete;
+    TMemoryDC& operator=(const TMemoryDC&) = delete;
+    ~TMemoryDC() { if (FDC) DeleteDC(FDC); }
+    HDC Get() const { return FDC; }
+
+private:
+    HDC FDC;
+};
+
+// ---- Brushes, pens ----
+
+enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum class TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+                      pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor };
+
+class TBitmap;
+
+class TBrush : public TPersistent {
+public:
+    TBrush() = default;
+    ~TBrush() override;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);  // also makes a clear brush solid again
+    TBrushStyle Style() const { return FStyle; }
+    void SetStyle(TBrushStyle v);
+    // A pattern brush from a bitmap (not owned; copied when the handle is made).
+    TBitmap* Bitmap() const { return FBitmap; }
+    void SetBitmap(TBitmap* v);
+    HBRUSH Handle();
+    void Assign(TPersistent* Source) override;
+    TNotifyEvent OnChange;
+
+private:
+    TColor FColor = clWhite;
+    TBrushStyle FStyle = TBrushStyle::bsSolid;
+    TBitmap* FBitmap = nullptr;
+    TBrushHandle FHandle;
+    void Changed();
+};
+
+class TPen : public TPersistent {
+public:
+    TPen() = default;
+    ~TPen() override;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    int Width() const { return FWidth; }
+    void SetWidth(int v);
+    TPenStyle Style() const { return FStyle; }
+    void SetStyle(TPenStyle v);
+    // The raster operation lines are drawn with (the DC's ROP2).
+    TPenMode Mode() const { return FMode; }
+    void SetMode(TPenMode v);
+    HPEN Handle();
+    void Assign(TPersistent* Source) override;
+    TNotifyEvent OnChange;
+
+private:
+    TColor FColor = clBlack;
+    int FWidth = 1;
+    TPenStyle FStyle = TPenStyle::psSolid;
+    TPenMode FMode = TPenMode::pmCopy;
+    TPenHandle FHandle;
+    void Changed();
+};
+
+// ---- Canvas ----
+
+// Drawing on a device context with a font, a pen and a brush. The canvas selects its objects
+// into the DC while it is attached and puts back what it replaced when it is detached
+// (SetHandle(nullptr)) or destroyed: the DC is left as it was found.
+class TCanvas : public TPersistent {
+public:
+    TCanvas();
+    explicit TCanvas(HDC dc);
+    ~TCanvas() override;
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    HDC Handle();
+    void SetHandle(HDC dc);
+    bool HandleAllocated() const { return FDC != nullptr; }
+
+    TFont* Font() { return &FFont; }
+    TPen* Pen() { return &FPen; }
+    TBrush* Brush() { return &FBrush; }
+    void SetFont(TFont* f) { FFont.Assign(f); }
+
+    POINT PenPos();
+    void SetPenPos(POINT p) { MoveTo(p.x, p.y); }
+    void MoveTo(int X, int Y);
+    void LineTo(int X, int Y);
+    void Polyline(const POINT* Points, int Count);
+    void Polygon(const POINT* Points, int Count);
+    void Rectangle(int X1, int Y1, int X2, int Y2);
+    void Rectangle(const RECT& r) { Rectangle(r.left, r.top, r.right, r.bottom); }
+    void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
+    void Ellipse(int X1, int Y1, int X2, int Y2);
+    void FillRect(const RECT& r);
+    void FrameRect(const RECT& r);
+    void DrawFocusRect(const RECT& r);
+
+    TColor Pixels(int X, int Y);
+    void SetPixel(int X, int Y, TColor c);
+
+    // Text in the font, transparent when the brush is clear, else on the brush colour.
+    void TextOut(int X, int Y, const std::string& Text);
+    void TextOutW(int X, int Y, const std::wstring& Text);
+    void TextRect(const RECT& r, int X, int Y, const std::string& Text);
+    SIZE TextExtent(const std::string& Text);
+    SIZE TextExtentW(const std::wstring& Text);
+    int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
+    int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
+
+    // Bitmaps and other canvases; CopyMode is the raster operation of these copies.
+    void Draw(int X, int Y, TBitmap* Bitmap);
+    void StretchDraw(const RECT& r, TBitmap* Bitmap);
+    void CopyRect(const RECT& Dest, TCanvas* Source, const RECT& Src);
+    DWORD CopyMode() const { return FCopyMode; }
+    void SetCopyMode(DWORD v) { FCopyMode = v; }
+
+    TNotifyEvent OnChange;
+
+protected:
+    // Gives the DC to draw on when none is attached yet (a control's canvas makes one).
+    virtual void CreateHandle() {}
+    void RequiredState(unsigned state);
+
+private:
+    HDC FDC = nullptr;
+    TFont FFont;
+    TPen FPen;
+    TBrush FBrush;
+    DWORD FCopyMode = SRCCOPY;
+    unsigned FState = 0;
+    HGDIOBJ FOldFont = nullptr, FOldPen = nullptr, FOldBrush = nullptr;
+    int FOldRop2 = 0, FOldBkMode = 0;
+    COLORREF FOldTextColor = 0, FOldBkColor = 0;
+    bool FSavedModes = false;
+    void DeselectHandles();
+    void SelectFont();
+    void SelectPen();
+    void SelectBrush();
+};
+
+// ---- Bitmap ----
+
+enum class TTransparentMode { tmAuto, tmFixed };
+
+// A device-dependent picture with a memory-DC canvas of its own. Transparent bitmaps leave
+// out their transparent colour (the bottom-left pixel in tmAuto mode) when drawn.
+class TBitmap : public TPersistent {
+public:
+    TBitmap();
+    TBitmap(int Width, int Height);
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetWidth(int v) { SetSize(v, FHeight); }
+    void SetHeight(int v) { SetSize(FWidth, v); }
+    // A new size keeps what fits of the picture; new areas are white.
+    void SetSize(int Width, int Height);
+    bool Empty() const { return FWidth <= 0 || FHeight <= 0; }
+    bool Monochrome() const { return FMonochrome; }
+    void SetMonochrome(bool v);
+
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool v);
+    TColor TransparentColor();
+    void SetTransparentColor(TColor v);
+    TTransparentMode TransparentMode() const { return FTransparentMode; }
+    void SetTransparentMode(TTransparentMode v);
+
+    HBITMAP Handle();
+    // Takes ownership of a bitmap handle (its size and colour depth are read from it).
+    void SetHandle(HBITMAP h);
+    // Gives up the handle; the bitmap is empty afterwards.
+    HBITMAP ReleaseHandle();
+    TCanvas* Canvas();
+
+    void LoadFromResourceName(HINSTANCE Instance, const std::string& Name);
+    void LoadFromResourceID(HINSTANCE Instance, int Id);
+    void Assign(TPersistent* Source) override;
+    void Dormant();  // leaves the canvas: the handle may go to another DC
+
+    // Draws onto a DC, leaving out the transparent colour when Transparent is set.
+    void DrawTo(HDC dc, int X, int Y, int W, int H, DWORD Rop = SRCCOPY);
+
+    TNotifyEvent OnChange;
+
+private:
+    int FWidth = 0, FHeight = 0;
+    bool FMonochrome = false;
+    bool FTransparent = false;
+    TColor FTransparentColor = clDefault;
+    TTransparentMode FTransparentMode = TTransparentMode::tmAuto;
+    TBitmapHandle FHandle;
+    class TBitmapCanvas;
+    TBitmapCanvas* FCanvas = nullptr;
+    void Changed();
+    void Adopt(HBITMAP h);
+};
+
+// The colour a DC shows for a TColor (system colours resolved).
+inline COLORREF ColorRef(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
 
 } // namespace pw

@@ -1,6 +1,7 @@
 #include "Menus.h"
 
 #include "Controls.h"
+#include "Graphics.h"
 #include "Forms.h"
 #include "SysUtils.h"
 
@@ -175,6 +176,12 @@ void TMenuItem::AppendTo(HMENU Menu)
         if (FShortCut) text += "\t" + ShortCutToText(FShortCut);
         mi.dwTypeData = text.data();
     }
+    TMenu* menu = GetParentMenu();
+    if (menu && menu->OwnerDraw() && !IsLine()) {
+        mi.fType |= MFT_OWNERDRAW;
+        mi.fMask |= MIIM_DATA;
+        mi.dwItemData = reinterpret_cast<ULONG_PTR>(this);
+    }
     if (FRadioItem) mi.fType |= MFT_RADIOCHECK;
     if (FBreak == TMenuBreak::mbBreak) mi.fType |= MFT_MENUBREAK;
     if (FBreak == TMenuBreak::mbBarBreak) mi.fType |= MFT_MENUBARBREAK;
@@ -226,6 +233,105 @@ void TMenuItem::Click()
     if (FEnabled && OnClick) OnClick(this);
 }
 
+namespace {
+
+LOGFONTA MenuLogFont()
+{
+    NONCLIENTMETRICSA m = {};
+    m.cbSize = sizeof m;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+    return m.lfMenuFont;
+}
+
+std::string DisplayCaption(const TMenuItem* item, bool forBar)
+{
+    std::string text = item->Caption();
+    if (item->ShortCut() && !forBar) text += "\t" + ShortCutToText(item->ShortCut());
+    return text;
+}
+
+} // namespace
+
+void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height)
+{
+    if (OnMeasureItem) {
+        OnMeasureItem(this, ACanvas, Width, Height);
+        return;
+    }
+    RECT r{0, 0, 0, 0};
+    std::string text = DisplayCaption(this, false);
+    DrawTextA(ACanvas->Handle(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    Width = r.right + 2 * GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    Height = std::max<int>(r.bottom + 4, GetSystemMetrics(SM_CYMENU));
+}
+
+void TMenuItem::DrawItem(TCanvas* ACanvas, const RECT& ARect, TOwnerDrawState State)
+{
+    if (OnDrawItem) {
+        OnDrawItem(this, ACanvas, ARect, State);
+        return;
+    }
+    bool selected = State & odSelected;
+    ACanvas->Brush()->SetColor(selected ? clHighlight : clMenu);
+    ACanvas->FillRect(ARect);
+    ACanvas->Font()->SetColor((State & odGrayed) ? clGrayText : selected ? clHighlightText : clMenuText);
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    ACanvas->TextExtent(" ");  // selects the font, its colour and the clear background
+    HDC dc = ACanvas->Handle();
+    RECT r = ARect;
+    r.left += GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    r.right -= 8;
+    const std::string& caption = FCaption;
+    DrawTextA(dc, caption.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if (FShortCut) {
+        std::string key = ShortCutToText(FShortCut);
+        DrawTextA(dc, key.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+    }
+}
+
+bool TMenuItem::DispatchOwnerDraw(UINT Msg, LPARAM LParam)
+{
+    if (Msg == WM_MEASUREITEM) {
+        auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(LParam);
+        if (m->CtlType != ODT_MENU || !m->itemData) return false;
+        TMenuItem* item = FindByCommand(m->itemID);
+        if (!item || reinterpret_cast<ULONG_PTR>(item) != m->itemData) return false;
+        HDC dc = GetDC(nullptr);
+        {
+            TDCGuard guard(dc);
+            TCanvas canvas(dc);
+            canvas.Font()->AssignLogFont(MenuLogFont());
+            SelectObject(dc, canvas.Font()->Handle());
+            int w = static_cast<int>(m->itemWidth), h = static_cast<int>(m->itemHeight);
+            item->MeasureItem(&canvas, w, h);
+            m->itemWidth = static_cast<UINT>(std::max(w, 0));
+            m->itemHeight = static_cast<UINT>(std::max(h, 0));
+        }
+        ReleaseDC(nullptr, dc);
+        return true;
+    }
+    if (Msg == WM_DRAWITEM) {
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(LParam);
+        if (d->CtlType != ODT_MENU || !d->itemData) return false;
+        TMenuItem* item = FindByCommand(d->itemID);
+        if (!item || reinterpret_cast<ULONG_PTR>(item) != d->itemData) return false;
+        TDCGuard guard(d->hDC);
+        TCanvas canvas(d->hDC);
+        canvas.Font()->AssignLogFont(MenuLogFont());
+        TOwnerDrawState state = 0;
+        if (d->itemState & ODS_SELECTED) state |= odSelected;
+        if (d->itemState & ODS_GRAYED) state |= odGrayed;
+        if (d->itemState & ODS_DISABLED) state |= odDisabled;
+        if (d->itemState & ODS_CHECKED) state |= odChecked;
+        if (d->itemState & ODS_FOCUS) state |= odFocused;
+        if (d->itemState & ODS_DEFAULT) state |= odDefault;
+        if (d->itemState & ODS_NOACCEL) state |= odNoAccel;
+        item->DrawItem(&canvas, d->rcItem, state);
+        return true;
+    }
+    return false;
+}
+
 TMenuItem* TMenuItem::FindShortCut(TShortCut Key)
 {
     for (TMenuItem* c : FItems) {
@@ -268,6 +374,13 @@ HMENU TMenu::Handle()
 
 void TMenu::Rebuild() {}
 
+void TMenu::SetOwnerDraw(bool v)
+{
+    if (FOwnerDraw == v) return;
+    FOwnerDraw = v;
+    if (FHandle) FItems->Changed(true);
+}
+
 bool TMenu::IsShortCut(TShortCut Key)
 {
     TMenuItem* item = FItems->FindShortCut(Key);
@@ -285,15 +398,40 @@ void TMainMenu::Rebuild()
 
 std::function<TMenuItem*(TPopupMenu*)> TPopupMenu::TrackResponder;
 
-static HWND PopupOwnerWindow()
+namespace {
+
+LRESULT CALLBACK PopupUtilProc(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    return Firewall<LRESULT>([&]() -> LRESULT {
+        switch (msg) {
+        case WM_MEASUREITEM:
+        case WM_DRAWITEM:
+            if (TMenuItem::DispatchOwnerDraw(msg, l)) return TRUE;
+            break;
+        case WM_MENUSELECT:
+            if (Application) {
+                TMenuItem* item = (HIWORD(w) & MF_POPUP) ? nullptr : TMenuItem::FindByCommand(LOWORD(w));
+                Application->SetHint(item ? item->Hint() : std::string());
+            }
+            return 0;
+        default:
+            break;
+        }
+        return DefWindowProcA(h, msg, w, l);
+    }, 0);
+}
+
+} // namespace
+
+HWND PopupUtilWindow()
 {
     static HWND owner = [] {
         WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpfnWndProc = PopupUtilProc;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TPwPopupOwner";
+        wc.lpszClassName = "TPUtilWindow";
         RegisterClassA(&wc);
-        return CreateWindowExA(0, "TPwPopupOwner", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+        return CreateWindowExA(0, "TPUtilWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     }();
     return owner;
@@ -307,7 +445,7 @@ void TPopupMenu::Popup(int X, int Y)
     if (TrackResponder) {
         chosen = TrackResponder(this);
     } else {
-        HWND owner = PopupOwnerWindow();
+        HWND owner = PopupUtilWindow();
         SetForegroundWindow(owner);
         UINT cmd = TrackPopupMenu(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, X, Y, 0, owner, nullptr);
         PostMessageA(owner, WM_NULL, 0, 0);

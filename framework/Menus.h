@@ -20,6 +20,15 @@ TShortCut TextToShortCut(const std::string& Text);  // 0 when the text names no 
 enum class TMenuBreak { mbNone, mbBreak, mbBarBreak };
 
 class TMenu;
+class TCanvas;
+
+// State of an owner-drawn item as it is drawn.
+using TOwnerDrawState = unsigned;
+enum : unsigned { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16, odDefault = 32,
+                  odHotLight = 64, odNoAccel = 128 };
+using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
+using TMenuDrawItemEvent =
+    std::function<void(TObject* Sender, TCanvas* ACanvas, const RECT& ARect, TOwnerDrawState State)>;
 
 class TMenuItem : public TComponent {
 public:
@@ -68,8 +77,16 @@ public:
     // Runs OnClick (when enabled).
     virtual void Click();
     TNotifyEvent OnClick;
+    // Items of an owner-drawn menu are measured and drawn here (the default draws the caption).
+    TMenuMeasureItemEvent OnMeasureItem;
+    TMenuDrawItemEvent OnDrawItem;
+    virtual void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
+    virtual void DrawItem(TCanvas* ACanvas, const RECT& ARect, TOwnerDrawState State);
 
     static TMenuItem* FindByCommand(UINT Command);
+    // Answers WM_MEASUREITEM / WM_DRAWITEM for an owner-drawn item of ours (ODT_MENU, the item
+    // in the item data); false when the message is not for one of our items.
+    static bool DispatchOwnerDraw(UINT Msg, LPARAM LParam);
 
 private:
     friend class TMenu;
@@ -104,11 +121,15 @@ public:
     bool IsShortCut(TShortCut Key);
     // Called when the item tree changed; rebuilds what has been built.
     virtual void Rebuild();
+    // Owner-drawn menus carry their items in the item data and draw them through DrawItem.
+    bool OwnerDraw() const { return FOwnerDraw; }
+    void SetOwnerDraw(bool v);
 protected:
     virtual HMENU CreateMenuHandle() = 0;
     HMENU FHandle = nullptr;
 private:
     TMenuItem* FItems;
+    bool FOwnerDraw = false;
 };
 
 class TForm;
@@ -125,6 +146,11 @@ private:
 };
 
 class TControl;
+
+// The hidden window (class "TPUtilWindow", no title) that owns every pop-up menu while it is
+// tracked: its menu messages reach the framework. Made on first use; the application makes
+// it at start-up.
+HWND PopupUtilWindow();
 
 class TPopupMenu : public TMenu {
 public:

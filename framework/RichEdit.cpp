@@ -258,22 +258,6 @@ void TCustomRichEdit::DoNotify(NMHDR* Header, TMessage& Message)
     }
 }
 
-void TCustomRichEdit::MouseEvent(TMessage& Message)
-{
-    TMouseButton b = TMouseButton::mbLeft;
-    bool down = false;
-    switch (Message.Msg) {
-    case WM_LBUTTONDOWN: down = true; break;
-    case WM_RBUTTONDOWN: down = true; b = TMouseButton::mbRight; break;
-    case WM_MBUTTONDOWN: down = true; b = TMouseButton::mbMiddle; break;
-    case WM_RBUTTONUP: b = TMouseButton::mbRight; break;
-    case WM_MBUTTONUP: b = TMouseButton::mbMiddle; break;
-    default: break;
-    }
-    auto& ev = down ? OnMouseDown : OnMouseUp;
-    if (ev) ev(this, b, KeyShiftState(), static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
-}
-
 void TCustomRichEdit::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
@@ -287,14 +271,6 @@ void TCustomRichEdit::WndProc(TMessage& Message)
         TWinControl::WndProc(Message);
         if (FWantTabs) Message.Result |= DLGC_WANTTAB;
         if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
-        return;
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        TWinControl::WndProc(Message);
-        MouseEvent(Message);
-        return;
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-        TWinControl::WndProc(Message);
-        MouseEvent(Message);
         return;
     default:
         break;

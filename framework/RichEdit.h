@@ -11,12 +11,10 @@
 namespace pw {
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using TRichEditResizeEvent = std::function<void(TObject* Sender, const RECT& Rect)>;
 using TRichEditProtectChange = std::function<void(TObject* Sender, int StartPos, int EndPos, bool& AllowChange)>;
 using TRichEditSaveClipboard = std::function<void(TObject* Sender, int NumObjects, int NumChars, bool& SaveClipboard)>;
-using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, unsigned Shift, int X, int Y)>;
 
 // Character attributes of the rich edit 1.0 kind: a plain set of values that the newer
 // attribute objects can copy from and into.
@@ -91,8 +89,6 @@ public:
     TRichEditResizeEvent OnResizeRequest;
     TRichEditProtectChange OnProtectChange;
     TRichEditSaveClipboard OnSaveClipboard;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
 
     void WndProc(TMessage& Message) override;
 
@@ -113,7 +109,6 @@ private:
     int FMaxLength = 0;
     TScrollStyle FScrollBars = TScrollStyle::ssNone;
     TMemoryStream* FSaved = nullptr;  // content kept while the window is re-created
-    void MouseEvent(TMessage& Message);
 };
 
 } // namespace pw

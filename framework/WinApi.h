@@ -17,3 +17,6 @@
 #undef LoadBitmap
 #undef LoadIcon
 #undef GetClassName
+#undef TextOut
+#undef LoadImage
+#undef DrawState

@@ -116,4 +116,15 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
     std::fclose(f);
 }
 
+unsigned long GdiObjectCount()
+{
+    DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (n) return n;
+    // A handle whose high word is 0 names its table slot alone.
+    unsigned long live = 0;
+    for (ULONG_PTR i = 1; i < 0x10000; ++i)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++live;
+    return live;
+}
+
 } // namespace pwtest

@@ -52,6 +52,10 @@ private:
     std::string FPath;
 };
 
+// The number of GDI objects the process holds. Wine's GetGuiResources answers 0, so there the
+// live handles of the GDI table are counted instead.
+unsigned long GdiObjectCount();
+
 // Runs the message loop until nothing is pending.
 void Pump();
 
