@@ -389,7 +389,13 @@ TEST(CustomControl, MouseEventsAndCaptureWhileAButtonIsDown)
 
 TEST(OwnerDrawMenu, ItemsCarryThemselvesAndAreMeasuredAndDrawnThroughTheUtilityWindow)
 {
-    HWND util = FindWindowA("TPUtilWindow", "");
+    // Other processes (tests running alongside) have utility windows of their own.
+    HWND util = nullptr;
+    for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "TPUtilWindow", "")) != nullptr;) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == GetCurrentProcessId()) util = h;
+    }
     ASSERT_NE(util, nullptr) << "the utility window exists from start-up";
     EXPECT_EQ(util, PopupUtilWindow());
 
