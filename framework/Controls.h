@@ -241,6 +241,8 @@ protected:
     virtual void WindowDestroyed() {}
     void FontChanged() override;
     virtual void Resize();
+    // Runs OnKeyDown, OnKeyUp or OnKeyPress for a key message; true when the key was eaten.
+    bool DoKeyMessage(TMessage& Message);
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
@@ -260,7 +262,6 @@ private:
     TControl* FMouseControl = nullptr;  // window-less child holding the mouse while a button is down
     friend class TCustomControl;
     void ReflectNotification(TMessage& Message);
-    bool DoKeyMessage(TMessage& Message);
     bool RouteMouseToGraphic(TMessage& Message);
     void PaintHandler(TMessage& Message);
     void PaintGraphicControls(HDC dc, const RECT& Update);

@@ -286,9 +286,11 @@ void TForm::Close()
 
 static BOOL CALLBACK CollectEnabledWindow(HWND h, LPARAM p)
 {
-    auto* v = reinterpret_cast<std::vector<HWND>*>(p);
-    if (IsWindowVisible(h) && IsWindowEnabled(h)) v->push_back(h);
-    return TRUE;
+    return Firewall<BOOL>([&]() -> BOOL {
+        auto* v = reinterpret_cast<std::vector<HWND>*>(p);
+        if (IsWindowVisible(h) && IsWindowEnabled(h)) v->push_back(h);
+        return TRUE;
+    }, FALSE);
 }
 
 int TForm::ShowModal()
