@@ -66,6 +66,7 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FVariantsMenu = new TPopupMenu(this);
     FVariantsMenu->SetName("VariantsMenu");
     FVariantsMenu->OnPopup = [this](TObject* s) { VariantsMenuPopup(s); };
+    CreateVariantsStyler();
     SetActiveControl(FRichEdit);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };

@@ -14,6 +14,8 @@ class TFindDialog;
 class TSpellDemoForm;
 class TPopupMenu;
 class TMenuItem;
+class TMenu;
+class TPopupMenus97;
 
 class TMDIForm : public TForm {
 public:
@@ -48,6 +50,7 @@ public:
 
     // The right-click menu of corrections, and the word it was opened for.
     TPopupMenu* VariantsMenu() const { return FVariantsMenu; }
+    TPopupMenus97* VariantsMenu97() const { return FVariantsMenu97; }
     const std::string& ClickedWord() const { return FClickedWord; }
     int WordStart() const { return FWordStart; }
     int WordEnd() const { return FWordEnd; }
@@ -78,6 +81,8 @@ protected:
     void SpellMIClick(TObject* Sender);
     void AddWordMIClick(TObject* Sender);
     void VariantMIClick(TObject* Sender);
+    // The suggestions in the letters of the editor's language; the other items as styled.
+    bool VariantsMenu97DrawItem(TMenu* Menu, TMenuItem* Item, const RECT& Rect, unsigned State);
 
 private:
     TRichEdit98* FRichEdit;
@@ -91,6 +96,7 @@ private:
     int FWordStart = 0;
     int FWordEnd = 0;
     TPopupMenu* FVariantsMenu;
+    TPopupMenus97* FVariantsMenu97;
 
     void SetModified(bool Value);
     void SetFileName(const std::string& Name);
@@ -104,6 +110,7 @@ private:
     bool CaptureClickedWord();
     void SyncFormatBar(TSpellDemoForm* Frame);
     TMenuItem* AddVariantsItem(const std::string& Caption, int Tag, void (TMDIForm::*Handler)(TObject*));
+    void CreateVariantsStyler();
 };
 
 } // namespace pw

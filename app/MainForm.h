@@ -25,6 +25,8 @@ class TColorDialog;
 class TMDIForm;
 class TSpellChecker;
 class TLanguagesCombo;
+class TMainMenus97;
+class TPopupMenus97;
 
 class TSpellDemoForm : public TForm {
 public:
@@ -109,6 +111,9 @@ public:
     TColorDialog* ColorDialog;
     TPopupMenu* ColorMenu;
     TPopupMenu* HighlightMenu;
+    TMainMenus97* MainMenu97;
+    TPopupMenus97* ColorMenu97;
+    TPopupMenus97* HighlightMenu97;
     TMenuItem *AutoMI = nullptr, *OtherMI = nullptr, *NoneMI2 = nullptr;
     TLanguagesCombo* Languages;
 
@@ -134,7 +139,8 @@ private:
     void FocusEditor();
     void ApplyFontSize();
     void CheckColorItems(TPopupMenu* Menu, TColor Color);
-    void OwnerDrawColorItem(TMenuItem* Item);
+    // The stylers of the main menu and of the two colour menus (after those menus exist).
+    void CreateMenuStylers();
     bool IsTallColorItem(TMenuItem* Item) const { return Item == AutoMI || Item == OtherMI || Item == NoneMI2; }
 };
 

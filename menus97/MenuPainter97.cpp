@@ -77,6 +77,10 @@ void TCustomMenus97::DrawItem(TMenuItem* Item, RECT Rect, TOwnerDrawState State)
         FBannerBitmap.reset();
         FBannerDirty = false;
         CalcBannerRect(GetBannerItem(Item));
+        // The items may start inside the drop-down's client area (Wine leaves a margin): the
+        // banner stands where the first item starts.
+        POINT offset = OffsetInMenu(Item);
+        OffsetRect(&FBannerRect, Rect.left - offset.x, Rect.top - offset.y);
     }
     if (FBanner) DrawBanner(Item, Rect);
     if (Item->Tag() == -1 || Item->Tag() > 4096) DrawMenuBarItem(Item, Rect, State);
@@ -257,6 +261,26 @@ void TCustomMenus97::CalcBannerRectFor(HMENU Menu, TMenuItem* Node)
     int width = first.right - first.left, height = first.bottom - first.top;
     FBannerRect = FBannerAlignment == TBannerAlignment::baLeft ? RECT{0, 0, FBannerWidth, height}
                                                                : RECT{width - FBannerWidth, 0, width, height};
+}
+
+POINT TCustomMenus97::OffsetInMenu(TMenuItem* Item)
+{
+    HMENU h = ParentHandle(Item);
+    TForm* form = OwnerForm();
+    HWND w = form && form->HandleAllocated() ? form->Handle() : nullptr;
+    int count = GetMenuItemCount(h);
+    RECT first, mine;
+    for (int p = 0; p < count; ++p) {
+        MENUITEMINFOA mi = {};
+        mi.cbSize = sizeof mi;
+        mi.fMask = MIIM_ID;
+        if (!GetMenuItemInfoA(h, static_cast<UINT>(p), TRUE, &mi) || mi.wID != Item->Command()) continue;
+        if (GetMenuItemRect(w, h, 0, &first) && GetMenuItemRect(w, h, static_cast<UINT>(p), &mine) &&
+            first.bottom > first.top)
+            return POINT{mine.left - first.left, mine.top - first.top};
+        break;
+    }
+    return POINT{0, 0};
 }
 
 void TCustomMenus97::DrawGradient(HDC DC, TColor StartColor, TColor EndColor, const RECT& R) const

@@ -131,6 +131,8 @@ protected:
     virtual void CalcBannerRect(TMenuItem* Item);
     // The banner rectangle of the drop-down Menu whose items are Node's children.
     void CalcBannerRectFor(HMENU Menu, TMenuItem* Node);
+    // Where Item lies relative to the first item of its menu (0, 0 when not on the screen).
+    POINT OffsetInMenu(TMenuItem* Item);
     virtual void GetMenuRect(TMenuItem* Item, RECT& R);
     virtual bool IsBannerItem(TMenuItem* Item);
     virtual TMenuItem* GetBannerItem(TMenuItem* Item);
