@@ -4,6 +4,8 @@
 
 #include "MenuStylers97.h"
 #include "MenuTestSupport.h"
+#include "Registry.h"
+#include "SpellChecker.h"
 
 using namespace pw;
 using namespace menutest;
@@ -86,4 +88,91 @@ TEST_F(FrameMenus, DocumentCommandsStillReachTheDocumentWithItsStylerInPlace)
     Type("abc");
     Frame->SelectAllMIClick(nullptr);
     EXPECT_GE(Doc()->RichEdit()->SelLength(), 3);
+}
+
+// ---- the suggestion menu of a Russian word ----
+
+namespace {
+
+void RegisterRussian()
+{
+    TRegistry r;
+    r.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(r.OpenKey("SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\1049\\Normal", true));
+    std::string engine = SPELL_LIBRARY, dic = std::string(SPELL_TEST_DATA) + "/ru.dic";
+    for (std::string* s : {&engine, &dic})
+        for (char& c : *s) if (c == '/') c = '\\';
+    r.WriteString("Engine", engine);
+    r.WriteString("Dictionary", dic);
+}
+
+// The pixels of Text written as the suggestion menu writes it, in a bitmap like Into.
+RECT ReferenceText(const TDib& Into, const RECT& Item, const std::wstring& Text)
+{
+    TDib ref(Into.Width(), Into.Height(), RGB(255, 255, 255));
+    TFont font;
+    font.SetName("Tahoma");
+    font.SetHeight(-13);
+    font.SetCharset(RUSSIAN_CHARSET);
+    font.SetStyle(fsBold);
+    HGDIOBJ old = SelectObject(ref.DC(), font.Handle());
+    SetBkMode(ref.DC(), TRANSPARENT);
+    SetTextColor(ref.DC(), RGB(0, 0, 0));
+    TextOutW(ref.DC(), Item.left + 22, Item.top + 2, Text.c_str(), static_cast<int>(Text.size()));
+    SelectObject(ref.DC(), old);
+    return ref.Bounds(Item, [](COLORREF c) { return c == RGB(0, 0, 0); });
+}
+
+class RussianWord : public FrameMenus {
+protected:
+    void SetUp() override
+    {
+        RegisterRussian();
+        FrameMenus::SetUp();
+        Frame->Speller->SetCustomDict(Dir.File("custom.dic"));
+    }
+    pwtest::RegistryRedirect Redirect;
+    pwtest::TempDir Dir;
+};
+
+} // namespace
+
+TEST_F(RussianWord, SuggestionsAreDrawnInCyrillicLetters)
+{
+    auto* e = Doc()->RichEdit();
+    e->SetLanguage(1049);
+    e->SelectionAttributes()->SetLanguage(1049);
+    e->SetSelText("\xEF\xF0\xE8\xE2\xF2\xE5");  // "привте", a misspelt "привет"
+    e->SetSelStart(2);
+    POINTL pt{};
+    e->Perform(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&pt), 2);
+    HWND util = PopupUtilWindow();
+    bool shown = false;
+    TPopupMenu::TrackResponder = [&](TPopupMenu* m) -> TMenuItem* {
+        shown = true;
+        HMENU h = m->Handle();
+        ExpectAllOwnerDrawn(h, Doc()->VariantsMenu97(), "suggestion menu");
+        EXPECT_GE(GetMenuItemCount(h), 4) << "Spelling, Add word, a separator and a suggestion";
+        if (GetMenuItemCount(h) < 4) return nullptr;
+        EXPECT_EQ(m->Items()->Items(3)->Caption(), "\xEF\xF0\xE8\xE2\xE5\xF2");
+        TDib dib(200, 24, Magenta);
+        SIZE s = Measure(util, h, 3);
+        RECT r{0, 0, 200, s.cy};
+        Draw(util, h, 3, dib.DC(), r, 0);
+        // Filled with the item background, the word written over it in its own letters.
+        EXPECT_EQ(dib.At(195, 1), Sys(COLOR_BTNFACE));
+        COLORREF text = ColorToRGB(Doc()->VariantsMenu97()->Font()->Color());
+        RECT drawn = dib.Bounds(r, [&](COLORREF c) { return c == text; });
+        RECT expected = ReferenceText(dib, r, L"\x043F\x0440\x0438\x0432\x0435\x0442");
+        EXPECT_EQ(drawn.left, expected.left);
+        EXPECT_EQ(drawn.right, expected.right);
+        EXPECT_EQ(drawn.bottom, expected.bottom);
+        // The same bytes taken as Western letters would be drawn wider or narrower.
+        RECT western = ReferenceText(dib, r, L"\x00EF\x00F0\x00E8\x00E2\x00E5\x00F2");
+        EXPECT_NE(western.right, expected.right);
+        return nullptr;
+    };
+    e->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x + 2, pt.y + 4));
+    TPopupMenu::TrackResponder = nullptr;
+    EXPECT_TRUE(shown) << "no menu for a misspelt Russian word";
 }

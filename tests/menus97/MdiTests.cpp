@@ -162,3 +162,42 @@ TEST(PopupStyler, PopupItemsAreMeasuredAndDrawnThroughThePopupOwnerWindow)
     EXPECT_TRUE(ItemAt(h, 3).Type & MFT_OWNERDRAW);
     EXPECT_EQ(ItemAt(h, 3).Data, reinterpret_cast<ULONG_PTR>(styler));
 }
+
+namespace {
+
+int g_ticks = 0;
+
+// Presses B once the menu is open; should the menu still be open later, it is closed.
+void CALLBACK PressB(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++g_ticks;
+    if (g_ticks == 1) {
+        keybd_event('B', 0, 0, 0);
+        keybd_event('B', 0, KEYEVENTF_KEYUP, 0);
+    } else if (g_ticks > 4) {
+        EndMenu();
+    }
+}
+
+} // namespace
+
+TEST(PopupStyler, LetterPressedInTheOpenMenuRunsItsItem)
+{
+    TForm form(nullptr);
+    form.HandleNeeded();
+    auto* menu = new TPopupMenu(&form);
+    int clicked = 0;
+    for (const char* c : {"&Red", "-", "&Blue", "B&lack"}) {
+        auto* i = new TMenuItem(&form);
+        i->SetCaption(c);
+        i->OnClick = [&clicked, c](TObject*) { clicked = c[1] == 'B' ? 2 : 1; };
+        menu->Items()->Add(i);
+    }
+    auto* styler = new TPopupMenus97(&form);
+    styler->SetPopupMenu(menu);
+    g_ticks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 300, PressB);
+    menu->Popup(100, 100);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(clicked, 2) << "the letter of Blue ran it (ticks " << g_ticks << ")";
+}
