@@ -3,6 +3,7 @@
 
 #include "ComCtrls.h"
 #include "Forms.h"
+#include "MenuDrawing97.h"
 
 #include <algorithm>
 
@@ -13,37 +14,10 @@ namespace {
 // The ternary raster operation D xor (S and (P xor D)): brush where the source is white.
 constexpr DWORD RopDSPDxax = 0x00E20746;
 
-struct TCanvasAttach {
-    TCanvas* Canvas;
-    TCanvasAttach(TCanvas* c, HDC dc) : Canvas(c) { Canvas->SetHandle(dc); }
-    ~TCanvasAttach() { Canvas->SetHandle(nullptr); }
-    TCanvasAttach(const TCanvasAttach&) = delete;
-    TCanvasAttach& operator=(const TCanvasAttach&) = delete;
-};
-
-void FillSolid(HDC DC, const RECT& R, TColor Color)
-{
-    TGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color)));
-    FillRect(DC, &R, brush.Get());
-}
-
-void Line(HDC DC, int X0, int Y0, int X1, int Y1, TColor Color)
-{
-    TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(Color)));
-    TSelectGuard sel(DC, pen.Get());
-    MoveToEx(DC, X0, Y0, nullptr);
-    LineTo(DC, X1, Y1);
-}
-
-// A one-pixel frame on the outer pixels of R: left and top in TopLeft, right and bottom in
-// BottomRight.
-void Frame3D(HDC DC, const RECT& R, TColor TopLeft, TColor BottomRight)
-{
-    Line(DC, R.left, R.bottom - 1, R.left, R.top, TopLeft);
-    Line(DC, R.left, R.top, R.right - 1, R.top, TopLeft);
-    Line(DC, R.right - 1, R.top, R.right - 1, R.bottom - 1, BottomRight);
-    Line(DC, R.right - 1, R.bottom - 1, R.left - 1, R.bottom - 1, BottomRight);
-}
+using menus97::FillSolid;
+using menus97::Frame3D;
+using menus97::Line;
+using menus97::TCanvasAttach;
 
 } // namespace
 
@@ -95,11 +69,17 @@ void TCustomMenus97::DrawEtchedLine(int X0, int Y0, int X1, int Y1, bool Vertica
     else Line(dc, X0, Y0 + 1, X1, Y1 + 1, clBtnHighlight);
 }
 
+bool TCustomMenus97::DrawnDisabled(TMenuItem* Item, TOwnerDrawState State)
+{
+    // The system's state counts too: it greys system commands that the mirror items do not know.
+    return !Item->Enabled() || (State & (odGrayed | odDisabled)) || IsTitleSeparator(Item->Caption());
+}
+
 void TCustomMenus97::DrawItemBackground(TMenuItem* Item, const RECT& Rect, TOwnerDrawState State)
 {
     HDC dc = FCanvas->Handle();
     bool title = IsTitleSeparator(Item->Caption());
-    bool disabled = !Item->Enabled() || title;
+    bool disabled = DrawnDisabled(Item, State);
     if (!disabled || FAlwaysShowSelection) {
         TColor fill = (State & odSelected) && !title ? FHiliteBar : FBrush->Color();
         FillSolid(dc, Rect, fill);
@@ -168,7 +148,7 @@ void TCustomMenus97::DrawDisabledImage(int X, int Y, int Index)
 void TCustomMenus97::DrawGlyph(TMenuItem* Item, const RECT& Rect, TOwnerDrawState State)
 {
     bool selected = (State & odSelected) != 0;
-    bool enabled = Item->Enabled() && !IsTitleSeparator(Item->Caption());
+    bool enabled = !DrawnDisabled(Item, State);
     bool image = Item->Tag() >= 0 && FImages;
     RECT box{Rect.left, Rect.top, Rect.left + FGlyphWidth + 4, Rect.top + DefaultItemHeight(Item)};
     FCanvas->Brush()->Assign(FBrush.get());
@@ -200,7 +180,7 @@ void TCustomMenus97::DrawItemText(TMenuItem* Item, RECT Rect, TOwnerDrawState St
 {
     HDC dc = FCanvas->Handle();
     bool title = IsTitleSeparator(Item->Caption());
-    bool disabled = !Item->Enabled() || title;
+    bool disabled = DrawnDisabled(Item, State);
     if (Item->Default()) FCanvas->Font()->SetStyle(fsBold);
     TDCGuard modes(dc);
     TSelectGuard font(dc, FCanvas->Font()->Handle());
@@ -236,7 +216,7 @@ void TCustomMenus97::CalcBannerRect(TMenuItem* Item)
 void TCustomMenus97::CalcBannerRectFor(HMENU Menu, TMenuItem* Node)
 {
     FBannerRect = RECT{};
-    if (!Menu || !Node || Node->Count() == 0) return;
+    if (!Menu || !Node) return;
     TForm* form = OwnerForm();
     HWND w = form && form->HandleAllocated() ? form->Handle() : nullptr;
     RECT first{};
@@ -256,7 +236,7 @@ void TCustomMenus97::CalcBannerRectFor(HMENU Menu, TMenuItem* Node)
             height += k->IsLine() ? GetSystemMetrics(SM_CYMENU) / 2
                                   : (FItemHeight ? FItemHeight : DefaultItemHeight(k));
         }
-        first = RECT{0, 0, DefaultItemWidth(Node->Items(0)), height};
+        first = RECT{0, 0, Node->Count() ? DefaultItemWidth(Node->Items(0)) : 0, height};
     }
     int width = first.right - first.left, height = first.bottom - first.top;
     FBannerRect = FBannerAlignment == TBannerAlignment::baLeft ? RECT{0, 0, FBannerWidth, height}

@@ -2,6 +2,7 @@
 
 #include "ComCtrls.h"
 #include "Forms.h"
+#include "MenuDrawing97.h"
 #include "Subclass.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ namespace pw {
 
 namespace {
 
-constexpr UINT FirstSystemCommand = 60000;
+using menus97::FirstSystemCommand;
 int g_PopupStylerCount = 0;
 
 } // namespace
@@ -53,16 +54,10 @@ int TCustomMainMenus97::GetItemHeight()
 {
     if (FItemHeight != 0 || !FMenu || FMenu->Items()->Count() == 0) return FItemHeight;
     TForm* form = OwnerForm();
-    HWND w = form && form->HandleAllocated() ? form->Handle() : nullptr;
-    HDC dc = GetDC(w);
-    int h;
-    {
-        FCanvas->SetHandle(dc);
-        FCanvas->Font()->Assign(FFont.get());
-        h = DefaultItemHeight(FMenu->Items()->Items(0));
-        FCanvas->SetHandle(nullptr);
-    }
-    ReleaseDC(w, dc);
+    menus97::TWindowDC dc(form && form->HandleAllocated() ? form->Handle() : nullptr);
+    menus97::TCanvasAttach attach(FCanvas.get(), dc.Get());
+    FCanvas->Font()->Assign(FFont.get());
+    int h = DefaultItemHeight(FMenu->Items()->Items(0));
     return h;
 }
 
@@ -91,18 +86,7 @@ void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDraw
 {
     if (GetHideMenuBar()) return;
     HDC dc = FCanvas->Handle();
-    auto frame = [dc](const RECT& r, TColor topLeft, TColor bottomRight) {
-        auto line = [dc](int x0, int y0, int x1, int y1, TColor c) {
-            TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(c)));
-            TSelectGuard sel(dc, pen.Get());
-            MoveToEx(dc, x0, y0, nullptr);
-            LineTo(dc, x1, y1);
-        };
-        line(r.left, r.bottom - 1, r.left, r.top, topLeft);
-        line(r.left, r.top, r.right - 1, r.top, topLeft);
-        line(r.right - 1, r.top, r.right - 1, r.bottom - 1, bottomRight);
-        line(r.right - 1, r.bottom - 1, r.left - 1, r.bottom - 1, bottomRight);
-    };
+    auto frame = [dc](const RECT& r, TColor topLeft, TColor bottomRight) { menus97::Frame3D(dc, r, topLeft, bottomRight); };
     if (FMenuBarBorder) {
         TForm* form = OwnerForm();
         RECT b = form ? form->ClientRect() : Rect;
@@ -114,10 +98,7 @@ void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDraw
         Rect.top += 2;
         Rect.left += 2;
     }
-    {
-        TGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(FBrush->Color())));
-        FillRect(dc, &Rect, brush.Get());
-    }
+    menus97::FillSolid(dc, Rect, FBrush->Color());
     if (State & odSelected) {
         if (FBarItemDown) frame(Rect, clBtnShadow, clBtnHighlight);
         else frame(Rect, clBtnHighlight, clBtnShadow);

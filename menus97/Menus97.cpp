@@ -3,6 +3,7 @@
 #include "ComCtrls.h"
 #include "Controls.h"
 #include "Forms.h"
+#include "MenuDrawing97.h"
 #include "Subclass.h"
 #include "SysUtils.h"
 
@@ -19,26 +20,9 @@ std::vector<TCustomMenus97*>& LiveStylers()
     return stylers;
 }
 
-// Command ids of the system and of MDI window entries start here.
-constexpr UINT FirstSystemCommand = 60000;
-
-struct TWindowDC {
-    HWND Window;
-    HDC DC;
-    explicit TWindowDC(HWND w) : Window(w), DC(GetDC(w)) {}
-    ~TWindowDC() { ReleaseDC(Window, DC); }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-};
-
-// Attaches a DC to a canvas for one message and detaches it whatever happens.
-struct TCanvasAttach {
-    TCanvas* Canvas;
-    TCanvasAttach(TCanvas* c, HDC dc) : Canvas(c) { Canvas->SetHandle(dc); }
-    ~TCanvasAttach() { Canvas->SetHandle(nullptr); }
-    TCanvasAttach(const TCanvasAttach&) = delete;
-    TCanvasAttach& operator=(const TCanvasAttach&) = delete;
-};
+using menus97::FirstSystemCommand;
+using menus97::TCanvasAttach;
+using menus97::TWindowDC;
 
 char UpperChar(char c)
 {
@@ -584,7 +568,7 @@ LRESULT TCustomMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& Measure)
     if (!FMenu || Measure.CtlType != ODT_MENU) return 1;
     TForm* form = OwnerForm();
     TWindowDC dc(form && form->HandleAllocated() ? form->Handle() : nullptr);
-    TCanvasAttach attach(FCanvas.get(), dc.DC);
+    TCanvasAttach attach(FCanvas.get(), dc.Get());
     FCanvas->Font()->Assign(FFont.get());
     if (TMenuItem* item = FindItem(LOWORD(Measure.itemID))) {
         int h = FItemHeight ? FItemHeight : DefaultItemHeight(item);

@@ -206,6 +206,7 @@ private:
     void DrawMark(TBitmap* Mark, int X, int Y);
     void DrawDisabledImage(int X, int Y, int Index);
     void DrawEtchedLine(int X0, int Y0, int X1, int Y1, bool Vertical);
+    static bool DrawnDisabled(TMenuItem* Item, TOwnerDrawState State);
     int MenuCharResult(TMessage& Message);
 };
 
