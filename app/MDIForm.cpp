@@ -5,11 +5,15 @@
 #include "Dialogs.h"
 #include "DocumentFormat.h"
 #include "LanguagesCombo.h"
+#include "GoToWeb.h"
+#include "LiveSpeller.h"
 #include "MainForm.h"
 #include "Menus.h"
 #include "RichEdit98.h"
 #include "StdCtrls.h"
 #include "RichEditStrings98.h"
+#include "Ruler.h"
+#include "RulerBinding.h"
 #include "SpellChecker.h"
 #include "Streams.h"
 #include "SysUtils.h"
@@ -46,6 +50,8 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FStatusBar->AddPanel(150);
     FStatusBar->SetParent(this);
 
+    CreateRuler();
+
     FRichEdit = new TRichEdit98(this);
     FRichEdit->SetName("RichEdit");
     FRichEdit->SetAlign(TAlign::alClient);
@@ -67,12 +73,18 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FVariantsMenu->SetName("VariantsMenu");
     FVariantsMenu->OnPopup = [this](TObject* s) { VariantsMenuPopup(s); };
     CreateVariantsStyler();
+    FRuler->SetRichedit(FRichEdit);
     SetActiveControl(FRichEdit);
+
+    GoToWeb = new TGoToWeb(this);
+    GoToWeb->SetName("GoToWeb");
+    GoToWeb->SetBrowserState(gwNormal);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
     OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnResize = [this](TObject* s) { FormResize(s); };
 }
 
 void TMDIForm::AfterConstruction()
@@ -80,6 +92,10 @@ void TMDIForm::AfterConstruction()
     HandleNeeded();
     // The form data's content: an empty document in 8-point Arial.
     FRichEdit->SetRTFText(EmptyDocumentRTF);
+    if (TSpellDemoForm* f = Frame()) {
+        FLiveSpeller = new TLiveSpeller(this, FRichEdit, f->Speller);
+        FLiveSpeller->SetEnabled(f->CheckAsYouType());
+    }
     TForm::AfterConstruction();
 }
 
@@ -94,6 +110,9 @@ void TMDIForm::FormCreate(TObject*)
     FUntitled = true;
     SetModified(false);
     if (TSpellDemoForm* f = Frame()) f->SelectFontFace("Arial");
+    FRuler->SetMarginRight(GetSystemMetrics(SM_CXVSCROLL));
+    FormResize(this);
+    FRuler->SetTabDist(TabDistForResolution(ScreenPixelsPerInchX()));
 }
 
 void TMDIForm::SetModified(bool Value)
@@ -108,8 +127,14 @@ void TMDIForm::SetFileName(const std::string& Name)
     SetText(Name);
 }
 
+void TMDIForm::SetCheckAsYouType(bool Value)
+{
+    if (FLiveSpeller) FLiveSpeller->SetEnabled(Value);
+}
+
 void TMDIForm::RichEditChange(TObject*)
 {
+    if (FLiveSpeller) FLiveSpeller->TextChanged();
     SetModified(true);
     UpdateCommandStates();
 }
@@ -117,9 +142,11 @@ void TMDIForm::RichEditChange(TObject*)
 void TMDIForm::RichEditSelectionChange(TObject*)
 {
     UpdateCommandStates();
+    if (FLiveSpeller) FLiveSpeller->SelectionChanged();
     // The conversion code page follows the language of the text at the caret.
     FRichEdit->SetLanguage(FRichEdit->SelectionAttributes()->Language());
     if (TSpellDemoForm* f = Frame()) SyncFormatBar(f);
+    RulerFollowParagraph();
     FStatusBar->SetPanelText(0, Format("%d : %d", FRichEdit->CaretLine() + 1, FRichEdit->CaretColumn() + 1));
 }
 
@@ -251,6 +278,7 @@ void TMDIForm::OpenDocument(const std::string& AFileName)
     SetFileName(AFileName);
     CheckDocumentFile(AFileName);
     FRichEdit->Lines()->LoadFromFile(AFileName);
+    if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
     FUntitled = false;
     SetModified(false);
     RichEditSelectionChange(this);
@@ -379,7 +407,12 @@ void TMDIForm::CheckSpelling()
     if (TSpellDemoForm* f = Frame()) f->Speller->CheckControl(FRichEdit);
 }
 
-void TMDIForm::SetTextLanguage(TLanguage Language) { FRichEdit->SelectionAttributes()->SetLanguage(Language); }
+void TMDIForm::SetTextLanguage(TLanguage Language)
+{
+    FRichEdit->SelectionAttributes()->SetLanguage(Language);
+    if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
+}
+
 void TMDIForm::SetFontName(const std::string& Name) { FRichEdit->SelectionAttributes()->SetName(Name); }
 void TMDIForm::SetFontSize(int Points) { FRichEdit->SelectionAttributes()->SetSize(Points); }
 void TMDIForm::SetBold(bool On) { FRichEdit->SelectionAttributes()->SetBold(On); }
@@ -402,8 +435,9 @@ void TMDIForm::SetBullets(bool On)
 
 void TMDIForm::RichEditURLClick(TObject*, const std::string& URL)
 {
-    // The browser launcher joins later; until then the click is noted and nothing starts.
-    (void)URL;
+    // Whether a browser could be started is not reported.
+    GoToWeb->SetUrl(URL);
+    GoToWeb->OpenUrl();
 }
 
 } // namespace pw

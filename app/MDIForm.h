@@ -3,6 +3,7 @@
 #include "Forms.h"
 #include "Languages.h"
 #include "RichEdit.h"
+#include "RulerGeometry.h"
 
 #include <string>
 
@@ -16,6 +17,9 @@ class TPopupMenu;
 class TMenuItem;
 class TMenu;
 class TPopupMenus97;
+class TqelRuler;
+class TGoToWeb;
+class TLiveSpeller;
 
 class TMDIForm : public TForm {
 public:
@@ -36,6 +40,9 @@ public:
     void DoReplace();
     void CheckSpelling();
     void SetTextLanguage(TLanguage Language);
+    // Misspelt words underlined as the user types.
+    void SetCheckAsYouType(bool Value);
+    TLiveSpeller* LiveSpeller() const { return FLiveSpeller; }
 
     // Formatting of the selected text and paragraphs.
     void SetFontName(const std::string& Name);
@@ -59,6 +66,7 @@ public:
 
     TRichEdit98* RichEdit() const { return FRichEdit; }
     TStatusBar* StatusBar() const { return FStatusBar; }
+    TqelRuler* Ruler() const { return FRuler; }
     bool Modified() const { return FModified; }
     bool Untitled() const { return FUntitled; }
     const std::string& FileName() const { return FFileName; }
@@ -67,6 +75,8 @@ public:
     static int DocumentCounter();
 
     void AfterConstruction() override;
+
+    TGoToWeb* GoToWeb;  // opens clicked web addresses
 
 protected:
     void FormCreate(TObject* Sender);
@@ -83,10 +93,14 @@ protected:
     void VariantMIClick(TObject* Sender);
     // The suggestions in the letters of the editor's language; the other items as styled.
     bool VariantsMenu97DrawItem(TMenu* Menu, TMenuItem* Item, const RECT& Rect, unsigned State);
+    void FormResize(TObject* Sender);
+    void RulerIndentChange(TObject* Sender, TIndentID IndentID);
 
 private:
     TRichEdit98* FRichEdit;
     TStatusBar* FStatusBar;
+    TqelRuler* FRuler;
+    TLiveSpeller* FLiveSpeller = nullptr;
     bool FModified = false;
     std::string FFileName;
     bool FUntitled = true;
@@ -111,6 +125,10 @@ private:
     void SyncFormatBar(TSpellDemoForm* Frame);
     TMenuItem* AddVariantsItem(const std::string& Caption, int Tag, void (TMDIForm::*Handler)(TObject*));
     void CreateVariantsStyler();
+    // The ruler above the text (MDIFormRuler.cpp); its markers show the indents of the
+    // paragraph at the caret.
+    void CreateRuler();
+    void RulerFollowParagraph();
 };
 
 } // namespace pw

@@ -1,10 +1,13 @@
 #include "MainForm.h"
 
+#include "AboutForm.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "FontFaces.h"
+#include "LiveSpeller.h"
 #include "MDIForm.h"
 #include "Menus.h"
+#include "Registry.h"
 #include "SpellChecker.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
@@ -41,7 +44,17 @@ TSpellDemoForm::TSpellDemoForm(TComponent* AOwner) : TForm(AOwner)
     Speller->SetHTMLSupport(true);
     Speller->SetFinishMessage("Spelling check is complete");
     Speller->SetShowFinishMessage(true);
+    // A word added or skipped everywhere loses its marks in every document.
+    Speller->OnWordAccepted = [](TObject*, const std::string& Word, TLanguage Language) {
+        TLiveSpeller::WordAccepted(Language, Word);
+    };
     CreateMenu();
+    {
+        TRegistry settings;
+        if (settings.OpenKeyReadOnly(SettingsKey))
+            FCheckAsYouType = settings.ReadInteger("CheckSpellingAsYouType", 1) != 0;
+    }
+    CheckAsYouTypeMI->SetChecked(FCheckAsYouType);
     CreateDialogs();
     CreateColorMenus();
     CreateMenuStylers();
@@ -101,6 +114,8 @@ void TSpellDemoForm::CreateMenu()
     ReplaceMI = AddItem(EditMI, "ReplaceMI", "&Replace", 16456, 7, &F::ReplaceMIClick);
     AddItem(EditMI, "N7", "-", 0, -2, nullptr);
     SpellMI = AddItem(EditMI, "SpellMI", "&Spelling", 118, 8, &F::SpellMIClick);
+    CheckAsYouTypeMI = AddItem(EditMI, "CheckAsYouTypeMI", "Check spelling as you &type", 0, -2,
+                               &F::CheckAsYouTypeMIClick);
     WindowMI = AddItem(root, "WindowMI", "&Window", 0, -1, nullptr);
     CascadeMI = AddItem(WindowMI, "CascadeMI", "&Cascade", 0, 24, &F::CascadeMIClick);
     TileMI = AddItem(WindowMI, "TileMI", "&Tile", 0, 25, &F::TileMIClick);
@@ -367,6 +382,18 @@ void TSpellDemoForm::SpellMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()
 void TSpellDemoForm::CascadeMIClick(TObject*) { Cascade(); }
 void TSpellDemoForm::TileMIClick(TObject*) { Tile(); }
 void TSpellDemoForm::ArrangeIconsMIClick(TObject*) { ArrangeIcons(); }
-void TSpellDemoForm::AboutMIClick(TObject*) {}
+void TSpellDemoForm::AboutMIClick(TObject*) { if (AboutForm) AboutForm->ShowModal(); }
+
+void TSpellDemoForm::CheckAsYouTypeMIClick(TObject*) { SetCheckAsYouType(!FCheckAsYouType); }
+
+void TSpellDemoForm::SetCheckAsYouType(bool Value)
+{
+    FCheckAsYouType = Value;
+    CheckAsYouTypeMI->SetChecked(Value);
+    for (int i = 0; i < MDIChildCount(); ++i)
+        if (auto* doc = dynamic_cast<TMDIForm*>(MDIChildren(i))) doc->SetCheckAsYouType(Value);
+    TRegistry settings;
+    if (settings.OpenKey(SettingsKey, true)) settings.WriteInteger("CheckSpellingAsYouType", Value ? 1 : 0);
+}
 
 } // namespace pw

@@ -60,6 +60,7 @@ public:
     void TileMIClick(TObject* Sender);
     void ArrangeIconsMIClick(TObject* Sender);
     void AboutMIClick(TObject* Sender);
+    void CheckAsYouTypeMIClick(TObject* Sender);
 
     // Formatting commands (the format tool bar and the colour menus).
     void FontComboChange(TObject* Sender);
@@ -91,6 +92,7 @@ public:
     TMainMenu* MainMenu;
     TMenuItem *FileMI, *NewMI, *OpenMI, *SaveMI, *SaveAsMI, *PrintSetupMI, *PrintMI, *ExitMI;
     TMenuItem *EditMI, *UndoMI, *RedoMI, *CutMI, *CopyMI, *PasteMI, *SelectAllMI, *FindMI, *ReplaceMI, *SpellMI;
+    TMenuItem* CheckAsYouTypeMI;
     TMenuItem *WindowMI, *CascadeMI, *TileMI, *ArrangeIconsMI, *HelpMI, *AboutMI;
     TCoolBar* CoolBar1;
     TToolBar* MainToolBar;
@@ -117,6 +119,10 @@ public:
     TMenuItem *AutoMI = nullptr, *OtherMI = nullptr, *NoneMI2 = nullptr;
     TLanguagesCombo* Languages;
 
+    // Misspelt words underlined while the user types: a setting of the user's, on by default.
+    bool CheckAsYouType() const { return FCheckAsYouType; }
+    void SetCheckAsYouType(bool Value);
+
     bool FontSizeDropped = false;
     bool AcceptLanguageChange = false;
 
@@ -125,6 +131,7 @@ protected:
     void FormShow(TObject* Sender);
 
 private:
+    bool FCheckAsYouType = true;
     void CreateMenu();
     void CreateToolBars();
     void CreateFormatBar();
@@ -148,6 +155,8 @@ private:
 // whole number of points the editor can show.
 int FontSizeFromText(const std::string& Text);
 constexpr int MaxFontSize = 1638;
+// The user's settings of the program, under HKEY_CURRENT_USER.
+constexpr const char* SettingsKey = "Software\\Penwise";
 
 // The one main frame of the process.
 extern TSpellDemoForm* SpellDemoForm;

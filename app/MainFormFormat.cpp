@@ -41,12 +41,13 @@ void TSpellDemoForm::FontComboDrawItem(TWinControl*, int Index, const RECT& Rect
     bool selected = State & ODS_SELECTED;
     FillRect(DC, &Rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (Index < 0 || Index >= FontCombo->Items()->Count()) return;
-    int saved = SaveDC(DC);
-    SetBkMode(DC, TRANSPARENT);
-    SetTextColor(DC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    std::string face = FontCombo->Items()->Strings(Index);
-    TextOutA(DC, Rect.left + 18, Rect.top, face.c_str(), static_cast<int>(face.size()));
-    RestoreDC(DC, saved);
+    {
+        TCanvas canvas(DC);
+        canvas.SetFont(FontCombo->Font());
+        canvas.Font()->SetColor(selected ? clHighlightText : clWindowText);
+        canvas.Brush()->SetStyle(TBrushStyle::bsClear);
+        canvas.TextOut(Rect.left + 18, Rect.top, FontCombo->Items()->Strings(Index));
+    }
     // The mark of the font's kind: 2 TrueType, 1 any other.
     int kind = static_cast<int>(reinterpret_cast<intptr_t>(FontCombo->Items()->Objects(Index)));
     if (HICON icon = ImageList_GetIcon(Images->Handle(), kind + 18, ILD_NORMAL)) {
@@ -210,31 +211,26 @@ void TSpellDemoForm::SetColorButton(TToolButton* Button, TColor Color)
     // "No colour" leaves the bar transparent: the button face shows where the colour would.
     bool none = Color == clNone || Color == clDefault;
     HDC screen = GetDC(nullptr);
-    HBITMAP image = CreateCompatibleBitmap(screen, 16, 16);
+    TBitmapHandle image(CreateCompatibleBitmap(screen, 16, 16));
     ReleaseDC(nullptr, screen);
-    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, image);
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    ImageList_Draw(Images->Handle(), index, dc, 0, 0, ILD_TRANSPARENT);
-    HBRUSH colour = CreateSolidBrush(none ? RGB(0, 0, 0) : ColorToRGB(Color));
-    FillRect(dc, &bar, colour);
-    DeleteObject(colour);
-    SelectObject(dc, mask);
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ImageList_Draw(Images->Handle(), index, dc, 0, 0, ILD_MASK);
-    FillRect(dc, &bar, static_cast<HBRUSH>(GetStockObject(none ? WHITE_BRUSH : BLACK_BRUSH)));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    try {
-        Images->Replace(index, image, mask);
-    } catch (...) {
-        DeleteObject(image);
-        DeleteObject(mask);
-        throw;
+    TBitmapHandle mask(CreateBitmap(16, 16, 1, 1, nullptr));
+    if (!image || !mask) throw EOutOfResources("Cannot make the colour bar of a button");
+    TMemoryDC dc;
+    {
+        // The picture where the mask is black, black where it is transparent; then the bar.
+        TSelectGuard sel(dc.Get(), image.Get());
+        FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ImageList_Draw(Images->Handle(), index, dc.Get(), 0, 0, ILD_TRANSPARENT);
+        TBrushHandle colour(CreateSolidBrush(none ? RGB(0, 0, 0) : ColorRef(Color)));
+        FillRect(dc.Get(), &bar, colour.Get());
     }
-    DeleteObject(image);
-    DeleteObject(mask);
+    {
+        TSelectGuard sel(dc.Get(), mask.Get());
+        FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        ImageList_Draw(Images->Handle(), index, dc.Get(), 0, 0, ILD_MASK);
+        FillRect(dc.Get(), &bar, static_cast<HBRUSH>(GetStockObject(none ? WHITE_BRUSH : BLACK_BRUSH)));
+    }
+    Images->Replace(index, image.Get(), mask.Get());
 }
 
 void TSpellDemoForm::LanguagesChange(TObject*)

@@ -44,6 +44,7 @@ enum : UINT {
 };
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 constexpr int crDefault = 0, crArrow = -2, crIBeam = -4, crHandPoint = -21, crDrag = -12, crHourGlass = -11,
               crSizeWE = -9;

@@ -94,6 +94,20 @@ bool TRegistry::DeleteValue(const std::string& Name)
     return FCurrentKey && RegDeleteValueA(FCurrentKey, Name.c_str()) == ERROR_SUCCESS;
 }
 
+TRegDataType TRegistry::GetDataType(const std::string& Name)
+{
+    DWORD type = REG_NONE;
+    if (!FCurrentKey || RegQueryValueExA(FCurrentKey, Name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return TRegDataType::rdUnknown;
+    switch (type) {
+    case REG_SZ: return TRegDataType::rdString;
+    case REG_EXPAND_SZ: return TRegDataType::rdExpandString;
+    case REG_DWORD: return TRegDataType::rdInteger;
+    case REG_BINARY: return TRegDataType::rdBinary;
+    default: return TRegDataType::rdUnknown;
+    }
+}
+
 std::string TRegistry::ReadString(const std::string& Name)
 {
     if (!FCurrentKey) return {};
@@ -117,6 +131,26 @@ void TRegistry::WriteString(const std::string& Name, const std::string& Value)
     if (!FCurrentKey ||
         RegSetValueExA(FCurrentKey, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
                        static_cast<DWORD>(Value.size() + 1)) != ERROR_SUCCESS)
+        throw ERegistryException("Failed to set data for '" + Name + "'");
+}
+
+int TRegistry::ReadInteger(const std::string& Name, int Default)
+{
+    if (!FCurrentKey) return Default;
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (RegQueryValueExA(FCurrentKey, Name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return Default;
+    return static_cast<int>(value);
+}
+
+void TRegistry::WriteInteger(const std::string& Name, int Value)
+{
+    DWORD v = static_cast<DWORD>(Value);
+    if (!FCurrentKey ||
+        RegSetValueExA(FCurrentKey, Name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v) !=
+            ERROR_SUCCESS)
         throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 

@@ -10,6 +10,8 @@ typedef HKEY__* HKEY;
 
 namespace pw {
 
+enum class TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
+
 class TRegistry : public TObject {
 public:
     TRegistry();  // root HKEY_CURRENT_USER
@@ -29,12 +31,18 @@ public:
     bool DeleteKey(const std::string& Key);
     bool ValueExists(const std::string& Name);
     bool DeleteValue(const std::string& Name);
+    // The type of a value of the open key; rdUnknown when it is missing.
+    TRegDataType GetDataType(const std::string& Name);
 
     // Reads a string value; empty when missing. Raises ERegistryException when the value
     // exists with another type.
     std::string ReadString(const std::string& Name);
     // Writes a REG_SZ value; raises ERegistryException on failure.
     void WriteString(const std::string& Name, const std::string& Value);
+    // Reads a REG_DWORD value; Default when missing or of another type.
+    int ReadInteger(const std::string& Name, int Default);
+    // Writes a REG_DWORD value; raises ERegistryException on failure.
+    void WriteInteger(const std::string& Name, int Value);
     std::vector<std::string> GetKeyNames();
 
 private:

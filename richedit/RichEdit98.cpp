@@ -251,6 +251,15 @@ void TCustomRichEdit98::WndProc(TMessage& Message)
     case CM_FONTCHANGED:
         FDefAttributes->Assign(Font());
         return;
+    case WM_PAINT:
+        TCustomRichEdit::WndProc(Message);
+        if (OnPaintOverlay && FHandle) {
+            HDC given = reinterpret_cast<HDC>(Message.WParam);
+            HDC dc = given ? given : GetDC(FHandle);
+            OnPaintOverlay(this, dc);
+            if (!given) ReleaseDC(FHandle, dc);
+        }
+        return;
     case WM_NCDESTROY:
         TCustomRichEdit::WndProc(Message);
         if (FRichEditModule) FreeLibrary(FRichEditModule);

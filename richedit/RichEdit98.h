@@ -56,6 +56,9 @@ public:
     void DefineProperties(TFiler* Filer) override;
 
     TURLClickEvent OnURLClick;
+    // Runs after the window has painted, with a DC of the window: for what is drawn over
+    // the text without being part of it.
+    std::function<void(TObject* Sender, HDC DC)> OnPaintOverlay;
 
     void WndProc(TMessage& Message) override;
 

@@ -490,12 +490,17 @@ void TSpellChecker::DeleteRepeated()
 
 void TSpellChecker::SkipAllWord()
 {
-    if (FSpeller) FSpeller->IgnoreAlways(FBadWord);
+    if (!FSpeller) return;
+    FSpeller->IgnoreAlways(FBadWord);
+    if (OnWordAccepted) OnWordAccepted(this, FBadWord, FSpeller->Language);
 }
 
 void TSpellChecker::AddBadWord()
 {
-    if (FSpeller) FSpeller->AddToCustomDict(FBadWord);
+    if (FSpeller) {
+        FSpeller->AddToCustomDict(FBadWord);
+        if (OnWordAccepted) OnWordAccepted(this, FBadWord, FSpeller->Language);
+    }
     FCurLen = 0;
 }
 

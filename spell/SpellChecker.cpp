@@ -158,7 +158,10 @@ bool TSpellChecker::CheckWord(const std::string& Word, TLanguage ALanguage)
 
 void TSpellChecker::AddWord(const std::string& Word, TLanguage ALanguage)
 {
-    if (TAbstractSpeller* s = SpellerFor(ALanguage)) s->AddToCustomDict(Word);
+    if (TAbstractSpeller* s = SpellerFor(ALanguage)) {
+        s->AddToCustomDict(Word);
+        if (OnWordAccepted) OnWordAccepted(this, Word, ALanguage);
+    }
 }
 
 void TSpellChecker::GetVariants(const std::string& Word, TStrings* List, TLanguage ALanguage)

@@ -87,6 +87,8 @@ public:
     void SetShowFinishMessage(bool Value) { FShowFinishMessage = Value; }
     TMisspellEvent OnMisspelling;
     TChangeTextEvent OnChangeText;
+    // A word now accepted in a language: added to the custom dictionary or skipped everywhere.
+    std::function<void(TObject* Sender, const std::string& Word, TLanguage Language)> OnWordAccepted;
     TGetDictEvent OnGetDictionary;
 
     // Interactive check of a memo or rich edit, from the caret or over the selection.

@@ -350,3 +350,58 @@ TEST_F(FormatTest, TheColourMenusAreDrawnAsSwatches)
     EXPECT_GT(white, 10);
     EXPECT_EQ(b.Canvas()->Pixels(4, 4), ColorToRGB(clBlack));
 }
+
+TEST_F(FormatTest, TheFontListMarksTrueTypeFaces)
+{
+    int arial = Frame->FontCombo->Items()->IndexOf("Arial");
+    ASSERT_GE(arial, 0);
+    ASSERT_EQ(reinterpret_cast<intptr_t>(Frame->FontCombo->Items()->Objects(arial)), 2);  // TrueType
+    TBitmap b(120, 16);
+    b.Canvas()->Brush()->SetColor(clLime);
+    b.Canvas()->FillRect(RECT{0, 0, 120, 16});
+    DRAWITEMSTRUCT d = {};
+    d.CtlType = ODT_COMBOBOX;
+    d.itemID = static_cast<UINT>(arial);
+    d.hwndItem = Frame->FontCombo->Handle();
+    d.hDC = b.Canvas()->Handle();
+    d.rcItem = RECT{0, 0, 120, 16};
+    SendMessageA(Frame->FmtToolBar->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    // The mark: image 20 of the list at left + 1, the same pixels as drawn by the list itself.
+    TBitmap mark(16, 16);
+    mark.Canvas()->Brush()->SetColor(clWindow);
+    mark.Canvas()->FillRect(RECT{0, 0, 16, 16});
+    Frame->Images->Draw(mark.Canvas()->Handle(), 0, 0, 20);
+    int dark = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            ASSERT_EQ(b.Canvas()->Pixels(x + 1, y), mark.Canvas()->Pixels(x, y)) << x << "," << y;
+            dark += mark.Canvas()->Pixels(x, y) != ColorToRGB(clWindow);
+        }
+    EXPECT_GT(dark, 10);
+    EXPECT_EQ(b.Canvas()->Pixels(0, 8), ColorToRGB(clWindow));  // the item is filled
+}
+
+TEST_F(FormatTest, TheColourButtonsAreRepaintedOnlyForANewColour)
+{
+    Type("one colour all along");
+    int changes = 0;
+    Frame->Images->OnChange = [&](TObject*) { ++changes; };
+    for (int at : {2, 5, 9, 14}) Doc()->RichEdit()->SetSelStart(at);
+    EXPECT_EQ(changes, 0);
+    // Another document whose text has another colour: both buttons are painted for it.
+    TMDIForm* first = Doc();
+    Frame->NewMIClick(nullptr);
+    Type("blue");
+    Select(0, 4);
+    Frame->ColorMIClick(Frame->FindComponent("BlueMI"));
+    changes = 0;
+    Doc()->RichEdit()->SetSelStart(2);
+    EXPECT_EQ(changes, 1);  // the text colour changed, the highlight did not
+    EXPECT_EQ(ImagePixel(22, 8, 14), RGB(0, 0, 255));
+    first->Show();
+    pwtest::Pump();
+    ASSERT_EQ(Doc(), first);
+    EXPECT_GE(changes, 3);  // activation repaints both
+    EXPECT_EQ(ImagePixel(22, 8, 14), ColorToRGB(clWindowText));
+    Frame->Images->OnChange = nullptr;
+}

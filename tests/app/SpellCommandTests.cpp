@@ -2,6 +2,7 @@
 // document with the frame's spell checker and its dialog.
 #include "FrameFixture.h"
 
+#include "LiveSpeller.h"
 #include "Registry.h"
 #include "SpellChecker.h"
 #include "SpellerDialog.h"
@@ -185,4 +186,99 @@ TEST_F(SpellCommandTest, AnEmptyDocumentEndsAtOnce)
     EXPECT_FALSE(Dialog()->Visible());
     ASSERT_EQ(1u, Boxes.Shown().size());
     EXPECT_EQ("Spelling check is complete", Boxes.Shown()[0].Text);
+}
+
+// ---- Spelling as you type ----
+
+namespace {
+
+std::vector<std::string> MarkedWords(TMDIForm* doc)
+{
+    std::vector<std::string> words;
+    for (const TSpellMark& m : doc->LiveSpeller()->Marks()) {
+        doc->RichEdit()->SetSelStart(m.Start);
+        doc->RichEdit()->SetSelLength(m.Length);
+        words.push_back(doc->RichEdit()->SelText());
+    }
+    doc->RichEdit()->SetSelStart(0);
+    return words;
+}
+
+// Runs the message loop (timers included) until the document's check has nothing left.
+void Idle(TMDIForm* doc)
+{
+    for (int i = 0; i < 200 && doc->LiveSpeller()->WorkLeft(); ++i) {
+        Sleep(TLiveSpeller::SettleDelay / 5);
+        pwtest::Pump();
+    }
+}
+
+void TypeKeys(TMDIForm* doc, const char* text)
+{
+    for (const char* c = text; *c; ++c) SendMessageA(doc->RichEdit()->Handle(), WM_CHAR, static_cast<WPARAM>(*c), 0);
+}
+
+} // namespace
+
+TEST_F(SpellCommandTest, TypedMisspellingsAreMarkedInIdleTime)
+{
+    EXPECT_TRUE(Frame->CheckAsYouTypeMI->Checked()) << "on by default";
+    ASSERT_NE(Doc()->LiveSpeller(), nullptr);
+    TypeKeys(Doc(), "the wrold cat sat ");
+    Idle(Doc());
+    EXPECT_EQ(MarkedWords(Doc()), std::vector<std::string>{"wrold"});
+    EXPECT_FALSE(Doc()->LiveSpeller()->WorkLeft());
+}
+
+TEST_F(SpellCommandTest, TheOptionTurnsMarkingOffInEveryDocumentAndIsKeptForTheUser)
+{
+    TypeKeys(Doc(), "a wrold ");
+    Frame->NewMIClick(nullptr);
+    TypeKeys(Doc(), "the wrold ");
+    Idle(Doc());
+    TMDIForm* second = Doc();
+    Frame->CheckAsYouTypeMI->Click();
+    EXPECT_FALSE(Frame->CheckAsYouTypeMI->Checked());
+    for (int i = 0; i < Frame->MDIChildCount(); ++i)
+        EXPECT_TRUE(static_cast<TMDIForm*>(Frame->MDIChildren(i))->LiveSpeller()->Marks().empty());
+    TRegistry r;
+    ASSERT_TRUE(r.OpenKeyReadOnly(SettingsKey));
+    EXPECT_EQ(r.ReadInteger("CheckSpellingAsYouType", -1), 0);
+
+    // A new frame starts with the user's choice.
+    pw::Application->SetMainForm(nullptr);
+    delete Frame;
+    Frame = new TSpellDemoForm(pw::Application);
+    Frame->AfterConstruction();
+    pw::Application->SetMainForm(Frame);
+    Frame->Show();
+    pwtest::Pump();
+    EXPECT_FALSE(Frame->CheckAsYouTypeMI->Checked());
+    TypeKeys(Doc(), "the wrold ");
+    Idle(Doc());
+    EXPECT_TRUE(Doc()->LiveSpeller()->Marks().empty());
+    Frame->CheckAsYouTypeMI->Click();
+    Idle(Doc());
+    EXPECT_EQ(MarkedWords(Doc()), std::vector<std::string>{"wrold"});
+    (void)second;
+}
+
+TEST_F(SpellCommandTest, AddInTheDialogClearsTheWordsMarksInEveryDocument)
+{
+    TypeKeys(Doc(), "A wrold ");
+    TMDIForm* first = Doc();
+    Frame->NewMIClick(nullptr);
+    TypeKeys(Doc(), "The wrold cat ");
+    Idle(first);
+    Idle(Doc());
+    ASSERT_EQ(MarkedWords(first).size(), 1u);
+    ASSERT_EQ(MarkedWords(Doc()).size(), 1u);
+    Doc()->RichEdit()->SetSelStart(0);
+    EXPECT_TRUE(PressF7());
+    ASSERT_NE(nullptr, Dialog());
+    EXPECT_EQ("wrold", Frame->Speller->BadWord());
+    Click(Dialog()->AddButton);
+    EXPECT_TRUE(first->LiveSpeller()->Marks().empty());
+    EXPECT_TRUE(Doc()->LiveSpeller()->Marks().empty());
+    Boxes.Clear();
 }
