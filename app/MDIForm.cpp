@@ -72,6 +72,7 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FVariantsMenu = new TPopupMenu(this);
     FVariantsMenu->SetName("VariantsMenu");
     FVariantsMenu->OnPopup = [this](TObject* s) { VariantsMenuPopup(s); };
+    CreateVariantsStyler();
     FRuler->SetRichedit(FRichEdit);
     SetActiveControl(FRichEdit);
 

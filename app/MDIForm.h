@@ -15,6 +15,8 @@ class TFindDialog;
 class TSpellDemoForm;
 class TPopupMenu;
 class TMenuItem;
+class TMenu;
+class TPopupMenus97;
 class TqelRuler;
 class TGoToWeb;
 class TLiveSpeller;
@@ -58,6 +60,7 @@ public:
 
     // The right-click menu of corrections, and the word it was opened for.
     TPopupMenu* VariantsMenu() const { return FVariantsMenu; }
+    TPopupMenus97* VariantsMenu97() const { return FVariantsMenu97; }
     const std::string& ClickedWord() const { return FClickedWord; }
     int WordStart() const { return FWordStart; }
     int WordEnd() const { return FWordEnd; }
@@ -91,6 +94,8 @@ protected:
     void SpellMIClick(TObject* Sender);
     void AddWordMIClick(TObject* Sender);
     void VariantMIClick(TObject* Sender);
+    // The suggestions in the letters of the editor's language; the other items as styled.
+    bool VariantsMenu97DrawItem(TMenu* Menu, TMenuItem* Item, const RECT& Rect, unsigned State);
     void FormResize(TObject* Sender);
     void RulerIndentChange(TObject* Sender, TIndentID IndentID);
 
@@ -108,6 +113,7 @@ private:
     int FWordStart = 0;
     int FWordEnd = 0;
     TPopupMenu* FVariantsMenu;
+    TPopupMenus97* FVariantsMenu97;
 
     void SetModified(bool Value);
     void SetFileName(const std::string& Name);
@@ -121,6 +127,7 @@ private:
     bool CaptureClickedWord();
     void SyncFormatBar(TSpellDemoForm* Frame);
     TMenuItem* AddVariantsItem(const std::string& Caption, int Tag, void (TMDIForm::*Handler)(TObject*));
+    void CreateVariantsStyler();
     // The ruler above the text (MDIFormRuler.cpp); its markers show the indents of the
     // paragraph at the caret.
     void CreateRuler();

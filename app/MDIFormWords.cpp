@@ -3,6 +3,7 @@
 #include "MDIForm.h"
 
 #include "MainForm.h"
+#include "MenuStylers97.h"
 #include "Menus.h"
 #include "RichEdit98.h"
 #include "SpellChecker.h"
@@ -10,6 +11,7 @@
 
 #include <richedit.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace pw {
@@ -82,6 +84,59 @@ void TMDIForm::VariantsMenuPopup(TObject*)
         item->SetTextCaption(variants.Strings(i), codePage);
         item->SetDefault(true);
     }
+}
+
+void TMDIForm::CreateVariantsStyler()
+{
+    FVariantsMenu97 = new TPopupMenus97(this);
+    FVariantsMenu97->SetName("VariantsMenu97");
+    if (TSpellDemoForm* f = Frame()) FVariantsMenu97->SetImages(f->Images);
+    FVariantsMenu97->SetBanner(false);
+    FVariantsMenu97->SetBannerJustification(TBannerJustification::bjBottom);
+    FVariantsMenu97->SetBannerWidth(25);
+    TFont* banner = FVariantsMenu97->BannerFont();
+    banner->SetName("Comic Sans MS");
+    banner->SetHeight(-20);
+    banner->SetColor(10485760);
+    FVariantsMenu97->SetBannerColor(clBlack);
+    FVariantsMenu97->SetBannerEndColor(clActiveCaption);
+    FVariantsMenu97->SetBannerNumColors(100);
+    FVariantsMenu97->SetBannerSeparator('|');
+    FVariantsMenu97->SetItemHeight(0);
+    FVariantsMenu97->SetItemWidth(0);
+    TFont font;
+    font.Assign(FVariantsMenu97->Font());
+    font.SetName("Tahoma");
+    font.SetHeight(-13);
+    font.SetStyle(0);
+    font.SetCharset(RUSSIAN_CHARSET);
+    FVariantsMenu97->SetFont(&font);
+    font.SetColor(FVariantsMenu97->HiliteFont()->Color());
+    FVariantsMenu97->SetHiliteFont(&font);
+    FVariantsMenu97->SetDefaultFont(false);
+    FVariantsMenu97->Brush()->SetColor(clBtnFace);
+    FVariantsMenu97->SetHiliteBar(clHighlight);
+    FVariantsMenu97->SetMenus97Look(TMenus97Look::mlIE4Look);
+    FVariantsMenu97->OnDrawItem = [this](TMenu* m, TMenuItem* i, const RECT& r, TOwnerDrawState st) {
+        return VariantsMenu97DrawItem(m, i, r, st);
+    };
+    FVariantsMenu97->SetPopupMenu(FVariantsMenu);
+}
+
+bool TMDIForm::VariantsMenu97DrawItem(TMenu*, TMenuItem* Item, const RECT& Rect, unsigned)
+{
+    // Spelling, Add word and the separator are drawn as the styler draws every item.
+    if (Item->MenuIndex() < 3) return false;
+    TCanvas* canvas = FVariantsMenu97->Canvas();
+    canvas->FillRect(Rect);
+    canvas->Font()->SetStyle(canvas->Font()->Style() | fsBold);
+    const std::string& caption = Item->Caption();
+    unsigned codePage = FRichEdit->CodePage();
+    int n = MultiByteToWideChar(codePage, 0, caption.data(), static_cast<int>(caption.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(std::max(n, 0)), L'\0');
+    if (n > 0) MultiByteToWideChar(codePage, 0, caption.data(), static_cast<int>(caption.size()), text.data(), n);
+    canvas->TextOutW(Rect.left + 22, Rect.top + 2, text);
+    return true;
 }
 
 void TMDIForm::SpellMIClick(TObject*) { CheckSpelling(); }

@@ -61,6 +61,7 @@ TSpellDemoForm::TSpellDemoForm(TComponent* AOwner) : TForm(AOwner)
     CheckAsYouTypeMI->SetChecked(FCheckAsYouType);
     CreateDialogs();
     CreateColorMenus();
+    CreateMenuStylers();
     CreateToolBars();
     CreateArtLabel();
     OnCreate = [this](TObject* s) { FormCreate(s); };
@@ -344,14 +345,12 @@ void TSpellDemoForm::CreateColorMenus()
             if (menu == ColorMenu) ColorMIClick(s);
             else HighlightMIClick(s);
         };
-        OwnerDrawColorItem(item);
         menu->Items()->Add(item);
         return item;
     };
     ColorMenu = new TPopupMenu(this);
     ColorMenu->SetName("ColorMenu");
     ColorMenu->OnPopup = [this](TObject* s) { ColorMenuPopup(s); };
-    ColorMenu->SetOwnerDraw(true);
     AutoMI = add(ColorMenu, "AutoMI", "Auto", clWindowText, TMenuBreak::mbNone);
     AutoMI->SetHint("");
     for (const TSwatch& s : swatches) add(ColorMenu, std::string(s.Name) + "MI", s.Caption, s.Value, s.Break);
@@ -362,7 +361,6 @@ void TSpellDemoForm::CreateColorMenus()
     HighlightMenu = new TPopupMenu(this);
     HighlightMenu->SetName("HighlightMenu");
     HighlightMenu->OnPopup = [this](TObject* s) { HighlightMenuPopup(s); };
-    HighlightMenu->SetOwnerDraw(true);
     for (const TSwatch& s : swatches)
         add(HighlightMenu, std::string(s.Name) + "MI2", s.Caption, s.Value == 0 ? 1 : s.Value, s.Break);
     NoneMI2 = add(HighlightMenu, "NoneMI2", "None", clNone, TMenuBreak::mbBarBreak);

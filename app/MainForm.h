@@ -31,6 +31,8 @@ class TMDIClientPainter;
 class TRecentFiles;
 class TRecovery;
 struct TUserSettings;
+class TMainMenus97;
+class TPopupMenus97;
 
 class TSpellDemoForm : public TForm {
 public:
@@ -135,6 +137,9 @@ public:
     TColorDialog* ColorDialog;
     TPopupMenu* ColorMenu;
     TPopupMenu* HighlightMenu;
+    TMainMenus97* MainMenu97;
+    TPopupMenus97* ColorMenu97;
+    TPopupMenus97* HighlightMenu97;
     TMenuItem *AutoMI = nullptr, *OtherMI = nullptr, *NoneMI2 = nullptr;
     TLanguagesCombo* Languages;
     TRecentFiles* RecentFiles;
@@ -174,7 +179,8 @@ private:
     void FocusEditor();
     void ApplyFontSize();
     void CheckColorItems(TPopupMenu* Menu, TColor Color);
-    void OwnerDrawColorItem(TMenuItem* Item);
+    // The stylers of the main menu and of the two colour menus (after those menus exist).
+    void CreateMenuStylers();
     bool IsTallColorItem(TMenuItem* Item) const { return Item == AutoMI || Item == OtherMI || Item == NoneMI2; }
 };
 

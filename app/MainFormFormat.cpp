@@ -110,7 +110,6 @@ void TSpellDemoForm::OtherMIClick(TObject*)
     item->SetTag(ColorDialog->Color());
     item->SetBreak(TMenuBreak::mbBreak);
     item->OnClick = [this](TObject* s) { ColorMIClick(s); };
-    OwnerDrawColorItem(item);
     // The custom colours make one column after Other, newest at the top, at most four.
     TMenuItem* root = ColorMenu->Items();
     const int first = OtherMI->MenuIndex() + 1;
@@ -144,20 +143,12 @@ void TSpellDemoForm::HighlightMenuPopup(TObject*)
         CheckColorItems(HighlightMenu, d->RichEdit()->SelectionAttributes()->BackColor());
 }
 
-void TSpellDemoForm::OwnerDrawColorItem(TMenuItem* Item)
-{
-    Item->OnMeasureItem = [this, Item](TObject*, TCanvas*, int& w, int& h) { ColorMenu97MeasureItem(Item, w, h); };
-    Item->OnDrawItem = [this, Item](TObject*, TCanvas* c, const RECT& r, TOwnerDrawState st) {
-        ColorMenu97DrawItem(Item, c, r, st);
-    };
-}
-
 void TSpellDemoForm::ColorMenu97MeasureItem(TMenuItem* Item, int& Width, int& Height)
 {
-    // The size a menu of swatches proposes: 20 pixels square; Auto, Other and None stand
-    // as tall as a column of four.
-    Width = 20;
-    Height = IsTallColorItem(Item) ? 80 : 20;
+    // The swatches keep the size their styler proposes (20 pixels high); Auto, Other and None
+    // stand as tall as a column of four.
+    (void)Width;
+    if (IsTallColorItem(Item)) Height = 80;
 }
 
 namespace {

@@ -373,15 +373,22 @@ TWinControl::~TWinControl()
     if (FHandle) DestroyHandle();
 }
 
+namespace {
+
+// The window property that names a window's control. It does not depend on the window's
+// procedure, so windows that others have subclassed are still found.
+const char* ControlProperty()
+{
+    static ATOM atom = GlobalAddAtomA("PenwiseWinControl");
+    return MAKEINTATOM(atom);
+}
+
+} // namespace
+
 TWinControl* TWinControl::FindControl(HWND h)
 {
     if (!h) return nullptr;
-    WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC));
-    WNDPROC procW = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC));
-    if (proc != &TWindowBinding::StdWndProc && procW != &TWindowBinding::StdWndProc) return nullptr;
-    int off = BindingOffset(h);
-    if (off < 0) return nullptr;
-    return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(h, off));
+    return static_cast<TWinControl*>(GetPropA(h, ControlProperty()));
 }
 
 LRESULT CALLBACK TWindowBinding::StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
@@ -411,11 +418,13 @@ void TWinControl::BindWindow(HWND h)
 {
     FHandle = h;
     SetWindowLongPtrA(h, BindingOffset(h), reinterpret_cast<LONG_PTR>(this));
+    SetPropA(h, ControlProperty(), this);
 }
 
 void TWinControl::UnbindWindow()
 {
     if (!FHandle) return;
+    RemovePropA(FHandle, ControlProperty());
     SetWindowLongPtrA(FHandle, BindingOffset(FHandle), 0);
     FHandle = nullptr;
     WindowDestroyed();

@@ -24,6 +24,7 @@ enum : UINT {
     CM_BASE = 0xB000,
     CM_FONTCHANGED = CM_BASE + 9,
     CM_TEXTCHANGED = CM_BASE + 18,
+    CM_MENUCHANGED = CM_BASE + 21,  // a menu's items were rebuilt: stylers make them theirs again
     CM_RELEASE = CM_BASE + 33,
     CM_SHOWINGCHANGED = CM_BASE + 34,
     CM_RECREATEWND = CM_BASE + 51,

@@ -211,6 +211,7 @@ void TForm::MenuChanged()
     } else if (GetMenu(FHandle) != bar) {
         ::SetMenu(FHandle, bar);
     }
+    SendMessageA(FHandle, CM_MENUCHANGED, 0, reinterpret_cast<LPARAM>(FMenu));
     DrawMenuBar(FHandle);
 }
 

@@ -53,7 +53,9 @@ public:
     void Next();
     // The menu item to which the MDI client appends the list of child windows.
     void SetWindowMenuItem(TMenuItem* Item);
-    // Puts the main menu (again) on the window after it changed.
+    TMenuItem* WindowMenuItem() const { return FWindowMenuItem; }
+    // Puts the main menu (again) on the window after it changed, then sends the window
+    // CM_MENUCHANGED so that whoever styles the menu makes the rebuilt items its own again.
     void MenuChanged();
 
     void Show();

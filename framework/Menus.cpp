@@ -19,12 +19,15 @@ std::unordered_map<UINT, TMenuItem*>& CommandTable()
     return table;
 }
 
+// Command ids stay below 60000: larger ones are the system's and the MDI window list's.
+constexpr UINT LastCommand = 59999;
+
 UINT NextCommand()
 {
     static UINT next = 100;
     auto& table = CommandTable();
     do {
-        if (++next >= 0xEF00) next = 101;
+        if (++next > LastCommand) next = 101;
     } while (table.count(next));
     return next;
 }
@@ -422,6 +425,12 @@ bool TMenu::IsShortCut(TShortCut Key)
 void TMainMenu::Rebuild()
 {
     if (FForm) FForm->MenuChanged();
+}
+
+void TPopupMenu::Rebuild()
+{
+    // Whoever styles pop-up menus sees this on the utility window.
+    SendMessageA(PopupUtilWindow(), CM_MENUCHANGED, 0, reinterpret_cast<LPARAM>(this));
 }
 
 // ---- TPopupMenu ----

@@ -160,6 +160,7 @@ HWND PopupUtilWindow();
 class TPopupMenu : public TMenu {
 public:
     explicit TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
+    void Rebuild() override;
     bool AutoPopup() const { return FAutoPopup; }
     void SetAutoPopup(bool v) { FAutoPopup = v; }
     TComponent* PopupComponent() const { return FPopupComponent; }

@@ -3,6 +3,7 @@
 #include "FrameFixture.h"
 
 #include "LanguagesCombo.h"
+#include "MenuStylers97.h"
 #include "SysUtils.h"
 
 using namespace pw;
@@ -295,15 +296,25 @@ TEST_F(FormatTest, TheColourMenusAreDrawnAsSwatches)
 {
     TMenuItem* red = dynamic_cast<TMenuItem*>(Frame->FindComponent("RedMI"));
     ASSERT_TRUE(red);
-    Frame->ColorMenu->Handle();
+    // The items are the colour menu styler's: the swatches are drawn through it.
+    auto dataOf = [](TPopupMenu* menu, TMenuItem* item) {
+        MENUITEMINFOA mi = {};
+        mi.cbSize = sizeof mi;
+        mi.fMask = MIIM_FTYPE | MIIM_DATA;
+        GetMenuItemInfoA(menu->Handle(), item->Command(), FALSE, &mi);
+        EXPECT_TRUE(mi.fType & MFT_OWNERDRAW) << item->Name();
+        return mi.dwItemData;
+    };
+    EXPECT_EQ(dataOf(Frame->ColorMenu, red), reinterpret_cast<ULONG_PTR>(Frame->ColorMenu97));
+    EXPECT_EQ(dataOf(Frame->HighlightMenu, Frame->NoneMI2), reinterpret_cast<ULONG_PTR>(Frame->HighlightMenu97));
     MEASUREITEMSTRUCT m = {};
     m.CtlType = ODT_MENU;
     m.itemID = red->Command();
-    m.itemData = reinterpret_cast<ULONG_PTR>(red);
+    m.itemData = dataOf(Frame->ColorMenu, red);
     SendMessageA(PopupUtilWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
     EXPECT_EQ(m.itemHeight, 20u);
     m.itemID = Frame->AutoMI->Command();
-    m.itemData = reinterpret_cast<ULONG_PTR>(Frame->AutoMI);
+    m.itemData = dataOf(Frame->ColorMenu, Frame->AutoMI);
     SendMessageA(PopupUtilWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
     EXPECT_EQ(m.itemHeight, 80u);
     TBitmap b(40, 100);
@@ -313,7 +324,7 @@ TEST_F(FormatTest, TheColourMenusAreDrawnAsSwatches)
         DRAWITEMSTRUCT d = {};
         d.CtlType = ODT_MENU;
         d.itemID = item->Command();
-        d.itemData = reinterpret_cast<ULONG_PTR>(item);
+        d.itemData = dataOf(Frame->ColorMenu, item);
         d.itemState = state;
         d.hDC = b.Canvas()->Handle();
         d.rcItem = r;
