@@ -1,5 +1,6 @@
 #include "FontFaces.h"
 
+#include "Controls.h"
 #include "WinApi.h"
 
 #include <cstdint>
@@ -10,13 +11,15 @@ namespace {
 
 int CALLBACK AddFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD fontType, LPARAM data)
 {
-    auto* list = reinterpret_cast<TStringList*>(data);
-    // The same face arrives once per character set, one after the other.
-    std::string face = lf->lfFaceName;
-    if (list->Count() > 0 && list->Strings(list->Count() - 1) == face) return 1;
-    intptr_t kind = (fontType & TRUETYPE_FONTTYPE) ? 2 : 1;
-    list->AddObject(face, reinterpret_cast<TObject*>(kind));
-    return 1;
+    return Firewall<int>([&]() -> int {
+        auto* list = reinterpret_cast<TStringList*>(data);
+        // The same face arrives once per character set, one after the other.
+        std::string face = lf->lfFaceName;
+        if (list->Count() > 0 && list->Strings(list->Count() - 1) == face) return 1;
+        intptr_t kind = (fontType & TRUETYPE_FONTTYPE) ? 2 : 1;
+        list->AddObject(face, reinterpret_cast<TObject*>(kind));
+        return 1;
+    }, 0);  // an error ends the enumeration
 }
 
 } // namespace

@@ -3,11 +3,16 @@
 #include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
+#include "DocumentFormat.h"
+#include "LanguagesCombo.h"
+#include "GoToWeb.h"
 #include "MainForm.h"
 #include "Menus.h"
 #include "RichEdit98.h"
 #include "StdCtrls.h"
 #include "RichEditStrings98.h"
+#include "Ruler.h"
+#include "RulerBinding.h"
 #include "SpellChecker.h"
 #include "Streams.h"
 #include "SysUtils.h"
@@ -44,6 +49,8 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FStatusBar->AddPanel(150);
     FStatusBar->SetParent(this);
 
+    CreateRuler();
+
     FRichEdit = new TRichEdit98(this);
     FRichEdit->SetName("RichEdit");
     FRichEdit->SetAlign(TAlign::alClient);
@@ -57,13 +64,25 @@ TMDIForm::TMDIForm(TComponent* AOwner) : TForm(AOwner)
     FRichEdit->OnChange = [this](TObject* s) { RichEditChange(s); };
     FRichEdit->OnSelectionChange = [this](TObject* s) { RichEditSelectionChange(s); };
     FRichEdit->OnURLClick = [this](TObject* s, const std::string& url) { RichEditURLClick(s, url); };
+    FRichEdit->OnMouseDown = [this](TObject* s, TMouseButton b, unsigned sh, int x, int y) {
+        RichEditMouseDown(s, b, sh, x, y);
+    };
     FRichEdit->SetParent(this);
+    FVariantsMenu = new TPopupMenu(this);
+    FVariantsMenu->SetName("VariantsMenu");
+    FVariantsMenu->OnPopup = [this](TObject* s) { VariantsMenuPopup(s); };
+    FRuler->SetRichedit(FRichEdit);
     SetActiveControl(FRichEdit);
+
+    GoToWeb = new TGoToWeb(this);
+    GoToWeb->SetName("GoToWeb");
+    GoToWeb->SetBrowserState(gwNormal);
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
     OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnResize = [this](TObject* s) { FormResize(s); };
 }
 
 void TMDIForm::AfterConstruction()
@@ -85,6 +104,9 @@ void TMDIForm::FormCreate(TObject*)
     FUntitled = true;
     SetModified(false);
     if (TSpellDemoForm* f = Frame()) f->SelectFontFace("Arial");
+    FRuler->SetMarginRight(GetSystemMetrics(SM_CXVSCROLL));
+    FormResize(this);
+    FRuler->SetTabDist(TabDistForResolution(ScreenPixelsPerInchX()));
 }
 
 void TMDIForm::SetModified(bool Value)
@@ -107,10 +129,47 @@ void TMDIForm::RichEditChange(TObject*)
 
 void TMDIForm::RichEditSelectionChange(TObject*)
 {
-    // The formatting tool bar follows the text at the caret (formatting commands); the
-    // conversion code page follows the language of that text.
+    UpdateCommandStates();
+    // The conversion code page follows the language of the text at the caret.
     FRichEdit->SetLanguage(FRichEdit->SelectionAttributes()->Language());
+    if (TSpellDemoForm* f = Frame()) SyncFormatBar(f);
+    RulerFollowParagraph();
     FStatusBar->SetPanelText(0, Format("%d : %d", FRichEdit->CaretLine() + 1, FRichEdit->CaretColumn() + 1));
+}
+
+// The formatting tool bar shows the formatting at the caret.
+void TMDIForm::SyncFormatBar(TSpellDemoForm* f)
+{
+    TTextAttributes98* a = FRichEdit->SelectionAttributes();
+    f->SelectFontFace(a->Name());
+    f->FontSize->SetText(IntToStr(a->Size()));
+    f->BoldBtn->SetDown(a->Bold());
+    f->ItalicBtn->SetDown(a->Italic());
+    f->UndrlBtn->SetDown(a->UnderlineType() != 0);
+    // The colour buttons are repainted only for a colour they do not show yet.
+    if (TColor c = a->Color(); c != FLastTextColor) {
+        f->SetColorButton(f->TextColorBtn, c);
+        FLastTextColor = c;
+    }
+    if (TColor c = a->BackColor(); c != FLastHighlightColor) {
+        f->SetColorButton(f->BackColorBtn, c);
+        FLastHighlightColor = c;
+    }
+    // Showing the language is no choice of the user's: it is not applied back to the text.
+    f->AcceptLanguageChange = false;
+    try {
+        f->Languages->SetLanguage(a->Language());
+    } catch (...) {
+        f->AcceptLanguageChange = true;
+        throw;
+    }
+    f->AcceptLanguageChange = true;
+    TParaAttributes98* p = FRichEdit->ParagraphAttributes();
+    f->BulletsBtn->SetDown(p->Numbering() != 0);
+    unsigned char align = p->Alignment();
+    f->LeftBtn->SetDown(align == 0);
+    f->CenterBtn->SetDown(align == 2);
+    f->RightBtn->SetDown(align == 1);
 }
 
 void TMDIForm::UpdateCommandStates()
@@ -192,7 +251,9 @@ void CheckDocumentFile(const std::string& FileName)
     TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
     char head[65536];
     long n = f.Read(head, sizeof head);
-    if (n >= 5 && std::memcmp(head, "{\\rtf", 5) == 0) return;
+    TDocumentEncoding kind = DocumentEncoding(head, static_cast<size_t>(std::max(n, 0L)));
+    if (kind == TDocumentEncoding::deRTF || kind == TDocumentEncoding::deUTF16LE || kind == TDocumentEncoding::deUTF16BE)
+        return;
     if (std::memchr(head, 0, static_cast<size_t>(std::max(n, 0L))))
         throw EConvertError("\"" + FileName + "\" is neither a Rich Text Format nor a text document");
 }
@@ -333,11 +394,31 @@ void TMDIForm::CheckSpelling()
 }
 
 void TMDIForm::SetTextLanguage(TLanguage Language) { FRichEdit->SelectionAttributes()->SetLanguage(Language); }
+void TMDIForm::SetFontName(const std::string& Name) { FRichEdit->SelectionAttributes()->SetName(Name); }
+void TMDIForm::SetFontSize(int Points) { FRichEdit->SelectionAttributes()->SetSize(Points); }
+void TMDIForm::SetBold(bool On) { FRichEdit->SelectionAttributes()->SetBold(On); }
+void TMDIForm::SetItalic(bool On) { FRichEdit->SelectionAttributes()->SetItalic(On); }
+void TMDIForm::SetUnderline(bool On) { FRichEdit->SelectionAttributes()->SetUnderlineType(On ? 1 : 0); }
+void TMDIForm::SetTextColor(TColor Color) { FRichEdit->SelectionAttributes()->SetColor(Color); }
+void TMDIForm::SetHighlightColor(TColor Color) { FRichEdit->SelectionAttributes()->SetBackColor(Color); }
+void TMDIForm::SetAlignment(unsigned char Alignment) { FRichEdit->ParagraphAttributes()->SetAlignment(Alignment); }
+
+void TMDIForm::SetBullets(bool On)
+{
+    TParaAttributes98* p = FRichEdit->ParagraphAttributes();
+    if (!On) {
+        p->SetNumbering(0);
+        return;
+    }
+    p->SetNumbering(1);
+    p->SetNumberingTab(FRichEdit->SelectionAttributes()->Size());
+}
 
 void TMDIForm::RichEditURLClick(TObject*, const std::string& URL)
 {
-    // The browser launcher joins later; until then the click is noted and nothing starts.
-    (void)URL;
+    // Whether a browser could be started is not reported.
+    GoToWeb->SetUrl(URL);
+    GoToWeb->OpenUrl();
 }
 
 } // namespace pw

@@ -2,6 +2,8 @@
 #pragma once
 #include "Forms.h"
 #include "Languages.h"
+#include "RichEdit.h"
+#include "RulerGeometry.h"
 
 #include <string>
 
@@ -11,6 +13,10 @@ class TRichEdit98;
 class TStatusBar;
 class TFindDialog;
 class TSpellDemoForm;
+class TPopupMenu;
+class TMenuItem;
+class TqelRuler;
+class TGoToWeb;
 
 class TMDIForm : public TForm {
 public:
@@ -32,8 +38,28 @@ public:
     void CheckSpelling();
     void SetTextLanguage(TLanguage Language);
 
+    // Formatting of the selected text and paragraphs.
+    void SetFontName(const std::string& Name);
+    void SetFontSize(int Points);
+    void SetBold(bool On);
+    void SetItalic(bool On);
+    void SetUnderline(bool On);
+    void SetTextColor(TColor Color);
+    void SetHighlightColor(TColor Color);
+    void SetAlignment(unsigned char Alignment);  // 0 left, 1 right, 2 centre
+    void SetBullets(bool On);
+
+    // The right-click menu of corrections, and the word it was opened for.
+    TPopupMenu* VariantsMenu() const { return FVariantsMenu; }
+    const std::string& ClickedWord() const { return FClickedWord; }
+    int WordStart() const { return FWordStart; }
+    int WordEnd() const { return FWordEnd; }
+    // The longest word the right-click menu checks; a longer run of letters gets no menu.
+    static constexpr int MaxClickedWord = 64;
+
     TRichEdit98* RichEdit() const { return FRichEdit; }
     TStatusBar* StatusBar() const { return FStatusBar; }
+    TqelRuler* Ruler() const { return FRuler; }
     bool Modified() const { return FModified; }
     bool Untitled() const { return FUntitled; }
     const std::string& FileName() const { return FFileName; }
@@ -43,6 +69,8 @@ public:
 
     void AfterConstruction() override;
 
+    TGoToWeb* GoToWeb;  // opens clicked web addresses
+
 protected:
     void FormCreate(TObject* Sender);
     void FormActivate(TObject* Sender);
@@ -51,10 +79,18 @@ protected:
     void RichEditChange(TObject* Sender);
     void RichEditSelectionChange(TObject* Sender);
     void RichEditURLClick(TObject* Sender, const std::string& URL);
+    void RichEditMouseDown(TObject* Sender, TMouseButton Button, unsigned Shift, int X, int Y);
+    void VariantsMenuPopup(TObject* Sender);
+    void SpellMIClick(TObject* Sender);
+    void AddWordMIClick(TObject* Sender);
+    void VariantMIClick(TObject* Sender);
+    void FormResize(TObject* Sender);
+    void RulerIndentChange(TObject* Sender, TIndentID IndentID);
 
 private:
     TRichEdit98* FRichEdit;
     TStatusBar* FStatusBar;
+    TqelRuler* FRuler;
     bool FModified = false;
     std::string FFileName;
     bool FUntitled = true;
@@ -63,6 +99,7 @@ private:
     std::string FClickedWord;
     int FWordStart = 0;
     int FWordEnd = 0;
+    TPopupMenu* FVariantsMenu;
 
     void SetModified(bool Value);
     void SetFileName(const std::string& Name);
@@ -72,6 +109,14 @@ private:
     // One search of the editor from Start to the end of the text; gives the found range or -1.
     int FindFrom(int Start, const std::string& What, unsigned Options, int& FoundEnd);
     void ShowNotFound(TFindDialog* Dialog, const std::string& What);
+    // Finds the word at the caret into ClickedWord; false when there is none to offer a menu for.
+    bool CaptureClickedWord();
+    void SyncFormatBar(TSpellDemoForm* Frame);
+    TMenuItem* AddVariantsItem(const std::string& Caption, int Tag, void (TMDIForm::*Handler)(TObject*));
+    // The ruler above the text (MDIFormRuler.cpp); its markers show the indents of the
+    // paragraph at the caret.
+    void CreateRuler();
+    void RulerFollowParagraph();
 };
 
 } // namespace pw

@@ -1,4 +1,5 @@
-// Program entry: the application object, the main frame, the message loop.
+// Program entry: the application object, the main frame and the about box, the message loop.
+#include "AboutForm.h"
 #include "MainForm.h"
 
 #include "WinApi.h"
@@ -12,6 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         app->Initialize();
         app->SetTitle("Penwise v 1.5");
         app->CreateForm<TSpellDemoForm>();
+        app->CreateForm<TAboutForm>();
         code = app->Run();
     } catch (...) {
         app->HandleException(app);

@@ -1,5 +1,6 @@
 #include "MainForm.h"
 
+#include "AboutForm.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "FontFaces.h"
@@ -179,6 +180,10 @@ void TSpellDemoForm::CreateFormatBar()
     FontCombo->SetHint("Typeface");
     FontCombo->SetTabStop(false);
     FontCombo->SetBounds(0, 0, 171, 22);
+    FontCombo->OnChange = [this](TObject* s) { FontComboChange(s); };
+    FontCombo->OnDrawItem = [this](TWinControl* c, int i, const RECT& r, UINT st, HDC dc) {
+        FontComboDrawItem(c, i, r, st, dc);
+    };
     FontCombo->SetParent(FmtToolBar);
     auto* sep = new TToolButton(this);
     sep->SetStyle(TToolButtonStyle::tbsSeparator);
@@ -195,16 +200,21 @@ void TSpellDemoForm::CreateFormatBar()
     FontSize->SetHint("Size");
     FontSize->SetTabStop(false);
     FontSize->SetBounds(0, 0, 52, 22);
+    FontSize->OnChange = [this](TObject* s) { FontSizeChange(s); };
+    FontSize->OnDropDown = [this](TObject* s) { FontSizeDropDown(s); };
+    FontSize->OnKeyPress = [this](TObject* s, char& k) { FontSizeKeyPress(s, k); };
+    FontSize->OnKeyUp = [this](TObject* s, WORD& k, unsigned sh) { FontSizeKeyUp(s, k, sh); };
     FontSize->SetParent(FmtToolBar);
     AddDivider(FmtToolBar);
-    auto check = [this](const char* name, const char* hint, int image) {
-        TToolButton* b = AddButton(FmtToolBar, name, hint, image, nullptr);
+    using F = TSpellDemoForm;
+    auto check = [this](const char* name, const char* hint, int image, void (F::*handler)(TObject*)) {
+        TToolButton* b = AddButton(FmtToolBar, name, hint, image, handler);
         b->SetStyle(TToolButtonStyle::tbsCheck);
         return b;
     };
-    BoldBtn = check("BoldBtn", "Bold", 12);
-    ItalicBtn = check("ItalicBtn", "Italic", 13);
-    UndrlBtn = check("UndrlBtn", "Underline", 14);
+    BoldBtn = check("BoldBtn", "Bold", 12, &F::BoldBtnClick);
+    ItalicBtn = check("ItalicBtn", "Italic", 13, &F::ItalicBtnClick);
+    UndrlBtn = check("UndrlBtn", "Underline", 14, &F::UndrlBtnClick);
     AddDivider(FmtToolBar);
     TextColorBtn = AddButton(FmtToolBar, "TextColorBtn", "Text color", 22, nullptr);
     TextColorBtn->SetStyle(TToolButtonStyle::tbsDropDown);
@@ -213,12 +223,17 @@ void TSpellDemoForm::CreateFormatBar()
     BackColorBtn->SetStyle(TToolButtonStyle::tbsDropDown);
     BackColorBtn->SetDropdownMenu(HighlightMenu);
     AddDivider(FmtToolBar);
-    LeftBtn = check("LeftBtn", "Left justify", 15);
-    CenterBtn = check("CenterBtn", "Center", 16);
-    RightBtn = check("RightBtn", "Right justify", 17);
+    LeftBtn = check("LeftBtn", "Left justify", 15, &F::LeftBtnClick);
+    CenterBtn = check("CenterBtn", "Center", 16, &F::CenterBtnClick);
+    RightBtn = check("RightBtn", "Right justify", 17, &F::RightBtnClick);
     for (TToolButton* b : {LeftBtn, CenterBtn, RightBtn}) b->SetGrouped(true);
     AddDivider(FmtToolBar);
-    BulletsBtn = check("BulletsBtn", "Bulleted", 18);
+    BulletsBtn = check("BulletsBtn", "Bulleted", 18, &F::BulletsBtnClick);
+    auto* langSep = new TToolButton(this);
+    langSep->SetStyle(TToolButtonStyle::tbsSeparator);
+    langSep->SetWidth(8);
+    langSep->SetParent(FmtToolBar);
+    CreateLanguages();
 }
 
 void TSpellDemoForm::CreateDialogs()
@@ -267,21 +282,32 @@ void TSpellDemoForm::CreateColorMenus()
         item->SetBreak(brk);
         item->SetRadioItem(true);
         item->SetHint(caption);
+        item->OnClick = [this, menu](TObject* s) {
+            if (menu == ColorMenu) ColorMIClick(s);
+            else HighlightMIClick(s);
+        };
+        OwnerDrawColorItem(item);
         menu->Items()->Add(item);
         return item;
     };
     ColorMenu = new TPopupMenu(this);
     ColorMenu->SetName("ColorMenu");
-    add(ColorMenu, "AutoMI", "Auto", clWindowText, TMenuBreak::mbNone)->SetHint("");
+    ColorMenu->OnPopup = [this](TObject* s) { ColorMenuPopup(s); };
+    ColorMenu->SetOwnerDraw(true);
+    AutoMI = add(ColorMenu, "AutoMI", "Auto", clWindowText, TMenuBreak::mbNone);
+    AutoMI->SetHint("");
     for (const TSwatch& s : swatches) add(ColorMenu, std::string(s.Name) + "MI", s.Caption, s.Value, s.Break);
-    TMenuItem* other = add(ColorMenu, "OtherMI", "Other", 0, TMenuBreak::mbBarBreak);
-    other->SetRadioItem(false);
-    other->SetGroupIndex(1);
+    OtherMI = add(ColorMenu, "OtherMI", "Other", 0, TMenuBreak::mbBarBreak);
+    OtherMI->SetRadioItem(false);
+    OtherMI->SetGroupIndex(1);
+    OtherMI->OnClick = [this](TObject* s) { OtherMIClick(s); };
     HighlightMenu = new TPopupMenu(this);
     HighlightMenu->SetName("HighlightMenu");
+    HighlightMenu->OnPopup = [this](TObject* s) { HighlightMenuPopup(s); };
+    HighlightMenu->SetOwnerDraw(true);
     for (const TSwatch& s : swatches)
         add(HighlightMenu, std::string(s.Name) + "MI2", s.Caption, s.Value == 0 ? 1 : s.Value, s.Break);
-    add(HighlightMenu, "NoneMI2", "None", clNone, TMenuBreak::mbBarBreak);
+    NoneMI2 = add(HighlightMenu, "NoneMI2", "None", clNone, TMenuBreak::mbBarBreak);
 }
 
 void TSpellDemoForm::FormCreate(TObject*)
@@ -344,6 +370,6 @@ void TSpellDemoForm::SpellMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()
 void TSpellDemoForm::CascadeMIClick(TObject*) { Cascade(); }
 void TSpellDemoForm::TileMIClick(TObject*) { Tile(); }
 void TSpellDemoForm::ArrangeIconsMIClick(TObject*) { ArrangeIcons(); }
-void TSpellDemoForm::AboutMIClick(TObject*) {}
+void TSpellDemoForm::AboutMIClick(TObject*) { if (AboutForm) AboutForm->ShowModal(); }
 
 } // namespace pw

@@ -24,6 +24,7 @@ class TPrinterSetupDialog;
 class TColorDialog;
 class TMDIForm;
 class TSpellChecker;
+class TLanguagesCombo;
 
 class TSpellDemoForm : public TForm {
 public:
@@ -58,6 +59,33 @@ public:
     void ArrangeIconsMIClick(TObject* Sender);
     void AboutMIClick(TObject* Sender);
 
+    // Formatting commands (the format tool bar and the colour menus).
+    void FontComboChange(TObject* Sender);
+    void FontComboDrawItem(TWinControl* Control, int Index, const RECT& Rect, UINT State, HDC DC);
+    void FontSizeDropDown(TObject* Sender);
+    void FontSizeChange(TObject* Sender);
+    void FontSizeKeyPress(TObject* Sender, char& Key);
+    void FontSizeKeyUp(TObject* Sender, WORD& Key, unsigned Shift);
+    void BoldBtnClick(TObject* Sender);
+    void ItalicBtnClick(TObject* Sender);
+    void UndrlBtnClick(TObject* Sender);
+    void LeftBtnClick(TObject* Sender);
+    void CenterBtnClick(TObject* Sender);
+    void RightBtnClick(TObject* Sender);
+    void BulletsBtnClick(TObject* Sender);
+    void ColorMIClick(TObject* Sender);
+    void HighlightMIClick(TObject* Sender);
+    void OtherMIClick(TObject* Sender);
+    void ColorMenuPopup(TObject* Sender);
+    void HighlightMenuPopup(TObject* Sender);
+    // Owner drawing of both colour menus: swatches, and tall buttons for Auto, Other and None.
+    void ColorMenu97MeasureItem(TMenuItem* Item, int& Width, int& Height);
+    void ColorMenu97DrawItem(TMenuItem* Item, TCanvas* Canvas, const RECT& Rect, unsigned State);
+    // Paints a bar of Color over the bottom four rows of the button's image.
+    void SetColorButton(TToolButton* Button, TColor Color);
+    // The language combo box marks the selected text (or the insertion point).
+    void LanguagesChange(TObject* Sender);
+
     TMainMenu* MainMenu;
     TMenuItem *FileMI, *NewMI, *OpenMI, *SaveMI, *SaveAsMI, *PrintSetupMI, *PrintMI, *ExitMI;
     TMenuItem *EditMI, *UndoMI, *RedoMI, *CutMI, *CopyMI, *PasteMI, *SelectAllMI, *FindMI, *ReplaceMI, *SpellMI;
@@ -81,6 +109,8 @@ public:
     TColorDialog* ColorDialog;
     TPopupMenu* ColorMenu;
     TPopupMenu* HighlightMenu;
+    TMenuItem *AutoMI = nullptr, *OtherMI = nullptr, *NoneMI2 = nullptr;
+    TLanguagesCombo* Languages;
 
     bool FontSizeDropped = false;
     bool AcceptLanguageChange = false;
@@ -100,7 +130,18 @@ private:
     TToolButton* AddButton(TToolBar* Bar, const char* Name, const char* Hint, int Image,
                            void (TSpellDemoForm::*Handler)(TObject*));
     void AddDivider(TToolBar* Bar);
+    void CreateLanguages();
+    void FocusEditor();
+    void ApplyFontSize();
+    void CheckColorItems(TPopupMenu* Menu, TColor Color);
+    void OwnerDrawColorItem(TMenuItem* Item);
+    bool IsTallColorItem(TMenuItem* Item) const { return Item == AutoMI || Item == OtherMI || Item == NoneMI2; }
 };
+
+// The size that a font size text names, in points; EConvertError for a text that is not a
+// whole number of points the editor can show.
+int FontSizeFromText(const std::string& Text);
+constexpr int MaxFontSize = 1638;
 
 // The one main frame of the process.
 extern TSpellDemoForm* SpellDemoForm;

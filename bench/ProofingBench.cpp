@@ -11,8 +11,14 @@
 #include <nuspell/dictionary.hxx>
 #endif
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -134,10 +140,191 @@ void SuggestionBench(const pwspell::Dictionary& ours, Hunspell& theirs, const st
                 100.0 * b.First / cases, 100.0 * b.Listed / cases, 1000 * b.Total / cases, 1000 * b.Worst);
 }
 
+// UTF-8 to a dictionary's own encoding, as Hunspell takes its words; empty when a character
+// has no place in it.
+class Encoder {
+public:
+    explicit Encoder(const std::string& encoding)
+    {
+        std::string e = encoding;
+        if (e.rfind("ISO8859", 0) == 0) e = "ISO-8859" + e.substr(7);
+        if (e != "UTF-8") FIconv = iconv_open(e.c_str(), "UTF-8");
+    }
+    ~Encoder() { if (FIconv != (iconv_t)-1) iconv_close(FIconv); }
+    std::string operator()(const std::string& w) const
+    {
+        if (FIconv == (iconv_t)-1) return w;
+        std::string in = w, out(w.size() * 4 + 4, '\0');
+        char *ip = in.data(), *op = out.data();
+        size_t il = in.size(), ol = out.size();
+        iconv(FIconv, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(FIconv, &ip, &il, &op, &ol) == (size_t)-1) return {};
+        out.resize(out.size() - ol);
+        return out;
+    }
+
+private:
+    iconv_t FIconv = (iconv_t)-1;
+};
+
+// Every Nth stem of the dictionary file (the text before its flags), in UTF-8.
+std::vector<std::string> Stems(const std::string& dicPath, const std::string& encoding, size_t want)
+{
+    std::ifstream f(dicPath, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(f, l);) lines.push_back(l);
+    std::string from = encoding.rfind("ISO8859", 0) == 0 ? "ISO-8859" + encoding.substr(7) : encoding;
+    iconv_t cd = iconv_open("UTF-8", from.c_str());
+    std::vector<std::string> out;
+    size_t step = std::max<size_t>(1, lines.size() / want);
+    for (size_t i = 1; i < lines.size(); i += step) {
+        std::string w = lines[i].substr(0, lines[i].find_first_of("/\t \r"));
+        if (w.empty() || w[0] == '#') continue;
+        if (cd != (iconv_t)-1 && encoding != "UTF-8") {
+            std::string o(w.size() * 4 + 4, '\0');
+            char *ip = w.data(), *op = o.data();
+            size_t il = w.size(), ol = o.size();
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &ip, &il, &op, &ol) == (size_t)-1) continue;
+            o.resize(o.size() - ol);
+            w = o;
+        }
+        out.push_back(w);
+    }
+    if (cd != (iconv_t)-1) iconv_close(cd);
+    return out;
+}
+
+// A copy of each word with its middle letter replaced by one of the language's letters.
+std::vector<std::string> Changed(const std::vector<std::string>& words, const std::u32string& letters)
+{
+    std::vector<std::string> out;
+    std::u32string abc = letters.empty() ? std::u32string(U"eaiotnsr") : letters;
+    for (size_t i = 0; i < words.size(); ++i) {
+        std::u32string u = pwspell::FromUtf8(words[i]);
+        if (u.size() < 2) continue;
+        char32_t c = abc[i % abc.size()];
+        size_t m = u.size() / 2;
+        if (c == u[m] || c == U'-' || c == U'\'') continue;
+        u[m] = c;
+        out.push_back(pwspell::ToUtf8(u));
+    }
+    return out;
+}
+
+struct Verdicts {
+    size_t Distinct = 0, Differ = 0;
+    double Weight = 0, WeightAgree = 0;
+    std::vector<std::string> Examples;
+};
+
+std::string Sweep1(const std::string& dir, const std::string& name, const std::string& textDir, size_t maxWords)
+{
+    const std::string base = dir + "/" + name;
+    char line[512];
+    pwspell::Dictionary ours;
+    double loadOurs;
+    try {
+        loadOurs = Seconds([&] { ours.LoadFiles(base + ".aff", base + ".dic"); });
+    } catch (const pwspell::DictionaryError& e) {
+        std::snprintf(line, sizeof line, "%-10s does not load: %s", name.c_str(), e.what());
+        return line;
+    }
+    std::unique_ptr<Hunspell> theirs;
+    double loadTheirs = Seconds([&] { theirs = std::make_unique<Hunspell>((base + ".aff").c_str(), (base + ".dic").c_str()); });
+    Encoder enc(theirs->get_dic_encoding());
+    // The prose of the language: the dictionary's full name, then its language alone.
+    std::vector<std::string> prose;
+    std::string lang = name.substr(0, name.find_first_of("_-"));
+    for (std::string t : {name, lang, lang == "nb" || lang == "nn" ? std::string("nb") : std::string()}) {
+        if (t.empty() || !std::filesystem::exists(textDir + "/" + t + ".txt")) continue;
+        prose = Words(textDir + "/" + t + ".txt", maxWords);
+        prose.resize(prose.size() - prose.size() / 4);  // without Words' own changed copies
+        break;
+    }
+    std::vector<std::string> stems = Stems(base + ".dic", theirs->get_dic_encoding(), 15000);
+    std::vector<std::string> changes = Changed(stems, ours.TryChars());
+    std::vector<std::string> proseChanges = Changed(prose, ours.TryChars());
+    std::vector<std::string> all = prose;
+    for (auto* v : {&proseChanges, &stems, &changes}) all.insert(all.end(), v->begin(), v->end());
+    std::vector<std::string> encoded(all.size());
+    for (size_t i = 0; i < all.size(); ++i) encoded[i] = enc(all[i]);
+    std::vector<char> a(all.size()), b(all.size());
+    double tOurs = Seconds([&] { for (size_t i = 0; i < all.size(); ++i) a[i] = ours.Check(all[i]); });
+    double tTheirs = Seconds([&] {
+        for (size_t i = 0; i < all.size(); ++i) b[i] = !encoded[i].empty() && theirs->spell(encoded[i]);
+    });
+    // Agreement on prose (weighted by occurrences) and on stems and changes (distinct words).
+    Verdicts p, s;
+    std::map<std::string, std::pair<size_t, bool>> seen;
+    for (size_t i = 0; i < all.size(); ++i) {
+        bool isProse = i < prose.size() + proseChanges.size();
+        Verdicts& v = isProse ? p : s;
+        auto [it, fresh] = seen.emplace(all[i], std::make_pair(size_t(0), isProse));
+        v.Weight += 1;
+        if (a[i] == b[i]) v.WeightAgree += 1;
+        if (!fresh) continue;
+        ++v.Distinct;
+        if (a[i] != b[i]) {
+            ++v.Differ;
+            if (v.Examples.size() < 12) v.Examples.push_back(all[i] + (a[i] ? "+" : "-"));
+        }
+    }
+    double loadNu = 0, tNu = 0;
+#ifdef WITH_NUSPELL
+    try {
+        nuspell::Dictionary nu;
+        loadNu = Seconds([&] { nu.load_aff_dic(base + ".aff"); });
+        tNu = Seconds([&] { for (size_t i = 0; i < all.size(); ++i) b[i] = nu.spell(all[i]); });
+    } catch (const std::exception&) {
+        loadNu = tNu = -1;
+    }
+#endif
+    auto pct = [](const Verdicts& v) { return v.Weight ? 100.0 * v.WeightAgree / v.Weight : 100.0; };
+    std::snprintf(line, sizeof line,
+                  "%-10s | %7zu | %5.2f %5.2f %5.2f | %5.2f | %6.0f %6.0f %6.0f | %5.2f | %7.3f%% %6zu %4zu | %7.3f%% %6zu %4zu",
+                  name.c_str(), ours.StemCount(), loadOurs, loadTheirs, loadNu, loadOurs / loadTheirs,
+                  all.size() / tOurs / 1000, all.size() / tTheirs / 1000, tNu > 0 ? all.size() / tNu / 1000 : 0.0,
+                  tTheirs / tOurs, pct(p), p.Distinct, p.Differ, pct(s), s.Distinct, s.Differ);
+    std::string out = line;
+    if (std::getenv("BENCH_DIFFS"))
+        for (const Verdicts* v : {&p, &s})
+            if (!v->Examples.empty()) {
+                out += "\n    ";
+                out += v == &p ? "prose:" : "stems:";
+                for (const std::string& e : v->Examples) out += " " + e;
+            }
+    return out;
+}
+
+// Every dictionary of the folder, one line each. Duplicates (links to one file) once.
+int Sweep(const std::string& textDir, const std::string& dir, size_t maxWords, const std::string& only)
+{
+    std::set<std::string> names, files;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        if (e.path().extension() != ".aff") continue;
+        std::string n = e.path().stem().string();
+        if (!only.empty() && n.find(only) != 0) continue;
+        if (!std::filesystem::exists(dir + "/" + n + ".dic")) continue;
+        names.insert(n);
+    }
+    std::printf("dictionary |  stems  | load s: ours hun nu | ratio | check k words/s: ours hun nu | speed | prose: agreement distinct differ | stems and changes: agreement distinct differ\n");
+    for (const std::string& n : names) {
+        std::string real = std::filesystem::canonical(dir + "/" + n + ".dic").string();
+        if (!files.insert(real).second) continue;
+        std::printf("%s\n", Sweep1(dir, n, textDir, maxWords).c_str());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::string(argv[1]) == "--sweep")
+        return Sweep(argv[2], argc > 3 ? argv[3] : "/usr/share/hunspell", argc > 4 ? std::stoul(argv[4]) : 60000,
+                     std::getenv("BENCH_ONLY") ? std::getenv("BENCH_ONLY") : "");
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s DICT_BASE WORDLIST [MAX_WORDS]\n", argv[0]);
         return 2;

@@ -22,7 +22,7 @@ int TImageList::AddMasked(HBITMAP Bitmap, COLORREF MaskColor)
 {
     int r = ImageList_AddMasked(FHandle, Bitmap, MaskColor);
     if (r < 0) throw EOutOfResources("Cannot add an image to the image list");
-    if (OnChange) OnChange(this);
+    Changed();
     return r;
 }
 
@@ -42,6 +42,32 @@ void TImageList::ReplaceMasked(int Index, HBITMAP Bitmap, COLORREF MaskColor)
     ImageList_AddMasked(one, Bitmap, MaskColor);
     ImageList_Copy(FHandle, Index, one, 0, ILCF_SWAP);
     ImageList_Destroy(one);
+    Changed();
+}
+
+void TImageList::Replace(int Index, HBITMAP Image, HBITMAP Mask)
+{
+    if (Index < 0 || Index >= Count()) throw EInvalidOperation(Format("Image index %d out of bounds", Index));
+    if (!ImageList_Replace(FHandle, Index, Image, Mask)) throw EOutOfResources("Cannot replace an image of the image list");
+    Changed();
+}
+
+void TImageList::RegisterChanges(TComponent* Client, TNotifyEvent Handler)
+{
+    UnRegisterChanges(Client);
+    FClients.emplace_back(Client, std::move(Handler));
+}
+
+void TImageList::UnRegisterChanges(TComponent* Client)
+{
+    std::erase_if(FClients, [Client](const auto& c) { return c.first == Client; });
+}
+
+void TImageList::Changed()
+{
+    // A handler may unregister its client: walk a copy.
+    auto clients = FClients;
+    for (auto& c : clients) c.second(this);
     if (OnChange) OnChange(this);
 }
 
@@ -114,7 +140,7 @@ void TToolButton::SetDown(bool v)
     if (bar && bar->HandleAllocated()) bar->Perform(TB_CHECKBUTTON, static_cast<WPARAM>(FCommand), v);
     if (v && FGrouped && bar)
         for (int i = 0; i < bar->ButtonCount(); ++i)
-            if (TToolButton* b = bar->Buttons(i); b != this && b->FGrouped && b->FStyle == TToolButtonStyle::tbsCheck)
+            if (TToolButton* b = bar->Buttons(i); b && b != this && b->FGrouped && b->FStyle == TToolButtonStyle::tbsCheck)
                 b->FDown = false;
 }
 
@@ -145,10 +171,33 @@ TToolBar::TToolBar(TComponent* AOwner) : TWinControl(AOwner)
     FWidth = 150;
 }
 
+TToolBar::~TToolBar()
+{
+    if (FImages) FImages->UnRegisterChanges(this);
+}
+
 void TToolBar::SetImages(TImageList* i)
 {
+    if (FImages) {
+        FImages->UnRegisterChanges(this);
+        FImages->RemoveFreeNotification(this);
+    }
     FImages = i;
+    if (i) {
+        i->FreeNotification(this);
+        // The bar caches nothing of the images: a changed image shows at the next paint.
+        i->RegisterChanges(this, [this](TObject*) { Invalidate(); });
+    }
     if (FHandle) Perform(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(i ? i->Handle() : nullptr));
+}
+
+void TToolBar::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FImages) {
+        FImages = nullptr;
+        if (FHandle) Perform(TB_SETIMAGELIST, 0, 0);
+    }
 }
 
 int TToolBar::ButtonCount() const { return ControlCount(); }

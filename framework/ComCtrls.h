@@ -24,11 +24,20 @@ public:
     // Adds the images of a bitmap resource of the program.
     int AddResource(const char* Name, COLORREF MaskColor);
     void ReplaceMasked(int Index, HBITMAP Bitmap, COLORREF MaskColor);
+    // Replaces image Index by Image with an explicit Mask (white = transparent); the bitmaps
+    // stay the caller's.
+    void Replace(int Index, HBITMAP Image, HBITMAP Mask);
     void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
+    // Controls that show the images hear of every change through Handler until unregistered
+    // (or until the list goes: they are told through Notification).
+    void RegisterChanges(TComponent* Client, TNotifyEvent Handler);
+    void UnRegisterChanges(TComponent* Client);
     TNotifyEvent OnChange;
 private:
     HIMAGELIST FHandle;
     int FWidth, FHeight;
+    std::vector<std::pair<TComponent*, TNotifyEvent>> FClients;
+    void Changed();
 };
 
 enum class TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
@@ -80,6 +89,7 @@ private:
 class TToolBar : public TWinControl {
 public:
     explicit TToolBar(TComponent* AOwner);
+    ~TToolBar() override;
     TImageList* Images() const { return FImages; }
     void SetImages(TImageList* i);
     bool Flat() const { return FFlat; }
@@ -111,6 +121,7 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 private:
     TImageList* FImages = nullptr;
     bool FFlat = true;

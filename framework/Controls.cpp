@@ -868,6 +868,9 @@ void TWinControl::PaintHandler(TMessage& Message)
 
 bool TWinControl::RouteMouseToGraphic(TMessage& Message)
 {
+    // A window that holds the mouse for a press of its own keeps it until the release, also
+    // where the mouse passes over its window-less children.
+    if (!FMouseControl && FHandle && GetCapture() == FHandle) return false;
     POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
     TControl* c = FMouseControl ? FMouseControl : GraphicControlAt(p);
     if (!c) return false;

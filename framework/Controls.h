@@ -46,6 +46,7 @@ enum : UINT {
 };
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 constexpr int crDefault = 0, crArrow = -2, crIBeam = -4, crHandPoint = -21, crDrag = -12, crHourGlass = -11,
               crSizeWE = -9;
@@ -248,6 +249,8 @@ protected:
     virtual void WindowDestroyed() {}
     void FontChanged() override;
     virtual void Resize();
+    // Runs OnKeyDown, OnKeyUp or OnKeyPress for a key message; true when the key was eaten.
+    bool DoKeyMessage(TMessage& Message);
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
@@ -269,7 +272,6 @@ private:
     void TrackHotControl(TControl* c);
     friend class TCustomControl;
     void ReflectNotification(TMessage& Message);
-    bool DoKeyMessage(TMessage& Message);
     bool RouteMouseToGraphic(TMessage& Message);
     void PaintHandler(TMessage& Message);
     void PaintGraphicControls(HDC dc, const RECT& Update);

@@ -2,6 +2,98 @@
 
 namespace pw {
 
+// ---- TBevel ----
+
+TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner)
+{
+    FWidth = 50;
+    FHeight = 50;
+}
+
+void TBevel::SetShape(TBevelShape v)
+{
+    if (v == FShape) return;
+    FShape = v;
+    Invalidate();
+}
+
+void TBevel::SetStyle(TBevelStyle v)
+{
+    if (v == FStyle) return;
+    FStyle = v;
+    Invalidate();
+}
+
+void TBevel::Paint() { PaintBevel(clBtnHighlight, clBtnShadow); }
+
+void TBevel::PaintBevel(TColor Highlight, TColor Shadow)
+{
+    TCanvas* c = Canvas();
+    c->Pen()->SetWidth(1);
+    c->Pen()->SetStyle(TPenStyle::psSolid);
+    bool lowered = FStyle == TBevelStyle::bsLowered;
+    TColor c1 = lowered ? Shadow : Highlight, c2 = lowered ? Highlight : Shadow;
+    // Top and left edges in the first colour, bottom and right in the second.
+    auto rect = [c](int l, int t, int r, int b, TColor first, TColor second) {
+        c->Pen()->SetColor(first);
+        POINT tl[3] = {{l, b}, {l, t}, {r, t}};
+        c->Polyline(tl, 3);
+        c->Pen()->SetColor(second);
+        POINT br[3] = {{r, t}, {r, b}, {l, b}};
+        c->Polyline(br, 3);
+    };
+    auto line = [c](TColor color, int x1, int y1, int x2, int y2) {
+        c->Pen()->SetColor(color);
+        c->MoveTo(x1, y1);
+        c->LineTo(x2, y2);
+    };
+    int w = Width(), h = Height();
+    switch (FShape) {
+    case TBevelShape::bsBox: rect(0, 0, w - 1, h - 1, c1, c2); break;
+    case TBevelShape::bsFrame:
+        // A two-pixel groove or ridge: the inner rectangle all in c2, the outer all in c1.
+        rect(1, 1, w - 1, h - 1, c2, c2);
+        rect(0, 0, w - 2, h - 2, c1, c1);
+        break;
+    case TBevelShape::bsTopLine: line(c1, 0, 0, w, 0); line(c2, 0, 1, w, 1); break;
+    case TBevelShape::bsBottomLine: line(c1, 0, h - 2, w, h - 2); line(c2, 0, h - 1, w, h - 1); break;
+    case TBevelShape::bsLeftLine: line(c1, 0, 0, 0, h); line(c2, 1, 0, 1, h); break;
+    case TBevelShape::bsRightLine: line(c1, w - 2, 0, w - 2, h); line(c2, w - 1, 0, w - 1, h); break;
+    }
+}
+
+// ---- TImage ----
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(new TBitmap)
+{
+    FWidth = 105;
+    FHeight = 105;
+    FPicture->OnChange = [this](TObject*) { Invalidate(); };
+}
+
+TImage::~TImage() { delete FPicture; }
+
+void TImage::SetStretch(bool v)
+{
+    if (v == FStretch) return;
+    FStretch = v;
+    Invalidate();
+}
+
+void TImage::Paint()
+{
+    if (FPicture->Empty()) return;
+    if (!FStretch) {
+        Canvas()->Draw(0, 0, FPicture);
+        return;
+    }
+    TDCGuard guard(Canvas()->Handle());
+    SetStretchBltMode(Canvas()->Handle(), HALFTONE);
+    Canvas()->StretchDraw(RECT{0, 0, Width(), Height()}, FPicture);
+}
+
+// ---- TCustomPanel ----
+
 void Frame3D(HDC DC, RECT& R, TColor TopColor, TColor BottomColor, int Width)
 {
     TBrushHandle top(CreateSolidBrush(ColorRef(TopColor)));

@@ -285,9 +285,11 @@ void TForm::Close()
 
 static BOOL CALLBACK CollectEnabledWindow(HWND h, LPARAM p)
 {
-    auto* v = reinterpret_cast<std::vector<HWND>*>(p);
-    if (IsWindowVisible(h) && IsWindowEnabled(h)) v->push_back(h);
-    return TRUE;
+    return Firewall<BOOL>([&]() -> BOOL {
+        auto* v = reinterpret_cast<std::vector<HWND>*>(p);
+        if (IsWindowVisible(h) && IsWindowEnabled(h)) v->push_back(h);
+        return TRUE;
+    }, FALSE);
 }
 
 int TForm::ShowModal()
@@ -344,6 +346,27 @@ bool TForm::IsShortCut(const MSG& Msg)
 void TForm::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
+    case WM_ERASEBKGND:
+        // The form shows its Color; a frame's client area is its MDI client's.
+        if (FFormStyle != TFormStyle::fsMDIForm) {
+            RECT r;
+            GetClientRect(FHandle, &r);
+            FColorBrush.SetColor(FColor);
+            ::FillRect(reinterpret_cast<HDC>(Message.WParam), &r, FColorBrush.Handle());
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case WM_CTLCOLORSTATIC: {
+        // Static texts stand on the form's colour, in their own font's colour.
+        HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        TWinControl* c = FindControl(reinterpret_cast<HWND>(Message.LParam));
+        FColorBrush.SetColor(FColor);
+        SetTextColor(dc, ColorToRGB(c ? c->Font()->Color() : clWindowText));
+        SetBkColor(dc, ColorToRGB(FColor));
+        Message.Result = reinterpret_cast<LRESULT>(FColorBrush.Handle());
+        return;
+    }
     case WM_CLOSE:
         Close();
         Message.Result = 0;

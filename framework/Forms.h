@@ -110,6 +110,7 @@ protected:
     bool FCreated = false;
     TWinControl* FActiveControl = nullptr;
     TWindowState FWindowState = TWindowState::wsNormal;
+    TBrush FColorBrush;  // paints Color behind the form and its static texts
 
 private:
     void CenterOnScreen();

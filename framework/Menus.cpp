@@ -6,6 +6,7 @@
 #include "SysUtils.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 
 namespace pw {
@@ -190,7 +191,36 @@ void TMenuItem::AppendTo(HMENU Menu)
         mi.fMask |= MIIM_SUBMENU;
         mi.hSubMenu = Handle();
     }
+    if (FTextCodePage) {
+        AppendText(Menu, mi);
+        return;
+    }
     InsertMenuItemA(Menu, static_cast<UINT>(GetMenuItemCount(Menu)), TRUE, &mi);
+}
+
+void TMenuItem::AppendText(HMENU Menu, const MENUITEMINFOA& Info)
+{
+    std::string text;
+    for (char c : FCaption) {
+        text += c;
+        if (c == '&') text += '&';
+    }
+    int n = MultiByteToWideChar(FTextCodePage, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(n, 1)), L'\0');
+    if (n > 0) MultiByteToWideChar(FTextCodePage, 0, text.c_str(), -1, wide.data(), n);
+    MENUITEMINFOW mi;
+    static_assert(sizeof mi == sizeof Info);
+    std::memcpy(&mi, &Info, sizeof mi);
+    mi.fMask |= MIIM_STRING;
+    mi.fType &= ~static_cast<UINT>(MFT_SEPARATOR);
+    mi.dwTypeData = wide.data();
+    InsertMenuItemW(Menu, static_cast<UINT>(GetMenuItemCount(Menu)), TRUE, &mi);
+}
+
+void TMenuItem::SetTextCaption(const std::string& Text, unsigned CodePage)
+{
+    FTextCodePage = CodePage ? CodePage : GetACP();
+    SetCaption(Text);
 }
 
 void TMenuItem::FillMenu(HMENU Menu)

@@ -57,7 +57,10 @@ public:
     void SetImageIndex(int v) { FImageIndex = v; }
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& v) { FHint = v; }
-    bool IsLine() const { return FCaption == "-"; }
+    bool IsLine() const { return FCaption == "-" && !FTextCodePage; }
+    // Makes the caption plain text in CodePage: shown in UTF-16 converted from it, never as a
+    // separator, an ampersand never a mnemonic.
+    void SetTextCaption(const std::string& Text, unsigned CodePage);
 
     int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int i) const { return FItems.at(static_cast<size_t>(i)); }
@@ -97,6 +100,7 @@ private:
     int FGroupIndex = 0;
     int FImageIndex = -1;
     TMenuBreak FBreak = TMenuBreak::mbNone;
+    unsigned FTextCodePage = 0;  // 0: an ordinary caption
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on the root item
@@ -107,6 +111,7 @@ private:
     void DestroyHandle();
     void Changed(bool Rebuild);
     void AppendTo(HMENU Menu);
+    void AppendText(HMENU Menu, const MENUITEMINFOA& Info);
     TMenuItem* FindShortCut(TShortCut Key);
 };
 

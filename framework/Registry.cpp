@@ -94,6 +94,20 @@ bool TRegistry::DeleteValue(const std::string& Name)
     return FCurrentKey && RegDeleteValueA(FCurrentKey, Name.c_str()) == ERROR_SUCCESS;
 }
 
+TRegDataType TRegistry::GetDataType(const std::string& Name)
+{
+    DWORD type = REG_NONE;
+    if (!FCurrentKey || RegQueryValueExA(FCurrentKey, Name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return TRegDataType::rdUnknown;
+    switch (type) {
+    case REG_SZ: return TRegDataType::rdString;
+    case REG_EXPAND_SZ: return TRegDataType::rdExpandString;
+    case REG_DWORD: return TRegDataType::rdInteger;
+    case REG_BINARY: return TRegDataType::rdBinary;
+    default: return TRegDataType::rdUnknown;
+    }
+}
+
 std::string TRegistry::ReadString(const std::string& Name)
 {
     if (!FCurrentKey) return {};

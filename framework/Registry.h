@@ -10,6 +10,8 @@ typedef HKEY__* HKEY;
 
 namespace pw {
 
+enum class TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
+
 class TRegistry : public TObject {
 public:
     TRegistry();  // root HKEY_CURRENT_USER
@@ -29,6 +31,8 @@ public:
     bool DeleteKey(const std::string& Key);
     bool ValueExists(const std::string& Name);
     bool DeleteValue(const std::string& Name);
+    // The type of a value of the open key; rdUnknown when it is missing.
+    TRegDataType GetDataType(const std::string& Name);
 
     // Reads a string value; empty when missing. Raises ERegistryException when the value
     // exists with another type.

@@ -12,20 +12,25 @@ namespace {
 
 struct TStreamCookie {
     TStream* Stream;
+    TStreamFirewall Guard;
 };
 
 DWORD CALLBACK ReadFromStream(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
 {
-    return Firewall<DWORD>([&]() -> DWORD {
-        *done = reinterpret_cast<TStreamCookie*>(cookie)->Stream->Read(buf, cb);
+    auto* c = reinterpret_cast<TStreamCookie*>(cookie);
+    *done = 0;
+    return c->Guard.Run([&]() -> DWORD {
+        *done = c->Stream->Read(buf, cb);
         return 0;
     }, 1);
 }
 
 DWORD CALLBACK WriteToStream(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
 {
-    return Firewall<DWORD>([&]() -> DWORD {
-        *done = reinterpret_cast<TStreamCookie*>(cookie)->Stream->Write(buf, cb);
+    auto* c = reinterpret_cast<TStreamCookie*>(cookie);
+    *done = 0;
+    return c->Guard.Run([&]() -> DWORD {
+        *done = c->Stream->Write(buf, cb);
         return 0;
     }, 2);
 }
@@ -95,17 +100,19 @@ void TCustomRichEdit::DestroyWnd()
 
 void TCustomRichEdit::StreamOutTo(TStream& Stream, int Format)
 {
-    TStreamCookie c{&Stream};
+    TStreamCookie c{&Stream, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, WriteToStream};
     Perform(EM_STREAMOUT, static_cast<WPARAM>(Format), reinterpret_cast<LPARAM>(&es));
+    c.Guard.RaiseKept();  // what stopped the stream, if it was stopped by an error of ours
     if (es.dwError) throw EOutOfResources("Failed to Save Stream");
 }
 
 void TCustomRichEdit::StreamInFrom(TStream& Stream, int Format)
 {
-    TStreamCookie c{&Stream};
+    TStreamCookie c{&Stream, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, ReadFromStream};
     Perform(EM_STREAMIN, static_cast<WPARAM>(Format), reinterpret_cast<LPARAM>(&es));
+    c.Guard.RaiseKept();
     if (es.dwError) throw EOutOfResources("Failed to Load Stream");
 }
 

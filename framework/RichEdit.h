@@ -5,10 +5,38 @@
 
 #include <richedit.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 
 namespace pw {
+
+// The guard of a rich edit stream callback. The first exception raised inside the callback is
+// kept and the callback answers its error code, so the window stops the transfer; once the
+// stream message has returned, RaiseKept raises that exception, reported once by whoever
+// handles it.
+class TStreamFirewall {
+public:
+    template <class F>
+    DWORD Run(F&& Body, DWORD ErrorCode)
+    {
+        try {
+            return Body();
+        } catch (...) {
+            if (!FError) FError = std::current_exception();
+            return ErrorCode;
+        }
+    }
+    bool Failed() const { return FError != nullptr; }
+    void RaiseKept()
+    {
+        std::exception_ptr e = FError;
+        FError = nullptr;
+        if (e) std::rethrow_exception(e);
+    }
+private:
+    std::exception_ptr FError;
+};
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 

@@ -136,12 +136,84 @@ void TCustomComboBox::CreateWnd()
     }
     if (FItemIndex >= 0) Perform(CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
     else if (!text.empty() && FStyle == TComboBoxStyle::csDropDown) SetWindowTextA(FHandle, text.c_str());
+    HookEdit();
 }
 
 void TCustomComboBox::DestroyWnd()
 {
     FItemIndex = ItemIndex();
+    UnhookEdit();
     TWinControl::DestroyWnd();
+}
+
+namespace {
+const char* const ComboEditProp = "TPwComboEdit";
+}
+
+// The keys of a combo box with an edit field go to that edit window, a child the system
+// creates: it is subclassed so that they pass through the combo box's key events.
+void TCustomComboBox::HookEdit()
+{
+    if (FStyle != TComboBoxStyle::csDropDown && FStyle != TComboBoxStyle::csSimple) return;
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(FHandle, &info) || !info.hwndItem || info.hwndItem == FHandle) return;
+    FEditHandle = info.hwndItem;
+    SetPropA(FEditHandle, ComboEditProp, this);
+    FEditDefProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditWndProc)));
+}
+
+void TCustomComboBox::UnhookEdit()
+{
+    if (!FEditHandle) return;
+    if (IsWindow(FEditHandle)) {
+        SetWindowLongPtrA(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditDefProc));
+        RemovePropA(FEditHandle, ComboEditProp);
+    }
+    FEditHandle = nullptr;
+}
+
+LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    auto* combo = static_cast<TCustomComboBox*>(GetPropA(h, ComboEditProp));
+    if (!combo || combo->FEditHandle != h) return DefWindowProcA(h, msg, w, l);
+    WNDPROC def = combo->FEditDefProc;
+    switch (msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR: {
+        TMessage m{msg, w, l, 0};
+        if (Firewall([&] { return combo->DoKeyMessage(m); }, true)) return 0;
+        w = m.WParam;
+        break;
+    }
+    case WM_NCDESTROY:
+        combo->UnhookEdit();
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(def, h, msg, w, l);
+}
+
+// The system tells of a new selection before it writes the item into the edit field; the
+// field is brought up to date first, so that a handler reading Text sees the chosen item.
+void TCustomComboBox::SelectionChanged()
+{
+    FItemIndex = static_cast<int>(Perform(CB_GETCURSEL, 0, 0));
+    if (FEditHandle && FItemIndex >= 0 && FItemIndex < FItems->Count()) {
+        // Not an edit of the user's: the change it reports is this one.
+        FWritingEdit = true;
+        SetWindowTextA(FEditHandle, FItems->Strings(FItemIndex).c_str());
+        FWritingEdit = false;
+    }
+    FChoosingItem = true;
+    try {
+        Change();
+    } catch (...) {
+        FChoosingItem = false;
+        throw;
+    }
+    FChoosingItem = false;
 }
 
 int TCustomComboBox::ItemIndex()
@@ -220,11 +292,8 @@ void TCustomComboBox::WndProc(TMessage& Message)
         return;
     case CN_COMMAND:
         switch (HIWORD(Message.WParam)) {
-        case CBN_SELCHANGE:
-            FItemIndex = static_cast<int>(Perform(CB_GETCURSEL, 0, 0));
-            Change();
-            break;
-        case CBN_EDITCHANGE: Change(); break;
+        case CBN_SELCHANGE: SelectionChanged(); break;
+        case CBN_EDITCHANGE: if (!FWritingEdit) Change(); break;
         case CBN_DROPDOWN: if (OnDropDown) OnDropDown(this); break;
         default: break;
         }

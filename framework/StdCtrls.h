@@ -57,6 +57,10 @@ public:
     std::string Text() override;
     void SetText(const std::string& s) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The edit field of a combo box that has one (the keys typed there reach our key events).
+    HWND EditHandle() const { return FEditHandle; }
+    // True while OnChange runs for an item chosen in the list, false for typed text.
+    bool ChoosingItem() const { return FChoosingItem; }
 
     TNotifyEvent OnChange;
     TNotifyEvent OnDropDown;
@@ -80,6 +84,14 @@ private:
     int FItemIndex = -1;
     int FItemHeight = 16;
     int FDropDownCount = 8;
+    HWND FEditHandle = nullptr;
+    WNDPROC FEditDefProc = nullptr;
+    bool FWritingEdit = false;
+    bool FChoosingItem = false;
+    void HookEdit();
+    void UnhookEdit();
+    void SelectionChanged();
+    static LRESULT CALLBACK EditWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 };
 
 class TComboBox : public TCustomComboBox {

@@ -128,10 +128,10 @@ def draw(i):
     elif i == 21:  # Redo
         c.line(12, 6, 5, 6, NAVY); c.line(5, 6, 2, 9, NAVY); c.line(2, 9, 5, 12, NAVY)
         c.line(12, 6, 9, 3, NAVY); c.line(12, 6, 9, 9, NAVY)
-    elif i == 22:  # text colour
-        c.glyph('A', 5, 1, BLACK, bold=True); c.fill(1, 11, 14, 14, RED)
+    elif i == 22:  # text colour; the colour bar (the bottom four rows) is opaque
+        c.glyph('A', 5, 2, BLACK, bold=True); c.fill(0, 12, 15, 15, RED)
     elif i == 23:  # highlight
-        c.line(4, 9, 10, 2, BLACK); c.line(5, 9, 11, 2, BLACK); c.fill(1, 11, 14, 14, YELLOW)
+        c.line(4, 10, 10, 3, BLACK); c.line(5, 10, 11, 3, BLACK); c.fill(0, 12, 15, 15, YELLOW)
     elif i == 24:  # Cascade
         for k in range(3):
             c.fill(1 + 3 * k, 1 + 3 * k, 9 + 3 * k, 7 + 3 * k, WHITE)

@@ -79,11 +79,32 @@ bool MaskShowsMixedLanguages()
 }
 
 // Gathers what a stream-out writes.
+struct TCollected {
+    std::string Bytes;
+    TStreamFirewall Guard;
+};
+
 DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
-    reinterpret_cast<std::string*>(Cookie)->append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
-    *Done = Size;
-    return 0;
+    auto* c = reinterpret_cast<TCollected*>(Cookie);
+    *Done = 0;
+    return c->Guard.Run([&]() -> DWORD {
+        c->Bytes.append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
+        *Done = Size;
+        return 0;
+    }, 2);
+}
+
+// The control's RTF as its writer gives it; an error that stopped the writer is raised.
+std::string StreamOutRTF(HWND Window, TCustomRichEdit98* Control)
+{
+    TCollected out;
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&out), 0, CollectBytes};
+    if (Control) Control->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    else SendMessageW(Window, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    out.Guard.RaiseKept();
+    if (es.dwError != 0) out.Bytes.clear();
+    return out.Bytes;
 }
 
 // The runs as the control's own RTF writer records them (\lang at each run), counting the
@@ -91,10 +112,8 @@ DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
 // count is uncertain (a double-byte code page, pictures, objects, fields, tables).
 bool RunsFromWriter(TCustomRichEdit98* r, long Length, std::vector<TLanguageRun>& Runs)
 {
-    std::string rtf;
-    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&rtf), 0, CollectBytes};
-    r->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
-    if (es.dwError != 0 || rtf.compare(0, 5, "{\\rtf") != 0) return false;
+    std::string rtf = StreamOutRTF(nullptr, r);
+    if (rtf.compare(0, 5, "{\\rtf") != 0) return false;
     struct TState { long Lang; bool Skip; };
     std::vector<TState> stack;
     TState st{-1, false};
@@ -201,12 +220,6 @@ std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long length)
 }
 
 } // namespace
-
-bool IsRichTextFormat(const TMemoryStream& Stream)
-{
-    const auto& d = Stream.Data();
-    return d.size() >= 5 && std::memcmp(d.data(), "{\\rtf", 5) == 0;
-}
 
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit)
 {
@@ -316,9 +329,7 @@ bool WriterSwapsIndents()
         p.dxStartIndent = 720;
         p.dxOffset = 360;
         SendMessageW(h, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&p));
-        std::string out;
-        EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&out), 0, CollectBytes};
-        SendMessageW(h, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+        std::string out = StreamOutRTF(h, nullptr);
         DestroyWindow(h);
         return out.find("\\li360") != std::string::npos && out.find("\\fi720") != std::string::npos;
     }();

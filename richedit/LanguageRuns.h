@@ -18,7 +18,6 @@ struct TLanguageRun {
     unsigned Language;
 };
 
-bool IsRichTextFormat(const TMemoryStream& Stream);
 // The runs of equal language in the control's text, first to last.
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit);
 // Marks each run's characters with its language; the selection and events stay as they were.

@@ -1,5 +1,6 @@
 #include "RichEditStrings98.h"
 
+#include "DocumentFormat.h"
 #include "Filer.h"
 #include "LanguageRuns.h"
 #include "RichEdit98.h"
@@ -7,6 +8,7 @@
 #include "SysUtils.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -39,7 +41,7 @@ namespace {
 struct TCookie {
     TConversion* Converter;
     TStream* Stream;
-    std::exception_ptr Error;  // what stopped the transfer, raised again afterwards
+    TStreamFirewall Guard;  // what stopped the transfer, raised again afterwards
 };
 
 // Copies Src (up to its first NUL) into Dst with every line break made CR LF.
@@ -64,9 +66,9 @@ long NormaliseBreaks(const char* Src, char* Dst)
 DWORD CALLBACK LoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
     auto* c = reinterpret_cast<TCookie*>(Cookie);
-    try {
+    *Done = 0;
+    return c->Guard.Run([&]() -> DWORD {
         std::vector<char> work(static_cast<size_t>(Size) + 1, '\0');
-        *Done = 0;
         long half = Size / 2;
         // A chunk whose text comes out empty (a lone CR, a NUL at its start) does not end the
         // stream: read on until text comes or the stream ends.
@@ -82,26 +84,36 @@ DWORD CALLBACK LoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
                 return 0;
             }
         }
-    } catch (...) {
-        c->Error = std::current_exception();
-        *Done = 0;
-        return 1;
-    }
+    }, 1);
+}
+
+// Hands bytes to the window as they are (UTF-16 text, whose line breaks are made already).
+struct TRawBytes {
+    const char* Data;
+    size_t Size;
+    size_t At;
+};
+
+DWORD CALLBACK RawLoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
+{
+    auto* r = reinterpret_cast<TRawBytes*>(Cookie);
+    size_t n = std::min(static_cast<size_t>(std::max(Size, 0L)), r->Size - r->At);
+    std::memcpy(Buffer, r->Data + r->At, n);
+    r->At += n;
+    *Done = static_cast<LONG>(n);
+    return 0;
 }
 
 DWORD CALLBACK SaveCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
     auto* c = reinterpret_cast<TCookie*>(Cookie);
     *Done = 0;
-    try {
+    return c->Guard.Run([&]() -> DWORD {
         if (c->Converter) *Done = c->Converter->ConvertWriteStream(c->Stream, reinterpret_cast<char*>(Buffer), Size);
         // A stream that takes less than it was given (a full disk) stops the save.
         if (*Done < Size) throw EWriteError("Stream write error: the document could not be written completely");
         return 0;
-    } catch (...) {
-        c->Error = std::current_exception();
-        return 2;
-    }
+    }, 2);
 }
 
 int LineIndex(TCustomRichEdit98* r, int line)
@@ -222,33 +234,54 @@ void TRichEditStreamer::LoadFromStream(TStream* Stream)
         own.reset(new TConversion);
         conv = own.get();
     }
-    int64_t start = Stream->Position();
-    bool rtf = !FRichEdit->PlainText();
-    // RTF is read whole first, so that the languages it records can be applied afterwards.
+    // The document is read whole first: what it holds decides how it goes to the window, RTF
+    // is checked against what the window's reader takes before the reader sees it, and the
+    // languages it records are applied afterwards.
     TMemoryStream copy;
-    TCookie c{conv, Stream, nullptr};
-    if (rtf) {
-        std::vector<char> buf(65536);
-        for (long n; (n = conv->ConvertReadStream(Stream, buf.data(), static_cast<long>(buf.size()))) > 0;)
-            copy.WriteBuffer(buf.data(), n);
-        copy.SetPosition(0);
-        c.Stream = &copy;
+    std::vector<char> buf(65536);
+    for (long n; (n = conv->ConvertReadStream(Stream, buf.data(), static_cast<long>(buf.size()))) > 0;)
+        copy.WriteBuffer(buf.data(), n);
+    const char* data = copy.Memory();
+    size_t size = copy.Data().size();
+    TDocumentEncoding kind = DocumentEncoding(data, size);
+    if (IsUnicodeText(kind)) {
+        LoadUnicodeText(DecodeUnicodeText(data, size, kind));
+        return;
     }
+    bool rtf = !FRichEdit->PlainText();
+    if (rtf && kind == TDocumentEncoding::deRTF) {
+        std::string readable;
+        std::string problem = CheckRichText(data, size, readable);
+        if (!problem.empty()) throw ERichTextRefused(problem);
+        if (!readable.empty()) {
+            copy.Clear();
+            copy.WriteBuffer(readable.data(), static_cast<long>(readable.size()));
+        }
+    }
+    TConversion plain;  // the bytes are converted already
+    copy.SetPosition(0);
+    TCookie c{&plain, &copy, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, LoadCallback};
     FRichEdit->Perform(EM_STREAMIN, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
-    if (c.Error) std::rethrow_exception(c.Error);
-    if (rtf && es.dwError == 0 && !IsRichTextFormat(copy)) es.dwError = static_cast<DWORD>(-16);
+    c.Guard.RaiseKept();
+    if (rtf && es.dwError == 0 && kind != TDocumentEncoding::deRTF) es.dwError = static_cast<DWORD>(-16);
     if (rtf && es.dwError != 0) {
-        Stream->SetPosition(start);
-        c.Stream = Stream;
-        c.Error = nullptr;
+        copy.SetPosition(0);
         es.dwError = 0;
         FRichEdit->Perform(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&es));
-        if (c.Error) std::rethrow_exception(c.Error);
+        c.Guard.RaiseKept();
         if (es.dwError != 0) throw EOutOfResources("Failed to Load Stream");
         return;
     }
     if (rtf) ApplyLanguageRuns(FRichEdit, copy);
+}
+
+void TRichEditStreamer::LoadUnicodeText(const std::wstring& Text)
+{
+    TRawBytes raw{reinterpret_cast<const char*>(Text.data()), Text.size() * sizeof(wchar_t), 0};
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&raw), 0, RawLoadCallback};
+    FRichEdit->Perform(EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&es));
+    if (es.dwError != 0) throw EOutOfResources("Failed to Load Stream");
 }
 
 void TRichEditStreamer::SaveToStream(TStream* Stream)
@@ -261,10 +294,10 @@ void TRichEditStreamer::SaveToStream(TStream* Stream)
     }
     bool rtf = !FRichEdit->PlainText();
     TMemoryStream body;
-    TCookie c{conv, rtf ? static_cast<TStream*>(&body) : Stream, nullptr};
+    TCookie c{conv, rtf ? static_cast<TStream*>(&body) : Stream, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, SaveCallback};
     FRichEdit->Perform(EM_STREAMOUT, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
-    if (c.Error) std::rethrow_exception(c.Error);
+    c.Guard.RaiseKept();
     if (es.dwError != 0) throw EOutOfResources("Failed to Save Stream");
     if (!rtf) return;
     std::string text(body.Memory(), body.Data().size());
@@ -288,7 +321,11 @@ void TRichEditStreamer::LoadFromFile(const std::string& FileName)
     FConverter = ConverterFor(FileName)->Create();
     try {
         TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
-        LoadFromStream(&f);
+        try {
+            LoadFromStream(&f);
+        } catch (const ERichTextRefused& e) {
+            throw EConvertError("\"" + FileName + "\" cannot be opened: " + e.Reason() + ".");
+        }
     } catch (...) {
         delete FConverter;
         FConverter = nullptr;

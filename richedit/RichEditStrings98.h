@@ -49,6 +49,7 @@ public:
 private:
     TCustomRichEdit98* FRichEdit;
     TConversion* FConverter = nullptr;
+    void LoadUnicodeText(const std::wstring& Text);
 };
 
 class TRichEditStrings98 : public TStrings {

@@ -288,12 +288,16 @@ static PARAFORMAT2 BlankPara(DWORD mask)
     return p;
 }
 
+double TParaAttributes98::StartIndent() { return TwipsToPoints(Get().dxStartIndent); }
+
 void TParaAttributes98::SetStartIndent(double v)
 {
     PARAFORMAT2 p = BlankPara(PFM_STARTINDENT);
     p.dxStartIndent = PointsToTwips(v);
     Set(p);
 }
+
+double TParaAttributes98::IndentOffset() { return TwipsToPoints(Get().dxOffset); }
 
 void TParaAttributes98::SetIndentOffset(double v)
 {

@@ -82,7 +82,10 @@ private:
 class TParaAttributes98 : public TParaAttributes {
 public:
     explicit TParaAttributes98(TCustomRichEdit98* RichEdit);
+    // Read back too, so that a ruler can show the indents of the paragraph at the caret.
+    double StartIndent();
     void SetStartIndent(double v);
+    double IndentOffset();
     void SetIndentOffset(double v);
     double RightIndent();
     void SetRightIndent(double v);

@@ -22,5 +22,10 @@ reg_add "$R" "Courier New" "Liberation Mono"
 reg_add "$R" "Comic Sans MS" "Comic Neue"
 reg_add 'HKCU\Software\Wine\WineDbg' "ShowCrashDialog" "0"
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+# Web pages open in the browser as on Windows: Wine registers the "htmlfile" type (its open
+# command starts winebrowser) but, without its HTML engine, not the extensions that use it.
+for ext in .htm .html; do
+  wine reg query "HKCR\\$ext" /ve >/dev/null 2>&1 || wine reg add "HKCR\\$ext" /ve /d htmlfile /f >/dev/null 2>&1 || true
+done
 wineserver -w
 touch "$PREFIX/.penwise-ready"

@@ -109,7 +109,9 @@ bool TCSAPISpeller::FindRegistration()
         FDictionaryPath = reg.ReadString("Dictionary");
     }
     reg.CloseKey();
-    ChooseCustomDictionary();
+    // Without a language key there is no engine, so no custom dictionary is chosen either
+    // (and no relative "CUSTOM.DIC" is written for the engines of other languages to find).
+    if (found) ChooseCustomDictionary();
     return found;
 }
 

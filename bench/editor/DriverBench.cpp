@@ -1,7 +1,12 @@
-// Spell-checking a long document through the driver, against the same text handed straight
-// to the engine; saving it, against the control's own RTF stream. Uses the spelling engines
-// registered in the prefix (scripts/register-dictionaries.sh).
-// Run: wine build/win/bench/editor/driver_bench.exe [PARAGRAPHS [errors]]
+// The editor with long documents, each figure against a baseline measured in the same run:
+// - the spell-check walk through the driver, against the same pieces handed straight to the
+//   engines;
+// - saving the document (language runs included), against the control's own RTF stream;
+// - opening a 10 MB RTF document, against a bare EM_STREAMIN of the same bytes into a bare
+//   rich edit window of the same size and visibility (hidden: a shown one lays out text in
+//   time that grows with the square of its length under Wine).
+// Uses the spelling engines registered in the prefix (scripts/register-dictionaries.sh).
+// Run: wine build/win/bench/editor/driver_bench.exe [PARAGRAPHS... [errors]]  (default 1000 10000)
 #include "Forms.h"
 #include "LanguageRuns.h"
 #include "RichEdit98.h"
@@ -16,15 +21,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace pw;
 
 namespace {
 
-double Seconds(std::chrono::steady_clock::time_point t0)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
+using TClock = std::chrono::steady_clock;
+
+double Seconds(TClock::time_point t0) { return std::chrono::duration<double>(TClock::now() - t0).count(); }
+
+double Ratio(double a, double b) { return b > 0 ? a / b : 0.0; }
 
 void Mark(TRichEdit98* e, long start, long end, TLanguage lang)
 {
@@ -45,98 +52,97 @@ DWORD CALLBACK Collect(DWORD_PTR Cookie, LPBYTE Buffer, LONG Count, LONG* Done)
     return 0;
 }
 
-} // namespace
+struct TSource {
+    const std::string* Bytes;
+    size_t At;
+};
 
-int main(int argc, char** argv)
+DWORD CALLBACK Supply(DWORD_PTR Cookie, LPBYTE Buffer, LONG Count, LONG* Done)
 {
-    const int paragraphs = argc > 1 ? std::atoi(argv[1]) : 1000;
-    // Without misspellings the check measures the walk over the document; with one in every
-    // tenth paragraph, also the dialog's display of each error.
-    const bool withErrors = argc > 2 && std::strcmp(argv[2], "errors") == 0;
-    Application = new TApplication(nullptr);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string custom = std::string(temp) + "driver_bench_custom.dic";
+    auto* s = reinterpret_cast<TSource*>(Cookie);
+    size_t n = std::min(static_cast<size_t>(Count), s->Bytes->size() - s->At);
+    std::memcpy(Buffer, s->Bytes->data() + s->At, n);
+    s->At += n;
+    *Done = static_cast<LONG>(n);
+    return 0;
+}
 
-    auto* host = new TForm(nullptr);
-    host->SetBounds(0, 0, 600, 400);
-    auto* edit = new TRichEdit98(host);
-    edit->SetName("RichEdit");
-    edit->SetParent(host);
-    edit->SetAlign(TAlign::alClient);
-    host->HandleNeeded();
+const std::wstring English = L"The cat sat on the mat and looked at the dog across the room. ";
+const std::wstring Russian = L"\x041A\x043E\x0442 \x0441\x0438\x0434\x0435\x043B \x043D\x0430 \x043A\x043E\x0432\x0440\x0435. ";
 
-    // English prose with a misspelling every ten paragraphs and a Russian sentence in every
-    // fifth one.
-    const std::wstring english = L"The cat sat on the mat and looked at the dog across the room. ";
-    const std::wstring russian = L"\x041A\x043E\x0442 \x0441\x0438\x0434\x0435\x043B \x043D\x0430 \x043A\x043E\x0432\x0440\x0435. ";
+struct TRun {
+    long Start, End;
+};
+
+// English paragraphs with a Russian sentence in every fifth one and, with errors, a
+// misspelling in every tenth.
+std::wstring MakeText(int Paragraphs, bool WithErrors, std::vector<TRun>& RussianRuns)
+{
     std::wstring text;
-    struct TRun { long Start, End; };
-    std::vector<TRun> russianRuns;
-    for (int p = 0; p < paragraphs; ++p) {
-        text += english;
-        if (withErrors && p % 10 == 3) text += L"Here is a misteak. ";
+    for (int p = 0; p < Paragraphs; ++p) {
+        text += English;
+        if (WithErrors && p % 10 == 3) text += L"Here is a misteak. ";
         if (p % 5 == 1) {
             long s = static_cast<long>(text.size());
-            text += russian;
-            russianRuns.push_back({s, static_cast<long>(text.size())});
+            text += Russian;
+            RussianRuns.push_back({s, static_cast<long>(text.size())});
         }
-        text += english;
+        text += English;
         text += L"\r";
     }
-    {
-        TWideModeGuard wide(edit);
-        edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    Mark(edit, 0, -1, 1033);
-    for (const TRun& r : russianRuns) Mark(edit, r.Start, r.End, 1049);
-    std::printf("document: %d paragraphs, %zu characters, %zu Russian runs\n", paragraphs, text.size(),
-                russianRuns.size());
+    return text;
+}
 
-    auto* checker = new TSpellChecker(host);
-    checker->SetLanguage(1033);
-    checker->SetCustomDict(custom);
-    checker->SetHTMLSupport(true);
-    // Engines are loaded before the clock starts.
-    if (!checker->SpellerFor(1033) || !checker->SpellerFor(1049)) {
-        std::printf("no engine registered for English or Russian: run scripts/register-dictionaries.sh\n");
-        return 1;
+// The same kind of document as RTF of at least MinBytes bytes, in the shape the editor saves:
+// \lang at each run and the runs recorded in their own destination.
+std::string MakeRTF(size_t MinBytes)
+{
+    std::string body, runs;
+    long pos = 0;
+    auto run = [&](long from, long to, unsigned lang) { runs += Format("%ld %ld %u;", from, to, lang); };
+    std::string russian;
+    for (wchar_t c : Russian) russian += c < 128 ? std::string(1, static_cast<char>(c)) : Format("\\u%d?", c);
+    std::string english = WideToString(English, 1252);
+    long runStart = 0;
+    for (int p = 0; body.size() < MinBytes; ++p) {
+        body += "\\pard\\f0\\lang1033 " + english;
+        pos += static_cast<long>(English.size());
+        if (p % 5 == 1) {
+            run(runStart, pos, 1033);
+            body += "\\f1\\lang1049 " + russian + "\\f0\\lang1033 ";
+            run(pos, pos + static_cast<long>(Russian.size()), 1049);
+            pos += static_cast<long>(Russian.size());
+            runStart = pos;
+        }
+        body += english + "\\par\r\n";
+        pos += static_cast<long>(English.size()) + 1;
     }
+    run(runStart, pos, 1033);
+    return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+           "{\\f1\\fnil\\fcharset204 Arial;}}\r\n\\uc1" + body + "{\\*\\pwlangs " + runs + "}}\r\n";
+}
 
-    {
-        TStringList list;
-        auto s0 = std::chrono::steady_clock::now();
-        for (int i = 0; i < 10; ++i) checker->GetVariants("misteak", &list, 1033);
-        std::printf("suggestions for one word: %.1f ms (%d)\n", Seconds(s0) * 100, list.Count());
-    }
-    edit->Perform(EM_SETSEL, 0, 0);
-    auto t0 = std::chrono::steady_clock::now();
-    int errors = 0;
-    checker->CheckControl(edit);
-    while (checker->ReturnCode() != 0) {
-        ++errors;
-        checker->CheckNext();
-    }
-    double driver = Seconds(t0);
+struct TWalk {
+    double Driver, Engines;
+    int Errors;
+};
 
-    // The same paragraphs straight to the engines, each piece in its own language.
-    TAbstractSpeller* en = checker->SpellerFor(1033);
-    TAbstractSpeller* ru = checker->SpellerFor(1049);
-    t0 = std::chrono::steady_clock::now();
-    int direct = 0;
-    size_t at = 0;
-    size_t runIndex = 0;
-    while (at < text.size()) {
-        size_t end = text.find(L'\r', at);
-        if (end == std::wstring::npos) end = text.size();
-        size_t from = at;
-        while (from < end) {
-            bool inRussian = runIndex < russianRuns.size() && static_cast<long>(from) >= russianRuns[runIndex].Start;
-            size_t to = inRussian ? static_cast<size_t>(russianRuns[runIndex].End)
-                                  : (runIndex < russianRuns.size() && static_cast<size_t>(russianRuns[runIndex].Start) < end
-                                         ? static_cast<size_t>(russianRuns[runIndex].Start) : end);
-            TAbstractSpeller* s = inRussian ? ru : en;
-            std::string piece = WideToString(text.substr(from, to - from), inRussian ? 1251 : 1252);
+// The same paragraphs straight to the engines, each piece in its own language.
+double EnginesOnly(const std::wstring& Text, const std::vector<TRun>& RussianRuns, TAbstractSpeller* En,
+                   TAbstractSpeller* Ru)
+{
+    auto t0 = TClock::now();
+    size_t at = 0, runIndex = 0;
+    while (at < Text.size()) {
+        size_t end = Text.find(L'\r', at);
+        if (end == std::wstring::npos) end = Text.size();
+        for (size_t from = at; from < end;) {
+            bool inRussian = runIndex < RussianRuns.size() && static_cast<long>(from) >= RussianRuns[runIndex].Start;
+            size_t next = runIndex < RussianRuns.size() && static_cast<size_t>(RussianRuns[runIndex].Start) < end
+                              ? static_cast<size_t>(RussianRuns[runIndex].Start) : end;
+            size_t to = inRussian ? static_cast<size_t>(RussianRuns[runIndex].End) : next;
+            TAbstractSpeller* s = inRussian ? Ru : En;
+            std::string piece = WideToString(Text.substr(from, to - from), inRussian ? 1251 : 1252);
             int pos = 0, len = 0, offset = 0;
             bool fresh = from == at;
             while (offset < static_cast<int>(piece.size())) {
@@ -145,7 +151,6 @@ int main(int argc, char** argv)
                 TSpellReturnCode code = fresh ? s->CheckText(p, n, pos, len) : s->ContinueCheckText(p, n, pos, len);
                 fresh = false;
                 if (!code) break;
-                ++direct;
                 offset += pos + len;
             }
             if (inRussian) ++runIndex;
@@ -153,26 +158,145 @@ int main(int argc, char** argv)
         }
         at = end + 1;
     }
-    double engine = Seconds(t0);
-    std::printf("check: driver %.2f s (%d errors), engines directly %.2f s (%d errors): driver/engines %.1f\n",
-                driver, errors, engine, direct, engine > 0 ? driver / engine : 0.0);
-    if (errors) std::printf("each error shown in the dialog: %.0f ms\n", 1000 * driver / errors);
+    return Seconds(t0);
+}
 
-    t0 = std::chrono::steady_clock::now();
-    auto runs = ReadLanguageRuns(edit);
-    double runsTime = Seconds(t0);
+TWalk Walk(TSpellChecker* Checker, TRichEdit98* Edit, const std::wstring& Text, const std::vector<TRun>& Runs)
+{
+    TWalk w{};
+    Edit->Perform(EM_SETSEL, 0, 0);
+    auto t0 = TClock::now();
+    Checker->CheckControl(Edit);
+    while (Checker->ReturnCode() != 0) {
+        ++w.Errors;
+        Checker->CheckNext();
+    }
+    w.Driver = Seconds(t0);
+    w.Engines = EnginesOnly(Text, Runs, Checker->SpellerFor(1033), Checker->SpellerFor(1049));
+    return w;
+}
+
+void Save(TRichEdit98* Edit, double& Ours, double& Bare)
+{
     TMemoryStream saved;
-    t0 = std::chrono::steady_clock::now();
-    edit->Lines()->SaveToStream(&saved);
-    double save = Seconds(t0);
+    auto t0 = TClock::now();
+    Edit->Lines()->SaveToStream(&saved);
+    Ours = Seconds(t0);
     std::string raw;
-    t0 = std::chrono::steady_clock::now();
+    t0 = TClock::now();
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&raw), 0, Collect};
-    edit->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
-    double stream = Seconds(t0);
-    std::printf("save: %.2f s (language runs %.2f s, %zu runs), the control's own RTF stream %.2f s: save/stream %.1f\n",
-                save, runsTime, runs.size(), stream, stream > 0 ? save / stream : 0.0);
+    Edit->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    Bare = Seconds(t0);
+}
+
+void Open(TForm* Host, const std::string& RTF, double& Ours, double& Bare, long& Length)
+{
+    auto* edit = new TRichEdit98(Host);
+    edit->SetParent(Host);
+    edit->SetAlign(TAlign::alClient);
+    edit->HandleNeeded();
+    TMemoryStream m;
+    m.WriteBuffer(RTF.data(), static_cast<long>(RTF.size()));
+    m.SetPosition(0);
+    auto t0 = TClock::now();
+    edit->Lines()->LoadFromStream(&m);
+    Ours = Seconds(t0);
+    Length = edit->GetTextLen();
+    RECT rc;
+    GetClientRect(Host->Handle(), &rc);
+    HWND bare = CreateWindowExW(WS_EX_CLIENTEDGE, L"RICHEDIT20W", L"", WS_CHILD | ES_MULTILINE | WS_VSCROLL | ES_AUTOVSCROLL,
+                                0, 0, rc.right, rc.bottom, Host->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageW(bare, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    TSource src{&RTF, 0};
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&src), 0, Supply};
+    t0 = TClock::now();
+    SendMessageW(bare, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    Bare = Seconds(t0);
+    DestroyWindow(bare);
+    delete edit;
+}
+
+int RunOne(int Paragraphs, bool WithErrors, const std::string& Custom, double& WalkTime)
+{
+    auto* host = new TForm(nullptr);
+    host->SetBounds(0, 0, 600, 400);
+    auto* edit = new TRichEdit98(host);
+    edit->SetName("RichEdit");
+    edit->SetParent(host);
+    edit->SetAlign(TAlign::alClient);
+    host->HandleNeeded();
+
+    std::vector<TRun> russianRuns;
+    std::wstring text = MakeText(Paragraphs, WithErrors, russianRuns);
+    {
+        TWideModeGuard wide(edit);
+        edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    Mark(edit, 0, -1, 1033);
+    for (const TRun& r : russianRuns) Mark(edit, r.Start, r.End, 1049);
+    std::printf("document: %d paragraphs, %zu characters, %zu Russian runs\n", Paragraphs, text.size(),
+                russianRuns.size());
+
+    auto* checker = new TSpellChecker(host);
+    checker->SetLanguage(1033);
+    checker->SetCustomDict(Custom);
+    checker->SetHTMLSupport(true);
+    // Engines are loaded before the clock starts.
+    if (!checker->SpellerFor(1033) || !checker->SpellerFor(1049)) {
+        std::printf("no engine registered for English or Russian: run scripts/register-dictionaries.sh\n");
+        delete host;
+        return 1;
+    }
+    TWalk w = Walk(checker, edit, text, russianRuns);
+    WalkTime = w.Driver;
+    std::printf("  check: driver %.2f s (%d errors), engines directly %.2f s: walk/engines %.1f\n", w.Driver, w.Errors,
+                w.Engines, Ratio(w.Driver, w.Engines));
+    if (w.Errors) std::printf("  each error shown in the dialog: %.0f ms\n", 1000 * w.Driver / w.Errors);
+
+    double save = 0, stream = 0;
+    Save(edit, save, stream);
+    std::printf("  save: %.3f s, the control's own RTF stream %.3f s: save/stream %.1f\n", save, stream,
+                Ratio(save, stream));
+
+    std::string rtf = MakeRTF(10u << 20);
+    double open = 0, bare = 0;
+    long length = 0;
+    Open(host, rtf, open, bare, length);
+    std::printf("  open %.1f MB RTF (%ld characters): %.2f s, bare EM_STREAMIN %.2f s: open/streamin %.2f\n",
+                static_cast<double>(rtf.size()) / (1 << 20), length, open, bare, Ratio(open, bare));
+    std::printf("ratios at %d paragraphs: walk/engines %.1f, save/stream %.1f, open/streamin %.2f\n", Paragraphs,
+                Ratio(w.Driver, w.Engines), Ratio(save, stream), Ratio(open, bare));
+    std::fflush(stdout);
     delete host;
-    DeleteFileA(custom.c_str());
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<int> counts;
+    bool withErrors = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "errors") == 0) withErrors = true;
+        else counts.push_back(std::atoi(argv[i]));
+    }
+    if (counts.empty()) counts = {1000, 10000};
+    Application = new TApplication(nullptr);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string custom = std::string(temp) + "driver_bench_custom.dic";
+    int rc = 0;
+    std::vector<double> walks;
+    for (int n : counts) {
+        double t = 0;
+        rc |= RunOne(n, withErrors, custom, t);
+        walks.push_back(t);
+    }
+    // Linear means ten times the text takes about ten times as long.
+    for (size_t i = 1; i < counts.size(); ++i)
+        std::printf("walk of %d against %d paragraphs: %.1f times the text, %.1f times the time\n", counts[i],
+                    counts[0], static_cast<double>(counts[i]) / counts[0], Ratio(walks[i], walks[0]));
+    DeleteFileA(custom.c_str());
+    return rc;
 }

@@ -109,25 +109,35 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const Af
             return true;
         }
     }
-    return !prefix && InnerSuffixAllows(e, stem.View(), folded);
+    return InnerSuffixAllows(e, stem.View(), folded, prefix);
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
-bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded) const
+template <class F>
+bool Dictionary::AnyInnerSuffix(Flag outer, View stem, F visit) const
 {
-    auto it = FSuffixByContinuation.find(Outer.Id);
+    auto it = FSuffixByContinuation.find(outer);
     if (it == FSuffixByContinuation.end()) return false;
-    for (size_t i : it->second) {
-        const AffixEntry& inner = FSuffixes[i];
-        size_t b = inner.Append.size();
-        if (b > stem.size() || !stem.ends_with(inner.Append)) continue;
-        Joined root(stem.substr(0, stem.size() - b), inner.Strip);
-        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) continue;
+    size_t longest = std::min(it->second.Longest, stem.size());
+    for (size_t b = 0; b <= longest; ++b)
+        if (const auto* rules = it->second.ByAppend.Find(stem.substr(stem.size() - b)))
+            for (size_t i : *rules)
+                if (visit(FSuffixes[i])) return true;
+    return false;
+}
+
+bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded, const AffixEntry* prefix) const
+{
+    return AnyInnerSuffix(Outer.Id, stem, [&](const AffixEntry& inner) {
+        Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
+        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
         if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
-    }
-    return false;
+                if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound) &&
+                    (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(Outer.Continuation, prefix->Id)))
+                    return true;
+        return false;
+    });
 }
 
 bool Dictionary::CheckSuffixed(View w, int folded, const AffixEntry* prefix) const
@@ -182,51 +192,171 @@ bool Dictionary::CheckExact(View w, int folded) const
     return CheckSuffixed(w, folded, nullptr) || CheckPrefixed(w, folded);
 }
 
-bool Dictionary::CompoundPartOk(View part, int position) const
+bool Dictionary::CompoundFlagFits(const FlagSet& f, int position) const
 {
-    // position: 0 first, 1 middle, 2 last. A part may be a stem with the compound flag of its
-    // position, or an affixed form whose stem or affix carries that flag.
-    Flag specific = position == 0 ? FCompoundBegin : position == 1 ? FCompoundMiddle : FCompoundEnd;
-    auto allowed = [&](const FlagSet& f) { return Has(f, FCompoundFlag) || Has(f, specific); };
-    if (const auto* hs = Lookup(part))
-        for (const Homonym& h : *hs)
-            if (!Has(h.Flags, FForbidden) && allowed(h.Flags)) return true;
+    Flag specific = position == Begin ? FCompoundBegin : position == Middle ? FCompoundMiddle : FCompoundEnd;
+    return Has(f, FCompoundFlag) || Has(f, specific);
+}
+
+// A stem standing for a compound part: not forbidden, not one that needs an affix, not the
+// form kept for words in capitals.
+bool Dictionary::PartStemOk(const Homonym& h) const
+{
+    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase);
+}
+
+// A part made of a stem and a suffix. Suffixes end compounds; inside one, only those with
+// the permit flag may stand. The stem or the suffix carries the flag of the position.
+const FlagSet* Dictionary::SuffixedPart(View part, int position) const
+{
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 0; a <= longest; ++a) {
         const auto* rules = FSuffixByAppend.Find(part.substr(part.size() - a));
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& e = FSuffixes[i];
-            // Inside a compound only affixes that say so may stand before the next part.
-            if (position < 2 && !allowed(e.Continuation)) continue;
+            if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
+            if (Has(e.Continuation, FCompoundForbid)) continue;
             Joined stem(part.substr(0, part.size() - a), e.Strip);
             if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
+            bool affixFits = CompoundFlagFits(e.Continuation, position);
             if (const auto* hs = Lookup(stem.View()))
                 for (const Homonym& h : *hs)
-                    if (Has(h.Flags, e.Id) && !Has(h.Flags, FForbidden) && (allowed(h.Flags) || allowed(e.Continuation)))
-                        return true;
+                    if (Has(h.Flags, e.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)))
+                        return &h.Flags;
+            if (position == End)
+                if (const FlagSet* f = InnerSuffixedPart(e, stem.View(), affixFits)) return f;
+        }
+    }
+    return nullptr;
+}
+
+// The last part of a compound with two suffixes.
+const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem, bool outerFits) const
+{
+    const FlagSet* found = nullptr;
+    AnyInnerSuffix(outer.Id, stem, [&](const AffixEntry& inner) {
+        if (Has(inner.Continuation, FCompoundForbid)) return false;
+        Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
+        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
+        bool fits = outerFits || CompoundFlagFits(inner.Continuation, End);
+        if (const auto* hs = Lookup(root.View()))
+            for (const Homonym& h : *hs)
+                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End))) {
+                    found = &h.Flags;
+                    return true;
+                }
+        return false;
+    });
+    return found;
+}
+
+// A part made of a prefix and a stem: prefixes begin compounds; elsewhere only those with
+// the permit flag.
+const FlagSet* Dictionary::PrefixedPart(View part, int position) const
+{
+    size_t longest = std::min(FLongestPrefix, part.size() - 1);
+    for (size_t len = 1; len <= longest; ++len) {
+        const auto* rules = FPrefixByAppend.Find(part.substr(0, len));
+        if (!rules) continue;
+        for (size_t i : *rules) {
+            const AffixEntry& p = FPrefixes[i];
+            if (position != Begin && !Has(p.Continuation, FCompoundPermit)) continue;
+            if (Has(p.Continuation, FCompoundForbid)) continue;
+            Joined stem(p.Strip, part.substr(len));
+            if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) continue;
+            bool affixFits = CompoundFlagFits(p.Continuation, position);
+            if (const auto* hs = Lookup(stem.View()))
+                for (const Homonym& h : *hs)
+                    if (Has(h.Flags, p.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)))
+                        return &h.Flags;
+        }
+    }
+    return nullptr;
+}
+
+// The flags of the stem that lets the part stand at its position in a compound, or null.
+const FlagSet* Dictionary::CompoundPart(View part, int position) const
+{
+    if (const auto* hs = Lookup(part))
+        for (const Homonym& h : *hs)
+            if (PartStemOk(h) && !Has(h.Flags, FNeedAffix) && CompoundFlagFits(h.Flags, position)) return &h.Flags;
+    if (const FlagSet* f = SuffixedPart(part, position)) return f;
+    return PrefixedPart(part, position);
+}
+
+// The rules for two neighbouring parts: no doubled part, no capital or three equal letters
+// at the joint, no forbidden pattern.
+bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet& rf, bool simplified) const
+{
+    if (FCheckCompoundDup && left == right) return false;
+    char32_t a = left.back(), b = right.front();
+    if (FCheckCompoundCase && a != U'-' && b != U'-' && (!IsLower(a) || !IsLower(b))) return false;
+    if (FCheckCompoundTriple && !simplified && a == b &&
+        ((left.size() >= 2 && left[left.size() - 2] == a) || (right.size() >= 2 && right[1] == b)))
+        return false;
+    for (const CompoundPattern& p : FCompoundPatterns)
+        if (left.ends_with(p.End) && right.starts_with(p.Begin) && (!p.EndFlag || Has(lf, p.EndFlag)) &&
+            (!p.BeginFlag || Has(rf, p.BeginFlag)))
+            return false;
+    return true;
+}
+
+// Whether a replacement from the table turns the word into a plain word: then it is that
+// word misspelt, not a compound.
+bool Dictionary::LooksLikeMisspelling(View w) const
+{
+    if (!FCheckCompoundRep) return false;
+    for (const auto& [from, to] : FRep) {
+        if (from.empty()) continue;
+        for (size_t at = w.find(from); at != View::npos; at = w.find(from, at + 1)) {
+            std::u32string t = std::u32string(w.substr(0, at)) + to + std::u32string(w.substr(at + from.size()));
+            if (CheckExact(t, AsTyped)) return true;
         }
     }
     return false;
 }
 
-bool Dictionary::CheckCompound(View w, size_t start, int parts) const
+bool Dictionary::CheckCompound(View w, bool Capital) const
 {
     if (!FCompoundFlag && !FCompoundBegin) return false;
-    if (parts > 8) return false;
-    for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size(); ++i) {
-        if (!CompoundPartOk(w.substr(start, i - start), parts == 0 ? 0 : 1)) continue;
-        // Parts after the first are written in lower case inside the word.
-        View rest = w.substr(i);
-        if (CompoundPartOk(rest, 2)) return true;
-        if (!rest.empty() && IsLower(rest[0])) {
-            char32_t first[1] = {ToUpper(rest[0])};
-            Joined cap(View(first, 1), rest.substr(1));
-            if (CompoundPartOk(cap.View(), 2)) return true;
+    return CompoundFrom(w, 0, 0, nullptr, View(), Capital);
+}
+
+// The parts from Start on, after Parts parts (the last of them Prev, with its stem's flags).
+bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* prevFlags, View prev, bool capital) const
+{
+    const int most = FCompoundWordMax ? static_cast<int>(FCompoundWordMax) : 10;
+    if (parts + 2 > most) return false;
+    for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
+        View part = w.substr(start, i - start);
+        const FlagSet* pf = CompoundPart(part, parts == 0 ? Begin : Middle);
+        if (!pf || (parts > 0 && !JointOk(prev, part, *prevFlags, *pf, false))) continue;
+        // With simplified triples, "xx" + "xy" is written "xxy": the next part reuses a letter.
+        for (size_t next : {i, i - 1}) {
+            if (next != i && !(FSimplifiedTriple && i - start >= 2 && w[i - 1] == w[i - 2])) continue;
+            View rest = w.substr(next);
+            if (rest.size() < FCompoundMin) continue;
+            if (EndPartFits(w, part, *pf, rest, next != i, capital)) return true;
+            if (CompoundFrom(w, next, parts + 1, pf, part, capital)) return true;
         }
-        if (CheckCompound(w, i, parts + 1)) return true;
     }
     return false;
+}
+
+bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bool simplified, bool capital) const
+{
+    const FlagSet* rf = CompoundPart(rest, End);
+    // Parts after the first are written in lower case inside the word.
+    std::u32string cap;
+    if (!rf && IsLower(rest[0])) {
+        cap = rest;
+        cap[0] = ToUpper(cap[0], FTurkic);
+        rf = CompoundPart(cap, End);
+    }
+    if (!rf || !JointOk(part, rest, pf, *rf, simplified)) return false;
+    if (FForceUcase && Has(*rf, FForceUcase) && !capital) return false;
+    return !LooksLikeMisspelling(w);
 }
 
 bool Dictionary::StemHasFlag(View stem, Flag f) const
@@ -280,23 +410,24 @@ bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
     if (CheckExact(w, Mode | AsTyped)) return true;
     CaseKind k = CaseOf(w);
     if (k == CaseKind::Initial || k == CaseKind::AllCaps) {
-        std::u32string lower = Lower(w);
+        std::u32string lower = Lower(w, FTurkic);
         if (CheckExact(lower, Mode | (k == CaseKind::AllCaps ? FoldedCapitals : Folded))) return true;
-        if (k == CaseKind::AllCaps && CheckExact(Capitalized(w), Mode | FoldedCapitals)) return true;
+        if (k == CaseKind::AllCaps && CheckExact(Capitalized(w, FTurkic), Mode | FoldedCapitals)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
             for (size_t at = lower.find(U"ss"); at != std::u32string::npos; at = lower.find(U"ss", at + 1)) {
                 std::u32string s = lower.substr(0, at) + U"\u00DF" + lower.substr(at + 2);
                 // Words with sharp s may be written with SS in capitals, even those that keep their case.
-                if (CheckExact(s, Mode) || CheckExact(Capitalized(s), Mode)) return true;
+                if (CheckExact(s, Mode) || CheckExact(Capitalized(s, FTurkic), Mode)) return true;
             }
         }
     }
     if (AllowCompound && w.size() <= 64) {
         for (const auto& rule : FCompoundRules)
             if (MatchRule(w, 0, rule, 0, 0)) return true;
-        if (CheckCompound(w, 0, 0)) return true;
-        if ((k == CaseKind::Initial || k == CaseKind::AllCaps) && CheckCompound(Lower(w), 0, 0)) return true;
-        if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w), 0, 0)) return true;
+        bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
+        if (CheckCompound(w, capital)) return true;
+        if (capital && CheckCompound(Lower(w, FTurkic), true)) return true;
+        if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
     }
     return false;
 }
@@ -313,7 +444,7 @@ bool Dictionary::Check(View Word) const
 {
     std::u32string converted;
     View w = Word;
-    if (!FConvertStarts.empty() && std::any_of(Word.begin(), Word.end(), [&](char32_t c) { return FConvertStarts.find(c) != std::u32string::npos; })) {
+    if (ConvertsSomething(Word)) {
         converted = Convert(Word);
         w = converted;
     }
@@ -324,14 +455,14 @@ bool Dictionary::CheckSuggestion(View Word, bool AllowCompound, bool ExactCase) 
 {
     std::u32string converted;
     View w = Word;
-    if (!FConvertStarts.empty()) {
+    if (ConvertsSomething(Word)) {
         converted = Convert(Word);
         w = converted;
     }
     // A suggestion must be a word of its own: breaking it up at hyphens does not count, or
     // every inserted hyphen would make a "word" of two fragments.
     if (w.empty() || w.size() > MaxWordLength || IsForbidden(w)) return false;
-    if (ExactCase) return CheckExact(w, ForSuggestion | AsTyped) || (AllowCompound && w.size() <= 64 && CheckCompound(w, 0, 0));
+    if (ExactCase) return CheckExact(w, ForSuggestion | AsTyped) || (AllowCompound && w.size() <= 64 && CheckCompound(w, CaseOf(w) == CaseKind::Initial));
     return CheckCased(w, AllowCompound, ForSuggestion);
 }
 
@@ -353,7 +484,7 @@ bool Dictionary::Spell(View Word, int Mode) const
         for (size_t at = b.empty() ? View::npos : w.find(b); at != View::npos; at = w.find(b, at + b.size())) ++breaks;
     if (breaks >= 10) return false;
     // Words in capitals are broken up with only their first letter in capitals.
-    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w), Mode) : CheckBreaks(w, Mode);
+    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w, FTurkic), Mode) : CheckBreaks(w, Mode);
 }
 
 } // namespace pwspell

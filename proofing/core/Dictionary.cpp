@@ -23,7 +23,7 @@ std::string ReadFile(const std::string& path)
 // says, the default is ISO8859-1.
 std::string EncodingOf(const std::string& aff)
 {
-    std::istringstream in(aff);
+    std::istringstream in(aff.rfind("\xEF\xBB\xBF", 0) == 0 ? aff.substr(3) : aff);
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("SET", 0) == 0 && line.size() > 4) {
@@ -179,7 +179,9 @@ void Dictionary::ParseAffixBlock(const std::vector<std::u32string>& lines, size_
     for (size_t k = 0; k < count; ++k) {
         if (++i >= lines.size()) throw DictionaryError("affix file ends inside a rule");
         std::vector<std::u32string> f = Fields(lines[i]);
-        if (f.size() < 4 || f[0] != head[0]) throw DictionaryError("bad affix rule: " + ToUtf8(lines[i]));
+        // A rule line names its block's kind and flag; a misspelt kind with the right flag is
+        // read as the block's rule, as other checkers do.
+        if (f.size() < 4 || f[1] != head[1]) throw DictionaryError("bad affix rule: " + ToUtf8(lines[i]));
         AffixEntry e;
         e.Id = id;
         e.Cross = cross;
@@ -199,72 +201,109 @@ void Dictionary::ParseAffixBlock(const std::vector<std::u32string>& lines, size_
 void Dictionary::ParseAff(const std::vector<std::u32string>& lines)
 {
     for (size_t i = 0; i < lines.size(); ++i) {
-        std::vector<std::u32string> f = Fields(lines[i]);
-        if (f.empty() || f[0][0] == U'#') continue;
-        const std::u32string& k = f[0];
-        auto arg = [&](size_t n) { return f.size() > n ? f[n] : std::u32string(); };
-        auto table = [&](auto add) {
-            size_t n = ToCount(arg(1));
-            for (size_t j = 0; j < n && i + 1 < lines.size(); ++j) add(Fields(lines[++i]));
-        };
-        if (k == U"FLAG") {
-            std::u32string t = arg(1);
-            FFlagType = t == U"long" ? FlagType::Long : t == U"num" ? FlagType::Num : t == U"UTF-8" ? FlagType::Utf8 : FlagType::Char;
-        } else if (k == U"AF") {
-            table([&](const std::vector<std::u32string>& g) { FAliases.push_back(g.size() > 1 ? ParseFlags(g[1]) : FlagSet()); });
-        } else if (k == U"AM") {
-            table([](const std::vector<std::u32string>&) {});
-        } else if (k == U"PFX" || k == U"SFX") {
-            ParseAffixBlock(lines, i, k == U"PFX");
-        } else if (k == U"TRY") { FTry = arg(1);
-        } else if (k == U"WORDCHARS") { FWordChars = arg(1);
-        } else if (k == U"IGNORE") { FIgnore = arg(1);
-        } else if (k == U"KEY") { std::u32string v = arg(1); size_t p = 0;
-            while (p <= v.size()) { size_t e = v.find(U'|', p); if (e == std::u32string::npos) e = v.size(); FKey.push_back(v.substr(p, e - p)); p = e + 1; }
-        } else if (k == U"REP") {
-            table([&](const std::vector<std::u32string>& g) {
-                if (g.size() < 3) return;
-                std::u32string a = g[1], b = g[2];
-                std::replace(a.begin(), a.end(), U'_', U' ');
-                std::replace(b.begin(), b.end(), U'_', U' ');
-                FRep.emplace_back(a, b);
-            });
-        } else if (k == U"MAP") {
-            table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FMap.push_back(g[1]); });
-        } else if (k == U"ICONV") {
-            table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FIconv.emplace_back(g[1], g[2]); });
-        } else if (k == U"OCONV") {
-            table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FOconv.emplace_back(g[1], g[2]); });
-        } else if (k == U"BREAK") {
-            FBreakDefault = false;
-            table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FBreak.push_back(g[1]); });
-        } else if (k == U"COMPOUNDRULE") {
-            table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FCompoundRuleText.push_back(g[1]); });
-        } else if (k == U"NEEDAFFIX" || k == U"PSEUDOROOT") { FNeedAffix = ParseFlag(arg(1));
-        } else if (k == U"FORBIDDENWORD") { FForbidden = ParseFlag(arg(1));
-        } else if (k == U"KEEPCASE") { FKeepCase = ParseFlag(arg(1));
-        } else if (k == U"NOSUGGEST") { FNoSuggest = ParseFlag(arg(1));
-        } else if (k == U"ONLYINCOMPOUND") { FOnlyInCompound = ParseFlag(arg(1));
-        } else if (k == U"CIRCUMFIX") { FCircumfix = ParseFlag(arg(1));
-        } else if (k == U"COMPOUNDFLAG") { FCompoundFlag = ParseFlag(arg(1));
-        } else if (k == U"COMPOUNDBEGIN") { FCompoundBegin = ParseFlag(arg(1));
-        } else if (k == U"COMPOUNDMIDDLE") { FCompoundMiddle = ParseFlag(arg(1));
-        } else if (k == U"COMPOUNDEND") { FCompoundEnd = ParseFlag(arg(1));
-        } else if (k == U"COMPOUNDMIN") { FCompoundMin = std::max<size_t>(1, ToCount(arg(1)));
-        } else if (k == U"CHECKSHARPS") { FCheckSharps = true;
-        } else if (k == U"FULLSTRIP") { FFullStrip = true;
+        try {
+            ParseAffLine(lines, i);
+        } catch (const DictionaryError& e) {
+            // The line where the statement begins, or the rule line that broke it.
+            throw DictionaryError(FAffName + " line " + std::to_string(std::min(i, lines.size() - 1) + 1) + ": " + e.what());
         }
     }
     if (FBreakDefault) FBreak = {U"-", U"^-", U"-$"};
 }
 
+void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& i)
+{
+    std::vector<std::u32string> f = Fields(lines[i]);
+    if (f.empty() || f[0][0] == U'#') return;
+    const std::u32string& k = f[0];
+    auto arg = [&](size_t n) { return f.size() > n ? f[n] : std::u32string(); };
+    auto table = [&](auto add) {
+        size_t n = ToCount(arg(1));
+        for (size_t j = 0; j < n && i + 1 < lines.size(); ++j) add(Fields(lines[++i]));
+    };
+    if (k == U"FLAG") {
+        std::u32string t = arg(1);
+        FFlagType = t == U"long" ? FlagType::Long : t == U"num" ? FlagType::Num : t == U"UTF-8" ? FlagType::Utf8 : FlagType::Char;
+    } else if (k == U"AF") {
+        table([&](const std::vector<std::u32string>& g) { FAliases.push_back(g.size() > 1 ? ParseFlags(g[1]) : FlagSet()); });
+    } else if (k == U"AM") {
+        table([](const std::vector<std::u32string>&) {});
+    } else if (k == U"PFX" || k == U"SFX") {
+        ParseAffixBlock(lines, i, k == U"PFX");
+    } else if (k == U"TRY") { FTry = arg(1);
+    } else if (k == U"WORDCHARS") { FWordChars = arg(1);
+    } else if (k == U"IGNORE") { FIgnore = arg(1);
+    } else if (k == U"KEY") { std::u32string v = arg(1); size_t p = 0;
+        while (p <= v.size()) { size_t e = v.find(U'|', p); if (e == std::u32string::npos) e = v.size(); FKey.push_back(v.substr(p, e - p)); p = e + 1; }
+    } else if (k == U"REP") {
+        table([&](const std::vector<std::u32string>& g) {
+            if (g.size() < 3) return;
+            std::u32string a = g[1], b = g[2];
+            std::replace(a.begin(), a.end(), U'_', U' ');
+            std::replace(b.begin(), b.end(), U'_', U' ');
+            FRep.emplace_back(a, b);
+        });
+    } else if (k == U"MAP") {
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FMap.push_back(g[1]); });
+    } else if (k == U"ICONV") {
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FIconv.Add(g[1], g[2]); });
+    } else if (k == U"OCONV") {
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FOconv.Add(g[1], g[2]); });
+    } else if (k == U"BREAK") {
+        FBreakDefault = false;
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FBreak.push_back(g[1]); });
+    } else if (k == U"COMPOUNDRULE") {
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 1) FCompoundRuleText.push_back(g[1]); });
+    } else if (k == U"NEEDAFFIX" || k == U"PSEUDOROOT") { FNeedAffix = ParseFlag(arg(1));
+    } else if (k == U"FORBIDDENWORD") { FForbidden = ParseFlag(arg(1));
+    } else if (k == U"KEEPCASE") { FKeepCase = ParseFlag(arg(1));
+    } else if (k == U"NOSUGGEST") { FNoSuggest = ParseFlag(arg(1));
+    } else if (k == U"ONLYINCOMPOUND") { FOnlyInCompound = ParseFlag(arg(1));
+    } else if (k == U"CIRCUMFIX") { FCircumfix = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDFLAG") { FCompoundFlag = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDBEGIN" || k == U"COMPOUNDFIRST") { FCompoundBegin = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDMIDDLE") { FCompoundMiddle = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDEND" || k == U"COMPOUNDLAST") { FCompoundEnd = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDPERMITFLAG") { FCompoundPermit = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDFORBIDFLAG") { FCompoundForbid = ParseFlag(arg(1));
+    } else if (k == U"FORCEUCASE") { FForceUcase = ParseFlag(arg(1));
+    } else if (k == U"COMPOUNDWORDMAX") { FCompoundWordMax = ToCount(arg(1));
+    } else if (k == U"CHECKCOMPOUNDDUP") { FCheckCompoundDup = true;
+    } else if (k == U"CHECKCOMPOUNDCASE") { FCheckCompoundCase = true;
+    } else if (k == U"CHECKCOMPOUNDTRIPLE") { FCheckCompoundTriple = true;
+    } else if (k == U"CHECKCOMPOUNDREP") { FCheckCompoundRep = true;
+    } else if (k == U"SIMPLIFIEDTRIPLE") { FSimplifiedTriple = true;
+    } else if (k == U"CHECKCOMPOUNDPATTERN") {
+        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FCompoundPatterns.push_back(ParsePattern(g)); });
+    } else if (k == U"COMPOUNDMIN") { FCompoundMin = std::max<size_t>(1, ToCount(arg(1)));
+    } else if (k == U"CHECKSHARPS") { FCheckSharps = true;
+    } else if (k == U"FULLSTRIP") { FFullStrip = true;
+    } else if (k == U"LANG") {
+        std::u32string l = arg(1);
+        FTurkic = l.starts_with(U"tr") || l.starts_with(U"az") || l.starts_with(U"crh");
+    }
+}
+
+Dictionary::CompoundPattern Dictionary::ParsePattern(const std::vector<std::u32string>& g) const
+{
+    CompoundPattern p;
+    auto split = [&](const std::u32string& t, std::u32string& text, Flag& flag) {
+        size_t slash = t.find(U'/');
+        text = ZeroIsEmpty(t.substr(0, slash));
+        if (slash != std::u32string::npos) flag = ParseFlag(t.substr(slash + 1));
+    };
+    split(g[1], p.End, p.EndFlag);
+    split(g[2], p.Begin, p.BeginFlag);
+    return p;
+}
+
 void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
 {
-    if (lines.empty()) throw DictionaryError("empty dictionary");
+    if (lines.empty()) throw DictionaryError(FDicName + ": empty dictionary");
     size_t start = 1;
     std::u32string first = Fields(lines[0]).empty() ? std::u32string() : Fields(lines[0])[0];
     if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
-        throw DictionaryError("dictionary does not start with its word count");
+        throw DictionaryError(FDicName + " line 1: the dictionary does not start with its word count");
     FWords.Reserve(std::min<size_t>(ToCount(first), lines.size()));
     for (size_t i = start; i < lines.size(); ++i) {
         const std::u32string& l = lines[i];
@@ -297,27 +336,34 @@ void Dictionary::AddStem(const std::u32string& word, FlagSet flags)
         FlagSet upper = flags;
         upper.push_back(OnlyUpperCase);
         std::sort(upper.begin(), upper.end());
-        FWords.Insert(Capitalized(word)).push_back(Homonym{std::move(upper)});
+        FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{std::move(upper)});
     }
     FWords.Insert(word).push_back(Homonym{std::move(flags)});
 }
 
-void Dictionary::Load(const std::string& AffText, const std::string& DicText)
+void Dictionary::Load(const std::string& AffText, const std::string& DicText, const std::string& AffName,
+                      const std::string& DicName)
 {
+    FAffName = AffName;
+    FDicName = DicName;
     std::string enc = EncodingOf(AffText);
-    ParseAff(SplitLines(Decode(AffText, enc)));
-    ParseDic(SplitLines(Decode(DicText, enc)));
+    std::u32string aff, dic;
+    try {
+        aff = Decode(AffText, enc);
+        dic = Decode(DicText, enc);
+    } catch (const DictionaryError& e) {
+        throw DictionaryError(FAffName + ": " + e.what());
+    }
+    ParseAff(SplitLines(aff));
+    ParseDic(SplitLines(dic));
     BuildIndexes();
-    FConvertStarts = FIgnore;
-    for (const auto& c : FIconv)
-        if (!c.first.empty()) FConvertStarts += c.first[0];
     for (const std::u32string& r : FCompoundRuleText) {
         std::vector<FlagSet> tokens;  // each: {flag, quantifier} with quantifier 0, '*' or '?'
         for (size_t i = 0; i < r.size();) {
             Flag fl;
             if (r[i] == U'(') {
                 size_t c = r.find(U')', i);
-                if (c == std::u32string::npos) throw DictionaryError("bad compound rule");
+                if (c == std::u32string::npos) throw DictionaryError(FAffName + ": bad compound rule " + ToUtf8(r));
                 fl = ParseFlag(r.substr(i + 1, c - i - 1));
                 i = c + 1;
             } else {
@@ -337,7 +383,11 @@ void Dictionary::BuildIndexes()
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
         FSuffixByAppend.Insert(FSuffixes[i].Append).push_back(i);
         FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
-        for (Flag f : FSuffixes[i].Continuation) FSuffixByContinuation[f].push_back(i);
+        for (Flag f : FSuffixes[i].Continuation) {
+            InnerSuffixes& in = FSuffixByContinuation[f];
+            in.ByAppend.Insert(FSuffixes[i].Append).push_back(i);
+            in.Longest = std::max(in.Longest, FSuffixes[i].Append.size());
+        }
     }
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
@@ -347,44 +397,55 @@ void Dictionary::BuildIndexes()
 
 void Dictionary::LoadFiles(const std::string& AffPath, const std::string& DicPath)
 {
-    Load(ReadFile(AffPath), ReadFile(DicPath));
+    Load(ReadFile(AffPath), ReadFile(DicPath), AffPath, DicPath);
 }
 
-std::u32string Dictionary::OutputConvert(std::u32string_view w) const
+void ConversionTable::Add(const std::u32string& from, const std::u32string& to)
 {
-    if (FOconv.empty()) return std::u32string(w);
-    std::u32string r;
-    for (size_t i = 0; i < w.size();) {
-        auto hit = std::find_if(FOconv.begin(), FOconv.end(), [&](const auto& c) { return !c.first.empty() && w.substr(i).starts_with(c.first); });
-        if (hit == FOconv.end()) {
-            r += w[i++];
-        } else {
-            r += hit->second;
-            i += hit->first.size();
-        }
-    }
-    return r;
+    if (from.empty()) return;
+    FEntries.emplace_back(from, to);
+    std::vector<uint32_t>& bucket = FByFirst[from[0]];
+    auto at = std::find_if(bucket.begin(), bucket.end(), [&](uint32_t i) { return FEntries[i].first.size() < from.size(); });
+    bucket.insert(at, static_cast<uint32_t>(FEntries.size() - 1));
 }
 
-std::u32string Dictionary::Convert(View w) const
+std::u32string ConversionTable::Apply(std::u32string_view w, const std::u32string& ignore) const
 {
     std::u32string r;
     r.reserve(w.size());
     for (size_t i = 0; i < w.size();) {
-        bool done = false;
-        for (const auto& [from, to] : FIconv) {
-            if (!from.empty() && w.substr(i).starts_with(from)) {
-                r += to;
-                i += from.size();
-                done = true;
-                break;
-            }
+        const std::pair<std::u32string, std::u32string>* hit = nullptr;
+        if (auto it = FByFirst.find(w[i]); it != FByFirst.end())
+            for (uint32_t k : it->second)
+                if (w.substr(i).starts_with(FEntries[k].first)) {
+                    hit = &FEntries[k];
+                    break;
+                }
+        if (hit) {
+            r += hit->second;
+            i += hit->first.size();
+            continue;
         }
-        if (done) continue;
-        if (FIgnore.find(w[i]) == std::u32string::npos) r += w[i];
+        if (ignore.find(w[i]) == std::u32string::npos) r += w[i];
         ++i;
     }
     return r;
+}
+
+std::u32string Dictionary::OutputConvert(std::u32string_view w) const
+{
+    return FOconv.Empty() ? std::u32string(w) : FOconv.Apply(w, std::u32string());
+}
+
+std::u32string Dictionary::Convert(View w) const
+{
+    return FIconv.Apply(w, FIgnore);
+}
+
+bool Dictionary::ConvertsSomething(View w) const
+{
+    if (FIconv.Empty() && FIgnore.empty()) return false;
+    return std::any_of(w.begin(), w.end(), [&](char32_t c) { return FIconv.Starts(c) || FIgnore.find(c) != std::u32string::npos; });
 }
 
 const std::vector<Dictionary::Homonym>* Dictionary::Lookup(View w) const { return FWords.Find(w); }

@@ -34,11 +34,28 @@ struct AffixEntry {
     std::vector<CharClass> Condition;
 };
 
+// ICONV and OCONV: text replaced by other text, the longest entry matching at each place.
+class ConversionTable {
+public:
+    void Add(const std::u32string& From, const std::u32string& To);
+    bool Empty() const { return FEntries.empty(); }
+    // Whether an entry begins with the character.
+    bool Starts(char32_t c) const { return FByFirst.count(c) != 0; }
+    // The word with the table applied; characters in Ignore are dropped.
+    std::u32string Apply(std::u32string_view w, const std::u32string& Ignore) const;
+
+private:
+    std::vector<std::pair<std::u32string, std::u32string>> FEntries;
+    std::unordered_map<char32_t, std::vector<uint32_t>> FByFirst;  // longest entries first
+};
+
 class Dictionary {
 public:
     // Loads Aff and Dic text (the files' bytes). Raises DictionaryError on malformed input
     // or an encoding that is not supported.
-    void Load(const std::string& AffText, const std::string& DicText);
+    // The names are those the error messages give (with the line).
+    void Load(const std::string& AffText, const std::string& DicText, const std::string& AffName = "affix file",
+              const std::string& DicName = "dictionary");
     void LoadFiles(const std::string& AffPath, const std::string& DicPath);
 
     // True when the word (UTF-8) is spelled correctly.
@@ -56,6 +73,8 @@ public:
     static constexpr size_t MaxWordLength = 100;
 
     const std::u32string& WordChars() const { return FWordChars; }
+    // Whether the language pairs I with dotless i (and dotted capital I with i).
+    bool Turkic() const { return FTurkic; }
     const std::u32string& TryChars() const { return FTry; }
     const std::vector<std::pair<std::u32string, std::u32string>>& Replacements() const { return FRep; }
     const std::vector<std::u32string>& MapClasses() const { return FMap; }
@@ -76,24 +95,39 @@ private:
     std::vector<AffixEntry> FPrefixes, FSuffixes;
     // Rules by their appended text, and suffix rules by each flag of their continuation.
     TextTable<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
-    std::unordered_map<Flag, std::vector<size_t>> FSuffixByContinuation;
+    // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
+    struct InnerSuffixes { TextTable<std::vector<size_t>> ByAppend; size_t Longest = 0; };
+    std::unordered_map<Flag, InnerSuffixes> FSuffixByContinuation;
+    // Calls Visit(rule) for each suffix rule allowing Outer whose appended text ends Stem.
+    template <class F> bool AnyInnerSuffix(Flag Outer, std::u32string_view Stem, F Visit) const;
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
-    std::vector<std::pair<std::u32string, std::u32string>> FRep, FIconv, FOconv;
+    std::vector<std::pair<std::u32string, std::u32string>> FRep;
+    ConversionTable FIconv, FOconv;
     std::vector<std::u32string> FMap, FKey, FBreak;
     std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark
     std::vector<std::u32string> FCompoundRuleText;
     std::u32string FTry, FWordChars, FIgnore;
-    std::u32string FConvertStarts;  // characters that begin an input conversion or are ignored
+    bool ConvertsSomething(std::u32string_view w) const;
     enum class FlagType { Char, Long, Num, Utf8 } FFlagType = FlagType::Char;
     Flag FNeedAffix = 0, FForbidden = 0, FKeepCase = 0, FNoSuggest = 0, FOnlyInCompound = 0, FCircumfix = 0;
     Flag FCompoundFlag = 0, FCompoundBegin = 0, FCompoundMiddle = 0, FCompoundEnd = 0;
-    size_t FCompoundMin = 3;
-    bool FCheckSharps = false, FFullStrip = false;
+    Flag FCompoundPermit = 0, FCompoundForbid = 0, FForceUcase = 0;
+    size_t FCompoundMin = 3, FCompoundWordMax = 0;
+    bool FCheckCompoundDup = false, FCheckCompoundCase = false, FCheckCompoundTriple = false;
+    bool FCheckCompoundRep = false, FSimplifiedTriple = false;
+    // A joint that compounds may not have: the first part ending in End (with the flag EndFlag
+    // when given), the next beginning with Begin (and BeginFlag).
+    struct CompoundPattern { std::u32string End; Flag EndFlag = 0; std::u32string Begin; Flag BeginFlag = 0; };
+    std::vector<CompoundPattern> FCompoundPatterns;
+    bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
 
+    std::string FAffName, FDicName;
     void ParseAff(const std::vector<std::u32string>& Lines);
+    void ParseAffLine(const std::vector<std::u32string>& Lines, size_t& I);
+    CompoundPattern ParsePattern(const std::vector<std::u32string>& Fields) const;
     void ParseDic(const std::vector<std::u32string>& Lines);
     void AddStem(const std::u32string& Word, FlagSet Flags);
     FlagSet ParseFlags(const std::u32string& Text) const;
@@ -115,13 +149,23 @@ private:
     bool RootOk(const Homonym& h, int CaseMode) const;
     bool CheckSuffixed(View w, int CaseMode, const AffixEntry* Prefix) const;
     bool SuffixMatches(const AffixEntry& e, View w, int CaseMode, const AffixEntry* Prefix) const;
-    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
+    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, const AffixEntry* Prefix) const;
     bool CheckPrefixed(View w, int CaseMode) const;
     bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
-    bool CheckCompound(View w, size_t Start, int Parts) const;
+    enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
+    bool CheckCompound(View w, bool Capital) const;
+    bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital) const;
+    bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital) const;
+    const FlagSet* CompoundPart(View Part, int Position) const;
+    const FlagSet* SuffixedPart(View Part, int Position) const;
+    const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits) const;
+    const FlagSet* PrefixedPart(View Part, int Position) const;
+    bool CompoundFlagFits(const FlagSet& f, int Position) const;
+    bool PartStemOk(const Homonym& h) const;
+    bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified) const;
+    bool LooksLikeMisspelling(View w) const;
     bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
     bool StemHasFlag(View Stem, Flag F) const;
-    bool CompoundPartOk(View part, int Position) const;
     bool Spell(View w, int Mode) const;
     bool CheckBreaks(View w, int Mode) const;
     static bool ConditionMatchesEnd(const AffixEntry& e, View stem);

@@ -38,7 +38,7 @@ struct Collector {
     }
     std::u32string Shown(const std::u32string& candidate) const
     {
-        return Case == CaseKind::AllCaps ? Upper(candidate) : Case == CaseKind::Initial ? Capitalized(candidate) : candidate;
+        return Case == CaseKind::AllCaps ? Upper(candidate, D.Turkic()) : Case == CaseKind::Initial ? Capitalized(candidate, D.Turkic()) : candidate;
     }
     void Add(const std::u32string& shown)
     {
@@ -135,7 +135,7 @@ namespace {
 
 void AllEdits(Collector& c, const std::u32string& w)
 {
-    c.Try(Capitalized(w));  // a word known only with a capital
+    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     Replacements(c, w);
     SimilarCharacters(c, w, c.D.MapClasses());
     Edits(c, w);
@@ -156,10 +156,10 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
             AllEdits(c, Word);
             c.Case = k;
             c.Exact = false;
-            AllEdits(c, Lower(Word));
-            TwoWords(c, Lower(Word));
+            AllEdits(c, Lower(Word, Dict.Turkic()));
+            TwoWords(c, Lower(Word, Dict.Turkic()));
         } else {
-            std::u32string w = k == CaseKind::AllCaps ? Lower(Word) : Word;
+            std::u32string w = k == CaseKind::AllCaps ? Lower(Word, Dict.Turkic()) : Word;
             AllEdits(c, w);
             TwoWords(c, w);
         }
@@ -174,7 +174,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
 {
     // Score: letter pairs in common, less the difference in length. Every stem of the
     // dictionary is scored, so this runs without allocating: pairs go to a small array.
-    std::u32string w = Lower(Word);
+    std::u32string w = Lower(Word, Dict.Turkic());
     constexpr size_t MaxPairs = 64;
     auto pairs = [](std::u32string_view s, uint64_t* out) {
         size_t n = 0;
@@ -204,7 +204,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     for (const auto& [score, stem] : best) {
         if (out.size() >= Max) break;
         if (!Dict.CheckSuggestion(stem)) continue;
-        std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(stem) : k == CaseKind::Initial ? Capitalized(stem) : stem);
+        std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(stem, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(stem, Dict.Turkic()) : stem);
         if (std::find(Exclude.begin(), Exclude.end(), shown) != Exclude.end()) continue;
         if (std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);
     }

@@ -1,5 +1,8 @@
 #include "Text.h"
 
+#include <cstdint>
+#include <iterator>
+
 namespace pwspell {
 
 size_t DecodeUtf8(std::string_view s, char32_t* out)
@@ -58,60 +61,69 @@ std::string ToUtf8(const std::u32string& s)
     return r;
 }
 
+namespace {
+
+#include "CaseTable.inc"
+
+char32_t Mapped(char32_t c, const int32_t* delta, const char32_t (*pairs)[2], size_t count)
+{
+    if (c < 0x2000) return static_cast<char32_t>(static_cast<int32_t>(c) + delta[c]);
+    size_t lo = 0, hi = count;
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (pairs[mid][0] < c) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo < count && pairs[lo][0] == c ? pairs[lo][1] : c;
+}
+
+} // namespace
+
 char32_t ToLower(char32_t c)
 {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
-    if (c >= 0x100 && c <= 0x17F) {
-        // Latin Extended-A: mostly upper/lower pairs on even/odd code points.
-        if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 1) ? c + 1 : c;
-        if (c == 0x130) return U'i';
-        if (c == 0x178) return 0xFF;
-        return (c % 2 == 0) ? c + 1 : c;
-    }
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;  // Greek
-    if (c >= 0x410 && c <= 0x42F) return c + 32;                 // Cyrillic
-    if (c >= 0x400 && c <= 0x40F) return c + 80;
-    return c;
+    return Mapped(c, LowerDelta, LowerPairs, std::size(LowerPairs));
 }
 
 char32_t ToUpper(char32_t c)
 {
     if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - 32 : c;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
-    if (c == 0xFF) return 0x178;
-    if (c >= 0x100 && c <= 0x17F) {
-        if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 0) ? c - 1 : c;
-        if (c == 0x131) return U'I';
-        return (c % 2 == 1) ? c - 1 : c;
-    }
-    if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 32;
-    if (c >= 0x430 && c <= 0x44F) return c - 32;
-    if (c >= 0x450 && c <= 0x45F) return c - 80;
-    return c;
+    return Mapped(c, UpperDelta, UpperPairs, std::size(UpperPairs));
+}
+
+char32_t ToLower(char32_t c, bool Turkic)
+{
+    if (Turkic && c == U'I') return 0x131;
+    return ToLower(c);
+}
+
+char32_t ToUpper(char32_t c, bool Turkic)
+{
+    if (Turkic && c == U'i') return 0x130;
+    return ToUpper(c);
 }
 
 bool IsUpper(char32_t c) { return ToLower(c) != c; }
 bool IsLower(char32_t c) { return ToUpper(c) != c; }
 
-std::u32string Lower(std::u32string_view s)
+std::u32string Lower(std::u32string_view s, bool Turkic)
 {
     std::u32string r(s);
-    for (char32_t& c : r) c = ToLower(c);
+    for (char32_t& c : r) c = ToLower(c, Turkic);
     return r;
 }
 
-std::u32string Upper(std::u32string_view s)
+std::u32string Upper(std::u32string_view s, bool Turkic)
 {
     std::u32string r(s);
-    for (char32_t& c : r) c = ToUpper(c);
+    for (char32_t& c : r) c = ToUpper(c, Turkic);
     return r;
 }
 
-std::u32string Capitalized(std::u32string_view s)
+std::u32string Capitalized(std::u32string_view s, bool Turkic)
 {
-    std::u32string r = Lower(s);
-    if (!r.empty()) r[0] = ToUpper(r[0]);
+    std::u32string r = Lower(s, Turkic);
+    if (!r.empty()) r[0] = ToUpper(r[0], Turkic);
     return r;
 }
 

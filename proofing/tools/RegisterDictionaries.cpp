@@ -1,6 +1,7 @@
 // Registers the spelling library for every Hunspell dictionary found, as the proofing tools'
 // registry entries that the program reads: per language identifier the library ("Engine")
-// and the main dictionary ("Dictionary").
+// and the main dictionary ("Dictionary"); and, when none is named, a custom dictionary the
+// user can write to.
 // Usage: regspell LIBRARY [FOLDER...]   (default folder: Z:\usr\share\hunspell)
 // Locale names need the newer locale functions.
 #undef _WIN32_WINNT
@@ -8,6 +9,8 @@
 #undef WINVER
 #define WINVER 0x0600
 #include <windows.h>
+
+#include "UserDictionary.h"
 
 #include <cstdio>
 #include <string>
@@ -77,6 +80,11 @@ int main(int argc, char** argv)
     if (folders.empty()) folders.push_back("Z:\\usr\\share\\hunspell");
     int count = 0;
     for (const std::string& f : folders) count += RegisterFolder(full, f);
+    if (count > 0) {
+        std::string custom = regspell::RegisterCustomDictionary(regspell::UserCustomDictionary());
+        if (custom.empty()) std::fprintf(stderr, "regspell: no custom dictionary could be registered\n");
+        else std::printf("regspell: custom dictionary %s\n", custom.c_str());
+    }
     std::printf("regspell: %d dictionaries registered\n", count);
     return count > 0 ? 0 : 1;
 }

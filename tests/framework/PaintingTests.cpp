@@ -385,6 +385,31 @@ TEST(CustomControl, MouseEventsAndCaptureWhileAButtonIsDown)
     EXPECT_EQ(log.Events, expected);
 }
 
+TEST(CustomControl, APressOfItsOwnKeepsTheMouseOverItsWindowlessChildren)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 150);
+    auto* p = new Painter(&form);
+    p->SetBounds(10, 10, 120, 40);
+    p->SetParent(&form);
+    auto* sw = new Swatch(&form);
+    sw->SetBounds(50, 5, 20, 20);
+    sw->SetParent(p);
+    form.Show();
+    pwtest::Pump();
+    MouseLog log, swatchLog;
+    log.Attach(p);
+    swatchLog.Attach(sw);
+    HWND h = p->Handle();
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, At(20, 10));
+    SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, At(55, 10));  // over the child, still the press's
+    SendMessageA(h, WM_LBUTTONUP, 0, At(55, 10));
+    SendMessageA(h, WM_MOUSEMOVE, 0, At(56, 10));  // released: the child's again
+    std::vector<std::string> expected{"down L 20,10", "move L 55,10", "click", "up L 55,10"};
+    EXPECT_EQ(log.Events, expected);
+    EXPECT_EQ(swatchLog.Events, std::vector<std::string>{"move 6,5"});
+}
+
 // ---- Owner-drawn menus ----
 
 TEST(OwnerDrawMenu, ItemsCarryThemselvesAndAreMeasuredAndDrawnThroughTheUtilityWindow)

@@ -54,3 +54,21 @@ TEST(Registry, ValuesOfAnotherTypeAreAnError)
     EXPECT_TRUE(r.DeleteKey("Software\\Typed"));
     EXPECT_FALSE(r.KeyExists("Software\\Typed"));
 }
+
+TEST(Registry, DataTypeOfEachKindOfValue)
+{
+    pwtest::RegistryRedirect redirect;
+    TRegistry r;
+    ASSERT_TRUE(r.OpenKey("Software\\Typed", true));
+    DWORD v = 5;
+    RegSetValueExA(r.CurrentKey(), "n", 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), sizeof v);
+    RegSetValueExA(r.CurrentKey(), "e", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>("%TEMP%"), 7);
+    RegSetValueExA(r.CurrentKey(), "b", 0, REG_BINARY, reinterpret_cast<const BYTE*>("ab"), 2);
+    r.WriteString("s", "text");
+    EXPECT_EQ(r.GetDataType("n"), TRegDataType::rdInteger);
+    EXPECT_EQ(r.GetDataType("e"), TRegDataType::rdExpandString);
+    EXPECT_EQ(r.GetDataType("b"), TRegDataType::rdBinary);
+    EXPECT_EQ(r.GetDataType("s"), TRegDataType::rdString);
+    EXPECT_EQ(r.GetDataType("missing"), TRegDataType::rdUnknown);
+    EXPECT_EQ(r.ReadString("e"), "%TEMP%");  // read as stored; expanding is the caller's choice
+}

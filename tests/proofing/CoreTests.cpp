@@ -115,6 +115,42 @@ TEST(BadInput, MalformedDictionariesAreErrors)
     EXPECT_THROW(Dictionary().LoadFiles(DataFile("missing.aff"), DataFile("missing.dic")), DictionaryError);
 }
 
+// The message names the file and the line where the dictionary goes wrong.
+TEST(BadInput, ErrorsNameTheFileAndLine)
+{
+    auto message = [](const std::string& aff, const std::string& dic) {
+        try {
+            Dictionary().Load(aff, dic, "x.aff", "x.dic");
+        } catch (const DictionaryError& e) {
+            return std::string(e.what());
+        }
+        return std::string("loaded");
+    };
+    EXPECT_EQ(message("SET UTF-8\nTRY abc\nSFX A Y 1\nSFX B 0 s .\n", "1\nx/A\n"), "x.aff line 4: bad affix rule: SFX B 0 s .");
+    EXPECT_EQ(message("SET UTF-8\n\nREP x\n", "1\nx\n"), "x.aff line 3: bad number in affix file: x");
+    EXPECT_EQ(message("SET UTF-8\nPFX A Y 1\nPFX A 0 x [ab\n", "1\nx\n"), "x.aff line 3: unclosed condition [ab");
+    EXPECT_EQ(message("SET UTF-8\n", "words\nx\n"), "x.dic line 1: the dictionary does not start with its word count");
+    EXPECT_EQ(message("SET ABC-1\n", "1\nx\n"), "x.aff: unsupported encoding ABC-1");
+    try {
+        Dictionary().LoadFiles(DataFile("truncated.aff"), DataFile("truncated.dic"));
+        ADD_FAILURE() << "truncated.aff loaded";
+    } catch (const DictionaryError& e) {
+        EXPECT_NE(std::string(e.what()).find("truncated.aff line "), std::string::npos) << e.what();
+    }
+}
+
+// A byte order mark before SET and the word count, and a rule line whose kind is misspelt
+// (its flag names the block).
+TEST(Formats, ByteOrderMarksAndMisspeltRuleKinds)
+{
+    Dictionary d;
+    d.Load("\xEF\xBB\xBFSET UTF-8\r\nSFX A Y 2\r\nSFX A 0 s .\r\nSFT A 0 \xC3\xA9 .\r\n", "\xEF\xBB\xBF" "2\r\nchat/A\r\nd\xC3\xA9j\xC3\xA0\r\n");
+    EXPECT_TRUE(d.Check("chats"));
+    EXPECT_TRUE(d.Check("chat\xC3\xA9"));
+    EXPECT_TRUE(d.Check("d\xC3\xA9j\xC3\xA0"));
+    EXPECT_FALSE(d.Check("chatx"));
+}
+
 TEST(Encodings, EightBitDictionariesAreDecodedByTheirSet)
 {
     // "дом" and "домы" (wrong) in KOI8-R; "Čas" in ISO8859-2; "été" in cp1252.

@@ -81,6 +81,23 @@ TEST_F(RichEditTest, AlignmentIsOneBelowTheRecordsValue)
     EXPECT_EQ(Edit->ParagraphAttributes()->Alignment(), 2);
 }
 
+TEST_F(RichEditTest, IndentsAreWrittenInPointsAndReadBack)
+{
+    Edit->SetText("para");
+    Edit->ParagraphAttributes()->SetStartIndent(0.375);
+    Edit->ParagraphAttributes()->SetIndentOffset(-2.5);
+    Edit->ParagraphAttributes()->SetRightIndent(30);
+    PARAFORMAT2 p = {};
+    p.cbSize = sizeof p;
+    Edit->Perform(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&p));
+    EXPECT_EQ(p.dxStartIndent, 8) << "7.5 twips round to the even 8";
+    EXPECT_EQ(p.dxOffset, -50);
+    EXPECT_EQ(p.dxRightIndent, 600);
+    EXPECT_DOUBLE_EQ(Edit->ParagraphAttributes()->StartIndent(), 0.4);
+    EXPECT_DOUBLE_EQ(Edit->ParagraphAttributes()->IndentOffset(), -2.5);
+    EXPECT_DOUBLE_EQ(Edit->ParagraphAttributes()->RightIndent(), 30);
+}
+
 TEST_F(RichEditTest, LanguageAndHighlightAreCharacterAttributes)
 {
     Edit->SetText("ab");

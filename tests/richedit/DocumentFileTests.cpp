@@ -18,6 +18,14 @@ public:
     }
 };
 
+// A stream that fails on every read or write with its own message.
+class BrokenStream : public TStream {
+public:
+    long Read(void*, long) override { throw EReadError("the network drive went away"); }
+    long Write(const void*, long) override { throw EWriteError("the disk is full"); }
+    int64_t Seek(int64_t, TSeekOrigin) override { return 0; }
+};
+
 TLanguage LanguageAt(TRichEdit98* e, int pos)
 {
     e->SetSelStart(pos);
@@ -83,7 +91,9 @@ TEST_F(RichEditTest, LanguageRunsMatchEveryCharacterInTextWithEscapes)
     EXPECT_EQ(runs.front().Start, 0);
     EXPECT_EQ(runs.back().End, static_cast<long>(text.size()));
     for (size_t k = 0; k < runs.size(); ++k) {
-        if (k > 0) EXPECT_EQ(runs[k].Start, runs[k - 1].End);
+        if (k > 0) {
+            EXPECT_EQ(runs[k].Start, runs[k - 1].End);
+        }
         for (long i = runs[k].Start; i < runs[k].End; ++i)
             EXPECT_EQ(runs[k].Language, static_cast<unsigned>(LanguageAt(Edit, static_cast<int>(i)))) << "at " << i;
     }
@@ -181,4 +191,33 @@ TEST_F(RichEditTest, ALargeTextFileLoadsWhole)
     Edit->Lines()->LoadFromStream(&s);
     EXPECT_EQ(Edit->Lines()->Count(), 100000);
     EXPECT_EQ(Edit->Lines()->Strings(99999), "line of text number 99999");
+}
+
+TEST_F(RichEditTest, AStreamErrorIsReportedOnceWithItsOwnMessage)
+{
+    pwtest::MessageBoxRecorder boxes;
+    BrokenStream broken;
+    SetWide(L"text");
+    // The framework's own stream operations (used while the window is re-created).
+    try {
+        Edit->StreamOutTo(broken, SF_RTF);
+        ADD_FAILURE() << "no error";
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.Message(), "the disk is full");
+    }
+    try {
+        Edit->StreamInFrom(broken, SF_RTF);
+        ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "the network drive went away");
+    }
+    // The line list's.
+    try {
+        Edit->Lines()->SaveToStream(&broken);
+        ADD_FAILURE() << "no error";
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.Message(), "the disk is full");
+    }
+    // Nothing was shown while the stream ran: the one error is the caller's to report.
+    EXPECT_TRUE(boxes.Shown().empty());
 }

@@ -298,6 +298,23 @@ TEST_F(BindingTest, ALanguageWithoutAKeyLoadsNothingAndPassesEverything)
     EXPECT_TRUE(Library.Calls().empty());
 }
 
+TEST_F(BindingTest, ALanguageWithoutAKeyWritesNoCustomDictionary)
+{
+    bool asked = false;
+    Checker.OnGetDictionary = [&](TObject*, TLanguage, std::string&) { asked = true; };
+    {
+        TCSAPISpeller missing(1049, 0, &Checker);
+        EXPECT_TRUE(missing.Failed);
+        EXPECT_EQ(missing.CustomDictPath(), "");
+    }
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(CustomValue(), "<no key>");
+    // The engine of a language that has a key is not given a relative path afterwards.
+    Register(1033, Fake, Main);
+    TCSAPISpeller s(1033, 0, &Checker);
+    EXPECT_EQ(s.CustomDictPath(), "C:\\dicts\\en\\CUSTOM.DIC");
+}
+
 TEST_F(BindingTest, WithNothingChosenTheCustomDictionaryIsBesideTheMainOneAndRemembered)
 {
     Register(1033, Fake, Main);

@@ -1,0 +1,102 @@
+// The right-click menu of a document: corrections for the misspelt word under the mouse,
+// adding it to the custom dictionary, and the interactive check.
+#include "MDIForm.h"
+
+#include "MainForm.h"
+#include "Menus.h"
+#include "RichEdit98.h"
+#include "SpellChecker.h"
+#include "StringList.h"
+
+#include <richedit.h>
+
+#include <vector>
+
+namespace pw {
+
+void TMDIForm::RichEditMouseDown(TObject*, TMouseButton Button, unsigned, int X, int Y)
+{
+    if (Button != TMouseButton::mbRight) return;
+    // The caret goes to the clicked point as for a left click, so the editor's language
+    // follows the clicked text; the button goes up at once, so that moving the mouse
+    // afterwards selects nothing.
+    LPARAM at = MAKELPARAM(static_cast<WORD>(X), static_cast<WORD>(Y));
+    FRichEdit->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    FRichEdit->Perform(WM_LBUTTONUP, 0, at);
+    if (!CaptureClickedWord()) return;
+    POINT pt{X, Y};
+    ClientToScreen(FRichEdit->Handle(), &pt);
+    FVariantsMenu->SetPopupComponent(FRichEdit);
+    FVariantsMenu->Popup(pt.x, pt.y);
+}
+
+bool TMDIForm::CaptureClickedWord()
+{
+    int p = FRichEdit->SelStart();
+    int start = static_cast<int>(FRichEdit->Perform(EM_FINDWORDBREAK, WB_MOVEWORDLEFT, p));
+    int left = static_cast<int>(FRichEdit->Perform(EM_FINDWORDBREAK, WB_LEFT, p));
+    if (start < left) start = left;
+    int end = static_cast<int>(FRichEdit->Perform(EM_FINDWORDBREAK, WB_RIGHTBREAK, p));
+    // One letter, or a run of characters far longer than any word, gets no menu.
+    if (end - start < 2 || end - start > 4 * MaxClickedWord) return false;
+    std::vector<char> buf(static_cast<size_t>(end - start) + 1, '\0');
+    TEXTRANGEA range = {{start, end}, buf.data()};
+    FRichEdit->Perform(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    std::string word(buf.data());
+    // Blanks and control characters end the word; bytes of 128 and above are letters.
+    while (!word.empty() && static_cast<unsigned char>(word.back()) < 33) word.pop_back();
+    if (word.size() < 2 || word.size() > static_cast<size_t>(MaxClickedWord)) return false;
+    FClickedWord = word;
+    FWordStart = start;
+    FWordEnd = start + static_cast<int>(word.size());
+    return true;
+}
+
+TMenuItem* TMDIForm::AddVariantsItem(const std::string& Caption, int Tag, void (TMDIForm::*Handler)(TObject*))
+{
+    auto* item = new TMenuItem(this);
+    item->SetCaption(Caption);
+    item->SetTag(Tag);
+    if (Handler) item->OnClick = [this, Handler](TObject* s) { (this->*Handler)(s); };
+    FVariantsMenu->Items()->Add(item);
+    return item;
+}
+
+void TMDIForm::VariantsMenuPopup(TObject*)
+{
+    TMenuItem* root = FVariantsMenu->Items();
+    while (root->Count() > 0) root->Delete(root->Count() - 1);
+    TSpellDemoForm* f = Frame();
+    if (!f) return;
+    TLanguage language = FRichEdit->Language();
+    if (f->Speller->CheckWord(FClickedWord, language)) return;
+    AddVariantsItem("Spelling", 8, &TMDIForm::SpellMIClick)->SetShortCut(TextToShortCut("F7"));
+    AddVariantsItem("Add word", -2, &TMDIForm::AddWordMIClick);
+    TStringList variants;
+    f->Speller->GetVariants(FClickedWord, &variants, language);
+    if (variants.Count() > 0) AddVariantsItem("-", -2, nullptr);
+    unsigned codePage = FRichEdit->CodePage();
+    for (int i = 0; i < variants.Count(); ++i) {
+        TMenuItem* item = AddVariantsItem("", -2, &TMDIForm::VariantMIClick);
+        // Shown as the letters of the editor's language, never as a separator or a mnemonic.
+        item->SetTextCaption(variants.Strings(i), codePage);
+        item->SetDefault(true);
+    }
+}
+
+void TMDIForm::SpellMIClick(TObject*) { CheckSpelling(); }
+
+void TMDIForm::AddWordMIClick(TObject*)
+{
+    if (TSpellDemoForm* f = Frame()) f->Speller->AddWord(FClickedWord, FRichEdit->Language());
+}
+
+void TMDIForm::VariantMIClick(TObject* Sender)
+{
+    auto* item = static_cast<TMenuItem*>(Sender);
+    FRichEdit->SetSelStart(FWordStart);
+    FRichEdit->SetSelLength(FWordEnd - FWordStart);
+    FRichEdit->SetSelText(item->Caption());
+}
+
+} // namespace pw
