@@ -151,6 +151,12 @@ void TToolButton::SetEnabled(bool v)
         bar->Perform(TB_ENABLEBUTTON, static_cast<WPARAM>(FCommand), v);
 }
 
+void TToolButton::SetText(const std::string& s)
+{
+    FText = s;
+    if (TToolBar* bar = ToolBar(); bar && bar->HandleAllocated()) bar->RebuildButtons();
+}
+
 void TToolButton::Click()
 {
     if (!FEnabled) return;
@@ -217,9 +223,106 @@ void TToolBar::CreateWnd()
     // Notifications and commands come to the bar itself, so it can act on its buttons.
     Perform(TB_SETPARENT, reinterpret_cast<WPARAM>(FHandle), 0);
     if (FImages) Perform(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
-    Perform(TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
-    Perform(TB_SETBUTTONSIZE, 0, MAKELPARAM(FButtonWidth, FButtonHeight));
+    // A bar of captions without images keeps no room for images.
+    bool textOnly = FShowCaptions && !FImages;
+    Perform(TB_SETBITMAPSIZE, 0, textOnly ? MAKELPARAM(0, 0) : MAKELPARAM(16, 16));
+    if (!textOnly) Perform(TB_SETBUTTONSIZE, 0, MAKELPARAM(FButtonWidth, FButtonHeight));
+    if (FIndent) Perform(TB_SETINDENT, static_cast<WPARAM>(FIndent), 0);
     RebuildButtons();
+}
+
+void TToolBar::SetShowCaptions(bool v)
+{
+    if (v == FShowCaptions) return;
+    FShowCaptions = v;
+    RecreateWnd();
+}
+
+void TToolBar::SetAutoSize(bool v)
+{
+    FAutoSize = v;
+    AdjustSize();
+}
+
+void TToolBar::SetIndent(int v)
+{
+    FIndent = v;
+    if (!FHandle) return;
+    Perform(TB_SETINDENT, static_cast<WPARAM>(v), 0);
+    // Wine lays the buttons out again only when they change.
+    RebuildButtons();
+}
+
+void TToolBar::MoveButton(TControl* Button, int NewIndex)
+{
+    auto it = std::find(FControls.begin(), FControls.end(), Button);
+    if (it == FControls.end()) return;
+    FControls.erase(it);
+    NewIndex = std::clamp(NewIndex, 0, static_cast<int>(FControls.size()));
+    FControls.insert(FControls.begin() + NewIndex, Button);
+    RebuildButtons();
+}
+
+void TToolBar::UpdateButtonBounds()
+{
+    if (!FHandle) return;
+    for (int i = 0; i < ControlCount(); ++i) {
+        auto* b = dynamic_cast<TToolButton*>(Controls(i));
+        if (!b) continue;
+        RECT r = ItemRect(i);
+        b->FLeft = r.left;
+        b->FTop = r.top;
+        b->FWidth = r.right - r.left;
+        b->FHeight = r.bottom - r.top;
+    }
+}
+
+void TToolBar::AdjustSize()
+{
+    if (!FAutoSize || !FHandle || FAdjusting || ControlCount() == 0) return;
+    LONG bottom = 0;
+    for (int i = 0; i < ControlCount(); ++i) bottom = std::max(bottom, ItemRect(i).bottom);
+    if (bottom <= 0 || bottom == FHeight) return;
+    FAdjusting = true;
+    struct TDone { bool& F; ~TDone() { F = false; } } done{FAdjusting};
+    SetHeight(static_cast<int>(bottom));
+}
+
+TControl* TToolBar::ControlAtPos(POINT p, bool AllowDisabled)
+{
+    UpdateButtonBounds();
+    return TWinControl::ControlAtPos(p, AllowDisabled);
+}
+
+bool TToolBar::CustomDraw(NMTBCUSTOMDRAW* cd, LRESULT& Result)
+{
+    switch (cd->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        Result = CDRF_NOTIFYITEMDRAW;
+        return true;
+    case CDDS_ITEMPREPAINT: {
+        TToolButton* b = FindButton(static_cast<int>(cd->nmcd.dwItemSpec));
+        Result = CDRF_DODEFAULT;
+        if (!b || !b->CustomPainted()) return true;
+        HDC dc = cd->nmcd.hdc;
+        RECT r = cd->nmcd.rc;
+        TDCGuard guard(dc);
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+        OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        struct TDetach {
+            TToolButton* B; TCanvas* C;
+            ~TDetach() { B->FCanvas = nullptr; C->SetHandle(nullptr); }
+        } detach{b, &canvas};
+        b->FCanvas = &canvas;
+        b->Paint();
+        Result = CDRF_SKIPDEFAULT;
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void TToolBar::RebuildButtons()
@@ -237,8 +340,9 @@ void TToolBar::RebuildButtons()
             b.iBitmap = btn->FStyle == TToolButtonStyle::tbsDivider ? 8 : btn->Width();
             b.idCommand = btn->FCommand;
         } else {
-            b.iBitmap = btn->FImageIndex;
+            b.iBitmap = FShowCaptions && !FImages ? I_IMAGENONE : btn->FImageIndex;
             b.idCommand = btn->FCommand;
+            if (FShowCaptions && !btn->FText.empty()) b.iString = reinterpret_cast<INT_PTR>(btn->FText.c_str());
             b.fsState = static_cast<BYTE>((btn->FEnabled ? TBSTATE_ENABLED : 0) | (btn->FDown ? TBSTATE_CHECKED : 0));
             b.fsStyle = btn->FStyle == TToolButtonStyle::tbsCheck ? BTNS_CHECK
                       : btn->FStyle == TToolButtonStyle::tbsDropDown ? BTNS_DROPDOWN : BTNS_BUTTON;
@@ -246,7 +350,9 @@ void TToolBar::RebuildButtons()
         }
         Perform(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
     }
+    UpdateButtonBounds();
     PlaceHostedControls();
+    AdjustSize();
 }
 
 RECT TToolBar::ItemRect(int Index)
@@ -296,6 +402,9 @@ void TToolBar::WndProc(TMessage& Message)
     }
     if (Message.Msg == WM_NOTIFY) {
         auto* nm = reinterpret_cast<NMHDR*>(Message.LParam);
+        if (nm->code == NM_CUSTOMDRAW && nm->hwndFrom == FHandle &&
+            CustomDraw(reinterpret_cast<NMTBCUSTOMDRAW*>(Message.LParam), Message.Result))
+            return;
         if (nm->code == TBN_DROPDOWN && nm->hwndFrom == FHandle) {
             DropDown(reinterpret_cast<NMTOOLBARA*>(Message.LParam));
             Message.Result = TBDDRET_DEFAULT;
@@ -313,7 +422,10 @@ void TToolBar::WndProc(TMessage& Message)
         }
     }
     TWinControl::WndProc(Message);
-    if (Message.Msg == WM_SIZE) PlaceHostedControls();
+    if (Message.Msg == WM_SIZE) {
+        UpdateButtonBounds();
+        PlaceHostedControls();
+    }
 }
 
 // ---- TCoolBar ----

@@ -66,8 +66,18 @@ public:
     // As a click on the button: the check state flips for check buttons, then OnClick.
     void Click() override;
     int Index() const;
+    // The caption, shown when the bar shows captions.
+    void SetText(const std::string& s) override;
+    // Valid while the button paints itself.
+    TCanvas* Canvas() const { return FCanvas; }
+protected:
+    // A button that draws itself answers true; the bar then calls Paint with Canvas on the
+    // item's DC (origin at the button's top-left, clipped to it) instead of drawing it.
+    virtual bool CustomPainted() const { return false; }
+    virtual void Paint() {}
 private:
     friend class TToolBar;
+    TCanvas* FCanvas = nullptr;
     TToolButtonStyle FStyle = TToolButtonStyle::tbsButton;
     int FImageIndex = -1;
     bool FDown = false;
@@ -84,8 +94,22 @@ public:
     void SetImages(TImageList* i);
     bool Flat() const { return FFlat; }
     void SetFlat(bool v) { FFlat = v; }
-    void SetShowCaptions(bool v) { FShowCaptions = v; }
+    bool ShowCaptions() const { return FShowCaptions; }
+    // Buttons show their captions (beside the image; a bar without images shows text only).
+    void SetShowCaptions(bool v);
     void SetButtonSize(int w, int h) { FButtonWidth = w; FButtonHeight = h; }
+    // The bar's height follows its buttons.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool v);
+    // Space before the first button, in pixels.
+    int Indent() const { return FIndent; }
+    void SetIndent(int v);
+    // Moves a button (or hosted control) to a new place among the bar's items.
+    void MoveButton(TControl* Button, int NewIndex);
+    // The visible item under a client point: tool buttons by their drawn rectangles.
+    TControl* ControlAtPos(POINT p, bool AllowDisabled) override;
+    // Gives every tool button the bounds the bar draws it in.
+    void UpdateButtonBounds();
     int ButtonCount() const;
     TToolButton* Buttons(int i) const;
     // A control hosted on the bar (a combo box) sits over a separator of its width.
@@ -102,6 +126,11 @@ private:
     TImageList* FImages = nullptr;
     bool FFlat = true;
     bool FShowCaptions = false;
+    bool FAutoSize = false;
+    int FIndent = 0;
+    bool FAdjusting = false;
+    void AdjustSize();
+    bool CustomDraw(NMTBCUSTOMDRAW* cd, LRESULT& Result);
     int FButtonWidth = 23, FButtonHeight = 22;
     friend class TToolButton;
     void PlaceHostedControls();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <utility>
 
 namespace pw {
 
@@ -556,7 +557,21 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p)
     TWinControl* saved = t_creating;
     t_creating = this;
     HWND h;
-    if (p.Unicode)
+    if ((p.ExStyle & WS_EX_MDICHILD) && p.WndParent) {
+        // An MDI child is made by its client window, which then knows it (and whatever
+        // watches the client sees WM_MDICREATE).
+        MDICREATESTRUCTA mc = {};
+        mc.szClass = p.WinClassName.c_str();
+        mc.szTitle = p.Caption.c_str();
+        mc.hOwner = GetModuleHandleA(nullptr);
+        mc.x = p.X;
+        mc.y = p.Y;
+        mc.cx = p.Width;
+        mc.cy = p.Height;
+        mc.style = p.Style & ~static_cast<DWORD>(WS_CHILD);
+        mc.lParam = reinterpret_cast<LPARAM>(p.Param);
+        h = reinterpret_cast<HWND>(SendMessageA(p.WndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mc)));
+    } else if (p.Unicode)
         h = CreateWindowExW(p.ExStyle, Widen(p.WinClassName).c_str(), Widen(p.Caption).c_str(), p.Style, p.X, p.Y,
                             p.Width, p.Height, p.WndParent, id, GetModuleHandleA(nullptr), p.Param);
     else
@@ -615,6 +630,7 @@ void TWinControl::RemoveControl(TControl* c)
     if (it == FControls.end()) return;
     FControls.erase(it);
     if (FMouseControl == c) FMouseControl = nullptr;
+    if (FHotControl == c) FHotControl = nullptr;
     c->FParent = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FHandle && !FDeleting) w->DestroyHandle();
     if (!FDeleting && c->Align() != TAlign::alNone) AlignControls();
@@ -796,6 +812,29 @@ TControl* TWinControl::GraphicControlAt(POINT p)
     return nullptr;
 }
 
+TControl* TWinControl::ControlAtPos(POINT p, bool AllowDisabled)
+{
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        TControl* c = *it;
+        if (!c->FVisible || (!AllowDisabled && !c->FEnabled)) continue;
+        RECT r = c->BoundsRect();
+        if (PtInRect(&r, p)) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::TrackHotControl(TControl* c)
+{
+    if (c == FHotControl) return;
+    TControl* old = std::exchange(FHotControl, c);
+    if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
+    if (c && FHandle) {
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, FHandle, 0};
+        TrackMouseEvent(&t);
+    }
+    if (c) c->Perform(CM_MOUSEENTER, 0, 0);
+}
+
 void TWinControl::PaintGraphicControls(HDC dc, const RECT& Update)
 {
     for (TControl* c : FControls) {
@@ -944,8 +983,14 @@ void TWinControl::WndProc(TMessage& Message)
     case WM_CAPTURECHANGED:
         FMouseControl = nullptr;
         break;
+    case WM_MOUSELEAVE:
+        TrackHotControl(nullptr);
+        break;
     default:
         if (IsMouseMessage(Message.Msg)) {
+            if (Message.Msg == WM_MOUSEMOVE && (FHotControl || HasGraphicControls()))
+                TrackHotControl(GraphicControlAt(POINT{static_cast<short>(LOWORD(Message.LParam)),
+                                                       static_cast<short>(HIWORD(Message.LParam))}));
             if (RouteMouseToGraphic(Message)) return;
             bool down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK ||
                         Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_MBUTTONDOWN;

@@ -22,8 +22,11 @@ struct TMessage {
 // Framework messages (component messages, and notifications reflected back to the child).
 enum : UINT {
     CM_BASE = 0xB000,
+    CM_DIALOGCHAR = CM_BASE + 6,
     CM_FONTCHANGED = CM_BASE + 9,
     CM_TEXTCHANGED = CM_BASE + 18,
+    CM_MOUSEENTER = CM_BASE + 19,
+    CM_MOUSELEAVE = CM_BASE + 20,
     CM_MENUCHANGED = CM_BASE + 21,  // a menu's items were rebuilt: stylers make them theirs again
     CM_RELEASE = CM_BASE + 33,
     CM_SHOWINGCHANGED = CM_BASE + 34,
@@ -223,6 +226,11 @@ public:
     static TWinControl* FindControl(HWND h);
     // The visible window-less child under a client point (topmost first), or nullptr.
     TControl* GraphicControlAt(POINT p);
+    // The visible child (window-less or windowed) under a client point, topmost first;
+    // disabled ones only when AllowDisabled. nullptr when there is none.
+    virtual TControl* ControlAtPos(POINT p, bool AllowDisabled);
+    // The window-less child the mouse is over (it has had CM_MOUSEENTER), or nullptr.
+    TControl* MouseOverControl() const { return FHotControl; }
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -261,6 +269,8 @@ private:
     void BindWindow(HWND h);
     void UnbindWindow();
     TControl* FMouseControl = nullptr;  // window-less child holding the mouse while a button is down
+    TControl* FHotControl = nullptr;    // window-less child under the mouse
+    void TrackHotControl(TControl* c);
     friend class TCustomControl;
     void ReflectNotification(TMessage& Message);
     bool RouteMouseToGraphic(TMessage& Message);

@@ -423,6 +423,12 @@ void TCanvas::TextRect(const RECT& r, int X, int Y, const std::string& Text)
     ::ExtTextOutA(FDC, X, Y, options, &r, Text.data(), static_cast<UINT>(Text.size()), nullptr);
 }
 
+int TCanvas::DrawTextRect(RECT& r, const std::string& Text, UINT Format)
+{
+    RequiredState(csFontValid | csBrushValid);
+    return ::DrawTextA(FDC, Text.data(), static_cast<int>(Text.size()), &r, Format);
+}
+
 SIZE TCanvas::TextExtent(const std::string& Text)
 {
     RequiredState(csFontValid);

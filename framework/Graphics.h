@@ -256,6 +256,8 @@ public:
     void TextOut(int X, int Y, const std::string& Text);
     void TextOutW(int X, int Y, const std::wstring& Text);
     void TextRect(const RECT& r, int X, int Y, const std::string& Text);
+    // DrawTextA in the canvas's font and brush (DT_* flags); gives the text height.
+    int DrawTextRect(RECT& r, const std::string& Text, UINT Format);
     SIZE TextExtent(const std::string& Text);
     SIZE TextExtentW(const std::wstring& Text);
     int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
