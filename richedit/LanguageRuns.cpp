@@ -1,6 +1,7 @@
 #include "LanguageRuns.h"
 
 #include "RichEdit98.h"
+#include "RichEditStrings98.h"
 #include "Streams.h"
 #include "SysUtils.h"
 
@@ -39,6 +40,17 @@ struct TQuietSelection {
         if (R->HandleAllocated()) InvalidateRect(R->Handle(), nullptr, TRUE);
     }
 };
+
+// Sets the language of the selection (SCF_SELECTION) or of the default format (SCF_DEFAULT).
+void SetLanguageFormat(TCustomRichEdit98* r, WPARAM Which, unsigned Language)
+{
+    CHARFORMAT2W f;
+    std::memset(&f, 0, sizeof f);
+    f.cbSize = sizeof f;
+    f.dwMask = CFM_LCID;
+    f.lcid = Language;
+    r->Perform(EM_SETCHARFORMAT, Which, reinterpret_cast<LPARAM>(&f));
+}
 
 // The language of [From, To) when it is one language throughout, else -1.
 long UniformLanguage(TCustomRichEdit98* r, long From, long To)
@@ -109,19 +121,6 @@ std::string StreamOutRTF(HWND Window, TCustomRichEdit98* Control)
     out.Guard.RaiseKept();
     if (es.dwError != 0) out.Bytes.clear();
     return out.Bytes;
-}
-
-// The control's whole text, as it counts characters (one per paragraph mark).
-std::wstring ControlText(TCustomRichEdit98* r)
-{
-    GETTEXTLENGTHEX gl = {GTL_DEFAULT, 1200};
-    LRESULT n = r->Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&gl), 0);
-    if (n <= 0) return {};
-    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-    GETTEXTEX gt = {static_cast<DWORD>((n + 1) * 2), GT_DEFAULT, 1200, nullptr, nullptr};
-    LRESULT got = r->Perform(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&gt), reinterpret_cast<LPARAM>(w.data()));
-    w.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, n))));
-    return w;
 }
 
 // The runs as the control's own RTF writer records them (\lang at each run), counting the
@@ -307,7 +306,7 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, const st
         // The writer's record of the runs, when the text confirms its count and the control
         // its languages; otherwise every character is asked (slow: one selection each).
         std::vector<long> unsure;
-        if (RunsFromWriter(RTF, ControlText(RichEdit), runs, unsure)) {
+        if (RunsFromWriter(RTF, ReadRichEditText(RichEdit), runs, unsure)) {
             SettleUnsure(RichEdit, runs, unsure);
             if (SampleConfirms(RichEdit, runs)) return runs;
         }
@@ -343,12 +342,7 @@ void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageR
         if (run.Start >= length || run.End <= run.Start) continue;
         CHARRANGE cr = {run.Start, std::min(run.End, length)};
         RichEdit->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
-        CHARFORMAT2W f;
-        std::memset(&f, 0, sizeof f);
-        f.cbSize = sizeof f;
-        f.dwMask = CFM_LCID;
-        f.lcid = run.Language;
-        RichEdit->Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
+        SetLanguageFormat(RichEdit, SCF_SELECTION, run.Language);
     }
 }
 
@@ -406,12 +400,7 @@ unsigned MajorityLanguage(const std::vector<TLanguageRun>& Runs)
 
 void SetDefaultLanguage(TCustomRichEdit98* RichEdit, unsigned Language)
 {
-    CHARFORMAT2W f;
-    std::memset(&f, 0, sizeof f);
-    f.cbSize = sizeof f;
-    f.dwMask = CFM_LCID;
-    f.lcid = Language;
-    RichEdit->Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&f));
+    SetLanguageFormat(RichEdit, SCF_DEFAULT, Language);
 }
 
 void ApplyLoadedLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs, unsigned Majority)

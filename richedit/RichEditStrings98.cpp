@@ -92,16 +92,20 @@ struct TRawBytes {
     const char* Data;
     size_t Size;
     size_t At;
+    TStreamFirewall Guard;
 };
 
 DWORD CALLBACK RawLoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
     auto* r = reinterpret_cast<TRawBytes*>(Cookie);
-    size_t n = std::min(static_cast<size_t>(std::max(Size, 0L)), r->Size - r->At);
-    std::memcpy(Buffer, r->Data + r->At, n);
-    r->At += n;
-    *Done = static_cast<LONG>(n);
-    return 0;
+    *Done = 0;
+    return r->Guard.Run([&]() -> DWORD {
+        size_t n = std::min(static_cast<size_t>(std::max(Size, 0L)), r->Size - r->At);
+        std::memcpy(Buffer, r->Data + r->At, n);
+        r->At += n;
+        *Done = static_cast<LONG>(n);
+        return 0;
+    }, 1);
 }
 
 DWORD CALLBACK SaveCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
@@ -146,6 +150,18 @@ std::wstring ReadRichEditLine(TCustomRichEdit98* r, int Index)
     n = std::clamp(n, 0L, 4096L);
     if (n > 0 && buf[static_cast<size_t>(n - 1)] == L'\r') --n;
     return std::wstring(buf.data(), static_cast<size_t>(n));
+}
+
+std::wstring ReadRichEditText(TWinControl* C)
+{
+    GETTEXTLENGTHEX gl = {GTL_DEFAULT, 1200};
+    LRESULT n = C->Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&gl), 0);
+    if (n <= 0) return {};
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    GETTEXTEX gt = {static_cast<DWORD>((n + 1) * 2), GT_DEFAULT, 1200, nullptr, nullptr};
+    LRESULT got = C->Perform(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&gt), reinterpret_cast<LPARAM>(w.data()));
+    w.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, n))));
+    return w;
 }
 
 namespace {
@@ -285,9 +301,10 @@ void TRichEditStreamer::LoadFromStream(TStream* Stream)
 
 void TRichEditStreamer::LoadUnicodeText(const std::wstring& Text)
 {
-    TRawBytes raw{reinterpret_cast<const char*>(Text.data()), Text.size() * sizeof(wchar_t), 0};
+    TRawBytes raw{reinterpret_cast<const char*>(Text.data()), Text.size() * sizeof(wchar_t), 0, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&raw), 0, RawLoadCallback};
     FRichEdit->Perform(EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&es));
+    raw.Guard.RaiseKept();
     if (es.dwError != 0) throw EOutOfResources("Failed to Load Stream");
 }
 

@@ -10,6 +10,7 @@ namespace pw {
 class TCustomRichEdit98;
 class TStream;
 class TFiler;
+class TWinControl;
 
 // Moves bytes between a stream and the control's stream callbacks.
 class TConversion : public TObject {
@@ -169,6 +170,10 @@ struct TWideModeGuard {
 // One line of the control as the window counts lines, without its paragraph mark (at most
 // 4096 characters).
 std::wstring ReadRichEditLine(TCustomRichEdit98* RichEdit, int Index);
+
+// The whole text of a rich edit 2.0 window as it counts characters (one per paragraph mark),
+// or nothing when the window does not answer.
+std::wstring ReadRichEditText(TWinControl* Control);
 
 // Compares two UTF-16 strings ignoring case in a locale: -1, 0 or 1.
 int CompareWideNative(const std::wstring& A, const std::wstring& B, unsigned Locale);

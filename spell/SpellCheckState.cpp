@@ -43,20 +43,6 @@ std::wstring WindowTextA(HWND H)
     return StringToWide(s, CP_ACP);
 }
 
-// The whole text of a rich edit 2.0 window as it counts positions (one character per
-// paragraph mark), or nothing when the window does not answer.
-std::wstring RichText20(TWinControl* C)
-{
-    GETTEXTLENGTHEX gl = {GTL_DEFAULT, 1200};
-    LRESULT n = C->Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&gl), 0);
-    if (n <= 0) return {};
-    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-    GETTEXTEX gt = {static_cast<DWORD>((n + 1) * 2), GT_DEFAULT, 1200, nullptr, nullptr};
-    LRESULT got = C->Perform(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&gt), reinterpret_cast<LPARAM>(w.data()));
-    w.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, n))));
-    return w;
-}
-
 bool IsBlank(wchar_t C) { return C == L' ' || C == L'\t' || C == 0xA0; }
 
 } // namespace
@@ -101,7 +87,7 @@ void TSpellCheckState::MakeWorkCopy(TComponent* Notified)
         // marking each run in the copy costs the window time that grows with its position.)
         auto* w98 = static_cast<TCustomRichEdit98*>(FWorkCopy);
         w98->SetLanguage(r98->Language());
-        std::wstring text = RichText20(r98);
+        std::wstring text = ReadRichEditText(r98);
         // The copy is never shown: without wrapping, a long paragraph stays one cheap line.
         w98->HandleNeeded();
         w98->Perform(EM_SETTARGETDEVICE, 0, 1);
@@ -337,7 +323,7 @@ void TSpellCheckState::BeginStep()
 {
     // The control's text is read once per step, not once per piece: the pieces of one step
     // change it only through ReplaceError and Remove, which read it again.
-    FControlText = RichText20(FControl);
+    FControlText = ReadRichEditText(FControl);
 }
 
 bool TSpellCheckState::NextPiece(int& Start, int& End)
@@ -398,8 +384,8 @@ void TSpellCheckState::ReplaceSelection(TWinControl* C, const std::string& Text,
 
 void TSpellCheckState::TextsChanged()
 {
-    if (FWorkCopy) FWorkText = FSettings.WideText ? RichText20(FWorkCopy) : WindowTextA(FWorkCopy->Handle());
-    if (FControl) FControlText = RichText20(FControl);
+    if (FWorkCopy) FWorkText = FSettings.WideText ? ReadRichEditText(FWorkCopy) : WindowTextA(FWorkCopy->Handle());
+    if (FControl) FControlText = ReadRichEditText(FControl);
     FRunsValid = false;
 }
 
