@@ -330,7 +330,7 @@ void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
             flags = FlagsOrAlias(l.substr(p + 1, e == std::u32string::npos ? std::u32string::npos : e - p - 1));
         }
         if (word.empty()) continue;
-        AddStem(Convert(word), std::move(flags));
+        AddStem(FIconv.Empty() && FIgnore.empty() ? word : Convert(word), std::move(flags));
     }
 }
 
@@ -345,9 +345,9 @@ void Dictionary::AddStem(const std::u32string& word, FlagSet flags)
         FlagSet upper = flags;
         upper.push_back(OnlyUpperCase);
         std::sort(upper.begin(), upper.end());
-        FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{std::move(upper)});
+        FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{Intern(std::move(upper))});
     }
-    FWords.Insert(word).push_back(Homonym{std::move(flags)});
+    FWords.Insert(word).push_back(Homonym{Intern(std::move(flags))});
 }
 
 void Dictionary::Load(const std::string& AffText, const std::string& DicText, const std::string& AffName,

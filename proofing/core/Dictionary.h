@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "TextTable.h"
@@ -51,6 +52,10 @@ private:
 
 class Dictionary {
 public:
+    Dictionary() = default;
+    Dictionary(const Dictionary&) = delete;  // stems refer to the flag sets of their own pool
+    Dictionary& operator=(const Dictionary&) = delete;
+    Dictionary(Dictionary&&) = default;
     // Loads Aff and Dic text (the files' bytes). Raises DictionaryError on malformed input
     // or an encoding that is not supported.
     // The names are those the error messages give (with the line).
@@ -93,7 +98,18 @@ public:
     }
 
 private:
-    struct Homonym { FlagSet Flags; };
+    // A stem's flag set lives once in the pool, shared by every stem with the same flags.
+    struct Homonym { const FlagSet& Flags; };
+    struct FlagSetHash {
+        size_t operator()(const FlagSet& f) const noexcept
+        {
+            size_t h = f.size();
+            for (Flag x : f) h = (h ^ x) * 0x100000001B3ull;
+            return h;
+        }
+    };
+    std::unordered_set<FlagSet, FlagSetHash> FFlagPool;
+    const FlagSet& Intern(FlagSet Flags) { return *FFlagPool.insert(std::move(Flags)).first; }
     TextTable<std::vector<Homonym>> FWords;
     std::vector<AffixEntry> FPrefixes, FSuffixes;
     // Rules by their appended text, and suffix rules by each flag of their continuation.
