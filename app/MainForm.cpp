@@ -12,6 +12,7 @@
 #include "Registry.h"
 #include "UserSettings.h"
 #include "SpellChecker.h"
+#include "MenuToolBar.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
 
@@ -198,6 +199,11 @@ void TSpellDemoForm::CreateToolBars()
     CoolBar1->SetName("CoolBar1");
     CoolBar1->SetAlign(TAlign::alTop);
     CoolBar1->SetParent(this);
+    // The main menu as buttons in the first band; the frame's own menu row goes.
+    MenuToolBar = new TMenuToolBar(this);
+    MenuToolBar->SetName("MenuToolBar");
+    MenuToolBar->SetBounds(0, 0, 676, MenuToolBar->Height());
+    CoolBar1->AddBand(MenuToolBar, 0, 676);
     MainToolBar = new TToolBar(this);
     MainToolBar->SetName("MainToolBar");
     MainToolBar->SetImages(Images);

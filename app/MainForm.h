@@ -14,6 +14,7 @@ class TMenuItem;
 class TPopupMenu;
 class TCoolBar;
 class TToolBar;
+class TMenuToolBar;
 class TToolButton;
 class TImageList;
 class TComboBox;
@@ -119,6 +120,7 @@ public:
     TMenuItem* CheckAsYouTypeMI;
     TMenuItem *WindowMI, *CascadeMI, *TileMI, *ArrangeIconsMI, *HelpMI, *AboutMI;
     TCoolBar* CoolBar1;
+    TMenuToolBar* MenuToolBar;
     TToolBar* MainToolBar;
     TToolBar* FmtToolBar;
     TToolButton *NewBtn, *OpenBtn, *SaveBtn, *PrintBtn, *UndoBtn, *RedoBtn, *CutBtn, *CopyBtn, *PasteBtn;

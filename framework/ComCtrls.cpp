@@ -349,6 +349,14 @@ void TToolBar::RebuildButtons()
             if (btn->FGrouped && btn->FStyle == TToolButtonStyle::tbsCheck) b.fsStyle |= BTNS_GROUP;
         }
         Perform(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+        if (btn && FShowCaptions && !FImages && btn->FText.empty() && !(b.fsStyle & BTNS_SEP)) {
+            // A caption-less button of a bar of captions keeps its own width.
+            TBBUTTONINFOA info = {};
+            info.cbSize = sizeof info;
+            info.dwMask = TBIF_SIZE;
+            info.cx = static_cast<WORD>(btn->FWidth);
+            Perform(TB_SETBUTTONINFOA, static_cast<WPARAM>(btn->FCommand), reinterpret_cast<LPARAM>(&info));
+        }
     }
     UpdateButtonBounds();
     PlaceHostedControls();

@@ -190,8 +190,17 @@ void TForm::SetWindowState(TWindowState s)
 void TForm::SetMenu(TMainMenu* m)
 {
     FMenu = m;
-    if (m) m->SetWindowForm(this);
+    if (m) {
+        m->SetWindowForm(this);
+        m->FreeNotification(this);  // a form going down frees its menu before its window
+    }
     MenuChanged();
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMenu) FMenu = nullptr;
 }
 
 void TForm::SetWindowMenuItem(TMenuItem* Item)

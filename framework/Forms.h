@@ -95,6 +95,7 @@ public:
     void SetDialogKeys(bool v);
 
 protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;

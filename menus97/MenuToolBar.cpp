@@ -1,0 +1,464 @@
+#include "MenuToolBar.h"
+
+#include "Buttons.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "Menus.h"
+#include "Menus97.h"
+#include "Subclass.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace pw {
+
+namespace {
+
+// The menu loop of a tool bar menu: its hook and the button whose menu is open.
+struct TToolHookState {
+    HHOOK Hook = nullptr;
+    TToolButton* Button = nullptr;
+    bool SwitchPosted = false;  // the press that moves to another button is on its way
+};
+TToolHookState g_toolHook;
+
+LRESULT CALLBACK ToolBarHookProc(int Code, WPARAM WParam, LPARAM LParam);
+
+// Installs the hook for one drop of a menu; the hook and the button go when the menu ends,
+// however it ends.
+class TToolMenuScope {
+public:
+    explicit TToolMenuScope(TToolButton* Button)
+    {
+        g_toolHook.Button = Button;
+        g_toolHook.SwitchPosted = false;
+        if (!g_toolHook.Hook)
+            g_toolHook.Hook = SetWindowsHookExA(WH_MSGFILTER, ToolBarHookProc, nullptr, GetCurrentThreadId());
+    }
+    ~TToolMenuScope()
+    {
+        if (g_toolHook.Hook) UnhookWindowsHookEx(g_toolHook.Hook);
+        g_toolHook = TToolHookState{};
+    }
+    TToolMenuScope(const TToolMenuScope&) = delete;
+    TToolMenuScope& operator=(const TToolMenuScope&) = delete;
+};
+
+LRESULT ToolHookMessage(MSG& m)
+{
+    TToolButton* open = g_toolHook.Button;
+    auto* bar = dynamic_cast<TToolBar*>(open->Parent());
+    if (!bar || !bar->HandleAllocated()) return 0;
+    POINT p{static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))};
+    ScreenToClient(bar->Handle(), &p);
+    RECT client = bar->ClientRect();
+    if (!PtInRect(&client, p)) return 0;
+    TControl* under = bar->ControlAtPos(p, false);
+    if (m.message == WM_MOUSEMOVE) {
+        // Onto another button or off the buttons: one press there closes this menu (a click
+        // outside it) and, on a button, drops that button's menu.
+        if (under != open && !g_toolHook.SwitchPosted) {
+            g_toolHook.SwitchPosted = true;
+            PostMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        }
+        return 0;
+    }
+    if (m.message == WM_LBUTTONDOWN && under == open) {
+        EndMenu();  // a click on the open menu's own button closes it
+        return 1;
+    }
+    return 0;
+}
+
+LRESULT CALLBACK ToolBarHookProc(int Code, WPARAM WParam, LPARAM LParam)
+{
+    return Firewall<LRESULT>(
+        [&]() -> LRESULT {
+            if (Code == MSGF_MENU && g_toolHook.Button) {
+                MSG& m = *reinterpret_cast<MSG*>(LParam);
+                if ((m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONDOWN) && ToolHookMessage(m)) return 1;
+            }
+            return CallNextHookEx(g_toolHook.Hook, Code, WParam, LParam);
+        },
+        0);
+}
+
+TForm* OwnerForm(TComponent* c)
+{
+    for (; c; c = c->Owner())
+        if (auto* f = dynamic_cast<TForm*>(c)) return f;
+    return nullptr;
+}
+
+HICON ChildIcon(HWND Child)
+{
+    auto h = reinterpret_cast<HICON>(SendMessageA(Child, WM_GETICON, ICON_SMALL, 0));
+    if (!h) h = reinterpret_cast<HICON>(GetClassLongPtrA(Child, GCLP_HICONSM));
+    if (!h) h = reinterpret_cast<HICON>(GetClassLongPtrA(Child, GCLP_HICON));
+    return h;
+}
+
+} // namespace
+
+HHOOK ToolHook() { return g_toolHook.Hook; }
+TToolButton* HookToolButton() { return g_toolHook.Button; }
+
+// ---- TIconButton ----
+
+TIconButton::TIconButton(TComponent* AOwner) : TToolButton(AOwner) { SetWidth(16); }
+
+void TIconButton::Paint()
+{
+    HDC dc = Canvas()->Handle();
+    RECT clip;
+    GetClipBox(dc, &clip);
+    auto* bar = dynamic_cast<TMenuToolBar*>(Parent());
+    Canvas()->Brush()->SetColor(bar ? bar->Color() : clBtnFace);
+    Canvas()->FillRect(clip);
+    TForm* frame = bar ? bar->Form() : nullptr;
+    if (!frame || frame->MDIChildCount() == 0) return;
+    TForm* child = frame->ActiveMDIChild();
+    HICON icon = child ? ChildIcon(child->Handle()) : nullptr;
+    if (!icon) icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    if (icon) DrawIconEx(dc, 0, (Height() - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
+}
+
+// ---- THook ----
+
+THook::THook(HWND Window, TMenuToolBar* Bar)
+    : FWindow(Window), FBar(Bar),
+      FSubclass(std::make_unique<TWindowSubclass>(Window, [this](TMessage& m) { SubclassProc(m); }))
+{
+}
+
+THook::~THook() = default;
+
+void THook::SubclassProc(TMessage& Message)
+{
+    if (Message.Msg == WM_DESTROY) {
+        FSubclass->CallPrevious(Message);
+        FBar->RemoveHook(this);  // frees this hook
+        return;
+    }
+    FSubclass->CallPrevious(Message);
+    if (Message.Msg == WM_SIZE) FBar->ChildSized(FWindow, Message.WParam);
+    else if (Message.Msg == WM_MDIACTIVATE) FBar->ChildActivated();
+}
+
+// ---- TMenuToolBar ----
+
+TMenuToolBar::TMenuToolBar(TComponent* AOwner) : TToolBar(AOwner)
+{
+    SetShowCaptions(true);
+    SetFlat(true);
+    SetHeight(GetSystemMetrics(SM_CYMENU));
+    SetAutoSize(true);
+    TCustomMenus97::LoadMenuFont(Font());
+    FForm = OwnerForm(AOwner);
+    if (FForm && FForm->HandleAllocated()) Attach();
+}
+
+void TMenuToolBar::CreateWnd()
+{
+    if (FForm && !FFormSubclass) Attach();
+    TToolBar::CreateWnd();
+}
+
+void TMenuToolBar::Attach()
+{
+    HWND form = FForm->Handle();
+    FFormSubclass = std::make_unique<TWindowSubclass>(form, [this](TMessage& m) { FormWndProc(m); });
+    if (HWND client = FForm->FormStyle() == TFormStyle::fsMDIForm ? FForm->ClientHandle() : nullptr) {
+        FClientSubclass = std::make_unique<TWindowSubclass>(client, [this](TMessage& m) { ClientWndProc(m); });
+        for (HWND h = GetWindow(client, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+            if (!GetWindow(h, GW_OWNER)) FChildHooks.push_back(std::make_unique<THook>(h, this));
+    }
+    // The form's menu row becomes client area.
+    SetWindowPos(form, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TMenuToolBar::~TMenuToolBar()
+{
+    // The subclasses go while their windows still exist (owned components die first).
+    while (!FChildHooks.empty()) FChildHooks.pop_back();
+    FClientSubclass.reset();
+    FFormSubclass.reset();
+    if (g_toolHook.Button && g_toolHook.Button->Parent() == this) g_toolHook.Button = nullptr;
+}
+
+HWND TMenuToolBar::TargetWindow(TToolButton* Button) const
+{
+    auto it = FInfo.find(Button);
+    return it == FInfo.end() ? nullptr : it->second.Target;
+}
+
+TToolButton* TMenuToolBar::AddMenuButton(TMenuItem* Item, int Order)
+{
+    auto* b = new TToolButton(this);
+    b->SetTag(static_cast<int>(reinterpret_cast<intptr_t>(Item->Count() > 0 ? Item->Handle() : nullptr)));
+    b->SetCaption(Item->Caption());
+    b->SetHint(Item->Hint());
+    if (Item->OnClick) b->OnClick = [Item](TObject*) { Item->Click(); };
+    b->SetStyle(Item->Count() > 0 ? TToolButtonStyle::tbsDropDown : TToolButtonStyle::tbsButton);
+    b->SetParent(this);
+    FInfo[b] = TButtonInfo{Order, nullptr};
+    return b;
+}
+
+void TMenuToolBar::MergeChildButton(TToolButton* Button)
+{
+    int order = FInfo[Button].Order;
+    for (int j = 0; j < ControlCount(); ++j) {
+        auto* other = dynamic_cast<TToolButton*>(Controls(j));
+        if (!other || other == Button || !FInfo.count(other)) continue;
+        if (std::abs(order) < FInfo[other].Order) {
+            MoveButton(Button, j);
+            FInfo[Button].Order = -order;
+            return;
+        }
+    }
+}
+
+void TMenuToolBar::RebuildButtons()
+{
+    if (!FForm || !FForm->Menu()) return;
+    TMenuItem* items = FForm->Menu()->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (items->Items(i)->Visible()) AddMenuButton(items->Items(i), items->Items(i)->GroupIndex() + 1);
+    TForm* child = FForm->FormStyle() == TFormStyle::fsMDIForm ? FForm->ActiveMDIChild() : nullptr;
+    if (child && child->Menu()) {
+        TMenuItem* own = child->Menu()->Items();
+        for (int i = 0; i < own->Count(); ++i)
+            if (own->Items(i)->Visible())
+                MergeChildButton(AddMenuButton(own->Items(i), own->Items(i)->GroupIndex() + 1));
+    }
+    for (auto& [button, info] : FInfo)
+        info.Target = info.Order <= 0 && child ? child->Handle() : FForm->Handle();
+}
+
+void TMenuToolBar::FreeMenuButtons()
+{
+    for (int i = ControlCount() - 1; i >= 0; --i) {
+        auto* b = dynamic_cast<TToolButton*>(Controls(i));
+        if (!b || b == FIconButton) continue;
+        FInfo.erase(b);
+        delete b;
+    }
+}
+
+void TMenuToolBar::ShowCaptionButtons()
+{
+    TForm* child = FForm ? FForm->ActiveMDIChild() : nullptr;
+    if (!child) return;
+    if (!FIconButton) {
+        FIconButton = new TIconButton(this);
+        FIconButton->SetStyle(TToolButtonStyle::tbsDropDown);
+        FIconButton->SetTag(static_cast<int>(reinterpret_cast<intptr_t>(GetSystemMenu(child->Handle(), FALSE))));
+        FIconButton->SetParent(this);
+        FInfo[FIconButton] = TButtonInfo{0, FForm->Handle()};
+        MoveButton(FIconButton, 0);
+    }
+    if (FCaptionPanel) return;
+    FCaptionPanel = new TPanel(this);
+    FCaptionPanel->SetBevelOuter(TBevelCut::bvNone);
+    FCaptionPanel->SetColor(FColor);
+    int last = ControlCount() - 1;
+    RECT r = last >= 0 ? ItemRect(last) : RECT{};
+    FCaptionPanel->SetBounds(r.right, 0, std::max(0, FWidth - static_cast<int>(r.right)), FHeight);
+    // Not one of the bar's items: it sits over the bar's free right end.
+    FCaptionPanel->SetParentWindow(Handle());
+    NONCLIENTMETRICSA m = {};
+    m.cbSize = sizeof m;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+    int w = m.iSmCaptionWidth - 2, h = m.iCaptionHeight - 3;
+    auto make = [&](const char* glyph, void (TMenuToolBar::*action)()) {
+        auto* b = new TSpeedButton(FCaptionPanel);
+        b->SetBounds(0, (FCaptionPanel->Height() - h) / 2, w, h);
+        b->SetCaption(glyph);
+        b->Font()->SetName("Marlett");
+        b->Font()->SetSize(6);
+        b->Font()->SetCharset(SYMBOL_CHARSET);
+        b->OnClick = [this, action](TObject*) { (this->*action)(); };
+        b->SetParent(FCaptionPanel);
+        return b;
+    };
+    FCloseButton = make("r", &TMenuToolBar::CloseChild);
+    FRestoreButton = make("2", &TMenuToolBar::RestoreChild);
+    FMinButton = make("0", &TMenuToolBar::MinimizeChild);
+    PlaceCaptionButtons();
+    FCaptionPanel->HandleNeeded();
+}
+
+void TMenuToolBar::PlaceCaptionButtons()
+{
+    if (!FCaptionPanel || !FCloseButton) return;
+    int pw = FCaptionPanel->Width(), w = FCloseButton->Width(), n = Indent();
+    FCloseButton->SetLeft(pw - w - n);
+    FRestoreButton->SetLeft(pw - 2 * w - 2 - n);
+    FMinButton->SetLeft(pw - 3 * w - 2 - n);
+}
+
+void TMenuToolBar::RemoveCaptionButtons()
+{
+    if (FIconButton) {
+        FInfo.erase(FIconButton);
+        if (g_toolHook.Button == FIconButton) g_toolHook.Button = nullptr;
+        delete std::exchange(FIconButton, nullptr);
+    }
+    if (FCaptionPanel) {
+        delete std::exchange(FCaptionPanel, nullptr);
+        FMinButton = FRestoreButton = FCloseButton = nullptr;
+    }
+}
+
+void TMenuToolBar::CloseChild()
+{
+    if (TForm* child = FForm ? FForm->ActiveMDIChild() : nullptr) child->Close();
+}
+
+void TMenuToolBar::MinimizeChild()
+{
+    if (TForm* child = FForm ? FForm->ActiveMDIChild() : nullptr) child->SetWindowState(TWindowState::wsMinimized);
+}
+
+void TMenuToolBar::RestoreChild()
+{
+    if (TForm* child = FForm ? FForm->ActiveMDIChild() : nullptr) child->SetWindowState(TWindowState::wsNormal);
+}
+
+void TMenuToolBar::ChildSized(HWND Child, WPARAM Kind)
+{
+    if (Kind == SIZE_MAXIMIZED) {
+        ShowCaptionButtons();
+        return;
+    }
+    auto* child = dynamic_cast<TForm*>(TWinControl::FindControl(Child));
+    if (!child || !FForm) return;
+    if (child->WindowState() == TWindowState::wsMaximized) ShowCaptionButtons();
+    else RemoveCaptionButtons();
+}
+
+void TMenuToolBar::ChildActivated()
+{
+    if (!FHandle) return;
+    SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+    bool hadPanel = FCaptionPanel != nullptr;
+    RemoveCaptionButtons();
+    FreeMenuButtons();
+    RebuildButtons();
+    if (hadPanel) ShowCaptionButtons();
+    SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TMenuToolBar::RemoveHook(THook* Hook)
+{
+    auto it = std::find_if(FChildHooks.begin(), FChildHooks.end(), [Hook](auto& h) { return h.get() == Hook; });
+    if (it != FChildHooks.end()) FChildHooks.erase(it);
+}
+
+void TMenuToolBar::FormWndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_ACTIVATE && ControlCount() == 0) RebuildButtons();
+    FFormSubclass->CallPrevious(Message);
+    if (Message.Msg == WM_NCCALCSIZE) {
+        auto* r = reinterpret_cast<RECT*>(Message.LParam);  // the first rectangle either way
+        if (GetMenu(FForm->Handle())) r->top -= GetSystemMetrics(SM_CYMENU);
+    } else if (Message.Msg == WM_NCHITTEST && Message.Result == HTMENU) {
+        Message.Result = HTTRANSPARENT;
+    }
+}
+
+void TMenuToolBar::ClientWndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_MDIDESTROY:
+        if (FCaptionPanel && FForm->MDIChildCount() == 1) RemoveCaptionButtons();
+        break;
+    case WM_MDIRESTORE:
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+        if (FCaptionPanel) RemoveCaptionButtons();
+        break;
+    default:
+        break;
+    }
+    FClientSubclass->CallPrevious(Message);
+    if (Message.Msg == WM_MDICREATE && Message.Result) {
+        FChildHooks.push_back(std::make_unique<THook>(reinterpret_cast<HWND>(Message.Result), this));
+        ChildActivated();  // the new child was activated before its hook was there
+    }
+    else if (Message.Msg == WM_MDIMAXIMIZE)
+        ShowCaptionButtons();
+}
+
+void TMenuToolBar::AutoSizeButtons(TMessage& Message)
+{
+    auto mark = [](TBBUTTON& b) {
+        // Buttons with a caption size to their text; a caption-less one keeps its width.
+        if (!(b.fsStyle & TBSTYLE_SEP) && b.iString) b.fsStyle |= TBSTYLE_AUTOSIZE;
+    };
+    if (Message.Msg == TB_ADDBUTTONSA) {
+        auto* buttons = reinterpret_cast<TBBUTTON*>(Message.LParam);
+        for (WPARAM i = 0; i < Message.WParam; ++i) mark(buttons[i]);
+    } else {
+        mark(*reinterpret_cast<TBBUTTON*>(Message.LParam));
+    }
+}
+
+void TMenuToolBar::DropMenu(TToolButton* Button, TMessage& Message)
+{
+    POINT p{Button->Left(), Button->Top() + Button->Height()};
+    if (Message.Msg == WM_RBUTTONDOWN) p = POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+    ClientToScreen(FHandle, &p);
+    HWND target = TargetWindow(Button);
+    int command = Button->Command();
+    Perform(TB_PRESSBUTTON, static_cast<WPARAM>(command), TRUE);
+    {
+        TToolMenuScope scope(Button);
+        TrackPopupMenuEx(reinterpret_cast<HMENU>(static_cast<intptr_t>(Button->Tag())), 0, p.x, p.y,
+                         target ? target : FForm->Handle(), nullptr);
+    }
+    // The button may have gone while the menu was open (a child activated).
+    if (std::find(FControls.begin(), FControls.end(), Button) == FControls.end()) return;
+    Perform(TB_PRESSBUTTON, static_cast<WPARAM>(command), FALSE);
+    TMessage up{WM_LBUTTONUP, 0, Message.LParam, 0};
+    TToolBar::WndProc(up);
+}
+
+void TMenuToolBar::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+        auto* b = dynamic_cast<TToolButton*>(ControlAtPos(p, false));
+        TToolBar::WndProc(Message);
+        if (b && b->Tag() != 0 && FForm) DropMenu(b, Message);
+        return;
+    }
+    case WM_LBUTTONDBLCLK: {
+        POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+        bool onIcon = FIconButton && ControlAtPos(p, false) == FIconButton;
+        TToolBar::WndProc(Message);
+        if (onIcon) CloseChild();
+        return;
+    }
+    case TB_ADDBUTTONSA:
+    case TB_INSERTBUTTONA:
+        AutoSizeButtons(Message);
+        break;
+    case WM_SIZE:
+        TToolBar::WndProc(Message);
+        if (FCaptionPanel) {
+            FCaptionPanel->SetWidth(std::max(0, FWidth - FCaptionPanel->Left()));
+            PlaceCaptionButtons();
+        }
+        return;
+    default:
+        break;
+    }
+    TToolBar::WndProc(Message);
+}
+
+} // namespace pw
