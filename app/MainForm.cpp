@@ -99,12 +99,14 @@ void TSpellDemoForm::CreateArtLabel()
     // window's background, where the form puts it, below the documents.
     FClientPainter = new TMDIClientPainter(this);
     FClientPainter->Add(ArtLabel1);
+    // Components made before this one (the menu stylers) may have made the window already.
+    if (HandleAllocated()) FClientPainter->Attach();
 }
 
 void TSpellDemoForm::CreateWnd()
 {
     TForm::CreateWnd();
-    FClientPainter->Attach();
+    if (FClientPainter) FClientPainter->Attach();
 }
 
 TSpellDemoForm::~TSpellDemoForm()
