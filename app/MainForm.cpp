@@ -100,12 +100,14 @@ void TSpellDemoForm::CreateArtLabel()
     // window's background, where the form puts it, below the documents.
     FClientPainter = new TMDIClientPainter(this);
     FClientPainter->Add(ArtLabel1);
+    if (HandleAllocated()) FClientPainter->Attach();
 }
 
 void TSpellDemoForm::CreateWnd()
 {
     TForm::CreateWnd();
-    FClientPainter->Attach();
+    // The window may come before the painter: the menu stylers need it first.
+    if (FClientPainter) FClientPainter->Attach();
 }
 
 TSpellDemoForm::~TSpellDemoForm()

@@ -171,7 +171,7 @@ private:
     void CreateDialogs();
     void CreateColorMenus();
     void CreateArtLabel();
-    TMDIClientPainter* FClientPainter;
+    TMDIClientPainter* FClientPainter = nullptr;
     TMenuItem* AddItem(TMenuItem* Parent, const char* Name, const char* Caption, unsigned short Key, int Tag,
                        void (TSpellDemoForm::*Handler)(TObject*));
     TToolButton* AddButton(TToolBar* Bar, const char* Name, const char* Hint, int Image,
