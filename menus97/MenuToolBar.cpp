@@ -166,15 +166,22 @@ void TMenuToolBar::CreateWnd()
 
 void TMenuToolBar::Attach()
 {
+    if (!FForm->HandleAllocated()) return;
     HWND form = FForm->Handle();
     FFormSubclass = std::make_unique<TWindowSubclass>(form, [this](TMessage& m) { FormWndProc(m); });
-    if (HWND client = FForm->FormStyle() == TFormStyle::fsMDIForm ? FForm->ClientHandle() : nullptr) {
-        FClientSubclass = std::make_unique<TWindowSubclass>(client, [this](TMessage& m) { ClientWndProc(m); });
-        for (HWND h = GetWindow(client, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-            if (!GetWindow(h, GW_OWNER)) FChildHooks.push_back(std::make_unique<THook>(h, this));
-    }
+    AttachClient();
     // The form's menu row becomes client area.
     SetWindowPos(form, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMenuToolBar::AttachClient()
+{
+    // A frame made together with its bar has its client window only after its controls.
+    HWND client = FForm->FormStyle() == TFormStyle::fsMDIForm ? FForm->ClientHandle() : nullptr;
+    if (!client || FClientSubclass) return;
+    FClientSubclass = std::make_unique<TWindowSubclass>(client, [this](TMessage& m) { ClientWndProc(m); });
+    for (HWND h = GetWindow(client, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (!GetWindow(h, GW_OWNER)) FChildHooks.push_back(std::make_unique<THook>(h, this));
 }
 
 TMenuToolBar::~TMenuToolBar()
@@ -359,6 +366,7 @@ void TMenuToolBar::RemoveHook(THook* Hook)
 
 void TMenuToolBar::FormWndProc(TMessage& Message)
 {
+    if (!FClientSubclass) AttachClient();
     if (Message.Msg == WM_ACTIVATE && ControlCount() == 0) RebuildButtons();
     FFormSubclass->CallPrevious(Message);
     if (Message.Msg == WM_NCCALCSIZE) {

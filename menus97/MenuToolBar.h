@@ -91,6 +91,7 @@ private:
     std::vector<std::unique_ptr<THook>> FChildHooks;
 
     void Attach();
+    void AttachClient();
     TToolButton* AddMenuButton(TMenuItem* Item, int Order);
     void MergeChildButton(TToolButton* Button);
     void FreeMenuButtons();
