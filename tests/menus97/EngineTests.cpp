@@ -417,9 +417,9 @@ TEST_F(StyledMenu, GdiObjectCountStaysSteadyOverRepeatedDraws)
         DrawItem(dib, Title, 0);
     };
     for (int i = 0; i < 20; ++i) round(i);
-    int before = LiveGdiObjects();
+    unsigned long before = pwtest::GdiObjectCount();
     for (int i = 0; i < 1000; ++i) round(i);
-    EXPECT_EQ(LiveGdiObjects(), before);
+    EXPECT_EQ(pwtest::GdiObjectCount(), before);
 }
 
 TEST_F(StyledMenu, CheckedItemShowsTheCheckMarkAndRadioItemTheRadioMark)

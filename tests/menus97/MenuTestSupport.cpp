@@ -156,15 +156,14 @@ void Draw(HWND Window, HMENU Menu, int Position, HDC DC, const RECT& Rect, UINT 
     SendMessageA(Window, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
 }
 
-int LiveGdiObjects()
+void SaveScreen(const std::string& Path)
 {
-    if (int n = static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))) return n;
-    // Wine does not count them (GetGuiResources answers 0): count the handle table's live
-    // entries instead; a handle without its generation bits names its entry there.
-    int n = 0;
-    for (UINT_PTR h = 0x20; h < 0x10000; ++h)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++n;
-    return n;
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    TDib dib(w, h, RGB(0, 0, 0));
+    HDC screen = GetDC(nullptr);
+    BitBlt(dib.DC(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    dib.Save(Path);
 }
 
 COLORREF Sys(int Index) { return GetSysColor(Index); }

@@ -50,8 +50,8 @@ int PositionOf(HMENU Menu, UINT Id);
 SIZE Measure(HWND Window, HMENU Menu, int Position);
 void Draw(HWND Window, HMENU Menu, int Position, HDC DC, const RECT& Rect, UINT State);
 
-// Number of GDI objects the process holds.
-int LiveGdiObjects();
+// Saves the whole screen as a BMP file (the picture tools).
+void SaveScreen(const std::string& Path);
 
 COLORREF Sys(int Index);
 

@@ -22,12 +22,7 @@ size_t g_step = 0;
 
 void SaveScreen(const std::string& name)
 {
-    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    menutest::TDib dib(w, h, RGB(0, 0, 0));
-    HDC screen = GetDC(nullptr);
-    BitBlt(dib.DC(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    dib.Save(g_folder + "\\" + name);
+    menutest::SaveScreen(g_folder + "\\" + name);
     std::printf("saved %s\n", name.c_str());
     std::fflush(stdout);
 }
