@@ -2,6 +2,7 @@
 
 #include "Forms.h"
 #include "SysUtils.h"
+#include "SystemMenus97.h"
 
 #include <algorithm>
 #include <cctype>
@@ -39,10 +40,15 @@ int ControlIndex(const TWinControl* Parent, const TControl* c)
     return -1;
 }
 
-// The system menu that the child's system menu styler keeps, or none.
+// The system menu that the child's first system menu styler keeps (built now when it has
+// not been yet), or none.
 HMENU StyledSystemMenu(TForm* Child)
 {
-    (void)Child;
+    for (int i = 0; i < Child->ComponentCount(); ++i)
+        if (auto* s = dynamic_cast<TCustomSystemMenus97*>(Child->Components(i))) {
+            if (!s->SystemMenu()) s->RebuildSystemMenu();
+            return s->SystemMenu();
+        }
     return nullptr;
 }
 
@@ -61,6 +67,7 @@ TMenuSpeedButton::TMenuSpeedButton(TComponent* AOwner) : TSpeedButton(AOwner) {}
 TMenuSpeedButton::~TMenuSpeedButton()
 {
     if (g_menuHook.Button == this) g_menuHook.Button = nullptr;
+    if (TCustomMenuBar97* bar = Bar()) bar->ForgetButton(this);
 }
 
 TCustomMenuBar97* TMenuSpeedButton::Bar() const { return dynamic_cast<TCustomMenuBar97*>(FParent); }
@@ -85,14 +92,23 @@ void TMenuSpeedButton::MouseDown(TMouseButton Button, unsigned Shift, int X, int
     FDropped = true;
     TSpeedButton::MouseDown(Button, Shift, X, Y);
     if (Button != TMouseButton::mbLeft || !FEnabled || !FParent) return;
+    HMENU menu = Tag() != 0 ? reinterpret_cast<HMENU>(static_cast<intptr_t>(Tag())) : ChildSystemMenu();
+    HWND target = Tag() != 0 ? FTargetWindow : FrameWindow();
+    // Only a menu that opens makes this the tracking button: one that drops nothing must not
+    // hold the menu bar's synchronisation off until some later menu loop.
+    if (!menu || !IsMenu(menu)) return;
     g_menuHook.Button = this;
     POINT p{FLeft, FTop};
     ClientToScreen(FParent->Handle(), &p);
-    if (Tag() != 0)
-        TrackPopupMenu(reinterpret_cast<HMENU>(static_cast<intptr_t>(Tag())), 0, p.x, p.y + FHeight, 0, FTargetWindow,
-                       nullptr);
-    else if (HMENU system = ChildSystemMenu())
-        TrackPopupMenu(system, 0, p.x, p.y + FHeight, 0, FrameWindow(), nullptr);
+    TrackPopupMenu(menu, 0, p.x, p.y + FHeight, 0, target, nullptr);
+}
+
+void TMenuSpeedButton::Press()
+{
+    MouseDown(TMouseButton::mbLeft, ssLeft, 0, 0);
+    // No mouse-up follows a press by the keyboard: a button whose menu closed without the
+    // loop letting it go, or that had nothing to drop, comes up now.
+    if (FDropped) Release(0, 0);
 }
 
 void TMenuSpeedButton::MouseUp(TMouseButton Button, unsigned Shift, int X, int Y)
@@ -391,6 +407,9 @@ bool TCustomMenuBar97::KeyDown(WPARAM Key)
         SetHot(true);
         return true;
     }
+    case VK_ESCAPE:
+        ToggleKeyboardMode();  // leaves it
+        return true;
     case VK_DOWN:
         if (TMenuSpeedButton* b = MenuButton(FHotIndex)) {
             FDroppedByKeyboard = true;
@@ -406,20 +425,27 @@ void TCustomMenuBar97::EnterMenuLoop()
 {
     InstallMenuHook();
     g_menuHook.Bar = this;
+    FLoopHot = nullptr;
     if (!g_menuHook.Button && ControlCount() > 3 && !FKeyboardMode)
         if (TMenuSpeedButton* first = MenuButton(NextMenuButton(FirstMenuIndex - 1, 1))) {
             g_menuHook.Button = first;
             first->Perform(CM_MOUSEENTER, 0, 0);
+            FLoopHot = first;
         }
 }
 
 void TCustomMenuBar97::ExitMenuLoop()
 {
     RemoveMenuHook();
-    if (TMenuSpeedButton* b = g_menuHook.Button; b && b->Dropped()) {
+    TMenuSpeedButton* b = g_menuHook.Button;
+    if (b && b->Dropped()) {
         b->Release(b->Left() + 1, b->Top() + 1);
         if (FKeyboardMode) b->Perform(CM_MOUSEENTER, 0, 0);
     }
+    // The button lit only because a loop of the system's began (Alt and a letter, the
+    // system menu) goes dark with the loop.
+    if (FLoopHot && FLoopHot == b && !b->Dropped() && !FKeyboardMode) b->Perform(CM_MOUSELEAVE, 0, 0);
+    FLoopHot = nullptr;
     g_menuHook.Bar = nullptr;
     g_menuHook.Button = nullptr;
 }

@@ -31,8 +31,9 @@ public:
     HMENU ChildSystemMenu() const;
     // The bar form's window when it is an MDI frame with an active child, or none.
     HWND FrameWindow() const;
-    // As a left press at the button's corner: drops the menu (returns when it closes).
-    void Press() { MouseDown(TMouseButton::mbLeft, ssLeft, 0, 0); }
+    // As a left press at the button's corner and the release: drops the menu (returns when
+    // it closes).
+    void Press();
     // As a left release at (X, Y) in the button's coordinates.
     void Release(int X, int Y) { MouseUp(TMouseButton::mbLeft, 0, X, Y); }
     void WndProc(TMessage& Message) override;
@@ -102,6 +103,11 @@ public:
     // form: the hook is live for the loop, the tracking button is let go at its end.
     void EnterMenuLoop();
     void ExitMenuLoop();
+    // A menu button is going.
+    void ForgetButton(TMenuSpeedButton* Button)
+    {
+        if (FLoopHot == Button) FLoopHot = nullptr;
+    }
 
     void WndProc(TMessage& Message) override;
 
@@ -112,6 +118,7 @@ private:
     bool FMdiButtonsShown = false;
     TForm* FForm = nullptr;
     bool FFullSize = true;
+    TMenuSpeedButton* FLoopHot = nullptr;  // lit at the start of the current menu loop
 
     bool AlignedInOwner() const;
     void PlaceCaptionButtons();

@@ -2,6 +2,7 @@
 
 #include "ComCtrls.h"
 #include "Forms.h"
+#include "MenuBar97.h"
 #include "MenuDrawing97.h"
 #include "Subclass.h"
 
@@ -20,6 +21,23 @@ int g_PopupStylerCount = 0;
 
 TCustomMainMenus97::TCustomMainMenus97(TComponent* AOwner) : TCustomMenus97(AOwner) {}
 
+TCustomMainMenus97::~TCustomMainMenus97()
+{
+    if (FToolBar) {
+        if (HookBar() == FToolBar) {
+            SetHookBar(nullptr);
+            SetHookButton(nullptr);
+        }
+        RemoveMenuHook();
+        // The menu buttons are the styler's; the bar's own caption and icon buttons stay, so
+        // that a bar which outlives the styler still works.
+        for (int i = FToolBar->ControlCount() - 1; i >= TCustomMenuBar97::FirstMenuIndex; --i)
+            delete FToolBar->Controls(i);
+        FToolBar->RemoveFreeNotification(this);
+        FToolBar = nullptr;
+    }
+}
+
 TMainMenu* TCustomMainMenus97::MainMenu() const { return dynamic_cast<TMainMenu*>(FMenu); }
 
 bool TCustomMainMenus97::GetHideMenuBar() { return (ComponentState() & csDesigning) ? false : FHideMenuBar; }
@@ -29,15 +47,48 @@ void TCustomMainMenus97::RedrawMenuBar()
     if (TForm* f = OwnerForm(); f && f->HandleAllocated()) DrawMenuBar(f->Handle());
 }
 
+// The frame is measured again: the menu bar row is given to the client area or taken back.
+void TCustomMainMenus97::ReframeForm()
+{
+    if (TForm* f = OwnerForm(); f && f->HandleAllocated())
+        SetWindowPos(f->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TCustomMainMenus97::SetHideMenuBar(bool v)
 {
-    if (FHideMenuBar == v) return;
+    if (FToolBar || FHideMenuBar == v) return;
     FHideMenuBar = v;
     if (v) FMenuBarBorder = false;
-    if (TForm* f = OwnerForm(); f && f->HandleAllocated())
-        SetWindowPos(f->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    ReframeForm();
     RedrawMenuBar();
 }
+
+void TCustomMainMenus97::SetToolBar(TCustomMenuBar97* Value)
+{
+    if (FToolBar == Value) return;
+    if (FToolBar) FToolBar->RemoveFreeNotification(this);
+    FToolBar = Value;
+    if (!FToolBar) return;
+    FToolBar->FreeNotification(this);
+    TForm* form = OwnerForm();
+    FToolBar->SetForm(form);
+    FHideMenuBar = true;
+    FMenuBarBorder = false;
+    ReframeForm();
+    RedrawMenuBar();
+    if (form && form->HandleAllocated()) {
+        SynchroniseMenuBar();
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+}
+
+void TCustomMainMenus97::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomMenus97::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FToolBar) FToolBar = nullptr;
+}
+
+bool TCustomMainMenus97::BarKeyboardMode() const { return FToolBar && FToolBar->KeyboardMode(); }
 
 void TCustomMainMenus97::SetMenuBarBorder(bool v)
 {
@@ -61,24 +112,76 @@ int TCustomMainMenus97::GetItemHeight()
     return h;
 }
 
+// The menu button at control Index of the bar stands for Item: made when missing, shown,
+// sized to its caption and given the item's drop-down. X is where the next button goes.
+void TCustomMainMenus97::SynchroniseButton(int Index, TMenuItem* Item, int Height, int& X)
+{
+    TForm* form = OwnerForm();
+    FToolBar->SetHeight(Height + 1);
+    TMenuSpeedButton* b = nullptr;
+    if (Index >= FToolBar->ControlCount()) {
+        b = new TMenuSpeedButton(FToolBar);
+        b->SetFlat(true);
+        b->SetAllowAllUp(true);
+        b->SetGroupIndex(0);
+        b->SetTargetWindow(form->Handle());
+        b->SetDown(false);
+        b->SetBounds(X, 1, b->Width(), b->Height());
+        b->SetParent(FToolBar);
+    } else {
+        b = dynamic_cast<TMenuSpeedButton*>(FToolBar->Controls(Index));
+        if (!b) return;  // not a menu button: left alone
+        X = b->Left();
+    }
+    std::string caption = CaptionPart(Item->Caption());
+    RECT text{0, 0, 0, 0};
+    {
+        menus97::TWindowDC dc(nullptr);
+        TSelectGuard font(dc.Get(), b->Font()->Handle());
+        DrawTextA(dc.Get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    }
+    int width = text.right - text.left + 10;
+    b->SetVisible(true);
+    b->SetBounds(X, b->Top(), width, Height - 1);
+    X += width;
+    b->SetCaption(caption);
+    b->SetTag(static_cast<int>(reinterpret_cast<intptr_t>(Item->Handle())));
+    b->SetHint(Item->Hint());
+}
+
 void TCustomMainMenus97::SynchroniseMenuBar()
 {
     TForm* form = OwnerForm();
     if (!FMenu || !form || !form->HandleAllocated()) return;
+    if (FToolBar && HookButton()) return;  // a menu button is tracking its menu
     HMENU bar = GetMenu(form->Handle());
     if (!bar) return;
+    int height = FToolBar ? GetItemHeight() : FItemHeight;
+    int x = 0;
+    int k = TCustomMenuBar97::FirstMenuIndex;
     bool mdi = false;
     int count = GetMenuItemCount(bar);
     for (int p = 0; p < count; ++p) {
         MENUITEMINFOA mi = {};
         mi.cbSize = sizeof mi;
         mi.fMask = MIIM_ID;
-        if (!GetMenuItemInfoA(bar, static_cast<UINT>(p), TRUE, &mi)) continue;
+        if (!GetMenuItemInfoA(bar, static_cast<UINT>(p), TRUE, &mi)) {
+            --k;
+            continue;
+        }
+        // The positions of a maximised child's system menu and caption buttons have no item.
         TMenuItem* item = mi.wID != 0 && mi.wID < FirstSystemCommand ? FindItem(mi.wID) : nullptr;
-        SynchroniseBarItem(p, item);
+        if (!item) --k;
+        else if (FToolBar) SynchroniseButton(k + p, item, height, x);
         if (mi.wID > FirstSystemCommand) mdi = true;
     }
-    BarSynchronised(mdi);
+    if (FToolBar) {
+        for (int i = std::max(count + k, static_cast<int>(TCustomMenuBar97::FirstMenuIndex));
+             i < FToolBar->ControlCount(); ++i)
+            FToolBar->Controls(i)->SetVisible(false);
+        FToolBar->UpdateWidth();
+        FToolBar->ShowMdiButtons(mdi);
+    }
     PrepareItems(FMenu->Items(), false);
 }
 
@@ -122,9 +225,22 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
         TCustomMenus97::SubclassProc(Message);
         return;
     }
+    bool designing = (ComponentState() & csDesigning) != 0;
     switch (Message.Msg) {
+    case WM_GETMINMAXINFO:
+        if (FToolBar) {
+            TCustomMenus97::SubclassProc(Message);
+            reinterpret_cast<MINMAXINFO*>(Message.LParam)->ptMinTrackSize.x = FToolBar->MinWidth();
+            Message.Result = 0;
+            return;
+        }
+        break;
     case WM_WINDOWPOSCHANGING:
-        if (form->FormStyle() == TFormStyle::fsMDIForm || form->FormStyle() == TFormStyle::fsNormal) {
+    case WM_WINDOWPOSCHANGED:
+        // Without a menu bar control the bar is kept in step before the change, with one
+        // after it, once the control has its new size.
+        if ((Message.Msg == WM_WINDOWPOSCHANGED) == (FToolBar != nullptr) && (!GetHideMenuBar() || FToolBar) &&
+            (form->FormStyle() == TFormStyle::fsMDIForm || form->FormStyle() == TFormStyle::fsNormal)) {
             CallPrevious(Message);
             SynchroniseMenuBar();
             return;
@@ -160,6 +276,37 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
             return;
         }
         break;
+    case WM_GETDLGCODE:
+        if (BarKeyboardMode()) {
+            Message.Result = DLGC_WANTARROWS;
+            return;
+        }
+        break;
+    case WM_KEYDOWN:
+        if (BarKeyboardMode() && (Message.WParam == VK_ESCAPE || Message.WParam == VK_LEFT ||
+                                  Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN)) {
+            FToolBar->Perform(WM_KEYDOWN, Message.WParam, Message.LParam);
+            Message.Result = 0;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        // Alt or F10 alone: the menu bar control enters or leaves its keyboard menu mode.
+        if (FToolBar && (Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam == 0) {
+            FToolBar->Perform(WM_SYSCOMMAND, Message.WParam, 0);
+            Message.Result = 0;
+            return;
+        }
+        // Alt and the letter of a bar item: the menu bar control drops that menu. Asked here
+        // rather than in the system's own menu bar mode, which may match the letter in the
+        // text that an owner-drawn bar item keeps and open the hidden bar's drop-down.
+        if (FToolBar && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) > ' ' &&
+            FToolBar->HandleAllocated() && FMenu->HandleAllocated() &&
+            SearchAccelerator(FMenu->Items(), static_cast<char>(LOWORD(Message.LParam)), FMenu->Handle()) >= 0) {
+            PostMessageA(FToolBar->Handle(), CM_DIALOGCHAR, LOBYTE(LOWORD(Message.LParam)), 0);
+            Message.Result = 0;
+            return;
+        }
+        break;
     case WM_INITMENUPOPUP:
         if (!GetHideMenuBar() && !FBarItemDown && HIWORD(Message.LParam) == 0) {
             FBarItemDown = true;
@@ -172,9 +319,33 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
             FBarItemDown = false;
             RedrawMenuBar();
         }
+        // The end of a menu loop: a menu dropped by the Down key is closed now.
+        if (FToolBar && GetHideMenuBar() && Message.LParam == 0 && HIWORD(Message.WParam) == 0xFFFF)
+            FToolBar->SetDroppedByKeyboard(false);
+        break;
+    case WM_MENUCHAR:
+        // A letter of the hidden bar: the system's menu mode ends and the menu bar control
+        // drops the matching menu once the message has been answered.
+        if (FToolBar && FindAccelerator(Message) == -5) {
+            Message.Result = MAKELRESULT(static_cast<WORD>(-5), MNC_CLOSE);
+            if (FToolBar->HandleAllocated())
+                PostMessageA(FToolBar->Handle(), CM_DIALOGCHAR, LOBYTE(LOWORD(Message.WParam)), 0);
+            return;
+        }
         break;
     case WM_ENTERMENULOOP:
         FBarItemDown = false;
+        if (FToolBar && !designing) FToolBar->EnterMenuLoop();
+        break;
+    case WM_EXITMENULOOP:
+        if (FToolBar) FToolBar->ExitMenuLoop();
+        break;
+    case CM_MENUCHANGED:
+        if (FToolBar) {
+            TCustomMenus97::SubclassProc(Message);
+            SynchroniseMenuBar();
+            return;
+        }
         break;
     default:
         break;

@@ -6,39 +6,51 @@ namespace pw {
 
 class TMainMenu;
 class TPopupMenu;
+class TCustomMenuBar97;
 
 // Styles a form's main menu: the drop-downs and the menu bar items themselves.
 class TCustomMainMenus97 : public TCustomMenus97 {
 public:
     explicit TCustomMainMenus97(TComponent* AOwner);
+    ~TCustomMainMenus97() override;
 
     TMainMenu* MainMenu() const;
     void SetMainMenu(TMainMenu* Value) { SetMenu(Value); }
     bool HideMenuBar() const { return FHideMenuBar; }
+    // Ignored while a ToolBar stands in for the menu bar.
     void SetHideMenuBar(bool v);
+    // The menu bar control that stands in for the form's hidden menu bar (not owned): the
+    // styler keeps one menu button on it per item of the bar, and sends it the mnemonics and
+    // the keyboard menu activation. It hides the menu bar for good.
+    TCustomMenuBar97* ToolBar() const { return FToolBar; }
+    void SetToolBar(TCustomMenuBar97* Value);
     bool MenuBarBorder() const { return FMenuBarBorder; }
     void SetMenuBarBorder(bool v);
     bool GetHideMenuBar() override;
     // Height of a menu bar row: ItemHeight, or what the first top-level item needs.
     int GetItemHeight() override;
-    // Keeps the bar's positions owner-drawn (also those an MDI child merged in) and tells
-    // SynchroniseBarItem about each one; runs on every size or position change of the form.
+    // Keeps the menu bar control's buttons in step with the positions of the menu bar: one
+    // sized and labelled menu button per item, the rest hidden, the MDI buttons shown while a
+    // maximised child has put its caption buttons on the bar. Runs on every size or position
+    // change of the form.
     void SynchroniseMenuBar();
 
 protected:
     void FontChanged() override;
     void DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDrawState State) override;
     void SubclassProc(TMessage& Message) override;
-    // One bar position with its item (nullptr for the positions of a maximised child's menu
-    // and caption buttons). A menu bar control keeps its buttons in step here.
-    virtual void SynchroniseBarItem(int, TMenuItem*) {}
-    virtual void BarSynchronised(bool) {}
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     bool FBarItemDown = false;
 
 private:
     bool FHideMenuBar = false;
+    TCustomMenuBar97* FToolBar = nullptr;
     bool FMenuBarBorder = false;
     void RedrawMenuBar();
+    void ReframeForm();
+    // The keyboard menu mode of the menu bar control is on.
+    bool BarKeyboardMode() const;
+    void SynchroniseButton(int Index, TMenuItem* Item, int Height, int& X);
 };
 
 class TMainMenus97 : public TCustomMainMenus97 {
