@@ -9,10 +9,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace pw {
 
 namespace {
+
+// Posted to the tool bar: drop the menu that the keyboard chose.
+constexpr UINT CM_KEYDROP = CM_BASE + 0x1F0;
 
 // The menu loop of a tool bar menu: its hook and the button whose menu is open.
 struct TToolHookState {
@@ -70,6 +75,69 @@ LRESULT ToolHookMessage(MSG& m)
     return 0;
 }
 
+// The menus of this thread that are open on the screen.
+BOOL CALLBACK AddOpenMenu(HWND w, LPARAM l)
+{
+    char name[16] = {};
+    GetClassNameA(w, name, sizeof name);
+    if (std::string(name) == "#32768" && IsWindowVisible(w))
+        if (auto m = reinterpret_cast<HMENU>(SendMessageA(w, MN_GETHMENU, 0, 0)))
+            reinterpret_cast<std::vector<HMENU>*>(l)->push_back(m);
+    return TRUE;
+}
+
+std::vector<HMENU> OpenMenus()
+{
+    std::vector<HMENU> open;
+    EnumThreadWindows(GetCurrentThreadId(), AddOpenMenu, reinterpret_cast<LPARAM>(&open));
+    return open;
+}
+
+// Whether Left or Right belongs to the open menus themselves: Left closes an open submenu,
+// Right opens the submenu of the highlighted item of the innermost menu.
+bool SubmenuTakesKey(HMENU Top, WPARAM Key)
+{
+    std::vector<HMENU> open = OpenMenus();
+    if (Key == VK_LEFT) return open.size() > 1;
+    HMENU m = Top;
+    for (size_t depth = 0; m && depth <= open.size(); ++depth) {
+        int count = GetMenuItemCount(m), hilited = -1;
+        for (int p = 0; p < count && hilited < 0; ++p)
+            if (GetMenuState(m, static_cast<UINT>(p), MF_BYPOSITION) & MF_HILITE) hilited = p;
+        if (hilited < 0) return false;
+        HMENU sub = GetSubMenu(m, hilited);
+        if (!sub) return false;
+        if (std::find(open.begin(), open.end(), sub) == open.end()) return true;
+        m = sub;
+    }
+    return false;
+}
+
+// Left or Right in a tool bar menu: the previous or next button that drops a menu takes over
+// once this menu has ended.
+LRESULT ToolHookKey(MSG& m)
+{
+    TToolButton* open = g_toolHook.Button;
+    auto* bar = dynamic_cast<TMenuToolBar*>(open->Parent());
+    if (!bar || (m.wParam != VK_LEFT && m.wParam != VK_RIGHT)) return 0;
+    if (SubmenuTakesKey(reinterpret_cast<HMENU>(static_cast<intptr_t>(open->Tag())), m.wParam)) return 0;
+    int count = bar->ButtonCount(), from = -1;
+    for (int i = 0; i < count; ++i)
+        if (bar->Buttons(i) == open) from = i;
+    if (from < 0) return 0;
+    int step = m.wParam == VK_LEFT ? -1 : 1;
+    for (int k = 1; k < count; ++k) {
+        int i = ((from + step * k) % count + count) % count;
+        TToolButton* b = bar->Buttons(i);
+        if (b->Visible() && b->Enabled() && b->Tag() != 0) {
+            bar->DropByKeyboard(i);
+            EndMenu();
+            return 1;
+        }
+    }
+    return 0;
+}
+
 LRESULT CALLBACK ToolBarHookProc(int Code, WPARAM WParam, LPARAM LParam)
 {
     return Firewall<LRESULT>(
@@ -77,10 +145,55 @@ LRESULT CALLBACK ToolBarHookProc(int Code, WPARAM WParam, LPARAM LParam)
             if (Code == MSGF_MENU && g_toolHook.Button) {
                 MSG& m = *reinterpret_cast<MSG*>(LParam);
                 if ((m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONDOWN) && ToolHookMessage(m)) return 1;
+                if (m.message == WM_KEYDOWN && !g_toolHook.SwitchPosted && ToolHookKey(m)) return 1;
             }
             return CallNextHookEx(g_toolHook.Hook, Code, WParam, LParam);
         },
         0);
+}
+
+// Alt and a letter typed in a tool bar's form, whatever window of it has the focus, are seen
+// as they are taken from the queue: the default window procedure would otherwise hand them
+// to the system's own mode on the hidden menu bar without the form hearing of it.
+struct TKeyHookState {
+    HHOOK Hook = nullptr;
+    std::vector<TMenuToolBar*> Bars;
+};
+TKeyHookState g_keyHook;
+
+LRESULT CALLBACK ToolBarKeyProc(int Code, WPARAM WParam, LPARAM LParam)
+{
+    return Firewall<LRESULT>(
+        [&]() -> LRESULT {
+            auto* m = reinterpret_cast<MSG*>(LParam);
+            if (Code == HC_ACTION && WParam == PM_REMOVE && m->message == WM_SYSCHAR && (HIWORD(m->lParam) & KF_ALTDOWN))
+                for (TMenuToolBar* bar : g_keyHook.Bars) {
+                    TForm* form = bar->Form();
+                    if (!form || !form->HandleAllocated() || !bar->HandleAllocated()) continue;
+                    HWND f = form->Handle();
+                    if (m->hwnd != f && !IsChild(f, m->hwnd)) continue;
+                    if (bar->DropMnemonic(static_cast<char>(m->wParam))) m->message = WM_NULL;
+                    break;
+                }
+            return CallNextHookEx(g_keyHook.Hook, Code, WParam, LParam);
+        },
+        0);
+}
+
+void AddKeyBar(TMenuToolBar* Bar)
+{
+    if (!g_keyHook.Hook) g_keyHook.Hook = SetWindowsHookExA(WH_GETMESSAGE, ToolBarKeyProc, nullptr, GetCurrentThreadId());
+    g_keyHook.Bars.push_back(Bar);
+}
+
+void RemoveKeyBar(TMenuToolBar* Bar)
+{
+    auto& bars = g_keyHook.Bars;
+    bars.erase(std::remove(bars.begin(), bars.end(), Bar), bars.end());
+    if (bars.empty() && g_keyHook.Hook) {
+        UnhookWindowsHookEx(g_keyHook.Hook);
+        g_keyHook.Hook = nullptr;
+    }
 }
 
 TForm* OwnerForm(TComponent* c)
@@ -156,6 +269,7 @@ TMenuToolBar::TMenuToolBar(TComponent* AOwner) : TToolBar(AOwner)
     TCustomMenus97::LoadMenuFont(Font());
     FForm = OwnerForm(AOwner);
     if (FForm && FForm->HandleAllocated()) Attach();
+    if (FForm && !(ComponentState() & csDesigning)) AddKeyBar(this);
 }
 
 void TMenuToolBar::CreateWnd()
@@ -186,6 +300,7 @@ void TMenuToolBar::AttachClient()
 
 TMenuToolBar::~TMenuToolBar()
 {
+    RemoveKeyBar(this);
     // The subclasses go while their windows still exist (owned components die first).
     while (!FChildHooks.empty()) FChildHooks.pop_back();
     FClientSubclass.reset();
@@ -364,9 +479,39 @@ void TMenuToolBar::RemoveHook(THook* Hook)
     if (it != FChildHooks.end()) FChildHooks.erase(it);
 }
 
+void TMenuToolBar::DropByKeyboard(int Index) { FKeyDrop = Index; }
+
+// The button that drops a menu and has Key as its mnemonic, or nullptr.
+TToolButton* TMenuToolBar::MnemonicButton(char Key) const
+{
+    for (int i = 0; i < ButtonCount(); ++i) {
+        TToolButton* b = Buttons(i);
+        if (b->Visible() && b->Enabled() && b->Tag() != 0 && IsAccel(Key, b->Caption())) return b;
+    }
+    return nullptr;
+}
+
+bool TMenuToolBar::DropMnemonic(char Key)
+{
+    if (Key <= ' ' || !HandleAllocated() || !IsWindowEnabled(FForm->Handle())) return false;
+    TToolButton* b = MnemonicButton(Key);
+    if (!b) return false;
+    for (int i = 0; i < ButtonCount(); ++i)
+        if (Buttons(i) == b) DropByKeyboard(i);
+    PostMessageA(FHandle, CM_KEYDROP, 0, 0);
+    return true;
+}
+
 void TMenuToolBar::FormWndProc(TMessage& Message)
 {
     if (!FClientSubclass) AttachClient();
+    // Alt and the letter of a button: that button drops its menu, as a click would, in place
+    // of the system's own mode on the hidden menu bar.
+    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) > ' ' &&
+        DropMnemonic(static_cast<char>(LOWORD(Message.LParam)))) {
+        Message.Result = 0;
+        return;
+    }
     if (Message.Msg == WM_ACTIVATE && ControlCount() == 0) RebuildButtons();
     FFormSubclass->CallPrevious(Message);
     if (Message.Msg == WM_NCCALCSIZE) {
@@ -414,7 +559,7 @@ void TMenuToolBar::AutoSizeButtons(TMessage& Message)
     }
 }
 
-void TMenuToolBar::DropMenu(TToolButton* Button, TMessage& Message)
+void TMenuToolBar::DropMenu(TToolButton* Button, TMessage& Message, bool ByKeyboard)
 {
     POINT p{Button->Left(), Button->Top() + Button->Height()};
     if (Message.Msg == WM_RBUTTONDOWN) p = POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
@@ -424,6 +569,8 @@ void TMenuToolBar::DropMenu(TToolButton* Button, TMessage& Message)
     Perform(TB_PRESSBUTTON, static_cast<WPARAM>(command), TRUE);
     {
         TToolMenuScope scope(Button);
+        // A menu dropped by the keyboard opens with its first item highlighted.
+        if (ByKeyboard) PostMessageA(FHandle, WM_KEYDOWN, VK_DOWN, 1);
         TrackPopupMenuEx(reinterpret_cast<HMENU>(static_cast<intptr_t>(Button->Tag())), 0, p.x, p.y,
                          target ? target : FForm->Handle(), nullptr);
     }
@@ -434,6 +581,22 @@ void TMenuToolBar::DropMenu(TToolButton* Button, TMessage& Message)
     TToolBar::WndProc(up);
 }
 
+// Drops the menu of the button that the keyboard chose, and the next one while the arrows
+// move on from menu to menu.
+void TMenuToolBar::DropKeyboardMenus()
+{
+    while (FKeyDrop >= 0 && FForm && HandleAllocated()) {
+        int i = FKeyDrop;
+        FKeyDrop = -1;
+        if (i >= ButtonCount()) return;
+        TToolButton* b = Buttons(i);
+        if (!b->Visible() || !b->Enabled() || b->Tag() == 0) return;
+        TMessage down{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(b->Left() + 1, b->Top() + 1), 0};
+        TToolBar::WndProc(down);
+        DropMenu(b, down, true);
+    }
+}
+
 void TMenuToolBar::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
@@ -442,9 +605,15 @@ void TMenuToolBar::WndProc(TMessage& Message)
         POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
         auto* b = dynamic_cast<TToolButton*>(ControlAtPos(p, false));
         TToolBar::WndProc(Message);
-        if (b && b->Tag() != 0 && FForm) DropMenu(b, Message);
+        FKeyDrop = -1;
+        if (b && b->Tag() != 0 && FForm) DropMenu(b, Message, false);
+        DropKeyboardMenus();
         return;
     }
+    case CM_KEYDROP:
+        DropKeyboardMenus();
+        Message.Result = 0;
+        return;
     case WM_LBUTTONDBLCLK: {
         POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
         bool onIcon = FIconButton && ControlAtPos(p, false) == FIconButton;

@@ -65,6 +65,12 @@ public:
     // The window that receives the commands of a button's menu.
     HWND TargetWindow(TToolButton* Button) const;
     int ChildHookCount() const { return static_cast<int>(FChildHooks.size()); }
+    // The menu of button Index is dropped once the menu now open has ended (the keyboard
+    // moved on to it).
+    void DropByKeyboard(int Index);
+    TToolButton* MnemonicButton(char Key) const;
+    // Alt and Key: the button with that mnemonic drops its menu (posted); false when none has it.
+    bool DropMnemonic(char Key);
 
     void WndProc(TMessage& Message) override;
 
@@ -95,7 +101,9 @@ private:
     TToolButton* AddMenuButton(TMenuItem* Item, int Order);
     void MergeChildButton(TToolButton* Button);
     void FreeMenuButtons();
-    void DropMenu(TToolButton* Button, TMessage& Message);
+    void DropMenu(TToolButton* Button, TMessage& Message, bool ByKeyboard);
+    void DropKeyboardMenus();
+    int FKeyDrop = -1;  // index of the button whose menu the keyboard chose, or -1
     void PlaceCaptionButtons();
     void AutoSizeButtons(TMessage& Message);
     void ChildActivated();

@@ -307,3 +307,30 @@ TEST(MenuToolBar, TheSubclassesGoWithTheBarInAnyOrderWithAnotherAboveThem)
     EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)), before);
     SendMessageA(h, WM_NULL, 0, 0);
 }
+
+TEST(MenuToolBar, AltAndALetterThenTheArrowsMoveBetweenTheMenusAndInAndOutOfASubmenu)
+{
+    Frame f;
+    // "Second of Edit" gets a submenu of its own.
+    TMenuItem* second = f.Menu->Items()->Items(1)->Items(1);
+    AddItem(&f, second, "Inner");
+    second->SetCaption(second->Caption());  // Edit's menu is filled again, now with the submenu
+    pwtest::Pump();
+    HMENU inner = second->Handle();
+    HWND bar = f.Bar->Handle();
+    f.Script.Add([&] {
+        PostMessageA(bar, WM_KEYDOWN, VK_DOWN, 1);   // onto "Second of Edit"
+        PostMessageA(bar, WM_KEYDOWN, VK_RIGHT, 1);  // opens its submenu
+    });
+    f.Script.Add([&] { PostMessageA(bar, WM_KEYDOWN, VK_LEFT, 1); });   // closes it again
+    f.Script.Add([&] { PostMessageA(bar, WM_KEYDOWN, VK_LEFT, 1); });   // on to File
+    f.Script.Add([&] { PostMessageA(bar, WM_KEYDOWN, VK_LEFT, 1); });   // wraps to Help
+    f.Script.Add([&] { PostMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 1); });
+    // Alt+E as the default window procedure of the frame passes it on.
+    SendMessageA(f.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'e');
+    for (int i = 0; i < 4; ++i) pwtest::Pump();
+    EXPECT_EQ(f.Script.OpenedMenus(), (std::vector<HMENU>{f.MenuOf(1), inner, f.MenuOf(0), f.MenuOf(3)}));
+    EXPECT_EQ(f.Script.RanOut(), 0);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(f.Bar->Perform(TB_ISBUTTONPRESSED, f.Button(i)->Command(), 0), 0) << i;
+    ExpectNoToolMenuLeft();
+}
