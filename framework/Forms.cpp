@@ -102,6 +102,50 @@ void TForm::CreateParams(TCreateParams& Params)
     Params.ClassStyle = CS_DBLCLKS;
 }
 
+namespace {
+
+// The MDI client shows its scroll bars while a document reaches past its edges. The system
+// works the bars out one after the other against the client size it read first; when putting
+// up or taking away the first bar resizes the client, the second is decided on a stale size
+// (a vertical bar that stays for nothing). And once both bars are gone, some systems (Wine)
+// no longer work them out at all. Both are put right after each calculation.
+constexpr UINT WM_MDICALCCHILDSCROLL_ = 0x003F;
+
+LRESULT CALLBACK MDIClientScrollProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR)
+{
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, MDIClientScrollProc, id);
+    if (msg != WM_MDICALCCHILDSCROLL_) return DefSubclassProc(h, msg, w, l);
+    RECT before, after;
+    GetClientRect(h, &before);
+    LRESULT r = DefSubclassProc(h, msg, w, l);
+    GetClientRect(h, &after);
+    auto again = [h, &after] { DefSubclassProc(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(after.right, after.bottom)); };
+    if (before.right != after.right || before.bottom != after.bottom) {
+        again();  // worked out once more on the size the client has now
+        return r;
+    }
+    if (GetWindowLongA(h, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) return r;
+    RECT all = after;
+    for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        LONG style = GetWindowLongA(c, GWL_STYLE);
+        if (style & WS_MAXIMIZE) return r;
+        if (!(style & WS_VISIBLE)) continue;
+        RECT cr;
+        GetWindowRect(c, &cr);
+        MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&cr), 2);
+        UnionRect(&all, &all, &cr);
+    }
+    bool vertical = all.top < after.top || all.bottom > after.bottom;
+    bool horizontal = all.left < after.left || all.right > after.right;
+    if (!vertical && !horizontal) return r;
+    ShowScrollBar(h, vertical ? SB_VERT : SB_HORZ, TRUE);
+    GetClientRect(h, &after);
+    again();
+    return r;
+}
+
+} // namespace
+
 void TForm::CreateMDIClient()
 {
     CLIENTCREATESTRUCT ccs = {};
@@ -111,6 +155,7 @@ void TForm::CreateMDIClient()
                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL,
                                     0, 0, 100, 100, FHandle, nullptr, GetModuleHandleA(nullptr), &ccs);
     if (!FClientHandle) RaiseLastOSError("Cannot create the MDI client window");
+    SetWindowSubclass(FClientHandle, MDIClientScrollProc, 0, 0);
 }
 
 void TForm::CreateWnd()

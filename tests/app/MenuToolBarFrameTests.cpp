@@ -98,3 +98,28 @@ TEST_F(FrameTest, AltFDropsTheFileMenuUnderItsToolButtonAndTheArrowsMoveOn)
     EXPECT_EQ(HookToolButton(), nullptr);
     for (int i = 0; i < 4; ++i) EXPECT_FALSE(bar->Buttons(i)->Down()) << i;
 }
+
+
+TEST_F(FrameTest, TheWorkspaceShowsScrollBarsOnlyForADocumentPastItsEdges)
+{
+    HWND client = Frame->ClientHandle();
+    auto bars = [client] { return GetWindowLongA(client, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL); };
+    RECT cr, doc;
+    GetClientRect(client, &cr);
+    GetWindowRect(Doc()->Handle(), &doc);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&doc), 2);
+    ASSERT_LE(doc.bottom, cr.bottom) << "the document fits";
+    ASSERT_LE(doc.right, cr.right);
+    EXPECT_EQ(bars(), 0) << "no scroll bar for a document that fits";
+
+    // Sized past the bottom edge: the vertical bar; back inside: none again; and again.
+    int w = doc.right - doc.left, h = doc.bottom - doc.top;
+    for (int round = 0; round < 2; ++round) {
+        SetWindowPos(Doc()->Handle(), nullptr, 0, 0, w, cr.bottom + 40, SWP_NOZORDER | SWP_NOACTIVATE);
+        pwtest::Pump();
+        EXPECT_EQ(bars(), WS_VSCROLL) << round;
+        SetWindowPos(Doc()->Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        pwtest::Pump();
+        EXPECT_EQ(bars(), 0) << round;
+    }
+}
