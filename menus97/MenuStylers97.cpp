@@ -183,6 +183,31 @@ void TCustomMainMenus97::SynchroniseMenuBar()
         FToolBar->ShowMdiButtons(mdi);
     }
     PrepareItems(FMenu->Items(), false);
+    if (FToolBar) ClearBarTexts(bar);
+}
+
+// The hidden bar's own items keep no text while the menu bar control stands in for them: the
+// system then asks the form for the letter of Alt and a letter (WM_MENUCHAR), whichever of the
+// form's windows has the focus, instead of matching it in the text of an owner-drawn item (as
+// Wine does) and dropping the hidden bar's menu. Restoring the items gives the texts back.
+void TCustomMainMenus97::ClearBarTexts(HMENU Bar)
+{
+    auto self = reinterpret_cast<ULONG_PTR>(this);
+    int count = GetMenuItemCount(Bar);
+    for (int p = 0; p < count; ++p) {
+        MENUITEMINFOA mi = {};
+        mi.cbSize = sizeof mi;
+        mi.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STRING;
+        if (!GetMenuItemInfoA(Bar, static_cast<UINT>(p), TRUE, &mi)) continue;
+        if (!(mi.fType & MFT_OWNERDRAW) || mi.dwItemData != self || mi.cch == 0) continue;
+        char empty[1] = {};
+        MENUITEMINFOA set = {};
+        set.cbSize = sizeof set;
+        set.fMask = MIIM_FTYPE | MIIM_STRING;
+        set.fType = mi.fType;
+        set.dwTypeData = empty;
+        SetMenuItemInfoA(Bar, static_cast<UINT>(p), TRUE, &set);
+    }
 }
 
 void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDrawState State)
@@ -296,9 +321,8 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
             Message.Result = 0;
             return;
         }
-        // Alt and the letter of a bar item: the menu bar control drops that menu. Asked here
-        // rather than in the system's own menu bar mode, which may match the letter in the
-        // text that an owner-drawn bar item keeps and open the hidden bar's drop-down.
+        // Alt and the letter of a bar item, with the form itself focused: the menu bar control
+        // drops that menu without the system's own menu bar mode starting first.
         if (FToolBar && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) > ' ' &&
             FToolBar->HandleAllocated() && FMenu->HandleAllocated() &&
             SearchAccelerator(FMenu->Items(), static_cast<char>(LOWORD(Message.LParam)), FMenu->Handle()) >= 0) {

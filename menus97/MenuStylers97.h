@@ -51,6 +51,7 @@ private:
     // The keyboard menu mode of the menu bar control is on.
     bool BarKeyboardMode() const;
     void SynchroniseButton(int Index, TMenuItem* Item, int Height, int& X);
+    void ClearBarTexts(HMENU Bar);
 };
 
 class TMainMenus97 : public TCustomMainMenus97 {

@@ -6,6 +6,7 @@
 #include "MenuStylers97.h"
 #include "SystemMenus97.h"
 
+#include "ExtCtrls.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "TestSupport.h"
@@ -221,6 +222,25 @@ TEST(MenuBarStyler, AltAndALetterClosesTheSystemsMenuModeAndTheBarDropsThatMenu)
     EXPECT_EQ(form.Script.OpenedMenus().size(), 1u) << "the system menu";
     EXPECT_TRUE(litInLoop);
     EXPECT_FALSE(form.Button(0)->MouseInControl()) << "dark again";
+    ExpectNoMenuLoopLeft();
+
+    // Alt+H typed in another window of the form: the system's own mode asks the form for the
+    // letter, and the bar drops Help under its button.
+    form.Script.Clear();
+    auto* panel = new TPanel(&form);
+    panel->SetBounds(10, 60, 100, 40);
+    panel->SetParent(&form);
+    form.Script.Add([&] {
+        GetWindowRect(FindWindowA("#32768", nullptr), &dropped);
+        pwtest::PostKey(form.Bar->Handle(), VK_ESCAPE);
+    });
+    SendMessageA(panel->Handle(), WM_SYSCHAR, 'h', 0x20000001);
+    pwtest::Pump();
+    ASSERT_EQ(form.Script.OpenedMenus(), std::vector<HMENU>{form.MenuOf(3)});
+    corner = POINT{form.Button(3)->Left(), form.Button(3)->Top() + form.Button(3)->Height()};
+    ClientToScreen(form.Bar->Handle(), &corner);
+    EXPECT_EQ(dropped.left, corner.x) << "not the hidden bar's own drop-down";
+    EXPECT_EQ(dropped.top, corner.y);
     ExpectNoMenuLoopLeft();
 
     // A letter no item has opens nothing.
