@@ -175,6 +175,18 @@ int main(int argc, char** argv)
     // Undoing it.
     edit->Perform(EM_UNDO, 0, 0);
     report("undoing the paste:", slices());
+
+    // A paste of 1,000 paragraphs: more than is read around an edit at once. (Text this long
+    // may come off the clipboard without its languages: it goes into English text.)
+    copyEnd = static_cast<long>(edit->Perform(EM_LINEINDEX, 1000, 0));
+    edit->Perform(EM_SETSEL, 0, copyEnd);
+    edit->Perform(WM_COPY, 0, 0);
+    long at = static_cast<long>(edit->Perform(EM_LINEINDEX, static_cast<WPARAM>(line + 10), 0));
+    edit->Perform(EM_SETSEL, static_cast<WPARAM>(at), at);
+    before = edit->GetTextLen();
+    edit->Perform(WM_PASTE, 0, 0);
+    std::printf("(pasted %ld characters)\n", edit->GetTextLen() - before);
+    report("a paste of 1,000 paragraphs:", slices());
     std::printf("longest slice over everything: %.1f ms; %zu marks at the end\n", live->LongestSliceMs(),
                 live->Marks().size());
     delete host;
