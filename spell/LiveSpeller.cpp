@@ -62,6 +62,9 @@ constexpr int ChunkLength = 2048;
 constexpr int EditReach = 1024;
 // An edit that needs more than this read at once has its text read in pieces instead.
 constexpr int LongestEditRead = 65536;
+// The most language runs read at once out of view: the cost of a piece changes with its
+// position, so that a piece measured in one place may cost more in another.
+constexpr int LongestRunsRead = 8192;
 // The least a reading piece holds, however little time a slice has left.
 constexpr int LeastPiece = 4096;
 
@@ -419,7 +422,7 @@ void TLiveSpeller::TakeText(std::wstring Fresh)
     if (FEditor->HandleAllocated()) InvalidateRect(FEditor->Handle(), nullptr, FALSE);
 }
 
-void TLiveSpeller::ReadRuns(size_t First, int VisibleTo, double BudgetMs)
+void TLiveSpeller::ReadRuns(size_t First, int VisibleFrom, int VisibleTo, double BudgetMs)
 {
     // The paragraphs from First on whose languages are not known: all of those in view, and
     // as many more as the time allows (it grows with the position in some controls: the
@@ -429,7 +432,8 @@ void TLiveSpeller::ReadRuns(size_t First, int VisibleTo, double BudgetMs)
     double chars = FParagraphs[First].Length + 1;
     while (last + 1 < FParagraphs.size() && !FParagraphs[last + 1].Languages) {
         const TParagraph& next = FParagraphs[last + 1];
-        if (next.Start > VisibleTo && chars + next.Length + 1 > want) break;
+        bool inView = next.Start <= VisibleTo && next.Start + next.Length >= VisibleFrom;
+        if (!inView && (chars + next.Length + 1 > want || chars + next.Length + 1 > LongestRunsRead)) break;
         chars += next.Length + 1;
         ++last;
     }
@@ -438,7 +442,8 @@ void TLiveSpeller::ReadRuns(size_t First, int VisibleTo, double BudgetMs)
     double t = NowMs();
     std::vector<TLanguageRun> fresh = ReadLanguageRuns(FEditor, from, to);
     // The measure rises at once and falls slowly: a slice had better end early than late.
-    if (to - from >= LeastPiece) FRunsCost = std::max({1e-6, (NowMs() - t) / (to - from), FRunsCost * 0.7});
+    FRunsLast = NowMs() - t;
+    if (to - from >= LeastPiece) FRunsCost = std::max({1e-6, FRunsLast / (to - from), FRunsCost * 0.7});
     std::vector<TLanguageRun> out;
     out.reserve(FRuns.size() + fresh.size());
     auto add = [&](long a, long b, unsigned lang) {
@@ -578,9 +583,11 @@ bool TLiveSpeller::RunSlice(double BudgetMs)
             if (!FParagraphs[k].Languages) {
                 // Reading languages takes at most about half of a slice; checking the rest.
                 double share = std::min(BudgetMs * 0.4 - runsMs, (BudgetMs - (NowMs() - start)) * 0.6);
-                if (share <= 0 && checked > 0) break;
+                // Every piece costs some time however short it is (more, further into the
+                // text, in some controls): one that would not fit is left to the next slice.
+                if (checked > 0 && (share <= 0 || (runsMs > 0 && share < FRunsLast))) break;
                 double t = NowMs();
-                ReadRuns(k, vTo, std::max(share, 0.0));
+                ReadRuns(k, vFrom, vTo, std::max(share, 0.0));
                 runsMs += NowMs() - t;
             }
             ++checked;

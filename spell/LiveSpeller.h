@@ -99,6 +99,7 @@ private:
     int FFreshLength = 0;        // the length of the text it reads
     double FTextCost = 0.00005;  // milliseconds per character of reading text, as measured
     double FRunsCost = 0.0002;   // and of reading language runs
+    double FRunsLast = 0;        // milliseconds the last reading of runs took
     size_t FCursor = 0;          // where the background walk goes on
     int FTypingAt = -1;          // caret after the last edit: its word stays unmarked there
     std::set<TLanguage> FNoEngine;
@@ -119,7 +120,7 @@ private:
     void Replaced(int From, int OldEnd, int Delta);
     void ReplaceParagraphs(int OldStart, int OldEnd, int Delta, bool KeepLanguages);
     void ShiftRuns(int From, int OldEnd, int Delta);
-    void ReadRuns(size_t First, int VisibleTo, double BudgetMs);
+    void ReadRuns(size_t First, int VisibleFrom, int VisibleTo, double BudgetMs);
     static std::vector<TParagraph> Split(const std::wstring& Text, int From, int To);
     bool CheckParagraph(TParagraph& P);
     void CheckSegment(const TParagraph& P, int From, int To, TLanguage Language, std::vector<TLocalMark>& Out);
