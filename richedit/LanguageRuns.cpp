@@ -266,12 +266,15 @@ void SettleUnsure(TCustomRichEdit98* r, std::vector<TLanguageRun>& Runs, const s
 }
 
 // A few runs spread over the text, asked of the control itself: the writer's languages are
-// the control's.
-bool SampleConfirms(TCustomRichEdit98* r, const std::vector<TLanguageRun>& Runs)
+// the control's. A short piece asks only its first and last run (each question moves the
+// selection, which costs more the further into a long text it goes).
+bool SampleConfirms(TCustomRichEdit98* r, const std::vector<TLanguageRun>& Runs, bool Piece = false)
 {
     if (Runs.empty()) return true;
     const size_t picks[] = {0, Runs.size() / 3, 2 * Runs.size() / 3, Runs.size() - 1};
-    for (size_t k : picks) {
+    for (size_t i = 0; i < 4; ++i) {
+        size_t k = picks[i];
+        if (Piece && (i == 1 || i == 2 || (i == 3 && k == 0))) continue;
         const TLanguageRun& run = Runs[k];
         if (UniformLanguage(r, run.Start, run.Start + 1) != static_cast<long>(run.Language)) return false;
     }
@@ -349,7 +352,7 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, long Fro
         }
         for (long& u : unsure) u += From;
         SettleUnsure(RichEdit, runs, unsure);
-        if (SampleConfirms(RichEdit, runs)) return runs;
+        if (SampleConfirms(RichEdit, runs, true)) return runs;
     }
     return ScanEachCharacter(RichEdit, From, To);
 }
