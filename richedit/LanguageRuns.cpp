@@ -22,11 +22,13 @@ namespace {
 const char* const Tag = "{\\*\\pwlangs ";
 
 // Selection, event mask and redraw are put back when the scan or the marking is done.
+// A scan that only moves the selection changes nothing on screen: it need not repaint.
 struct TQuietSelection {
     TCustomRichEdit98* R;
     CHARRANGE Saved = {0, 0};
     LRESULT Mask;
-    explicit TQuietSelection(TCustomRichEdit98* r) : R(r)
+    bool Repaint;
+    explicit TQuietSelection(TCustomRichEdit98* r, bool ARepaint = true) : R(r), Repaint(ARepaint)
     {
         R->Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Saved));
         Mask = R->Perform(EM_SETEVENTMASK, 0, 0);
@@ -37,7 +39,7 @@ struct TQuietSelection {
         R->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Saved));
         R->Perform(WM_SETREDRAW, 1, 0);
         R->Perform(EM_SETEVENTMASK, 0, Mask);
-        if (R->HandleAllocated()) InvalidateRect(R->Handle(), nullptr, TRUE);
+        if (Repaint && R->HandleAllocated()) InvalidateRect(R->Handle(), nullptr, TRUE);
     }
 };
 
@@ -112,12 +114,12 @@ DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
 }
 
 // The control's RTF as its writer gives it; an error that stopped the writer is raised.
-std::string StreamOutRTF(HWND Window, TCustomRichEdit98* Control)
+std::string StreamOutRTF(HWND Window, TCustomRichEdit98* Control, WPARAM Format = SF_RTF)
 {
     TCollected out;
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&out), 0, CollectBytes};
-    if (Control) Control->Perform(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
-    else SendMessageW(Window, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    if (Control) Control->Perform(EM_STREAMOUT, Format, reinterpret_cast<LPARAM>(&es));
+    else SendMessageW(Window, EM_STREAMOUT, Format, reinterpret_cast<LPARAM>(&es));
     out.Guard.RaiseKept();
     if (es.dwError != 0) out.Bytes.clear();
     return out.Bytes;
@@ -264,12 +266,15 @@ void SettleUnsure(TCustomRichEdit98* r, std::vector<TLanguageRun>& Runs, const s
 }
 
 // A few runs spread over the text, asked of the control itself: the writer's languages are
-// the control's.
-bool SampleConfirms(TCustomRichEdit98* r, const std::vector<TLanguageRun>& Runs)
+// the control's. A short piece asks only its first and last run (each question moves the
+// selection, which costs more the further into a long text it goes).
+bool SampleConfirms(TCustomRichEdit98* r, const std::vector<TLanguageRun>& Runs, bool Piece = false)
 {
     if (Runs.empty()) return true;
     const size_t picks[] = {0, Runs.size() / 3, 2 * Runs.size() / 3, Runs.size() - 1};
-    for (size_t k : picks) {
+    for (size_t i = 0; i < 4; ++i) {
+        size_t k = picks[i];
+        if (Piece && (i == 1 || i == 2 || (i == 3 && k == 0))) continue;
         const TLanguageRun& run = Runs[k];
         if (UniformLanguage(r, run.Start, run.Start + 1) != static_cast<long>(run.Language)) return false;
     }
@@ -277,16 +282,19 @@ bool SampleConfirms(TCustomRichEdit98* r, const std::vector<TLanguageRun>& Runs)
 }
 
 // Runs found one character at a time, for controls whose mask cannot tell.
-std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long length)
+std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long From, long To)
 {
     std::vector<TLanguageRun> runs;
-    for (long pos = 0; pos < length; ++pos) {
+    for (long pos = From; pos < To; ++pos) {
         unsigned lang = static_cast<unsigned>(std::max(0L, UniformLanguage(r, pos, pos + 1)));
         if (!runs.empty() && runs.back().Language == lang) runs.back().End = pos + 1;
         else runs.push_back(TLanguageRun{pos, pos + 1, lang});
     }
     return runs;
 }
+
+// Runs asked of a control whose mask tells mixed languages: gallop while the language holds.
+std::vector<TLanguageRun> GallopRuns(TCustomRichEdit98* RichEdit, long From, long To);
 
 } // namespace
 
@@ -310,9 +318,51 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, const st
             SettleUnsure(RichEdit, runs, unsure);
             if (SampleConfirms(RichEdit, runs)) return runs;
         }
-        return ScanEachCharacter(RichEdit, length);
+        return ScanEachCharacter(RichEdit, 0, length);
     }
-    for (long pos = 0; pos < length;) {
+    return GallopRuns(RichEdit, 0, length);
+}
+
+std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, long From, long To)
+{
+    std::vector<TLanguageRun> runs;
+    if (!RichEdit->HandleAllocated()) return runs;
+    long length = RichEdit->GetTextLen();
+    From = std::clamp(From, 0L, length);
+    To = std::clamp(To, From, length);
+    if (From == To) return runs;
+    TQuietSelection quiet(RichEdit, false);
+    if (MaskShowsMixedLanguages()) return GallopRuns(RichEdit, From, To);
+    // The writer's record of the piece alone, counted against the piece's own text.
+    std::vector<wchar_t> buf(static_cast<size_t>(To - From) + 1, L'\0');
+    TEXTRANGEW tr = {{From, To}, buf.data()};
+    {
+        TWideModeGuard wide(RichEdit);
+        RichEdit->Perform(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
+    }
+    std::wstring text(buf.data(), static_cast<size_t>(To - From));
+    CHARRANGE cr = {From, To};
+    RichEdit->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+    std::string rtf = StreamOutRTF(nullptr, RichEdit, SF_RTF | SFF_SELECTION);
+    std::vector<long> unsure;
+    if (RunsFromWriter(rtf, text, runs, unsure)) {
+        for (TLanguageRun& r : runs) {
+            r.Start += From;
+            r.End += From;
+        }
+        for (long& u : unsure) u += From;
+        SettleUnsure(RichEdit, runs, unsure);
+        if (SampleConfirms(RichEdit, runs, true)) return runs;
+    }
+    return ScanEachCharacter(RichEdit, From, To);
+}
+
+namespace {
+
+std::vector<TLanguageRun> GallopRuns(TCustomRichEdit98* RichEdit, long From, long length)
+{
+    std::vector<TLanguageRun> runs;
+    for (long pos = From; pos < length;) {
         long lang = UniformLanguage(RichEdit, pos, pos + 1);
         // Gallop while the language holds, then halve the step back to the exact end.
         long good = pos + 1, step = 1;
@@ -332,6 +382,8 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, const st
     }
     return runs;
 }
+
+} // namespace
 
 void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs)
 {

@@ -22,6 +22,9 @@ struct TLanguageRun {
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit);
 // The same, where RTF is what the control's writer gave for its content just now.
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF);
+// The runs of [From, To) alone, in the control's positions: a long document read a piece at a
+// time, each piece costing time that grows with its own length only.
+std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, long From, long To);
 // Marks each run's characters with its language; the selection and events stay as they were.
 void ApplyLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs);
 // The RTF with the control's runs recorded before its closing brace.

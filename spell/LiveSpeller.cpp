@@ -3,6 +3,7 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "RichEdit98.h"
+#include "RichEditStrings98.h"
 #include "SpellChecker.h"
 
 #include <richedit.h>
@@ -38,7 +39,7 @@ double NowMs()
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
 }
 
-// The text as the control counts positions: one character per paragraph mark.
+// The whole text as the control counts positions: one character per paragraph mark.
 std::wstring EditorText(TCustomRichEdit98* E)
 {
     GETTEXTLENGTHEX gl = {GTL_DEFAULT, 1200};
@@ -57,6 +58,24 @@ bool IsWordCharacter(wchar_t c) { return IsCharAlphaNumericW(c) || c == L'\'' ||
 
 // Longest a paragraph is checked in one go; a longer one goes on in the next step.
 constexpr int ChunkLength = 2048;
+// After an edit the text this far on both sides of the carets is read and compared at once.
+constexpr int EditReach = 1024;
+// An edit that needs more than this read at once has its text read in pieces instead.
+constexpr int LongestEditRead = 65536;
+// The most language runs read at once out of view: the cost of a piece changes with its
+// position, so that a piece measured in one place may cost more in another.
+constexpr int LongestRunsRead = 8192;
+// The least a reading piece holds, however little time a slice has left.
+constexpr int LeastPiece = 4096;
+
+// Common beginning and end of two texts: the part between is what changed.
+void Difference(const wchar_t* Old, int OldLength, const wchar_t* New, int NewLength, int& Prefix, int& Suffix)
+{
+    int n = std::min(OldLength, NewLength);
+    Prefix = static_cast<int>(std::mismatch(Old, Old + n, New).first - Old);
+    Suffix = 0;
+    while (Suffix < n - Prefix && Old[OldLength - 1 - Suffix] == New[NewLength - 1 - Suffix]) ++Suffix;
+}
 
 } // namespace
 
@@ -101,7 +120,7 @@ void TLiveSpeller::SetEnabled(bool Value)
         if (FEditor && FEditor->HandleAllocated()) InvalidateRect(FEditor->Handle(), nullptr, FALSE);
         return;
     }
-    FTextStale = FRunsStale = true;
+    Clear();
     Schedule(0);
 }
 
@@ -110,7 +129,10 @@ void TLiveSpeller::Clear()
     FText.clear();
     FParagraphs.clear();
     FRuns.clear();
-    FTextStale = FRunsStale = true;
+    FTextStale = true;
+    FEditFrom = FEditTo = -1;
+    FReading = TReading::None;
+    FFresh = std::wstring();
     FCursor = 0;
 }
 
@@ -123,6 +145,8 @@ void TLiveSpeller::TextChanged()
     CHARRANGE cr{};
     FEditor->Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&cr));
     FTypingAt = cr.cpMax;
+    FEditFrom = FEditFrom < 0 ? static_cast<int>(cr.cpMin) : std::min(FEditFrom, static_cast<int>(cr.cpMin));
+    FEditTo = std::max(FEditTo, static_cast<int>(cr.cpMax));
     Schedule(SettleDelay);
 }
 
@@ -148,13 +172,26 @@ void TLiveSpeller::SelectionChanged()
 void TLiveSpeller::LanguagesChanged()
 {
     if (!FEnabled || !FEditor) return;
-    FRunsStale = true;
-    FTextStale = true;
     for (TParagraph& p : FParagraphs) {
         p.Checked = false;
         p.CheckedTo = 0;
         p.Marks.clear();
+        p.Languages = false;
     }
+    // The text is read again too, in pieces: when its length or what is in view differs, a
+    // document came in and nothing is checked before it is read; otherwise checking goes on
+    // with the text known while the reading confirms it.
+    bool same = FEditor->HandleAllocated() && !FParagraphs.empty() && TextLength() == static_cast<int>(FText.size());
+    if (same) {
+        int a, b;
+        VisibleRange(a, b);
+        b = std::clamp(b, 0, static_cast<int>(FText.size()));
+        a = std::clamp(a, 0, b);
+        same = TextRange(a, b) == FText.substr(static_cast<size_t>(a), static_cast<size_t>(b - a));
+    }
+    FTextStale = false;
+    FEditFrom = FEditTo = -1;
+    StartReading(same ? TReading::Confirm : TReading::Renew);
     if (FEditor->HandleAllocated()) InvalidateRect(FEditor->Handle(), nullptr, FALSE);
     Schedule(0);
 }
@@ -203,10 +240,10 @@ std::vector<TLiveSpeller::TParagraph> TLiveSpeller::Split(const std::wstring& Te
     int start = From;
     for (int i = From; i < To; ++i) {
         if (!IsParagraphMark(Text[static_cast<size_t>(i)])) continue;
-        out.push_back(TParagraph{start, i - start, false, 0, {}});
+        out.push_back(TParagraph{start, i - start, false, 0, false, {}});
         start = i + 1;
     }
-    out.push_back(TParagraph{start, To - start, false, 0, {}});
+    out.push_back(TParagraph{start, To - start, false, 0, false, {}});
     return out;
 }
 
@@ -219,13 +256,16 @@ size_t TLiveSpeller::ParagraphAt(int Pos) const
     return static_cast<size_t>(it - FParagraphs.begin() - 1);
 }
 
-void TLiveSpeller::ReplaceParagraphs(int OldStart, int OldEnd, int Delta)
+void TLiveSpeller::ReplaceParagraphs(int OldStart, int OldEnd, int Delta, bool KeepLanguages)
 {
     size_t i = ParagraphAt(OldStart), j = ParagraphAt(OldEnd);
     int from = FParagraphs[i].Start;
     int to = FParagraphs[j].Start + FParagraphs[j].Length + Delta;
     to = std::clamp(to, from, static_cast<int>(FText.size()));
+    bool known = KeepLanguages;
+    for (size_t k = i; k <= j; ++k) known = known && FParagraphs[k].Languages;
     std::vector<TParagraph> fresh = Split(FText, from, to);
+    for (TParagraph& p : fresh) p.Languages = known;
     for (size_t k = j + 1; k < FParagraphs.size(); ++k) FParagraphs[k].Start += Delta;
     FParagraphs.erase(FParagraphs.begin() + static_cast<long>(i), FParagraphs.begin() + static_cast<long>(j) + 1);
     FParagraphs.insert(FParagraphs.begin() + static_cast<long>(i), fresh.begin(), fresh.end());
@@ -251,29 +291,175 @@ void TLiveSpeller::ShiftRuns(int From, int OldEnd, int Delta)
     FRuns = std::move(out);
 }
 
+void TLiveSpeller::Replaced(int From, int OldEnd, int Delta)
+{
+    // Typed text takes the language of the text before it; text that came in larger pieces
+    // (pasted, replaced) may carry languages of its own: its runs are read again.
+    ReplaceParagraphs(From, OldEnd, Delta, OldEnd + Delta - From <= 1);
+    ShiftRuns(From, OldEnd, Delta);
+}
+
+int TLiveSpeller::TextLength()
+{
+    GETTEXTLENGTHEX gl = {GTL_DEFAULT, 1200};
+    return static_cast<int>(std::max<LRESULT>(0, FEditor->Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&gl), 0)));
+}
+
+std::wstring TLiveSpeller::TextRange(int From, int To)
+{
+    if (To <= From) return {};
+    std::vector<wchar_t> buf(static_cast<size_t>(To - From) + 1, L'\0');
+    TEXTRANGEW tr = {{From, To}, buf.data()};
+    TWideModeGuard wide(FEditor);
+    LRESULT got = FEditor->Perform(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
+    return std::wstring(buf.data(), static_cast<size_t>(std::clamp<LRESULT>(got, 0, To - From)));
+}
+
 void TLiveSpeller::Synchronize()
 {
     FTextStale = false;
-    std::wstring fresh = EditorText(FEditor);
-    if (FParagraphs.empty()) {
-        FText = std::move(fresh);
-        FParagraphs = Split(FText, 0, static_cast<int>(FText.size()));
-        FRunsStale = true;
+    int editFrom = FEditFrom, editTo = FEditTo;
+    FEditFrom = FEditTo = -1;
+    if (FReading == TReading::Renew || FParagraphs.empty()) {
+        StartReading(TReading::Renew);
         return;
     }
-    if (fresh == FText) return;
-    size_t n = std::min(fresh.size(), FText.size());
-    size_t prefix = static_cast<size_t>(std::mismatch(FText.begin(), FText.begin() + static_cast<long>(n), fresh.begin()).first - FText.begin());
-    size_t suffix = 0;
-    while (suffix < n - prefix && FText[FText.size() - 1 - suffix] == fresh[fresh.size() - 1 - suffix]) ++suffix;
-    int from = static_cast<int>(prefix);
-    int oldEnd = static_cast<int>(FText.size() - suffix);
-    int delta = static_cast<int>(fresh.size()) - static_cast<int>(FText.size());
-    FText = std::move(fresh);
-    ReplaceParagraphs(from, oldEnd, delta);
-    ShiftRuns(from, oldEnd, delta);
-    // Text that came in larger pieces (pasted, replaced) may carry languages of its own.
-    if (oldEnd + delta - from > 1) FRunsStale = true;
+    // The edits happened around the carets they left: that much is read and compared now.
+    int newLength = TextLength(), oldLength = static_cast<int>(FText.size());
+    int delta = newLength - oldLength;
+    if (editFrom < 0) {
+        CHARRANGE cr{};
+        FEditor->Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+        editFrom = static_cast<int>(cr.cpMin);
+        editTo = static_cast<int>(cr.cpMax);
+    }
+    int w0 = std::clamp(editFrom - std::max(delta, 0) - EditReach, 0, newLength);
+    int w1 = std::clamp(editTo + EditReach, w0, newLength);
+    if (w1 - w0 < delta) {  // the new window holds at least what came in
+        w1 = std::min(newLength, w0 + delta);
+        w0 = w1 - delta;
+    }
+    if (w1 - w0 > LongestEditRead) {
+        StartReading(TReading::Renew);
+        return;
+    }
+    std::wstring fresh = TextRange(w0, w1);
+    int newCount = w1 - w0, oldCount = newCount - delta;
+    if (static_cast<int>(fresh.size()) != newCount || oldCount < 0 || w0 + oldCount > oldLength) {
+        StartReading(TReading::Renew);
+        return;
+    }
+    int prefix, suffix;
+    Difference(FText.data() + w0, oldCount, fresh.data(), newCount, prefix, suffix);
+    if (prefix < oldCount || prefix < newCount) {
+        int from = w0 + prefix;
+        FText.replace(static_cast<size_t>(from), static_cast<size_t>(oldCount - prefix - suffix), fresh,
+                      static_cast<size_t>(prefix), static_cast<size_t>(newCount - prefix - suffix));
+        Replaced(from, w0 + oldCount - suffix, delta);
+    }
+    // The rest is assumed unchanged until a reading in later slices confirms it.
+    StartReading(TReading::Confirm);
+}
+
+void TLiveSpeller::StartReading(TReading Kind)
+{
+    if (FReading != TReading::Renew) FReading = Kind;
+    FFresh.clear();
+    FFreshLength = TextLength();
+}
+
+void TLiveSpeller::ReadStep(double Start, double BudgetMs)
+{
+    int length = TextLength();
+    if (length != FFreshLength) {  // changed under the reading: it begins again
+        FFresh.clear();
+        FFreshLength = length;
+    }
+    double share = FReading == TReading::Renew ? 0.7 : 0.4;
+    double left = std::max(0.0, BudgetMs * share - (NowMs() - Start));
+    int from = static_cast<int>(FFresh.size());
+    int piece = static_cast<int>(std::min(std::max(left / FTextCost, static_cast<double>(LeastPiece)), static_cast<double>(length) + 1));
+    int to = std::min(length, from + piece);
+    if (to > from) {
+        double t = NowMs();
+        std::wstring got = TextRange(from, to);
+        if (static_cast<int>(got.size()) != to - from) {
+            // A piece the control would not give as asked: the whole text at once.
+            FFresh = EditorText(FEditor);
+            FFreshLength = static_cast<int>(FFresh.size());
+        } else {
+            FFresh += got;
+            if (to - from >= LeastPiece) FTextCost = std::max({1e-6, (NowMs() - t) / (to - from), FTextCost * 0.7});
+        }
+    }
+    if (static_cast<int>(FFresh.size()) < FFreshLength) return;
+    // Comparing and following what changed takes its own slice when little time is left.
+    if (BudgetMs > 0 && NowMs() - Start > BudgetMs * 0.6) return;
+    bool renew = FReading == TReading::Renew;
+    FReading = TReading::None;
+    std::wstring fresh = std::move(FFresh);
+    FFresh = std::wstring();
+    TakeText(std::move(fresh));
+    if (renew && FEditor->HandleAllocated()) InvalidateRect(FEditor->Handle(), nullptr, FALSE);
+}
+
+void TLiveSpeller::TakeText(std::wstring Fresh)
+{
+    if (FParagraphs.empty()) {
+        FText = std::move(Fresh);
+        FParagraphs = Split(FText, 0, static_cast<int>(FText.size()));
+        FCursor = 0;
+        return;
+    }
+    if (Fresh == FText) return;
+    int prefix, suffix;
+    Difference(FText.data(), static_cast<int>(FText.size()), Fresh.data(), static_cast<int>(Fresh.size()), prefix, suffix);
+    int oldEnd = static_cast<int>(FText.size()) - suffix;
+    int delta = static_cast<int>(Fresh.size()) - static_cast<int>(FText.size());
+    FText = std::move(Fresh);
+    Replaced(prefix, oldEnd, delta);
+    // Waves drawn where the text was not what it was thought to be go.
+    if (FEditor->HandleAllocated()) InvalidateRect(FEditor->Handle(), nullptr, FALSE);
+}
+
+void TLiveSpeller::ReadRuns(size_t First, int VisibleFrom, int VisibleTo, double BudgetMs)
+{
+    // The paragraphs from First on whose languages are not known: all of those in view, and
+    // as many more as the time allows (it grows with the position in some controls: the
+    // cost of the last piece, read nearby, is the measure).
+    double want = BudgetMs / FRunsCost;
+    size_t last = First;
+    double chars = FParagraphs[First].Length + 1;
+    while (last + 1 < FParagraphs.size() && !FParagraphs[last + 1].Languages) {
+        const TParagraph& next = FParagraphs[last + 1];
+        bool inView = next.Start <= VisibleTo && next.Start + next.Length >= VisibleFrom;
+        if (!inView && (chars + next.Length + 1 > want || chars + next.Length + 1 > LongestRunsRead)) break;
+        chars += next.Length + 1;
+        ++last;
+    }
+    int from = FParagraphs[First].Start;
+    int to = std::min(static_cast<int>(FText.size()), FParagraphs[last].Start + FParagraphs[last].Length + 1);
+    double t = NowMs();
+    std::vector<TLanguageRun> fresh = ReadLanguageRuns(FEditor, from, to);
+    // The measure rises at once and falls slowly: a slice had better end early than late.
+    FRunsLast = NowMs() - t;
+    if (to - from >= LeastPiece) FRunsCost = std::max({1e-6, FRunsLast / (to - from), FRunsCost * 0.7});
+    std::vector<TLanguageRun> out;
+    out.reserve(FRuns.size() + fresh.size());
+    auto add = [&](long a, long b, unsigned lang) {
+        if (b <= a) return;
+        if (!out.empty() && out.back().Language == lang && out.back().End == a) out.back().End = b;
+        else out.push_back(TLanguageRun{a, b, lang});
+    };
+    for (const TLanguageRun& r : FRuns) {
+        if (r.Start >= from) break;
+        add(r.Start, std::min<long>(r.End, from), r.Language);
+    }
+    for (const TLanguageRun& r : fresh) add(std::max<long>(r.Start, from), std::min<long>(r.End, to), r.Language);
+    for (const TLanguageRun& r : FRuns)
+        if (r.End > to) add(std::max<long>(r.Start, to), r.End, r.Language);
+    FRuns = std::move(out);
+    for (size_t k = First; k <= last; ++k) FParagraphs[k].Languages = true;
 }
 
 // ---- Checking ----
@@ -321,15 +507,15 @@ bool TLiveSpeller::CheckParagraph(TParagraph& P)
     while (pos < to) {
         TLanguage lang = 0;
         int end = to;
-        for (const TLanguageRun& r : FRuns) {
-            if (r.End <= P.Start + pos) continue;
-            if (r.Start > P.Start + pos) {
-                end = std::min<int>(end, static_cast<int>(r.Start) - P.Start);
-                break;
+        auto r = std::upper_bound(FRuns.begin(), FRuns.end(), static_cast<long>(P.Start + pos),
+                                  [](long p, const TLanguageRun& run) { return p < run.End; });
+        if (r != FRuns.end()) {
+            if (r->Start > P.Start + pos) {
+                end = std::min<int>(end, static_cast<int>(r->Start) - P.Start);
+            } else {
+                lang = static_cast<TLanguage>(r->Language);
+                end = std::min<int>(end, static_cast<int>(r->End) - P.Start);
             }
-            lang = static_cast<TLanguage>(r.Language);
-            end = std::min<int>(end, static_cast<int>(r.End) - P.Start);
-            break;
         }
         CheckSegment(P, pos, end, lang, P.Marks);
         pos = std::max(end, pos + 1);
@@ -384,22 +570,34 @@ bool TLiveSpeller::RunSlice(double BudgetMs)
     if (!FEnabled || !FEditor || !FEditor->HandleAllocated()) return false;
     double start = NowMs();
     if (FTextStale) Synchronize();
-    if (FRunsStale) {
-        FRuns = ReadLanguageRuns(FEditor);
-        FRunsStale = false;
+    if (FReading != TReading::None) ReadStep(start, BudgetMs);
+    double runsMs = 0;  // spent reading languages in this slice
+    int checked = 0;
+    if (FReading != TReading::Renew) {
+        int vFrom, vTo;
+        VisibleRange(vFrom, vTo);
+        bool seen = false;
+        for (;;) {
+            size_t k = NextParagraph(vFrom, vTo);
+            if (k == std::string::npos) break;
+            if (!FParagraphs[k].Languages) {
+                // Reading languages takes at most about half of a slice; checking the rest.
+                double share = std::min(BudgetMs * 0.4 - runsMs, (BudgetMs - (NowMs() - start)) * 0.6);
+                // Every piece costs some time however short it is (more, further into the
+                // text, in some controls): one that would not fit is left to the next slice.
+                if (checked > 0 && (share <= 0 || (runsMs > 0 && share < FRunsLast))) break;
+                double t = NowMs();
+                ReadRuns(k, vFrom, vTo, std::max(share, 0.0));
+                runsMs += NowMs() - t;
+            }
+            ++checked;
+            TParagraph& p = FParagraphs[k];
+            bool visible = p.Start <= vTo && p.Start + p.Length >= vFrom;
+            if (CheckParagraph(p) && visible) seen = true;
+            if (NowMs() - start >= BudgetMs) break;
+        }
+        if (seen) Redraw();
     }
-    int vFrom, vTo;
-    VisibleRange(vFrom, vTo);
-    bool seen = false;
-    for (;;) {
-        size_t k = NextParagraph(vFrom, vTo);
-        if (k == std::string::npos) break;
-        TParagraph& p = FParagraphs[k];
-        bool visible = p.Start <= vTo && p.Start + p.Length >= vFrom;
-        if (CheckParagraph(p) && visible) seen = true;
-        if (NowMs() - start >= BudgetMs) break;
-    }
-    if (seen) Redraw();
     FLongestSlice = std::max(FLongestSlice, NowMs() - start);
     return WorkLeft();
 }
@@ -412,7 +610,7 @@ void TLiveSpeller::CheckAll()
 bool TLiveSpeller::WorkLeft() const
 {
     if (!FEnabled || !FEditor) return false;
-    if (FTextStale || FRunsStale) return true;
+    if (FTextStale || FReading != TReading::None) return true;
     return std::any_of(FParagraphs.begin(), FParagraphs.end(), [](const TParagraph& p) { return !p.Checked; });
 }
 
@@ -421,6 +619,7 @@ bool TLiveSpeller::WorkLeft() const
 std::vector<TSpellMark> TLiveSpeller::Marks() const
 {
     std::vector<TSpellMark> out;
+    if (FReading == TReading::Renew) return out;  // the text is not known yet
     for (const TParagraph& p : FParagraphs)
         for (const TLocalMark& m : p.Marks) {
             TSpellMark abs{p.Start + m.Offset, m.Length};
@@ -431,7 +630,7 @@ std::vector<TSpellMark> TLiveSpeller::Marks() const
 
 bool TLiveSpeller::MarkAt(int Pos, TSpellMark& Mark) const
 {
-    if (FParagraphs.empty()) return false;
+    if (FParagraphs.empty() || FReading == TReading::Renew) return false;
     const TParagraph& p = FParagraphs[ParagraphAt(Pos)];
     for (const TLocalMark& m : p.Marks) {
         TSpellMark abs{p.Start + m.Offset, m.Length};
@@ -514,6 +713,7 @@ void TLiveSpeller::PaintOverlay(HDC DC)
 {
     if (!FEnabled || !FEditor || !FEditor->HandleAllocated() || FParagraphs.empty()) return;
     if (FTextStale) Synchronize();
+    if (FReading == TReading::Renew) return;
     int vFrom, vTo;
     VisibleRange(vFrom, vTo);
     TDCGuard guard(DC);

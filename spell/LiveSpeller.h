@@ -33,7 +33,9 @@ public:
     void SetEnabled(bool Value);
 
     // What the editor tells: its text changed, its selection moved, text was marked with
-    // another language (or a document was loaded): everything is checked again.
+    // another language (or a document was loaded): everything is checked again. After an edit
+    // only the text around the caret is read at once; the rest is read again in later slices,
+    // so that an edit elsewhere (an undo, a replacement, a stream) is found all the same.
     void TextChanged();
     void SelectionChanged();
     void LanguagesChanged();
@@ -72,11 +74,16 @@ private:
     };
     struct TParagraph {
         int Start;
-        int Length;     // without its paragraph mark
+        int Length;      // without its paragraph mark
         bool Checked;
-        int CheckedTo;  // a long paragraph is checked in steps: how far it is
+        int CheckedTo;   // a long paragraph is checked in steps: how far it is
+        bool Languages;  // its language runs are known
         std::vector<TLocalMark> Marks;
     };
+    // The whole text read a piece at a time: to confirm what the edit tracker assumed of an
+    // edit (checking goes on meanwhile), or to take in a text not known at all (checking and
+    // marks wait for it).
+    enum class TReading { None, Confirm, Renew };
 
     TCustomRichEdit98* FEditor;
     TSpellChecker* FChecker;
@@ -85,7 +92,14 @@ private:
     std::vector<TParagraph> FParagraphs;
     std::vector<TLanguageRun> FRuns;
     bool FTextStale = true;      // the control's text has changed since FText was read
-    bool FRunsStale = true;      // languages must be read again from the control
+    int FEditFrom = -1;          // the carets after the edits not yet followed
+    int FEditTo = -1;
+    TReading FReading = TReading::None;
+    std::wstring FFresh;         // what the reading has read so far
+    int FFreshLength = 0;        // the length of the text it reads
+    double FTextCost = 0.00005;  // milliseconds per character of reading text, as measured
+    double FRunsCost = 0.0002;   // and of reading language runs
+    double FRunsLast = 0;        // milliseconds the last reading of runs took
     size_t FCursor = 0;          // where the background walk goes on
     int FTypingAt = -1;          // caret after the last edit: its word stays unmarked there
     std::set<TLanguage> FNoEngine;
@@ -97,9 +111,16 @@ private:
     void StopTimer();
     static void CALLBACK TimerProc(HWND, UINT, UINT_PTR Id, DWORD);
 
+    int TextLength();
+    std::wstring TextRange(int From, int To);
     void Synchronize();
-    void ReplaceParagraphs(int OldStart, int OldEnd, int Delta);
+    void StartReading(TReading Kind);
+    void ReadStep(double Start, double BudgetMs);
+    void TakeText(std::wstring Fresh);
+    void Replaced(int From, int OldEnd, int Delta);
+    void ReplaceParagraphs(int OldStart, int OldEnd, int Delta, bool KeepLanguages);
     void ShiftRuns(int From, int OldEnd, int Delta);
+    void ReadRuns(size_t First, int VisibleFrom, int VisibleTo, double BudgetMs);
     static std::vector<TParagraph> Split(const std::wstring& Text, int From, int To);
     bool CheckParagraph(TParagraph& P);
     void CheckSegment(const TParagraph& P, int From, int To, TLanguage Language, std::vector<TLocalMark>& Out);

@@ -97,6 +97,24 @@ TEST_F(RichEditTest, LanguageRunsMatchEveryCharacterInTextWithEscapes)
         for (long i = runs[k].Start; i < runs[k].End; ++i)
             EXPECT_EQ(runs[k].Language, static_cast<unsigned>(LanguageAt(Edit, static_cast<int>(i)))) << "at " << i;
     }
+    // A piece alone, cut anywhere (inside a run, at a paragraph mark, after an escape), gives
+    // the same languages in the same positions, and nothing outside it.
+    const long n = static_cast<long>(text.size());
+    for (auto [from, to] : {std::pair<long, long>{0, n}, {1, 5}, {4, 11}, {9, 10}, {10, 19}, {13, n}, {n - 2, n + 5}}) {
+        auto piece = ReadLanguageRuns(Edit, from, to);
+        ASSERT_FALSE(piece.empty()) << from << ".." << to;
+        EXPECT_EQ(piece.front().Start, from);
+        EXPECT_EQ(piece.back().End, std::min(to, n));
+        for (size_t k = 0; k < piece.size(); ++k) {
+            if (k > 0) {
+                EXPECT_EQ(piece[k].Start, piece[k - 1].End);
+            }
+            for (long i = piece[k].Start; i < piece[k].End; ++i)
+                EXPECT_EQ(piece[k].Language, static_cast<unsigned>(LanguageAt(Edit, static_cast<int>(i))))
+                    << "at " << i << " in " << from << ".." << to;
+        }
+    }
+    EXPECT_TRUE(ReadLanguageRuns(Edit, 5, 5).empty());
 }
 
 TEST_F(RichEditTest, ParagraphIndentsSurviveARoundTrip)

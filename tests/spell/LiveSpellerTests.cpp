@@ -1,5 +1,6 @@
 // Spelling as you type: marks found in idle slices, drawn as red waves over a real editor,
 // following edits, scrolling, languages and words accepted elsewhere.
+#include "LanguageRuns.h"
 #include "LiveSpeller.h"
 #include "SpellFixture.h"
 
@@ -209,4 +210,154 @@ TEST_F(LiveSpellerTest, VisibleTextIsCheckedFirstAndScrollingMovesTheWave)
     Edit->Perform(EM_LINESCROLL, 0, 1);
     UpdateWindow(Edit->Handle());
     EXPECT_GT(RedUnder(w, w + 5), 3) << "the wave is drawn where the word went";
+}
+
+namespace {
+
+// Lines of correct words, Count of them, with Odd standing at line Index.
+std::wstring Lines(int count, int index = -1, const wchar_t* odd = L"")
+{
+    std::wstring text;
+    for (int i = 0; i < count; ++i) text += (i == index ? std::wstring(odd) : L"the cat sat on the mat") + L"\r";
+    return text;
+}
+
+// Unicode text on the clipboard, as another program would leave it.
+bool PutOnClipboard(HWND owner, const std::wstring& text)
+{
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(g), text.c_str(), bytes);
+    GlobalUnlock(g);
+    bool put = SetClipboardData(CF_UNICODETEXT, g) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
+struct TStreamSource {
+    std::string Bytes;
+    size_t At = 0;
+};
+
+DWORD CALLBACK GiveBytes(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done)
+{
+    auto* s = reinterpret_cast<TStreamSource*>(cookie);
+    size_t n = std::min(static_cast<size_t>(size), s->Bytes.size() - s->At);
+    std::memcpy(buffer, s->Bytes.data() + s->At, n);
+    s->At += n;
+    *done = static_cast<LONG>(n);
+    return 0;
+}
+
+} // namespace
+
+// The edits below are told with the caret far from where they happened, as happens with an
+// undo, a replacement made by code or a stream: only the text around the caret is read at
+// once, and the reading of the rest in later slices must find them.
+TEST_F(LiveSpellerTest, AnUndoneEditTheCaretDoesNotShowLeavesTheRightMarks)
+{
+    Checked(Lines(200));
+    ASSERT_TRUE(Live->Marks().empty());
+    const int at = Find(L"\r") + 1;  // the second line, in view
+    Edit->Perform(EM_SETSEL, static_cast<WPARAM>(at), at);
+    ASSERT_TRUE(PutOnClipboard(Host->Handle(), L"the wrold cat\r"));
+    Edit->Perform(WM_PASTE, 0, 0);
+    ASSERT_EQ(Find(L"wrold"), at + 4) << "the paste went in";
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Live->CheckAll();
+    Paint();
+    EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"wrold"});
+    EXPECT_GT(RedUnder(at + 4, at + 9), 3);
+
+    // The undo, told as if the caret had stayed at the end of the document.
+    Edit->OnChange = nullptr;
+    Edit->Perform(EM_UNDO, 0, 0);
+    ASSERT_EQ(Find(L"wrold"), -1) << "the paste was undone";
+    int end = static_cast<int>(WideText(Edit).size());
+    Edit->Perform(EM_SETSEL, static_cast<WPARAM>(end), end);
+    Live->TextChanged();
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Live->CheckAll();
+    Paint();
+    EXPECT_TRUE(Live->Marks().empty());
+    EXPECT_EQ(RedUnder(at, at + 12), 0) << "no wave left where the pasted word was";
+}
+
+TEST_F(LiveSpellerTest, AReplacementOfEqualLengthFarFromTheCaretIsFound)
+{
+    Checked(Lines(200, 3, L"the cat sat"));
+    ASSERT_TRUE(Live->Marks().empty());
+    // "cat" of line 3 becomes "cta", by code, with the caret at the end of the document.
+    Edit->OnChange = nullptr;
+    int cat = Find(L"the cat sat\r") + 4;
+    Edit->Perform(EM_SETSEL, static_cast<WPARAM>(cat), cat + 3);
+    {
+        TWideModeGuard wide(Edit);
+        Edit->Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"cta"));
+    }
+    int end = static_cast<int>(WideText(Edit).size());
+    Edit->Perform(EM_SETSEL, static_cast<WPARAM>(end), end);
+    Live->TextChanged();
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Live->CheckAll();
+    Paint();
+    EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"cta"});
+    EXPECT_GT(RedUnder(cat, cat + 3), 3);
+}
+
+TEST_F(LiveSpellerTest, StreamedInTextIsMarkedAsItsOwn)
+{
+    Checked(Lines(300, 5, L"the cat sat on the mta"));
+    ASSERT_EQ(MarkedWords(), std::vector<std::wstring>{L"mta"});
+    auto streamIn = [&](const std::wstring& text) {
+        SetDefaultLanguage(Edit, 1033);
+        TStreamSource source{Narrow(text)};
+        EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&source), 0, GiveBytes};
+        Edit->Perform(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&es));
+        ASSERT_EQ(WideText(Edit), text) << "the stream went in";
+    };
+    // A text of the same length, its misspelling elsewhere: told as an edit at the caret.
+    Edit->OnChange = nullptr;
+    std::wstring same = WideText(Edit);
+    same.replace(same.find(L"mta"), 3, L"mat");
+    same.replace(static_cast<size_t>(250 * 23 + 4), 3, L"cta");
+    streamIn(same);
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Live->TextChanged();
+    Live->CheckAll();
+    EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"cta"});
+    int cta = Find(L"cta");
+    Edit->Perform(EM_LINESCROLL, 0, 245);
+    Paint();
+    EXPECT_GT(RedUnder(cta, cta + 3), 3) << "the wave under the streamed-in misspelling";
+
+    // A text of another length, told as a document loaded.
+    std::wstring other = Lines(120, 100, L"a wrold");
+    other.pop_back();
+    streamIn(other);
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Live->LanguagesChanged();
+    Live->CheckAll();
+    EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"wrold"});
+    EXPECT_EQ(Live->Marks()[0].Start, Find(L"wrold"));
+}
+
+TEST_F(LiveSpellerTest, ALanguageChangeFarFromTheViewIsCheckedInTheNewLanguage)
+{
+    Checked(Lines(400, 350, L"the cat sat"));
+    ASSERT_TRUE(Live->Marks().empty());
+    int line = Find(L"the cat sat\r");
+    MarkLanguage(line, line + 11, 1049);
+    Edit->Perform(EM_SETSEL, 0, 0);
+    Edit->Perform(EM_SCROLLCARET, 0, 0);
+    ASSERT_EQ(Edit->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the changed line is far out of view";
+    Live->LanguagesChanged();
+    Live->CheckAll();
+    EXPECT_EQ(MarkedWords(), (std::vector<std::wstring>{L"the", L"cat", L"sat"})) << "checked in Russian now";
+    Edit->Perform(EM_LINESCROLL, 0, 348);
+    Paint();
+    EXPECT_GT(RedUnder(line + 4, line + 7), 3);
+    EXPECT_EQ(RedUnder(line + 12, line + 15), 0) << "the next line is still English";
 }
