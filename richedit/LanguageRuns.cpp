@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -125,6 +124,19 @@ std::string StreamOutRTF(HWND Window, TCustomRichEdit98* Control, WPARAM Format 
     return out.Bytes;
 }
 
+// Bytes that end a stretch of plain text in RTF.
+inline bool IsSpecial(char c) { return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n'; }
+
+// As std::isalpha, without a call for the letters of ASCII.
+inline bool IsLetter(char c)
+{
+    unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x80) return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
+    return std::isalpha(b) != 0;
+}
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // The runs as the control's own RTF writer records them (\lang at each run), counting the
 // characters as the control counts them: every character whose value the RTF gives must stand
 // at its position in the control's text. False when the count is uncertain (a double-byte
@@ -177,14 +189,35 @@ bool RunsFromWriter(const std::string& rtf, const std::wstring& Text, std::vecto
             continue;
         }
         if (c != '\\') {
-            put(static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : 0);
-            ++i;
+            if (st.Skip || pendingSkip > 0) {
+                put(static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : 0);
+                ++i;
+                continue;
+            }
+            // A stretch of plain text: its characters are confirmed and counted together.
+            size_t j = i;
+            while (j < n && !IsSpecial(rtf[j])) ++j;
+            const long count = static_cast<long>(j - i);
+            if (pos + count > length) {
+                // Past the text's end: counted one by one, as the end allows.
+                for (; i < j; ++i) put(static_cast<unsigned char>(rtf[i]) < 0x80 ? static_cast<wchar_t>(rtf[i]) : 0);
+                continue;
+            }
+            for (long k = 0; k < count; ++k) {
+                unsigned char b = static_cast<unsigned char>(rtf[i + static_cast<size_t>(k)]);
+                if (b < 0x80 && b != 0 && Text[static_cast<size_t>(pos + k)] != static_cast<wchar_t>(b)) return false;
+            }
+            unsigned lang = static_cast<unsigned>(st.Lang < 0 ? defaultLang : st.Lang);
+            if (!runs.empty() && runs.back().Language == lang && runs.back().End == pos) runs.back().End += count;
+            else runs.push_back(TLanguageRun{pos, pos + count, lang});
+            pos += count;
+            i = j;
             continue;
         }
         // A control symbol or word.
         if (++i >= n) break;
         char s = rtf[i];
-        if (!std::isalpha(static_cast<unsigned char>(s))) {
+        if (!IsLetter(s)) {
             ++i;
             if (s == '\\' || s == '{' || s == '}') put(static_cast<wchar_t>(s));
             else if (s == '~' || s == '_' || s == '-') put(0);
@@ -195,13 +228,13 @@ bool RunsFromWriter(const std::string& rtf, const std::wstring& Text, std::vecto
             continue;
         }
         size_t start = i;
-        while (i < n && std::isalpha(static_cast<unsigned char>(rtf[i]))) ++i;
+        while (i < n && IsLetter(rtf[i])) ++i;
         std::string_view word(rtf.data() + start, i - start);
         bool hasNumber = false;
         long number = 0;
-        if (i < n && (rtf[i] == '-' || std::isdigit(static_cast<unsigned char>(rtf[i])))) {
+        if (i < n && (rtf[i] == '-' || IsDigit(rtf[i]))) {
             size_t numStart = i++;
-            while (i < n && std::isdigit(static_cast<unsigned char>(rtf[i]))) ++i;
+            while (i < n && IsDigit(rtf[i])) ++i;
             number = std::strtol(rtf.c_str() + numStart, nullptr, 10);
             hasNumber = true;
         }
@@ -295,6 +328,20 @@ std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long From, lon
 
 // Runs asked of a control whose mask tells mixed languages: gallop while the language holds.
 std::vector<TLanguageRun> GallopRuns(TCustomRichEdit98* RichEdit, long From, long To);
+
+// Appends Value in decimal, as printf's %ld and %u write it.
+void AppendNumber(std::string& Out, long long Value)
+{
+    char digits[24];
+    int n = 0;
+    unsigned long long v = Value < 0 ? 0ULL - static_cast<unsigned long long>(Value) : static_cast<unsigned long long>(Value);
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v);
+    if (Value < 0) Out += '-';
+    while (n) Out += digits[--n];
+}
 
 } // namespace
 
@@ -402,14 +449,18 @@ std::string WithLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF
 {
     size_t close = RTF.rfind('}');
     if (close == std::string::npos) return RTF;
+    std::vector<TLanguageRun> runs = ReadLanguageRuns(RichEdit, RTF);
     std::string out;
-    out.reserve(RTF.size() + 64);
+    out.reserve(RTF.size() + std::strlen(Tag) + 1 + runs.size() * 24);
     out.append(RTF, 0, close);
     out += Tag;
-    char number[48];
-    for (const TLanguageRun& r : ReadLanguageRuns(RichEdit, RTF)) {
-        std::snprintf(number, sizeof number, "%ld %ld %u;", r.Start, r.End, r.Language);
-        out += number;
+    for (const TLanguageRun& r : runs) {
+        AppendNumber(out, r.Start);
+        out += ' ';
+        AppendNumber(out, r.End);
+        out += ' ';
+        AppendNumber(out, static_cast<long long>(r.Language));
+        out += ';';
     }
     out += "}";
     out.append(RTF, close, std::string::npos);
@@ -503,11 +554,14 @@ bool WriterSwapsIndents()
     return swaps;
 }
 
-// Finds control word Word followed by a signed number inside [From, To); gives its position.
+// Finds control word Word followed by a signed number starting inside [From, To); gives its
+// position. Only the range is searched: a document without the word is not read to its end
+// for every paragraph.
 size_t FindNumberWord(const std::string& s, const char* Word, size_t From, size_t To, long& Value)
 {
     size_t n = std::strlen(Word);
-    for (size_t at = s.find(Word, From); at != std::string::npos && at < To; at = s.find(Word, at + 1)) {
+    std::string_view range(s.data(), std::min(s.size(), To + n - 1));
+    for (size_t at = range.find(Word, From); at != std::string_view::npos; at = range.find(Word, at + 1)) {
         size_t p = at + n;
         if (p < s.size() && (s[p] == '-' || (s[p] >= '0' && s[p] <= '9'))) {
             Value = std::strtol(s.c_str() + p, nullptr, 10);
@@ -529,6 +583,7 @@ size_t NumberEnd(const std::string& s, size_t p)
 std::string SwapWrittenIndents(const std::string& RTF)
 {
     std::string out;
+    out.reserve(RTF.size() + 64);
     size_t pos = 0;
     for (size_t at = RTF.find("\\pard", pos); at != std::string::npos; at = RTF.find("\\pard", pos)) {
         // The paragraph's control words run up to the first blank.
@@ -537,23 +592,24 @@ std::string SwapWrittenIndents(const std::string& RTF)
         long offset = 0, start = 0;
         size_t li = FindNumberWord(RTF, "\\li", at, end, offset);
         size_t fi = FindNumberWord(RTF, "\\fi", at, end, start);
-        std::string words = RTF.substr(at, end - at);
+        out.append(RTF, pos, at - pos);
         if (li != std::string::npos || fi != std::string::npos) {
             // Drop both and write them the standard way.
-            std::string cleaned;
             for (size_t i = at; i < end;) {
                 if ((i == li && li != std::string::npos) || (i == fi && fi != std::string::npos)) {
                     i = NumberEnd(RTF, i + 3);
                     continue;
                 }
-                cleaned += RTF[i++];
+                out += RTF[i++];
             }
-            words = cleaned + Format("\\fi%ld\\li%ld", -offset, start + offset);
+            out += Format("\\fi%ld\\li%ld", -offset, start + offset);
+        } else {
+            out.append(RTF, at, end - at);
         }
-        out += RTF.substr(pos, at - pos) + words;
         pos = end;
     }
-    return out + RTF.substr(pos);
+    out.append(RTF, std::min(pos, RTF.size()), std::string::npos);
+    return out;
 }
 
 std::string RepairParagraphIndents(const std::string& RTF)

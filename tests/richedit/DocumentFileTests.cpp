@@ -191,6 +191,9 @@ TEST(IndentRepair, SwappedIndentWordsAreWrittenTheStandardWay)
     EXPECT_EQ(SwapWrittenIndents("\\pard\\fi720 x"), "\\pard\\fi0\\li720 x");
     // Paragraphs without indents stay as they are.
     EXPECT_EQ(SwapWrittenIndents("\\pard\\ri180 x\\par\\pard y"), "\\pard\\ri180 x\\par\\pard y");
+    // A paragraph's indents are its own: a later paragraph's words do not change an earlier one.
+    EXPECT_EQ(SwapWrittenIndents("\\pard\\ri180 \\li720 x\\par\\pard\\sl-240 y\\par\\pard\\li360 z"),
+              "\\pard\\ri180 \\li720 x\\par\\pard\\sl-240 y\\par\\pard\\fi-360\\li360 z");
 }
 
 TEST_F(RichEditTest, TruncatedRTFLoadsWithoutHanging)
