@@ -89,7 +89,8 @@ bool Dictionary::RootOk(const Homonym& h, int CaseMode) const
 bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const AffixEntry* prefix) const
 {
     size_t a = e.Append.size();
-    if (a == w.size() && !FFullStrip && e.Strip.empty()) return false;
+    // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
+    if (a >= w.size() && !FFullStrip) return false;
     if (prefix && !(e.Cross && prefix->Cross)) return false;
     // A suffix that needs another affix ends a word only behind a prefix; one that belongs
     // inside compounds never does.
@@ -158,7 +159,7 @@ bool Dictionary::CheckSuffixed(View w, int folded, const AffixEntry* prefix) con
 bool Dictionary::PrefixMatches(const AffixEntry& p, View w, int folded) const
 {
     size_t a = p.Append.size();
-    if (a == w.size() && !FFullStrip && p.Strip.empty()) return false;
+    if (a >= w.size() && !FFullStrip) return false;
     if (Has(p.Continuation, FOnlyInCompound)) return false;
     Joined stem(p.Strip, w.substr(a));
     if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) return false;
@@ -327,21 +328,25 @@ bool Dictionary::CheckCompound(View w, bool Capital) const
 }
 
 // The parts from Start on, after Parts parts (the last of them Prev, with its stem's flags).
-bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* prevFlags, View prev, bool capital) const
+// With simplified triples, "xx" + "xy" is written "xxy": the next part reuses a letter
+// (Simplified: the joint with Prev did so).
+bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* prevFlags, View prev, bool capital,
+                              bool simplified) const
 {
     const int most = FCompoundWordMax ? static_cast<int>(FCompoundWordMax) : 10;
     if (parts + 2 > most) return false;
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
         View part = w.substr(start, i - start);
         const FlagSet* pf = CompoundPart(part, parts == 0 ? Begin : Middle);
-        if (!pf || (parts > 0 && !JointOk(prev, part, *prevFlags, *pf, false))) continue;
-        // With simplified triples, "xx" + "xy" is written "xxy": the next part reuses a letter.
+        if (!pf || (parts > 0 && !JointOk(prev, part, *prevFlags, *pf, simplified))) continue;
         for (size_t next : {i, i - 1}) {
-            if (next != i && !(FSimplifiedTriple && i - start >= 2 && w[i - 1] == w[i - 2])) continue;
+            bool shared = next != i;
+            if (shared && !(FSimplifiedTriple && i - start >= 2 && w[i - 1] == w[i - 2])) continue;
             View rest = w.substr(next);
             if (rest.size() < FCompoundMin) continue;
-            if (EndPartFits(w, part, *pf, rest, next != i, capital)) return true;
-            if (CompoundFrom(w, next, parts + 1, pf, part, capital)) return true;
+            // The last part's own letters (without the one it shares) are at least the minimum.
+            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital)) return true;
+            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared)) return true;
         }
     }
     return false;

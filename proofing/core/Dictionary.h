@@ -174,7 +174,8 @@ private:
     bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
     enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
     bool CheckCompound(View w, bool Capital) const;
-    bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital) const;
+    bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital,
+                      bool Simplified = false) const;
     bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital) const;
     const FlagSet* CompoundPart(View Part, int Position) const;
     const FlagSet* SuffixedPart(View Part, int Position) const;
