@@ -143,6 +143,7 @@ private:
     std::vector<CompoundPattern> FCompoundPatterns;
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
+    bool FUtf8 = false;  // the files are UTF-8
 
     std::string FAffName, FDicName;
     void ParseAff(const std::vector<std::u32string>& Lines);
@@ -150,7 +151,8 @@ private:
     CompoundPattern ParsePattern(const std::vector<std::u32string>& Fields) const;
     void ParseDic(const std::vector<std::u32string>& Lines);
     void AddStem(const std::u32string& Word, FlagSet Flags);
-    FlagSet ParseFlags(const std::u32string& Text) const;
+    // The flags of the text, sorted (or in their order).
+    FlagSet ParseFlags(const std::u32string& Text, bool Sorted = true) const;
     Flag ParseFlag(const std::u32string& Text) const;
     FlagSet FlagsOrAlias(const std::u32string& Text) const;
     void ParseAffixBlock(const std::vector<std::u32string>& Lines, size_t& I, bool Prefix);
