@@ -211,7 +211,8 @@ bool Dictionary::PartStemOk(const Homonym& h) const
 
 // A part made of a stem and a suffix. Suffixes end compounds; inside one, only those with
 // the permit flag may stand. The stem or the suffix carries the flag of the position.
-const FlagSet* Dictionary::SuffixedPart(View part, int position) const
+// With Prefix, the part is what follows that prefix: both affixes must allow the other.
+const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables, const AffixEntry* prefix) const
 {
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 0; a <= longest; ++a) {
@@ -221,22 +222,26 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position) const
             const AffixEntry& e = FSuffixes[i];
             if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
             if (Has(e.Continuation, FCompoundForbid)) continue;
+            if (prefix && !(e.Cross && prefix->Cross)) continue;
             Joined stem(part.substr(0, part.size() - a), e.Strip);
             if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
-            bool affixFits = CompoundFlagFits(e.Continuation, position);
+            bool affixFits = CompoundFlagFits(e.Continuation, position) || (prefix && CompoundFlagFits(prefix->Continuation, position));
             if (const auto* hs = Lookup(stem.View()))
                 for (const Homonym& h : *hs)
-                    if (Has(h.Flags, e.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)))
+                    if (Has(h.Flags, e.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)) &&
+                        (!prefix || Has(h.Flags, prefix->Id) || Has(e.Continuation, prefix->Id))) {
+                        if (syllables) *syllables = Syllables(stem.View());
                         return &h.Flags;
-            if (position == End)
-                if (const FlagSet* f = InnerSuffixedPart(e, stem.View(), affixFits)) return f;
+                    }
+            if (position == End && !prefix)
+                if (const FlagSet* f = InnerSuffixedPart(e, stem.View(), affixFits, syllables)) return f;
         }
     }
     return nullptr;
 }
 
 // The last part of a compound with two suffixes.
-const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem, bool outerFits) const
+const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem, bool outerFits, int* syllables) const
 {
     const FlagSet* found = nullptr;
     AnyInnerSuffix(outer.Id, stem, [&](const AffixEntry& inner) {
@@ -248,6 +253,7 @@ const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem,
             for (const Homonym& h : *hs)
                 if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End))) {
                     found = &h.Flags;
+                    if (syllables) *syllables = Syllables(root.View());
                     return true;
                 }
         return false;
@@ -274,19 +280,44 @@ const FlagSet* Dictionary::PrefixedPart(View part, int position) const
                 for (const Homonym& h : *hs)
                     if (Has(h.Flags, p.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)))
                         return &h.Flags;
+            // A prefix and a suffix on the same part.
+            if (p.Cross && stem.View().size() > 1)
+                if (const FlagSet* f = SuffixedPart(stem.View(), position, nullptr, &p)) return f;
         }
     }
     return nullptr;
 }
 
 // The flags of the stem that lets the part stand at its position in a compound, or null.
-const FlagSet* Dictionary::CompoundPart(View part, int position) const
+// Syllables: the syllables of its stem (suffixes do not count).
+const FlagSet* Dictionary::CompoundPart(View part, int position, int* syllables) const
 {
+    if (syllables) *syllables = Syllables(part);
     if (const auto* hs = Lookup(part))
         for (const Homonym& h : *hs)
             if (PartStemOk(h) && !Has(h.Flags, FNeedAffix) && CompoundFlagFits(h.Flags, position)) return &h.Flags;
-    if (const FlagSet* f = SuffixedPart(part, position)) return f;
+    if (const FlagSet* f = SuffixedPart(part, position, syllables)) return f;
+    if (syllables) *syllables = Syllables(part);
     return PrefixedPart(part, position);
+}
+
+int Dictionary::Syllables(View w) const
+{
+    if (FCompoundVowels.empty()) return 0;
+    int n = 0;
+    for (char32_t c : w)
+        if (FCompoundVowels.find(c) != std::u32string::npos || FCompoundVowels.find(ToLower(c, FTurkic)) != std::u32string::npos) ++n;
+    return n;
+}
+
+// Whether a compound of so many words (a part marked as a compound itself counts twice) and
+// syllables may stand: more words than the most allowed need the syllable rule (Hungarian:
+// at most so many syllables).
+bool Dictionary::CompoundSizeOk(int words, int syllables) const
+{
+    if (!FCompoundWordMax || words <= static_cast<int>(FCompoundWordMax)) return true;
+    if (!FCompoundSyllableMax) return false;
+    return !FHungarian || syllables <= static_cast<int>(FCompoundSyllableMax);
 }
 
 // The rules for two neighbouring parts: no doubled part, no capital or three equal letters
@@ -324,45 +355,52 @@ bool Dictionary::LooksLikeMisspelling(View w) const
 bool Dictionary::CheckCompound(View w, bool Capital) const
 {
     if (!FCompoundFlag && !FCompoundBegin) return false;
-    return CompoundFrom(w, 0, 0, nullptr, View(), Capital);
+    return CompoundFrom(w, 0, 0, nullptr, View(), Capital, false, 0, 0);
 }
 
 // The parts from Start on, after Parts parts (the last of them Prev, with its stem's flags).
 // With simplified triples, "xx" + "xy" is written "xxy": the next part reuses a letter
 // (Simplified: the joint with Prev did so).
+// Words and Syllables: those of the parts before Start.
 bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* prevFlags, View prev, bool capital,
-                              bool simplified) const
+                              bool simplified, int words, int syllables) const
 {
-    const int most = FCompoundWordMax ? static_cast<int>(FCompoundWordMax) : 10;
-    if (parts + 2 > most) return false;
+    if (parts + 2 > 10) return false;
+    // At least two more words follow (and syllables only add up).
+    if (!CompoundSizeOk(words + 2, syllables)) return false;
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
         View part = w.substr(start, i - start);
         const FlagSet* pf = CompoundPart(part, parts == 0 ? Begin : Middle);
         if (!pf || (parts > 0 && !JointOk(prev, part, *prevFlags, *pf, simplified))) continue;
+        int partWords = words + (Has(*pf, FCompoundRoot) ? 2 : 1), partSyllables = syllables + Syllables(part);
         for (size_t next : {i, i - 1}) {
             bool shared = next != i;
             if (shared && !(FSimplifiedTriple && i - start >= 2 && w[i - 1] == w[i - 2])) continue;
             View rest = w.substr(next);
             if (rest.size() < FCompoundMin) continue;
             // The last part's own letters (without the one it shares) are at least the minimum.
-            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital)) return true;
-            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared)) return true;
+            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables))
+                return true;
+            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables)) return true;
         }
     }
     return false;
 }
 
-bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bool simplified, bool capital) const
+bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bool simplified, bool capital, int words,
+                             int syllables) const
 {
-    const FlagSet* rf = CompoundPart(rest, End);
+    int restSyllables = 0;
+    const FlagSet* rf = CompoundPart(rest, End, &restSyllables);
     // Parts after the first are written in lower case inside the word.
     std::u32string cap;
     if (!rf && IsLower(rest[0])) {
         cap = rest;
         cap[0] = ToUpper(cap[0], FTurkic);
-        rf = CompoundPart(cap, End);
+        rf = CompoundPart(cap, End, &restSyllables);
     }
     if (!rf || !JointOk(part, rest, pf, *rf, simplified)) return false;
+    if (!CompoundSizeOk(words + (Has(*rf, FCompoundRoot) ? 2 : 1), syllables + restSyllables)) return false;
     if (FForceUcase && Has(*rf, FForceUcase) && !capital) return false;
     return !LooksLikeMisspelling(w);
 }

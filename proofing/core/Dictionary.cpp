@@ -315,6 +315,8 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"COMPOUNDFORBIDFLAG") { FCompoundForbid = ParseFlag(arg(1));
     } else if (k == U"FORCEUCASE") { FForceUcase = ParseFlag(arg(1));
     } else if (k == U"COMPOUNDWORDMAX") { FCompoundWordMax = ToCount(arg(1));
+    } else if (k == U"COMPOUNDSYLLABLE") { FCompoundSyllableMax = ToCount(arg(1)); FCompoundVowels = arg(2);
+    } else if (k == U"COMPOUNDROOT") { FCompoundRoot = ParseFlag(arg(1));
     } else if (k == U"CHECKCOMPOUNDDUP") { FCheckCompoundDup = true;
     } else if (k == U"CHECKCOMPOUNDCASE") { FCheckCompoundCase = true;
     } else if (k == U"CHECKCOMPOUNDTRIPLE") { FCheckCompoundTriple = true;
@@ -328,6 +330,7 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"LANG") {
         std::u32string l = arg(1);
         FTurkic = l.starts_with(U"tr") || l.starts_with(U"az") || l.starts_with(U"crh");
+        FHungarian = l.starts_with(U"hu");
     }
 }
 

@@ -135,6 +135,11 @@ private:
     Flag FCompoundFlag = 0, FCompoundBegin = 0, FCompoundMiddle = 0, FCompoundEnd = 0;
     Flag FCompoundPermit = 0, FCompoundForbid = 0, FForceUcase = 0;
     size_t FCompoundMin = 3, FCompoundWordMax = 0;
+    // COMPOUNDSYLLABLE and COMPOUNDROOT: longer compounds by their syllables; stems that are compounds.
+    size_t FCompoundSyllableMax = 0;
+    std::u32string FCompoundVowels;
+    Flag FCompoundRoot = 0;
+    bool FHungarian = false;
     bool FCheckCompoundDup = false, FCheckCompoundCase = false, FCheckCompoundTriple = false;
     bool FCheckCompoundRep = false, FSimplifiedTriple = false;
     // A joint that compounds may not have: the first part ending in End (with the flag EndFlag
@@ -176,12 +181,15 @@ private:
     bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
     enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
     bool CheckCompound(View w, bool Capital) const;
-    bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital,
-                      bool Simplified = false) const;
-    bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital) const;
-    const FlagSet* CompoundPart(View Part, int Position) const;
-    const FlagSet* SuffixedPart(View Part, int Position) const;
-    const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits) const;
+    bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital, bool Simplified,
+                      int Words, int Syllables) const;
+    bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital, int Words,
+                     int Syllables) const;
+    const FlagSet* CompoundPart(View Part, int Position, int* Syllables = nullptr) const;
+    const FlagSet* SuffixedPart(View Part, int Position, int* Syllables = nullptr, const AffixEntry* Prefix = nullptr) const;
+    const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits, int* Syllables) const;
+    int Syllables(View w) const;
+    bool CompoundSizeOk(int Words, int Syllables) const;
     const FlagSet* PrefixedPart(View Part, int Position) const;
     bool CompoundFlagFits(const FlagSet& f, int Position) const;
     bool PartStemOk(const Homonym& h) const;
