@@ -322,7 +322,8 @@ bool Dictionary::CompoundSizeOk(int words, int syllables) const
 
 // The rules for two neighbouring parts: no doubled part, no capital or three equal letters
 // at the joint, no forbidden pattern.
-bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet& rf, bool simplified) const
+bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet& rf, bool simplified,
+                         const CompoundPattern* skip) const
 {
     if (FCheckCompoundDup && left == right) return false;
     char32_t a = left.back(), b = right.front();
@@ -331,10 +332,46 @@ bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet
         ((left.size() >= 2 && left[left.size() - 2] == a) || (right.size() >= 2 && right[1] == b)))
         return false;
     for (const CompoundPattern& p : FCompoundPatterns)
-        if (left.ends_with(p.End) && right.starts_with(p.Begin) && (!p.EndFlag || Has(lf, p.EndFlag)) &&
-            (!p.BeginFlag || Has(rf, p.BeginFlag)))
-            return false;
+        if (&p != skip && PatternMatches(p, left, right, lf, rf)) return false;
     return true;
+}
+
+// Whether the joint of Left and Right is the pattern's: the ends, the flags, and for the
+// pattern "0", a first part that is a stem as it stands.
+bool Dictionary::PatternMatches(const CompoundPattern& p, View left, View right, const FlagSet& lf, const FlagSet& rf) const
+{
+    if (!left.ends_with(p.End) || !right.starts_with(p.Begin)) return false;
+    if ((p.EndFlag && !Has(lf, p.EndFlag)) || (p.BeginFlag && !Has(rf, p.BeginFlag))) return false;
+    if (p.Unmodified) {
+        const auto* hs = Lookup(left);
+        return hs && std::any_of(hs->begin(), hs->end(), [&](const Homonym& h) { return &h.Flags == &lf; });
+    }
+    return true;
+}
+
+// A last joint written in the simpler form of a pattern: the part before it (Start to At)
+// with the pattern's End restored and the last part with its Begin restored.
+bool Dictionary::ReplacedJointFits(View w, size_t start, size_t at, int parts, const FlagSet* prevFlags, View prev,
+                                   bool simplified, int words, int syllables) const
+{
+    for (const CompoundPattern& p : FCompoundPatterns) {
+        if (p.Replacement.empty() || w.substr(at).size() <= p.Replacement.size() || !w.substr(at).starts_with(p.Replacement))
+            continue;
+        std::u32string left(w.substr(start, at - start)), right(p.Begin);
+        left += p.End;
+        right += w.substr(at + p.Replacement.size());
+        if (right.size() < FCompoundMin) continue;
+        const FlagSet* lf = CompoundPart(left, parts == 0 ? Begin : Middle);
+        if (!lf || (parts > 0 && !JointOk(prev, left, *prevFlags, *lf, simplified))) continue;
+        int restSyllables = 0;
+        const FlagSet* rf = CompoundPart(right, End, &restSyllables);
+        if (!rf || !PatternMatches(p, left, right, *lf, *rf) || !JointOk(left, right, *lf, *rf, false, &p)) continue;
+        if (!CompoundSizeOk(words + (Has(*lf, FCompoundRoot) ? 2 : 1) + (Has(*rf, FCompoundRoot) ? 2 : 1),
+                            syllables + Syllables(left) + restSyllables))
+            continue;
+        if (!LooksLikeMisspelling(w)) return true;
+    }
+    return false;
 }
 
 // Whether a replacement from the table turns the word into a plain word: then it is that
@@ -370,6 +407,7 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
     if (!CompoundSizeOk(words + 2, syllables)) return false;
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
         View part = w.substr(start, i - start);
+        if (FHasReplacements && ReplacedJointFits(w, start, i, parts, prevFlags, prev, simplified, words, syllables)) return true;
         const FlagSet* pf = CompoundPart(part, parts == 0 ? Begin : Middle);
         if (!pf || (parts > 0 && !JointOk(prev, part, *prevFlags, *pf, simplified))) continue;
         int partWords = words + (Has(*pf, FCompoundRoot) ? 2 : 1), partSyllables = syllables + Syllables(part);

@@ -323,7 +323,11 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"CHECKCOMPOUNDREP") { FCheckCompoundRep = true;
     } else if (k == U"SIMPLIFIEDTRIPLE") { FSimplifiedTriple = true;
     } else if (k == U"CHECKCOMPOUNDPATTERN") {
-        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FCompoundPatterns.push_back(ParsePattern(g)); });
+        table([&](const std::vector<std::u32string>& g) {
+            if (g.size() < 3) return;
+            FCompoundPatterns.push_back(ParsePattern(g));
+            if (!FCompoundPatterns.back().Replacement.empty()) FHasReplacements = true;
+        });
     } else if (k == U"COMPOUNDMIN") { FCompoundMin = std::max<size_t>(1, ToCount(arg(1)));
     } else if (k == U"CHECKSHARPS") { FCheckSharps = true;
     } else if (k == U"FULLSTRIP") { FFullStrip = true;
@@ -344,6 +348,8 @@ Dictionary::CompoundPattern Dictionary::ParsePattern(const std::vector<std::u32s
     };
     split(g[1], p.End, p.EndFlag);
     split(g[2], p.Begin, p.BeginFlag);
+    p.Unmodified = g[1] == U"0" || g[1].starts_with(U"0/");
+    if (g.size() > 3 && !g[3].empty() && g[3][0] != U'#') p.Replacement = ZeroIsEmpty(g[3]);
     return p;
 }
 

@@ -144,8 +144,14 @@ private:
     bool FCheckCompoundRep = false, FSimplifiedTriple = false;
     // A joint that compounds may not have: the first part ending in End (with the flag EndFlag
     // when given), the next beginning with Begin (and BeginFlag).
-    struct CompoundPattern { std::u32string End; Flag EndFlag = 0; std::u32string Begin; Flag BeginFlag = 0; };
+    // With a replacement, the joint may be written as that text instead (the last joint only);
+    // End "0" stands for a first part that is a stem as it stands.
+    struct CompoundPattern {
+        std::u32string End; Flag EndFlag = 0; std::u32string Begin; Flag BeginFlag = 0;
+        std::u32string Replacement; bool Unmodified = false;
+    };
     std::vector<CompoundPattern> FCompoundPatterns;
+    bool FHasReplacements = false;
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
     bool FUtf8 = false;  // the files are UTF-8
@@ -193,7 +199,11 @@ private:
     const FlagSet* PrefixedPart(View Part, int Position) const;
     bool CompoundFlagFits(const FlagSet& f, int Position) const;
     bool PartStemOk(const Homonym& h) const;
-    bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified) const;
+    bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified,
+                 const CompoundPattern* Skip = nullptr) const;
+    bool PatternMatches(const CompoundPattern& p, View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags) const;
+    bool ReplacedJointFits(View w, size_t Start, size_t At, int Parts, const FlagSet* PrevFlags, View Prev, bool Simplified,
+                           int Words, int Syllables) const;
     bool LooksLikeMisspelling(View w) const;
     bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
     bool StemHasFlag(View Stem, Flag F) const;
