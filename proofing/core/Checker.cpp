@@ -451,6 +451,26 @@ bool Dictionary::StemHasFlag(View stem, Flag f) const
     return false;
 }
 
+// The last part of a compound rule may carry a suffix of its stem.
+bool Dictionary::SuffixedStemHasFlag(View part, Flag f) const
+{
+    size_t longest = std::min(FLongestSuffix, part.size() - 1);
+    for (size_t a = 1; a <= longest; ++a) {
+        const auto* rules = FSuffixByAppend.Find(part.substr(part.size() - a));
+        if (!rules) continue;
+        for (size_t i : *rules) {
+            const AffixEntry& e = FSuffixes[i];
+            if (Has(e.Continuation, FNeedAffix) || Has(e.Continuation, FCompoundForbid)) continue;
+            Joined stem(part.substr(0, part.size() - a), e.Strip);
+            if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
+            if (const auto* hs = Lookup(stem.View()))
+                for (const Homonym& h : *hs)
+                    if (Has(h.Flags, f) && Has(h.Flags, e.Id) && !Has(h.Flags, FForbidden)) return true;
+        }
+    }
+    return false;
+}
+
 // A compound rule: each token a flag with an optional '*' (any number) or '?' (at most one).
 bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule, size_t t, int parts) const
 {
@@ -458,7 +478,8 @@ bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule,
     Flag flag = rule[t][0], q = rule[t][1];
     if (q != 0 && MatchRule(w, pos, rule, t + 1, parts)) return true;
     for (size_t end = pos + FCompoundMin; end <= w.size(); ++end) {
-        if (!StemHasFlag(w.substr(pos, end - pos), flag)) continue;
+        View part = w.substr(pos, end - pos);
+        if (!StemHasFlag(part, flag) && !(end == w.size() && parts > 0 && SuffixedStemHasFlag(part, flag))) continue;
         if (MatchRule(w, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
     }
     return false;
@@ -506,9 +527,12 @@ bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
         }
     }
     if (AllowCompound && w.size() <= 64) {
-        for (const auto& rule : FCompoundRules)
-            if (MatchRule(w, 0, rule, 0, 0)) return true;
         bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
+        if (!FCompoundRules.empty()) {
+            std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
+            for (const auto& rule : FCompoundRules)
+                if (MatchRule(w, 0, rule, 0, 0) || (capital && MatchRule(lower, 0, rule, 0, 0))) return true;
+        }
         if (CheckCompound(w, capital)) return true;
         if (capital && CheckCompound(Lower(w, FTurkic), true)) return true;
         if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;

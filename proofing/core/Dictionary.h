@@ -207,6 +207,7 @@ private:
     bool LooksLikeMisspelling(View w) const;
     bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
     bool StemHasFlag(View Stem, Flag F) const;
+    bool SuffixedStemHasFlag(View Part, Flag F) const;
     bool Spell(View w, int Mode) const;
     bool CheckBreaks(View w, int Mode) const;
     static bool ConditionMatchesEnd(const AffixEntry& e, View stem);
