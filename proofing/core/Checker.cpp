@@ -111,7 +111,8 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const Af
             return true;
         }
     }
-    return InnerSuffixAllows(e, stem.View(), folded, prefix);
+    // With complex prefixes the second affix is a prefix: one suffix only.
+    return !FComplexPrefixes && InnerSuffixAllows(e, stem.View(), folded, prefix);
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
@@ -169,7 +170,32 @@ bool Dictionary::PrefixMatches(const AffixEntry& p, View w, int folded) const
         if (const auto* hs = Lookup(stem.View()))
             for (const Homonym& h : *hs)
                 if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
-    return p.Cross && CheckSuffixed(stem.View(), folded, &p);
+    if (p.Cross && CheckSuffixed(stem.View(), folded, &p)) return true;
+    return FComplexPrefixes && InnerPrefixAllows(p, stem.View(), folded);
+}
+
+// Twofold prefixes (COMPLEXPREFIXES): the stem may begin with an inner prefix whose
+// continuation allows Outer, and may end with a suffix the inner prefix combines with.
+bool Dictionary::InnerPrefixAllows(const AffixEntry& outer, View stem, int folded) const
+{
+    auto it = FPrefixByContinuation.find(outer.Id);
+    if (it == FPrefixByContinuation.end()) return false;
+    size_t longest = std::min(it->second.Longest, stem.size() - 1);
+    for (size_t len = 1; len <= longest; ++len) {
+        const auto* rules = it->second.ByAppend.Find(stem.substr(0, len));
+        if (!rules) continue;
+        for (size_t i : *rules) {
+            const AffixEntry& inner = FPrefixes[i];
+            if (Has(inner.Continuation, FOnlyInCompound)) continue;
+            Joined root(inner.Strip, stem.substr(len));
+            if (root.View().empty() || !ConditionMatchesStart(inner, root.View())) continue;
+            if (const auto* hs = Lookup(root.View()))
+                for (const Homonym& h : *hs)
+                    if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
+            if (inner.Cross && outer.Cross && CheckSuffixed(root.View(), folded, &inner)) return true;
+        }
+    }
+    return false;
 }
 
 bool Dictionary::CheckPrefixed(View w, int folded) const

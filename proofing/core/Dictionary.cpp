@@ -331,6 +331,7 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"COMPOUNDMIN") { FCompoundMin = std::max<size_t>(1, ToCount(arg(1)));
     } else if (k == U"CHECKSHARPS") { FCheckSharps = true;
     } else if (k == U"FULLSTRIP") { FFullStrip = true;
+    } else if (k == U"COMPLEXPREFIXES") { FComplexPrefixes = true;
     } else if (k == U"LANG") {
         std::u32string l = arg(1);
         FTurkic = l.starts_with(U"tr") || l.starts_with(U"az") || l.starts_with(U"crh");
@@ -449,6 +450,12 @@ void Dictionary::BuildIndexes()
     }
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
+        if (FComplexPrefixes)
+            for (Flag f : FPrefixes[i].Continuation) {
+                InnerSuffixes& in = FPrefixByContinuation[f];
+                in.ByAppend.Insert(FPrefixes[i].Append).push_back(i);
+                in.Longest = std::max(in.Longest, FPrefixes[i].Append.size());
+            }
         FPrefixById[FPrefixes[i].Id].push_back(i);
         FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
     }

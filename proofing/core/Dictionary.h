@@ -117,6 +117,7 @@ private:
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
     struct InnerSuffixes { TextTable<std::vector<size_t>> ByAppend; size_t Longest = 0; };
     std::unordered_map<Flag, InnerSuffixes> FSuffixByContinuation;
+    std::unordered_map<Flag, InnerSuffixes> FPrefixByContinuation;  // the same for prefixes, by their text
     std::unordered_map<Flag, std::vector<size_t>> FSuffixById, FPrefixById;
     // Calls Visit(rule) for each suffix rule allowing Outer whose appended text ends Stem.
     template <class F> bool AnyInnerSuffix(Flag Outer, std::u32string_view Stem, F Visit) const;
@@ -155,6 +156,7 @@ private:
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
     bool FUtf8 = false;  // the files are UTF-8
+    bool FComplexPrefixes = false;
 
     std::string FAffName, FDicName;
     void ParseAff(const std::vector<std::u32string>& Lines);
@@ -184,6 +186,7 @@ private:
     bool SuffixMatches(const AffixEntry& e, View w, int CaseMode, const AffixEntry* Prefix) const;
     bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, const AffixEntry* Prefix) const;
     bool CheckPrefixed(View w, int CaseMode) const;
+    bool InnerPrefixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
     bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
     enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
     bool CheckCompound(View w, bool Capital) const;
