@@ -259,25 +259,28 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables,
                         if (syllables) *syllables = Syllables(stem.View());
                         return &h.Flags;
                     }
-            if (position == End && !prefix)
-                if (const FlagSet* f = InnerSuffixedPart(e, stem.View(), affixFits, syllables)) return f;
+            if (position == End)
+                if (const FlagSet* f = InnerSuffixedPart(e, stem.View(), affixFits, syllables, prefix)) return f;
         }
     }
     return nullptr;
 }
 
 // The last part of a compound with two suffixes.
-const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem, bool outerFits, int* syllables) const
+const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem, bool outerFits, int* syllables,
+                                             const AffixEntry* prefix) const
 {
     const FlagSet* found = nullptr;
     AnyInnerSuffix(outer.Id, stem, [&](const AffixEntry& inner) {
         if (Has(inner.Continuation, FCompoundForbid)) return false;
+        if (prefix && !inner.Cross) return false;
         Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
         if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
         bool fits = outerFits || CompoundFlagFits(inner.Continuation, End);
         if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End))) {
+                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End)) &&
+                    (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(outer.Continuation, prefix->Id))) {
                     found = &h.Flags;
                     if (syllables) *syllables = Syllables(root.View());
                     return true;
@@ -289,7 +292,7 @@ const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem,
 
 // A part made of a prefix and a stem: prefixes begin compounds; elsewhere only those with
 // the permit flag.
-const FlagSet* Dictionary::PrefixedPart(View part, int position) const
+const FlagSet* Dictionary::PrefixedPart(View part, int position, int* syllables) const
 {
     size_t longest = std::min(FLongestPrefix, part.size() - 1);
     for (size_t len = 1; len <= longest; ++len) {
@@ -308,7 +311,10 @@ const FlagSet* Dictionary::PrefixedPart(View part, int position) const
                         return &h.Flags;
             // A prefix and a suffix on the same part.
             if (p.Cross && stem.View().size() > 1)
-                if (const FlagSet* f = SuffixedPart(stem.View(), position, nullptr, &p)) return f;
+                if (const FlagSet* f = SuffixedPart(stem.View(), position, syllables, &p)) {
+                    if (syllables) *syllables += Syllables(p.Append);
+                    return f;
+                }
         }
     }
     return nullptr;
@@ -324,7 +330,7 @@ const FlagSet* Dictionary::CompoundPart(View part, int position, int* syllables)
             if (PartStemOk(h) && !Has(h.Flags, FNeedAffix) && CompoundFlagFits(h.Flags, position)) return &h.Flags;
     if (const FlagSet* f = SuffixedPart(part, position, syllables)) return f;
     if (syllables) *syllables = Syllables(part);
-    return PrefixedPart(part, position);
+    return PrefixedPart(part, position, syllables);
 }
 
 int Dictionary::Syllables(View w) const

@@ -196,10 +196,11 @@ private:
                      int Syllables) const;
     const FlagSet* CompoundPart(View Part, int Position, int* Syllables = nullptr) const;
     const FlagSet* SuffixedPart(View Part, int Position, int* Syllables = nullptr, const AffixEntry* Prefix = nullptr) const;
-    const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits, int* Syllables) const;
+    const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits, int* Syllables,
+                                     const AffixEntry* Prefix = nullptr) const;
     int Syllables(View w) const;
     bool CompoundSizeOk(int Words, int Syllables) const;
-    const FlagSet* PrefixedPart(View Part, int Position) const;
+    const FlagSet* PrefixedPart(View Part, int Position, int* Syllables = nullptr) const;
     bool CompoundFlagFits(const FlagSet& f, int Position) const;
     bool PartStemOk(const Homonym& h) const;
     bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified,
