@@ -462,13 +462,6 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
 {
     int restSyllables = 0;
     const FlagSet* rf = CompoundPart(rest, End, &restSyllables);
-    // Parts after the first are written in lower case inside the word.
-    std::u32string cap;
-    if (!rf && IsLower(rest[0])) {
-        cap = rest;
-        cap[0] = ToUpper(cap[0], FTurkic);
-        rf = CompoundPart(cap, End, &restSyllables);
-    }
     if (!rf || !JointOk(part, rest, pf, *rf, simplified)) return false;
     if (!CompoundSizeOk(words + (Has(*rf, FCompoundRoot) ? 2 : 1), syllables + restSyllables)) return false;
     if (FForceUcase && Has(*rf, FForceUcase) && !capital) return false;
