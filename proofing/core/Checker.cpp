@@ -464,8 +464,26 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
     const FlagSet* rf = CompoundPart(rest, End, &restSyllables);
     if (!rf || !JointOk(part, rest, pf, *rf, simplified)) return false;
     if (!CompoundSizeOk(words + (Has(*rf, FCompoundRoot) ? 2 : 1), syllables + restSyllables)) return false;
+    // No doubled stem either: the part again with a suffix ("bar" + "bars").
+    if (FCheckCompoundDup && rest.size() > part.size() && rest.starts_with(part) && SuffixedFormOf(rest, part)) return false;
     if (FForceUcase && Has(*rf, FForceUcase) && !capital) return false;
     return !LooksLikeMisspelling(w);
+}
+
+// Whether Form is Stem with one of its suffixes (one that strips nothing) and not a stem of its own.
+bool Dictionary::SuffixedFormOf(View form, View stem) const
+{
+    if (Lookup(form)) return false;
+    const auto* rules = FSuffixByAppend.Find(form.substr(stem.size()));
+    const auto* hs = Lookup(stem);
+    if (!rules || !hs) return false;
+    for (size_t i : *rules) {
+        const AffixEntry& e = FSuffixes[i];
+        if (!e.Strip.empty() || !ConditionMatchesEnd(e, stem)) continue;
+        for (const Homonym& h : *hs)
+            if (Has(h.Flags, e.Id)) return true;
+    }
+    return false;
 }
 
 bool Dictionary::StemHasFlag(View stem, Flag f) const

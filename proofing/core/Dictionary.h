@@ -211,6 +211,7 @@ private:
     bool LooksLikeMisspelling(View w) const;
     bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
     bool StemHasFlag(View Stem, Flag F) const;
+    bool SuffixedFormOf(View Form, View Stem) const;
     bool SuffixedStemHasFlag(View Part, Flag F) const;
     bool Spell(View w, int Mode) const;
     bool CheckBreaks(View w, int Mode) const;
