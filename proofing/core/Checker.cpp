@@ -434,7 +434,7 @@ bool Dictionary::CheckCompound(View w, bool Capital) const
 bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* prevFlags, View prev, bool capital,
                               bool simplified, int words, int syllables) const
 {
-    if (parts + 2 > 10) return false;
+    if (parts + 2 > std::max<int>(10, static_cast<int>(FCompoundWordMax))) return false;
     // At least two more words follow (and syllables only add up).
     if (!CompoundSizeOk(words + 2, syllables)) return false;
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
