@@ -238,9 +238,11 @@ std::string Sweep1(const std::string& dir, const std::string& name, const std::s
     std::string lang = name.substr(0, name.find_first_of("_-"));
     for (std::string t : {name, lang, lang == "nb" || lang == "nn" ? std::string("nb") : std::string()}) {
         if (t.empty() || !std::filesystem::exists(textDir + "/" + t + ".txt")) continue;
-        prose = Words(textDir + "/" + t + ".txt", maxWords);
-        prose.resize(prose.size() - prose.size() / 4);  // without Words' own changed copies
-        break;
+        std::vector<std::string> words = Words(textDir + "/" + t + ".txt", maxWords);
+        words.resize(words.size() - words.size() / 4);  // without Words' own changed copies
+        if (words.size() > prose.size()) prose = std::move(words);
+        // A locale of its own with a few messages (nb_NO) gives way to the language's prose.
+        if (prose.size() >= 5000) break;
     }
     std::vector<std::string> stems = Stems(base + ".dic", theirs->get_dic_encoding(), 15000);
     std::vector<std::string> changes = Changed(stems, ours.TryChars());
@@ -256,6 +258,8 @@ std::string Sweep1(const std::string& dir, const std::string& name, const std::s
     });
     // Agreement on prose (weighted by occurrences) and on stems and changes (distinct words).
     Verdicts p, s;
+    const char* diffs = std::getenv("BENCH_DIFFS");
+    const size_t listed = diffs && std::atoi(diffs) > 1 ? std::atoi(diffs) : 12;
     std::map<std::string, std::pair<size_t, bool>> seen;
     for (size_t i = 0; i < all.size(); ++i) {
         bool isProse = i < prose.size() + proseChanges.size();
@@ -267,7 +271,7 @@ std::string Sweep1(const std::string& dir, const std::string& name, const std::s
         ++v.Distinct;
         if (a[i] != b[i]) {
             ++v.Differ;
-            if (v.Examples.size() < 12) v.Examples.push_back(all[i] + (a[i] ? "+" : "-"));
+            if (v.Examples.size() < listed) v.Examples.push_back(all[i] + (a[i] ? "+" : "-"));
         }
     }
     double loadNu = 0, tNu = 0;

@@ -14,7 +14,7 @@ clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I"$ROOT/proofing/
     "$ROOT/proofing/fuzz/FuzzDictionary.cpp" "$ROOT"/proofing/core/{Text,Dictionary,Checker,Suggest,TextCheck}.cpp \
     -o "$OUT/fuzz_dictionary"
 }
-for base in affixes compound text cpdaffixes cpdjoints cpdtriple cpdrep turkish; do
+for base in affixes compound text cpdaffixes cpdjoints cpdtriple cpdrep turkish byteflags cpdsyllable cpdpattern cpdruleaffix complexprefixes; do
   d="$ROOT/tests/proofing/data/$base"
   { cat "$d.aff"; printf '\0'; cat "$d.dic"; printf '\0'; cat "$d.good" 2>/dev/null || true; } > "$OUT/corpus/$base"
 done

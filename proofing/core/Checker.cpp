@@ -89,7 +89,8 @@ bool Dictionary::RootOk(const Homonym& h, int CaseMode) const
 bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const AffixEntry* prefix) const
 {
     size_t a = e.Append.size();
-    if (a == w.size() && !FFullStrip && e.Strip.empty()) return false;
+    // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
+    if (a >= w.size() && !FFullStrip) return false;
     if (prefix && !(e.Cross && prefix->Cross)) return false;
     // A suffix that needs another affix ends a word only behind a prefix; one that belongs
     // inside compounds never does.
@@ -110,7 +111,8 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const Af
             return true;
         }
     }
-    return InnerSuffixAllows(e, stem.View(), folded, prefix);
+    // With complex prefixes the second affix is a prefix: one suffix only.
+    return !FComplexPrefixes && InnerSuffixAllows(e, stem.View(), folded, prefix);
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
@@ -158,7 +160,7 @@ bool Dictionary::CheckSuffixed(View w, int folded, const AffixEntry* prefix) con
 bool Dictionary::PrefixMatches(const AffixEntry& p, View w, int folded) const
 {
     size_t a = p.Append.size();
-    if (a == w.size() && !FFullStrip && p.Strip.empty()) return false;
+    if (a >= w.size() && !FFullStrip) return false;
     if (Has(p.Continuation, FOnlyInCompound)) return false;
     Joined stem(p.Strip, w.substr(a));
     if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) return false;
@@ -168,7 +170,32 @@ bool Dictionary::PrefixMatches(const AffixEntry& p, View w, int folded) const
         if (const auto* hs = Lookup(stem.View()))
             for (const Homonym& h : *hs)
                 if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
-    return p.Cross && CheckSuffixed(stem.View(), folded, &p);
+    if (p.Cross && CheckSuffixed(stem.View(), folded, &p)) return true;
+    return FComplexPrefixes && InnerPrefixAllows(p, stem.View(), folded);
+}
+
+// Twofold prefixes (COMPLEXPREFIXES): the stem may begin with an inner prefix whose
+// continuation allows Outer, and may end with a suffix the inner prefix combines with.
+bool Dictionary::InnerPrefixAllows(const AffixEntry& outer, View stem, int folded) const
+{
+    auto it = FPrefixByContinuation.find(outer.Id);
+    if (it == FPrefixByContinuation.end()) return false;
+    size_t longest = std::min(it->second.Longest, stem.size() - 1);
+    for (size_t len = 1; len <= longest; ++len) {
+        const auto* rules = it->second.ByAppend.Find(stem.substr(0, len));
+        if (!rules) continue;
+        for (size_t i : *rules) {
+            const AffixEntry& inner = FPrefixes[i];
+            if (Has(inner.Continuation, FOnlyInCompound)) continue;
+            Joined root(inner.Strip, stem.substr(len));
+            if (root.View().empty() || !ConditionMatchesStart(inner, root.View())) continue;
+            if (const auto* hs = Lookup(root.View()))
+                for (const Homonym& h : *hs)
+                    if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
+            if (inner.Cross && outer.Cross && CheckSuffixed(root.View(), folded, &inner)) return true;
+        }
+    }
+    return false;
 }
 
 bool Dictionary::CheckPrefixed(View w, int folded) const
@@ -210,7 +237,8 @@ bool Dictionary::PartStemOk(const Homonym& h) const
 
 // A part made of a stem and a suffix. Suffixes end compounds; inside one, only those with
 // the permit flag may stand. The stem or the suffix carries the flag of the position.
-const FlagSet* Dictionary::SuffixedPart(View part, int position) const
+// With Prefix, the part is what follows that prefix: both affixes must allow the other.
+const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables, const AffixEntry* prefix) const
 {
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 0; a <= longest; ++a) {
@@ -220,33 +248,41 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position) const
             const AffixEntry& e = FSuffixes[i];
             if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
             if (Has(e.Continuation, FCompoundForbid)) continue;
+            if (prefix && !(e.Cross && prefix->Cross)) continue;
             Joined stem(part.substr(0, part.size() - a), e.Strip);
             if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
-            bool affixFits = CompoundFlagFits(e.Continuation, position);
+            bool affixFits = CompoundFlagFits(e.Continuation, position) || (prefix && CompoundFlagFits(prefix->Continuation, position));
             if (const auto* hs = Lookup(stem.View()))
                 for (const Homonym& h : *hs)
-                    if (Has(h.Flags, e.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)))
+                    if (Has(h.Flags, e.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)) &&
+                        (!prefix || Has(h.Flags, prefix->Id) || Has(e.Continuation, prefix->Id))) {
+                        if (syllables) *syllables = Syllables(stem.View());
                         return &h.Flags;
+                    }
             if (position == End)
-                if (const FlagSet* f = InnerSuffixedPart(e, stem.View(), affixFits)) return f;
+                if (const FlagSet* f = InnerSuffixedPart(e, stem.View(), affixFits, syllables, prefix)) return f;
         }
     }
     return nullptr;
 }
 
 // The last part of a compound with two suffixes.
-const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem, bool outerFits) const
+const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem, bool outerFits, int* syllables,
+                                             const AffixEntry* prefix) const
 {
     const FlagSet* found = nullptr;
     AnyInnerSuffix(outer.Id, stem, [&](const AffixEntry& inner) {
         if (Has(inner.Continuation, FCompoundForbid)) return false;
+        if (prefix && !inner.Cross) return false;
         Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
         if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
         bool fits = outerFits || CompoundFlagFits(inner.Continuation, End);
         if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End))) {
+                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End)) &&
+                    (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(outer.Continuation, prefix->Id))) {
                     found = &h.Flags;
+                    if (syllables) *syllables = Syllables(root.View());
                     return true;
                 }
         return false;
@@ -256,7 +292,7 @@ const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem,
 
 // A part made of a prefix and a stem: prefixes begin compounds; elsewhere only those with
 // the permit flag.
-const FlagSet* Dictionary::PrefixedPart(View part, int position) const
+const FlagSet* Dictionary::PrefixedPart(View part, int position, int* syllables) const
 {
     size_t longest = std::min(FLongestPrefix, part.size() - 1);
     for (size_t len = 1; len <= longest; ++len) {
@@ -273,24 +309,53 @@ const FlagSet* Dictionary::PrefixedPart(View part, int position) const
                 for (const Homonym& h : *hs)
                     if (Has(h.Flags, p.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)))
                         return &h.Flags;
+            // A prefix and a suffix on the same part.
+            if (p.Cross && stem.View().size() > 1)
+                if (const FlagSet* f = SuffixedPart(stem.View(), position, syllables, &p)) {
+                    if (syllables) *syllables += Syllables(p.Append);
+                    return f;
+                }
         }
     }
     return nullptr;
 }
 
 // The flags of the stem that lets the part stand at its position in a compound, or null.
-const FlagSet* Dictionary::CompoundPart(View part, int position) const
+// Syllables: the syllables of its stem (suffixes do not count).
+const FlagSet* Dictionary::CompoundPart(View part, int position, int* syllables) const
 {
+    if (syllables) *syllables = Syllables(part);
     if (const auto* hs = Lookup(part))
         for (const Homonym& h : *hs)
             if (PartStemOk(h) && !Has(h.Flags, FNeedAffix) && CompoundFlagFits(h.Flags, position)) return &h.Flags;
-    if (const FlagSet* f = SuffixedPart(part, position)) return f;
-    return PrefixedPart(part, position);
+    if (const FlagSet* f = SuffixedPart(part, position, syllables)) return f;
+    if (syllables) *syllables = Syllables(part);
+    return PrefixedPart(part, position, syllables);
+}
+
+int Dictionary::Syllables(View w) const
+{
+    if (FCompoundVowels.empty()) return 0;
+    int n = 0;
+    for (char32_t c : w)
+        if (FCompoundVowels.find(c) != std::u32string::npos || FCompoundVowels.find(ToLower(c, FTurkic)) != std::u32string::npos) ++n;
+    return n;
+}
+
+// Whether a compound of so many words (a part marked as a compound itself counts twice) and
+// syllables may stand: more words than the most allowed need the syllable rule (Hungarian:
+// at most so many syllables).
+bool Dictionary::CompoundSizeOk(int words, int syllables) const
+{
+    if (!FCompoundWordMax || words <= static_cast<int>(FCompoundWordMax)) return true;
+    if (!FCompoundSyllableMax) return false;
+    return !FHungarian || syllables <= static_cast<int>(FCompoundSyllableMax);
 }
 
 // The rules for two neighbouring parts: no doubled part, no capital or three equal letters
 // at the joint, no forbidden pattern.
-bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet& rf, bool simplified) const
+bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet& rf, bool simplified,
+                         const CompoundPattern* skip) const
 {
     if (FCheckCompoundDup && left == right) return false;
     char32_t a = left.back(), b = right.front();
@@ -299,10 +364,46 @@ bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet
         ((left.size() >= 2 && left[left.size() - 2] == a) || (right.size() >= 2 && right[1] == b)))
         return false;
     for (const CompoundPattern& p : FCompoundPatterns)
-        if (left.ends_with(p.End) && right.starts_with(p.Begin) && (!p.EndFlag || Has(lf, p.EndFlag)) &&
-            (!p.BeginFlag || Has(rf, p.BeginFlag)))
-            return false;
+        if (&p != skip && PatternMatches(p, left, right, lf, rf)) return false;
     return true;
+}
+
+// Whether the joint of Left and Right is the pattern's: the ends, the flags, and for the
+// pattern "0", a first part that is a stem as it stands.
+bool Dictionary::PatternMatches(const CompoundPattern& p, View left, View right, const FlagSet& lf, const FlagSet& rf) const
+{
+    if (!left.ends_with(p.End) || !right.starts_with(p.Begin)) return false;
+    if ((p.EndFlag && !Has(lf, p.EndFlag)) || (p.BeginFlag && !Has(rf, p.BeginFlag))) return false;
+    if (p.Unmodified) {
+        const auto* hs = Lookup(left);
+        return hs && std::any_of(hs->begin(), hs->end(), [&](const Homonym& h) { return &h.Flags == &lf; });
+    }
+    return true;
+}
+
+// A last joint written in the simpler form of a pattern: the part before it (Start to At)
+// with the pattern's End restored and the last part with its Begin restored.
+bool Dictionary::ReplacedJointFits(View w, size_t start, size_t at, int parts, const FlagSet* prevFlags, View prev,
+                                   bool simplified, int words, int syllables) const
+{
+    for (const CompoundPattern& p : FCompoundPatterns) {
+        if (p.Replacement.empty() || w.substr(at).size() <= p.Replacement.size() || !w.substr(at).starts_with(p.Replacement))
+            continue;
+        std::u32string left(w.substr(start, at - start)), right(p.Begin);
+        left += p.End;
+        right += w.substr(at + p.Replacement.size());
+        if (right.size() < FCompoundMin) continue;
+        const FlagSet* lf = CompoundPart(left, parts == 0 ? Begin : Middle);
+        if (!lf || (parts > 0 && !JointOk(prev, left, *prevFlags, *lf, simplified))) continue;
+        int restSyllables = 0;
+        const FlagSet* rf = CompoundPart(right, End, &restSyllables);
+        if (!rf || !PatternMatches(p, left, right, *lf, *rf) || !JointOk(left, right, *lf, *rf, false, &p)) continue;
+        if (!CompoundSizeOk(words + (Has(*lf, FCompoundRoot) ? 2 : 1) + (Has(*rf, FCompoundRoot) ? 2 : 1),
+                            syllables + Syllables(left) + restSyllables))
+            continue;
+        if (!LooksLikeMisspelling(w)) return true;
+    }
+    return false;
 }
 
 // Whether a replacement from the table turns the word into a plain word: then it is that
@@ -323,43 +424,66 @@ bool Dictionary::LooksLikeMisspelling(View w) const
 bool Dictionary::CheckCompound(View w, bool Capital) const
 {
     if (!FCompoundFlag && !FCompoundBegin) return false;
-    return CompoundFrom(w, 0, 0, nullptr, View(), Capital);
+    return CompoundFrom(w, 0, 0, nullptr, View(), Capital, false, 0, 0);
 }
 
 // The parts from Start on, after Parts parts (the last of them Prev, with its stem's flags).
-bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* prevFlags, View prev, bool capital) const
+// With simplified triples, "xx" + "xy" is written "xxy": the next part reuses a letter
+// (Simplified: the joint with Prev did so).
+// Words and Syllables: those of the parts before Start.
+bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* prevFlags, View prev, bool capital,
+                              bool simplified, int words, int syllables) const
 {
-    const int most = FCompoundWordMax ? static_cast<int>(FCompoundWordMax) : 10;
-    if (parts + 2 > most) return false;
+    if (parts + 2 > std::max<int>(10, static_cast<int>(FCompoundWordMax))) return false;
+    // At least two more words follow (and syllables only add up).
+    if (!CompoundSizeOk(words + 2, syllables)) return false;
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
         View part = w.substr(start, i - start);
+        if (FHasReplacements && ReplacedJointFits(w, start, i, parts, prevFlags, prev, simplified, words, syllables)) return true;
         const FlagSet* pf = CompoundPart(part, parts == 0 ? Begin : Middle);
-        if (!pf || (parts > 0 && !JointOk(prev, part, *prevFlags, *pf, false))) continue;
-        // With simplified triples, "xx" + "xy" is written "xxy": the next part reuses a letter.
+        if (!pf || (parts > 0 && !JointOk(prev, part, *prevFlags, *pf, simplified))) continue;
+        int partWords = words + (Has(*pf, FCompoundRoot) ? 2 : 1), partSyllables = syllables + Syllables(part);
         for (size_t next : {i, i - 1}) {
-            if (next != i && !(FSimplifiedTriple && i - start >= 2 && w[i - 1] == w[i - 2])) continue;
+            bool shared = next != i;
+            if (shared && !(FSimplifiedTriple && i - start >= 2 && w[i - 1] == w[i - 2])) continue;
             View rest = w.substr(next);
             if (rest.size() < FCompoundMin) continue;
-            if (EndPartFits(w, part, *pf, rest, next != i, capital)) return true;
-            if (CompoundFrom(w, next, parts + 1, pf, part, capital)) return true;
+            // The last part's own letters (without the one it shares) are at least the minimum.
+            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables))
+                return true;
+            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables)) return true;
         }
     }
     return false;
 }
 
-bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bool simplified, bool capital) const
+bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bool simplified, bool capital, int words,
+                             int syllables) const
 {
-    const FlagSet* rf = CompoundPart(rest, End);
-    // Parts after the first are written in lower case inside the word.
-    std::u32string cap;
-    if (!rf && IsLower(rest[0])) {
-        cap = rest;
-        cap[0] = ToUpper(cap[0], FTurkic);
-        rf = CompoundPart(cap, End);
-    }
+    int restSyllables = 0;
+    const FlagSet* rf = CompoundPart(rest, End, &restSyllables);
     if (!rf || !JointOk(part, rest, pf, *rf, simplified)) return false;
+    if (!CompoundSizeOk(words + (Has(*rf, FCompoundRoot) ? 2 : 1), syllables + restSyllables)) return false;
+    // No doubled stem either: the part again with a suffix ("bar" + "bars").
+    if (FCheckCompoundDup && rest.size() > part.size() && rest.starts_with(part) && SuffixedFormOf(rest, part)) return false;
     if (FForceUcase && Has(*rf, FForceUcase) && !capital) return false;
     return !LooksLikeMisspelling(w);
+}
+
+// Whether Form is Stem with one of its suffixes (one that strips nothing) and not a stem of its own.
+bool Dictionary::SuffixedFormOf(View form, View stem) const
+{
+    if (Lookup(form)) return false;
+    const auto* rules = FSuffixByAppend.Find(form.substr(stem.size()));
+    const auto* hs = Lookup(stem);
+    if (!rules || !hs) return false;
+    for (size_t i : *rules) {
+        const AffixEntry& e = FSuffixes[i];
+        if (!e.Strip.empty() || !ConditionMatchesEnd(e, stem)) continue;
+        for (const Homonym& h : *hs)
+            if (Has(h.Flags, e.Id)) return true;
+    }
+    return false;
 }
 
 bool Dictionary::StemHasFlag(View stem, Flag f) const
@@ -370,6 +494,26 @@ bool Dictionary::StemHasFlag(View stem, Flag f) const
     return false;
 }
 
+// The last part of a compound rule may carry a suffix of its stem.
+bool Dictionary::SuffixedStemHasFlag(View part, Flag f) const
+{
+    size_t longest = std::min(FLongestSuffix, part.size() - 1);
+    for (size_t a = 1; a <= longest; ++a) {
+        const auto* rules = FSuffixByAppend.Find(part.substr(part.size() - a));
+        if (!rules) continue;
+        for (size_t i : *rules) {
+            const AffixEntry& e = FSuffixes[i];
+            if (Has(e.Continuation, FNeedAffix) || Has(e.Continuation, FCompoundForbid)) continue;
+            Joined stem(part.substr(0, part.size() - a), e.Strip);
+            if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
+            if (const auto* hs = Lookup(stem.View()))
+                for (const Homonym& h : *hs)
+                    if (Has(h.Flags, f) && Has(h.Flags, e.Id) && !Has(h.Flags, FForbidden)) return true;
+        }
+    }
+    return false;
+}
+
 // A compound rule: each token a flag with an optional '*' (any number) or '?' (at most one).
 bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule, size_t t, int parts) const
 {
@@ -377,7 +521,8 @@ bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule,
     Flag flag = rule[t][0], q = rule[t][1];
     if (q != 0 && MatchRule(w, pos, rule, t + 1, parts)) return true;
     for (size_t end = pos + FCompoundMin; end <= w.size(); ++end) {
-        if (!StemHasFlag(w.substr(pos, end - pos), flag)) continue;
+        View part = w.substr(pos, end - pos);
+        if (!StemHasFlag(part, flag) && !(end == w.size() && parts > 0 && SuffixedStemHasFlag(part, flag))) continue;
         if (MatchRule(w, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
     }
     return false;
@@ -425,9 +570,12 @@ bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
         }
     }
     if (AllowCompound && w.size() <= 64) {
-        for (const auto& rule : FCompoundRules)
-            if (MatchRule(w, 0, rule, 0, 0)) return true;
         bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
+        if (!FCompoundRules.empty()) {
+            std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
+            for (const auto& rule : FCompoundRules)
+                if (MatchRule(w, 0, rule, 0, 0) || (capital && MatchRule(lower, 0, rule, 0, 0))) return true;
+        }
         if (CheckCompound(w, capital)) return true;
         if (capital && CheckCompound(Lower(w, FTurkic), true)) return true;
         if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;

@@ -38,9 +38,38 @@ std::string EncodingOf(const std::string& aff)
 
 #include "CodePages.inc"
 
+// Bytes that are not UTF-8 (flags written as single bytes) are kept as characters of their
+// own, ByteMark + the byte, which no decoded text contains.
+constexpr char32_t ByteMark = 0xDC00;
+
+std::u32string DecodeUtf8Keeping(const std::string& s)
+{
+    std::u32string r;
+    r.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 4;
+        char32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+        bool ok = extra < 4 && i + extra < s.size();
+        for (size_t k = 1; ok && k <= extra; ++k) {
+            unsigned char d = static_cast<unsigned char>(s[i + k]);
+            ok = (d & 0xC0) == 0x80;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        if (!ok) {
+            r += ByteMark + c;
+            ++i;
+            continue;
+        }
+        r += cp;
+        i += extra + 1;
+    }
+    return r;
+}
+
 std::u32string Decode(const std::string& bytes, std::string encoding)
 {
-    if (encoding == "UTF-8") return FromUtf8(bytes);
+    if (encoding == "UTF-8") return DecodeUtf8Keeping(bytes);
     if (encoding.rfind("ISO-", 0) == 0) encoding.erase(3, 1);  // ISO-8859-1 is ISO8859-1
     if (encoding.rfind("CP125", 0) == 0) encoding = "MICROSOFT-" + encoding;
     for (const CodePageTable& t : CodePageTables) {
@@ -111,11 +140,11 @@ bool Dictionary::Has(const FlagSet& f, Flag x) { return x != 0 && std::binary_se
 
 Flag Dictionary::ParseFlag(const std::u32string& t) const
 {
-    FlagSet f = ParseFlags(t);
+    FlagSet f = ParseFlags(t, false);
     return f.empty() ? 0 : f[0];
 }
 
-FlagSet Dictionary::ParseFlags(const std::u32string& t) const
+FlagSet Dictionary::ParseFlags(const std::u32string& t, bool Sorted) const
 {
     FlagSet f;
     switch (FFlagType) {
@@ -134,10 +163,19 @@ FlagSet Dictionary::ParseFlags(const std::u32string& t) const
         if (any) f.push_back(v + 1);
         break;
     }
+    case FlagType::Char:
+        // In a UTF-8 file each byte is a flag: a letter of two bytes is two flags.
+        for (char32_t c : t) {
+            if (!FUtf8 || c < 0x80) f.push_back(c);
+            else if (c >= ByteMark + 0x80 && c <= ByteMark + 0xFF) f.push_back(c - ByteMark);
+            else for (char b : ToUtf8(std::u32string(1, c))) f.push_back(static_cast<unsigned char>(b));
+        }
+        break;
     default:
         for (char32_t c : t) f.push_back(c);
         break;
     }
+    if (!Sorted) return f;
     std::sort(f.begin(), f.end());
     f.erase(std::unique(f.begin(), f.end()), f.end());
     return f;
@@ -277,19 +315,27 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"COMPOUNDFORBIDFLAG") { FCompoundForbid = ParseFlag(arg(1));
     } else if (k == U"FORCEUCASE") { FForceUcase = ParseFlag(arg(1));
     } else if (k == U"COMPOUNDWORDMAX") { FCompoundWordMax = ToCount(arg(1));
+    } else if (k == U"COMPOUNDSYLLABLE") { FCompoundSyllableMax = ToCount(arg(1)); FCompoundVowels = arg(2);
+    } else if (k == U"COMPOUNDROOT") { FCompoundRoot = ParseFlag(arg(1));
     } else if (k == U"CHECKCOMPOUNDDUP") { FCheckCompoundDup = true;
     } else if (k == U"CHECKCOMPOUNDCASE") { FCheckCompoundCase = true;
     } else if (k == U"CHECKCOMPOUNDTRIPLE") { FCheckCompoundTriple = true;
     } else if (k == U"CHECKCOMPOUNDREP") { FCheckCompoundRep = true;
     } else if (k == U"SIMPLIFIEDTRIPLE") { FSimplifiedTriple = true;
     } else if (k == U"CHECKCOMPOUNDPATTERN") {
-        table([&](const std::vector<std::u32string>& g) { if (g.size() > 2) FCompoundPatterns.push_back(ParsePattern(g)); });
+        table([&](const std::vector<std::u32string>& g) {
+            if (g.size() < 3) return;
+            FCompoundPatterns.push_back(ParsePattern(g));
+            if (!FCompoundPatterns.back().Replacement.empty()) FHasReplacements = true;
+        });
     } else if (k == U"COMPOUNDMIN") { FCompoundMin = std::max<size_t>(1, ToCount(arg(1)));
     } else if (k == U"CHECKSHARPS") { FCheckSharps = true;
     } else if (k == U"FULLSTRIP") { FFullStrip = true;
+    } else if (k == U"COMPLEXPREFIXES") { FComplexPrefixes = true;
     } else if (k == U"LANG") {
         std::u32string l = arg(1);
         FTurkic = l.starts_with(U"tr") || l.starts_with(U"az") || l.starts_with(U"crh");
+        FHungarian = l.starts_with(U"hu");
     }
 }
 
@@ -303,6 +349,8 @@ Dictionary::CompoundPattern Dictionary::ParsePattern(const std::vector<std::u32s
     };
     split(g[1], p.End, p.EndFlag);
     split(g[2], p.Begin, p.BeginFlag);
+    p.Unmodified = g[1] == U"0" || g[1].starts_with(U"0/");
+    if (g.size() > 3 && !g[3].empty() && g[3][0] != U'#') p.Replacement = ZeroIsEmpty(g[3]);
     return p;
 }
 
@@ -356,6 +404,7 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
     FAffName = AffName;
     FDicName = DicName;
     std::string enc = EncodingOf(AffText);
+    FUtf8 = enc == "UTF-8";
     std::u32string aff, dic;
     try {
         aff = Decode(AffText, enc);
@@ -401,6 +450,12 @@ void Dictionary::BuildIndexes()
     }
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
+        if (FComplexPrefixes)
+            for (Flag f : FPrefixes[i].Continuation) {
+                InnerSuffixes& in = FPrefixByContinuation[f];
+                in.ByAppend.Insert(FPrefixes[i].Append).push_back(i);
+                in.Longest = std::max(in.Longest, FPrefixes[i].Append.size());
+            }
         FPrefixById[FPrefixes[i].Id].push_back(i);
         FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
     }

@@ -117,6 +117,7 @@ private:
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
     struct InnerSuffixes { TextTable<std::vector<size_t>> ByAppend; size_t Longest = 0; };
     std::unordered_map<Flag, InnerSuffixes> FSuffixByContinuation;
+    std::unordered_map<Flag, InnerSuffixes> FPrefixByContinuation;  // the same for prefixes, by their text
     std::unordered_map<Flag, std::vector<size_t>> FSuffixById, FPrefixById;
     // Calls Visit(rule) for each suffix rule allowing Outer whose appended text ends Stem.
     template <class F> bool AnyInnerSuffix(Flag Outer, std::u32string_view Stem, F Visit) const;
@@ -135,14 +136,27 @@ private:
     Flag FCompoundFlag = 0, FCompoundBegin = 0, FCompoundMiddle = 0, FCompoundEnd = 0;
     Flag FCompoundPermit = 0, FCompoundForbid = 0, FForceUcase = 0;
     size_t FCompoundMin = 3, FCompoundWordMax = 0;
+    // COMPOUNDSYLLABLE and COMPOUNDROOT: longer compounds by their syllables; stems that are compounds.
+    size_t FCompoundSyllableMax = 0;
+    std::u32string FCompoundVowels;
+    Flag FCompoundRoot = 0;
+    bool FHungarian = false;
     bool FCheckCompoundDup = false, FCheckCompoundCase = false, FCheckCompoundTriple = false;
     bool FCheckCompoundRep = false, FSimplifiedTriple = false;
     // A joint that compounds may not have: the first part ending in End (with the flag EndFlag
     // when given), the next beginning with Begin (and BeginFlag).
-    struct CompoundPattern { std::u32string End; Flag EndFlag = 0; std::u32string Begin; Flag BeginFlag = 0; };
+    // With a replacement, the joint may be written as that text instead (the last joint only);
+    // End "0" stands for a first part that is a stem as it stands.
+    struct CompoundPattern {
+        std::u32string End; Flag EndFlag = 0; std::u32string Begin; Flag BeginFlag = 0;
+        std::u32string Replacement; bool Unmodified = false;
+    };
     std::vector<CompoundPattern> FCompoundPatterns;
+    bool FHasReplacements = false;
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
+    bool FUtf8 = false;  // the files are UTF-8
+    bool FComplexPrefixes = false;
 
     std::string FAffName, FDicName;
     void ParseAff(const std::vector<std::u32string>& Lines);
@@ -150,7 +164,8 @@ private:
     CompoundPattern ParsePattern(const std::vector<std::u32string>& Fields) const;
     void ParseDic(const std::vector<std::u32string>& Lines);
     void AddStem(const std::u32string& Word, FlagSet Flags);
-    FlagSet ParseFlags(const std::u32string& Text) const;
+    // The flags of the text, sorted (or in their order).
+    FlagSet ParseFlags(const std::u32string& Text, bool Sorted = true) const;
     Flag ParseFlag(const std::u32string& Text) const;
     FlagSet FlagsOrAlias(const std::u32string& Text) const;
     void ParseAffixBlock(const std::vector<std::u32string>& Lines, size_t& I, bool Prefix);
@@ -171,21 +186,33 @@ private:
     bool SuffixMatches(const AffixEntry& e, View w, int CaseMode, const AffixEntry* Prefix) const;
     bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, const AffixEntry* Prefix) const;
     bool CheckPrefixed(View w, int CaseMode) const;
+    bool InnerPrefixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
     bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
     enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
     bool CheckCompound(View w, bool Capital) const;
-    bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital) const;
-    bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital) const;
-    const FlagSet* CompoundPart(View Part, int Position) const;
-    const FlagSet* SuffixedPart(View Part, int Position) const;
-    const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits) const;
-    const FlagSet* PrefixedPart(View Part, int Position) const;
+    bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital, bool Simplified,
+                      int Words, int Syllables) const;
+    bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital, int Words,
+                     int Syllables) const;
+    const FlagSet* CompoundPart(View Part, int Position, int* Syllables = nullptr) const;
+    const FlagSet* SuffixedPart(View Part, int Position, int* Syllables = nullptr, const AffixEntry* Prefix = nullptr) const;
+    const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits, int* Syllables,
+                                     const AffixEntry* Prefix = nullptr) const;
+    int Syllables(View w) const;
+    bool CompoundSizeOk(int Words, int Syllables) const;
+    const FlagSet* PrefixedPart(View Part, int Position, int* Syllables = nullptr) const;
     bool CompoundFlagFits(const FlagSet& f, int Position) const;
     bool PartStemOk(const Homonym& h) const;
-    bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified) const;
+    bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified,
+                 const CompoundPattern* Skip = nullptr) const;
+    bool PatternMatches(const CompoundPattern& p, View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags) const;
+    bool ReplacedJointFits(View w, size_t Start, size_t At, int Parts, const FlagSet* PrevFlags, View Prev, bool Simplified,
+                           int Words, int Syllables) const;
     bool LooksLikeMisspelling(View w) const;
     bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
     bool StemHasFlag(View Stem, Flag F) const;
+    bool SuffixedFormOf(View Form, View Stem) const;
+    bool SuffixedStemHasFlag(View Part, Flag F) const;
     bool Spell(View w, int Mode) const;
     bool CheckBreaks(View w, int Mode) const;
     static bool ConditionMatchesEnd(const AffixEntry& e, View stem);
