@@ -12,6 +12,146 @@ namespace pwspell {
 
 namespace {
 
+std::vector<std::u32string> SplitFields(const std::u32string& line)
+{
+    std::vector<std::u32string> out;
+    for (size_t p = 0; p < line.size();) {
+        while (p < line.size() && (line[p] == U' ' || line[p] == U'\t')) ++p;
+        size_t e = p;
+        while (e < line.size() && line[e] != U' ' && line[e] != U'\t') ++e;
+        if (e > p) out.push_back(line.substr(p, e - p));
+        p = e;
+    }
+    return out;
+}
+
+int ToNumber(const std::u32string& s)
+{
+    int n = 0;
+    for (char32_t c : s) {
+        if (c < U'0' || c > U'9') return -1;
+        n = std::min(n * 10 + static_cast<int>(c - U'0'), 1000000);
+    }
+    return s.empty() ? -1 : n;
+}
+
+// A rule of the phonetic table: "search replacement". The search is letters, a group of
+// letters in parentheses standing for one of them, then optionally dashes (that many letters
+// at the end are looked at but left for the next rule), "<" (the replacement goes back into
+// the word instead of out), "^" (only at the start of a word), "$" (only at its end) and a
+// priority digit. "_" as the replacement is nothing.
+SuggestOptions::PhoneRule ParsePhoneRule(const std::u32string& from, const std::u32string& to)
+{
+    SuggestOptions::PhoneRule r;
+    for (size_t p = 0; p < from.size(); ++p) {
+        char32_t c = from[p];
+        if (r.Match.empty()) r.Match.push_back(std::u32string(1, ToUpper(c)));
+        else if (c == U'(') {
+            size_t e = from.find(U')', p);
+            if (e == std::u32string::npos) e = from.size();
+            r.Match.push_back(Upper(from.substr(p + 1, e - p - 1)));
+            p = e;
+        } else if (c == U'-') ++r.Keep;
+        else if (c == U'<') r.Again = true;
+        else if (c == U'^') r.AtStart = true;
+        else if (c == U'$') r.AtEnd = true;
+        else if (c >= U'0' && c <= U'9') r.Priority = static_cast<int>(c - U'0');
+        else r.Match.push_back(std::u32string(1, ToUpper(c)));
+    }
+    r.Keep = std::min(r.Keep, r.Match.empty() ? 0 : r.Match.size() - 1);
+    if (to != U"_") r.To = Upper(to);
+    return r;
+}
+
+bool Letter(char32_t c) { return IsUpper(c) || IsLower(c); }
+
+bool PhoneMatches(const SuggestOptions::PhoneRule& r, const std::u32string& w, size_t at)
+{
+    if (at + r.Match.size() > w.size()) return false;
+    for (size_t k = 0; k < r.Match.size(); ++k)
+        if (r.Match[k].find(w[at + k]) == std::u32string::npos) return false;
+    if (r.AtStart && at > 0 && Letter(w[at - 1])) return false;
+    size_t end = at + r.Match.size();
+    return !r.AtEnd || end == w.size() || !Letter(w[end]);
+}
+
+} // namespace
+
+bool SuggestOptions::Parse(const std::vector<std::u32string>& f, const std::vector<std::u32string>& lines, size_t& i)
+{
+    const std::u32string& k = f[0];
+    int n = f.size() > 1 ? ToNumber(f[1]) : -1;
+    if (k == U"MAXNGRAMSUGS") MaxNgram = n;
+    else if (k == U"MAXCPDSUGS") MaxCompound = n;
+    else if (k == U"MAXDIFF") MaxDiff = n < 0 ? -1 : std::min(n, 10);
+    else if (k == U"NOSPLITSUGS") NoSplit = true;
+    else if (k == U"ONLYMAXDIFF") OnlyMaxDiff = true;
+    else if (k == U"SUGSWITHDOTS") WithDots = true;
+    else if (k == U"PHONE") {
+        for (int j = 0; j < n && i + 1 < lines.size(); ++j) {
+            std::vector<std::u32string> g = SplitFields(lines[++i]);
+            if (g.size() < 3 || g[0] != U"PHONE") continue;
+            Phone.push_back(ParsePhoneRule(g[1], g[2]));
+            if (!Phone.back().Match.empty())
+                for (char32_t c : Phone.back().Match[0]) PhoneByFirst[c].push_back(Phone.size() - 1);
+        }
+    } else return false;
+    return true;
+}
+
+// The word as it sounds, by the phonetic table: at each place the first rule that matches
+// there is used; a rule of two or more letters gives way when a rule of higher priority
+// matches from its last letter on. Letters no rule matches stand for themselves; a letter
+// written twice running counts once.
+std::u32string Phonetic(const SuggestOptions& Options, std::u32string_view Word)
+{
+    std::u32string w = Upper(Word), out;
+    auto put = [&](char32_t c) { if (out.empty() || out.back() != c) out += c; };
+    bool putBack = false;  // the letters at i came from a "<" rule: no second one there
+    for (size_t i = 0; i < w.size();) {
+        const SuggestOptions::PhoneRule* used = nullptr;
+        auto rules = Options.PhoneByFirst.find(w[i]);
+        if (rules != Options.PhoneByFirst.end())
+            for (size_t idx : rules->second) {
+                const SuggestOptions::PhoneRule& r = Options.Phone[idx];
+                if ((putBack && r.Again) || !PhoneMatches(r, w, i)) continue;
+                size_t consumed = r.Match.size() - r.Keep;
+                bool yields = false;
+                if (r.Keep == 0 && consumed > 1) {
+                    size_t last = i + consumed - 1;
+                    auto next = Options.PhoneByFirst.find(w[last]);
+                    if (next != Options.PhoneByFirst.end())
+                        for (size_t j : next->second) {
+                            const SuggestOptions::PhoneRule& f = Options.Phone[j];
+                            if (!f.AtStart && f.Match.size() > 1 && f.Priority > r.Priority && PhoneMatches(f, w, last)) {
+                                yields = true;
+                                break;
+                            }
+                        }
+                }
+                if (yields) continue;
+                used = &r;
+                if (r.Again) {
+                    w = w.substr(0, i) + r.To + w.substr(i + consumed);
+                    putBack = true;
+                } else {
+                    for (char32_t c : r.To) put(c);
+                    i += consumed;
+                    putBack = false;
+                }
+                break;
+            }
+        if (!used) {
+            put(w[i]);
+            ++i;
+            putBack = false;
+        }
+    }
+    return out;
+}
+
+namespace {
+
 struct Collector {
     const Dictionary& D;
     std::vector<std::u32string> Out;
@@ -20,7 +160,9 @@ struct Collector {
     CaseKind Case;
     bool Compound;  // compounds count as words
     bool Exact = false;  // candidates count only as written
-    bool Full() const { return Out.size() >= Max; }
+    bool Full() const { return Out.size() >= Max || (Compound && MaxCompound >= 0 && Out.size() >= static_cast<size_t>(MaxCompound)); }
+    // In the pass for compounds, every suggestion is one (words of their own came first).
+    int MaxCompound = D.Suggesting().MaxCompound;
     void Try(const std::u32string& candidate)
     {
         if (Full() || candidate.empty() || Seen.count(candidate)) return;
@@ -30,9 +172,11 @@ struct Collector {
         if (!D.CheckSuggestion(candidate, Compound, Exact) && (Exact || !D.CheckSuggestion(shown, Compound))) return;
         Add(shown);
     }
-    // Two words, each of them correct, written with the separator between them.
+    // Two words, each of them correct, written with the separator between them (none with
+    // NOSPLITSUGS).
     void TryPair(const std::u32string& first, const std::u32string& second, char32_t separator)
     {
+        if (D.Suggesting().NoSplit) return;
         if (Full() || !D.CheckSuggestion(first, Compound) || !D.CheckSuggestion(second, Compound)) return;
         Add(Shown(first + separator + second));
     }
@@ -175,6 +319,15 @@ std::vector<std::u32string> HyphenPieces(const Dictionary& Dict, const std::u32s
 
 std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
+    size_t dots = 0;
+    while (dots < Word.size() && Word[Word.size() - 1 - dots] == U'.') ++dots;
+    if (dots && dots < Word.size()) {
+        // Dots after the word: suggestions for the word (with the dots under SUGSWITHDOTS).
+        std::vector<std::u32string> out = SuggestEdits(Dict, Word.substr(0, Word.size() - dots), Max);
+        if (Dict.Suggesting().WithDots)
+            for (std::u32string& o : out) o.append(dots, U'.');
+        return out;
+    }
     size_t dash = Word.find(U'-');
     if (dash != std::u32string::npos && dash > 0 && Word.back() != U'-') {
         std::vector<std::u32string> pieces = HyphenPieces(Dict, Word, Max);
@@ -264,6 +417,20 @@ int Likeness(std::u32string_view typed, std::u32string_view form)
 std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u32string& Word, size_t Max,
                                            const std::vector<std::u32string>& Exclude)
 {
+    const SuggestOptions& opt = Dict.Suggesting();
+    size_t dots = 0;
+    while (dots < Word.size() && Word[Word.size() - 1 - dots] == U'.') ++dots;
+    if (dots && dots < Word.size()) {
+        std::vector<std::u32string> bare = Exclude;
+        for (std::u32string& e : bare)
+            while (!e.empty() && e.back() == U'.') e.pop_back();
+        std::vector<std::u32string> out = SuggestSimilar(Dict, Word.substr(0, Word.size() - dots), Max, bare);
+        if (opt.WithDots)
+            for (std::u32string& o : out) o.append(dots, U'.');
+        return out;
+    }
+    if (opt.MaxNgram >= 0) Max = std::min(Max, static_cast<size_t>(opt.MaxNgram));
+    if (Max == 0) return {};
     // First every stem of the dictionary is scored by the letter pairs it shares with the word
     // (without allocating: pairs go to a small array); the best stems and the words their
     // affixes make are then ranked by a closer likeness.
@@ -279,6 +446,16 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     uint64_t mine[MaxPairs], theirs[MaxPairs];
     const size_t mineCount = pairs(w, mine);
     constexpr size_t Keep = 120;
+    // With a phonetic table, stems that sound like the word are taken however they are spelt.
+    const bool phonetic = !opt.Phone.empty();
+    const std::u32string sound = phonetic ? Phonetic(opt, w) : std::u32string();
+    auto soundsAlike = [&](std::u32string_view form) {
+        if (!phonetic || sound.empty()) return 0;
+        std::u32string other = Phonetic(opt, form);
+        if (other == sound) return 2;
+        size_t longer = std::max(other.size(), sound.size());
+        return longer > 2 && CommonSubsequence(other, sound) + 1 >= longer ? 1 : 0;
+    };
     std::vector<std::pair<int, std::u32string_view>> stems;
     Dict.ForEachStem([&](std::u32string_view stem) {
         if (stem.size() + 6 < w.size() || stem.size() > w.size() + 4) return;
@@ -289,6 +466,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
             else { ++common; ++a; ++b; }
         }
         int score = 2 * static_cast<int>(common) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size())) / 2;
+        if (phonetic) score += 1000 * soundsAlike(Lower(stem, Dict.Turkic()));
         if (score <= static_cast<int>(mineCount) / 2) return;
         stems.emplace_back(score, stem);
     });
@@ -299,21 +477,32 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     }
     std::vector<std::pair<int, std::u32string>> best;
     std::unordered_set<std::u32string> seen;
+    const int maxDiff = opt.MaxDiff >= 0 ? opt.MaxDiff : opt.OnlyMaxDiff ? 5 : 10;
+    const int selfLikeness = Likeness(w, w);
     for (const auto& [rough, stem] : stems)
         Dict.ForEachForm(stem, w.size() + 3, [&](std::u32string_view form) {
             std::u32string f(form);
             if (!seen.insert(f).second) return;
             std::u32string lower = Lower(f, Dict.Turkic());
             // A proper noun is a little less likely than a common word for a word in lower case.
-            int score = 4 * Likeness(w, lower) - (lower != f && CaseOf(Word) == CaseKind::Lower ? 2 : 0);
-            best.emplace_back(score, std::move(f));
+            int likeness = Likeness(w, lower), alike = soundsAlike(lower);
+            int score = 4 * likeness - (lower != f && CaseOf(Word) == CaseKind::Lower ? 2 : 0) + 24 * alike;
+            // MAXDIFF: how alike a word must look (to the word and to itself) to be offered;
+            // 10 takes any, 0 only the closest. Without it nothing is dropped.
+            bool good = maxDiff >= 10 || alike == 2 || likeness * 20 >= (10 - maxDiff) * (selfLikeness + Likeness(lower, lower));
+            best.emplace_back(good ? score : -1000000 + score, std::move(f));
         });
     std::sort(best.begin(), best.end(), byScore);
     std::vector<std::u32string> out;
     CaseKind k = CaseOf(Word);
+    bool keptUnlike = opt.OnlyMaxDiff;  // one word below the bar is kept, unless ONLYMAXDIFF
     for (const auto& [score, form] : best) {
         if (out.size() >= Max) break;
         if (!Dict.CheckSuggestion(form)) continue;
+        if (score < -500000) {
+            if (keptUnlike || !out.empty()) break;
+            keptUnlike = true;
+        }
         std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(form, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(form, Dict.Turkic()) : form);
         if (std::find(Exclude.begin(), Exclude.end(), shown) != Exclude.end()) continue;
         if (std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);
