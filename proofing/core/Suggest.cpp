@@ -279,8 +279,8 @@ namespace {
 
 void AllEdits(Collector& c, const std::u32string& w)
 {
-    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     Replacements(c, w);
+    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     SimilarCharacters(c, w, c.D.MapClasses());
     Edits(c, w);
 }
