@@ -191,11 +191,19 @@ struct Collector {
     }
 };
 
+// The replacement table; "^" at the start of an entry ties it to the start of the word, "$"
+// at its end to the end of the word.
 void Replacements(Collector& c, const std::u32string& w)
 {
-    for (const auto& [from, to] : c.D.Replacements()) {
-        if (from.empty()) continue;
-        for (size_t at = w.find(from); at != std::u32string::npos; at = w.find(from, at + 1)) {
+    for (const auto& [entry, to] : c.D.Replacements()) {
+        std::u32string_view from = entry;
+        bool atStart = !from.empty() && from.front() == U'^', atEnd = from.size() > 1 && from.back() == U'$';
+        if (atStart) from.remove_prefix(1);
+        if (atEnd) from.remove_suffix(1);
+        if (from.empty() || from.size() > w.size()) continue;
+        for (size_t at = atEnd ? w.size() - from.size() : w.find(from); at != std::u32string::npos;
+             at = atEnd ? std::u32string::npos : w.find(from, at + 1)) {
+            if ((atStart && at != 0) || (atEnd && w.compare(at, from.size(), from) != 0)) break;
             std::u32string t = w.substr(0, at) + to + w.substr(at + from.size());
             size_t space = t.find(U' ');  // "alot" to "a lot": two words
             if (space == std::u32string::npos) c.Try(t);
@@ -218,6 +226,52 @@ void SimilarCharacters(Collector& c, const std::u32string& w, const std::vector<
         }
 }
 
+// A letter replaced by the key to its left or right on the keyboard (KEY rows).
+void NeighbourKeys(Collector& c, const std::u32string& w, const std::vector<std::u32string>& rows)
+{
+    for (size_t i = 0; i < w.size(); ++i)
+        for (const std::u32string& row : rows)
+            for (size_t at = row.find(w[i]); at != std::u32string::npos; at = row.find(w[i], at + 1)) {
+                std::u32string t = w;
+                if (at > 0) {
+                    t[i] = row[at - 1];
+                    c.Try(t);
+                }
+                if (at + 1 < row.size()) {
+                    t[i] = row[at + 1];
+                    c.Try(t);
+                }
+            }
+}
+
+// Two letters changed for similar ones ("deja" to "déjà"); case alone is no change here.
+void TwoSimilarCharacters(Collector& c, const std::u32string& w, const std::vector<std::u32string>& groups)
+{
+    if (groups.empty() || c.Full()) return;
+    std::vector<const std::u32string*> at(w.size(), nullptr);
+    for (size_t i = 0; i < w.size(); ++i)
+        for (const std::u32string& g : groups)
+            if (g.find(w[i]) != std::u32string::npos) { at[i] = &g; break; }
+    auto others = [&](size_t i, auto visit) {
+        for (char32_t o : *at[i])
+            if (o != w[i] && o != U'|' && ToLower(o) != ToLower(w[i])) visit(o);
+    };
+    for (size_t i = 0; i < w.size(); ++i) {
+        if (!at[i]) continue;
+        for (size_t j = i + 1; j < w.size(); ++j) {
+            if (!at[j]) continue;
+            others(i, [&](char32_t a) {
+                others(j, [&](char32_t b) {
+                    std::u32string t = w;
+                    t[i] = a;
+                    t[j] = b;
+                    c.Try(t);
+                });
+            });
+        }
+    }
+}
+
 // The typing slips, in the order in which they most often explain a misspelling: letters
 // swapped (next to each other, then a little apart), a neighbouring key, a letter too many,
 // one missing, one moved, one wrong, a pair of letters typed twice, two words run together.
@@ -236,10 +290,10 @@ void Edits(Collector& c, const std::u32string& w)
             std::swap(t[i], t[j]);
             c.Try(t);
         }
-    SimilarCharacters(c, w, c.D.KeyRows());
     // Positions are tried from the end of the word (slips cluster there), and the letters
     // to try in their order of frequency before positions.
     for (size_t i = n; i-- > 0;) c.Try(w.substr(0, i) + w.substr(i + 1));  // a letter too many
+    NeighbourKeys(c, w, c.D.KeyRows());
     for (char32_t ch : tryChars)  // a missing letter
         for (size_t i = n + 1; i-- > 0;) c.Try(w.substr(0, i) + ch + w.substr(i));
     for (size_t i = 0; i < n; ++i)  // a letter typed too early or too late
@@ -282,6 +336,7 @@ void AllEdits(Collector& c, const std::u32string& w)
     Replacements(c, w);
     c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     SimilarCharacters(c, w, c.D.MapClasses());
+    TwoSimilarCharacters(c, w, c.D.MapClasses());
     Edits(c, w);
 }
 
@@ -436,15 +491,36 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     // affixes make are then ranked by a closer likeness.
     std::u32string w = Lower(Word, Dict.Turkic());
     constexpr size_t MaxPairs = 64;
-    auto pairs = [](std::u32string_view s, uint64_t* out) {
-        size_t n = 0;
-        for (size_t i = 0; i + 1 < s.size() && n < MaxPairs; ++i)
-            out[n++] = (uint64_t(ToLower(s[i])) << 32) | ToLower(s[i + 1]);
-        std::sort(out, out + n);
-        return n;
+    auto lower = [](char32_t c) { return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : ToLower(c); };
+    uint64_t mine[MaxPairs];
+    size_t mineCount = 0;
+    uint64_t filter[4] = {};  // a bit for each pair of the word, by a hash of it
+    auto hash = [](uint64_t pair) { return static_cast<unsigned>((pair * 0x9E3779B97F4A7C15ull) >> 56); };
+    for (size_t i = 0; i + 1 < w.size() && mineCount < MaxPairs; ++i) {
+        uint64_t pair = (uint64_t(lower(w[i])) << 32) | lower(w[i + 1]);
+        mine[mineCount++] = pair;
+        filter[hash(pair) >> 6] |= 1ull << (hash(pair) & 63);
+    }
+    // The pairs of a stem that the word has too, each pair of the word counted once.
+    auto commonPairs = [&](std::u32string_view stem) {
+        size_t common = 0;
+        uint64_t used = 0;
+        char32_t prev = stem.empty() ? 0 : lower(stem[0]);
+        for (size_t i = 1; i < stem.size(); ++i) {
+            char32_t cur = lower(stem[i]);
+            uint64_t pair = (uint64_t(prev) << 32) | cur;
+            prev = cur;
+            unsigned h = hash(pair);
+            if (!(filter[h >> 6] & (1ull << (h & 63)))) continue;
+            for (size_t k = 0; k < mineCount; ++k)
+                if (mine[k] == pair && !(used & (1ull << k))) {
+                    used |= 1ull << k;
+                    ++common;
+                    break;
+                }
+        }
+        return common;
     };
-    uint64_t mine[MaxPairs], theirs[MaxPairs];
-    const size_t mineCount = pairs(w, mine);
     constexpr size_t Keep = 120;
     // With a phonetic table, stems that sound like the word are taken however they are spelt.
     const bool phonetic = !opt.Phone.empty();
@@ -459,12 +535,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     std::vector<std::pair<int, std::u32string_view>> stems;
     Dict.ForEachStem([&](std::u32string_view stem) {
         if (stem.size() + 6 < w.size() || stem.size() > w.size() + 4) return;
-        size_t theirCount = pairs(stem, theirs), common = 0;
-        for (size_t a = 0, b = 0; a < mineCount && b < theirCount;) {
-            if (mine[a] < theirs[b]) ++a;
-            else if (theirs[b] < mine[a]) ++b;
-            else { ++common; ++a; ++b; }
-        }
+        size_t common = commonPairs(stem);
         int score = 2 * static_cast<int>(common) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size())) / 2;
         if (phonetic) score += 1000 * soundsAlike(Lower(stem, Dict.Turkic()));
         if (score <= static_cast<int>(mineCount) / 2) return;
@@ -479,8 +550,16 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     std::unordered_set<std::u32string> seen;
     const int maxDiff = opt.MaxDiff >= 0 ? opt.MaxDiff : opt.OnlyMaxDiff ? 5 : 10;
     const int selfLikeness = Likeness(w, w);
-    for (const auto& [rough, stem] : stems)
+    // The likeliest stems are expanded first; with rich affixes (thousands of forms a stem) the
+    // expansion stops after a budget of forms.
+    std::sort(stems.begin(), stems.end(), byScore);
+    constexpr size_t FormBudget = 6000;
+    size_t forms = 0;
+    for (const auto& [rough, stem] : stems) {
+        if (forms > FormBudget) break;
         Dict.ForEachForm(stem, w.size() + 3, [&](std::u32string_view form) {
+            ++forms;
+            if (form.size() + 4 < w.size()) return;
             std::u32string f(form);
             if (!seen.insert(f).second) return;
             std::u32string lower = Lower(f, Dict.Turkic());
@@ -492,6 +571,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
             bool good = maxDiff >= 10 || alike == 2 || likeness * 20 >= (10 - maxDiff) * (selfLikeness + Likeness(lower, lower));
             best.emplace_back(good ? score : -1000000 + score, std::move(f));
         });
+    }
     std::sort(best.begin(), best.end(), byScore);
     std::vector<std::u32string> out;
     CaseKind k = CaseOf(Word);
