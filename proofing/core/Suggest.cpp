@@ -160,16 +160,14 @@ struct Collector {
     CaseKind Case;
     bool Compound;  // compounds count as words
     bool Exact = false;  // candidates count only as written
-    bool Full() const { return Out.size() >= Max || (Compound && MaxCompound >= 0 && Out.size() >= static_cast<size_t>(MaxCompound)); }
-    // In the pass for compounds, every suggestion is one (words of their own came first).
-    int MaxCompound = D.Suggesting().MaxCompound;
+    bool Full() const { return Out.size() >= Max; }
     void Try(const std::u32string& candidate)
     {
         if (Full() || candidate.empty() || Seen.count(candidate)) return;
         Seen.insert(candidate);
         if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return;
         std::u32string shown = Shown(candidate);
-        if (!D.CheckSuggestion(candidate, Compound, Exact) && (Exact || !D.CheckSuggestion(shown, Compound))) return;
+        if (!D.CheckSuggestion(candidate, Compound, Exact) && (Exact || shown == candidate || !D.CheckSuggestion(shown, Compound))) return;
         Add(shown);
     }
     // Two words, each of them correct, written with the separator between them (none with
@@ -400,7 +398,10 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
 std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
     const CaseKind k = CaseOf(Word);
-    // Words of their own first; compounds only when no such word explains the misspelling.
+    // Words of their own first; compounds after them when few such words explain the
+    // misspelling (at most MAXCPDSUGS of them).
+    constexpr size_t FewWords = 5;
+    std::vector<std::u32string> plain;
     for (bool compound : {false, true}) {
         Collector c{Dict, {}, {}, Max, k, compound};
         if (k == CaseKind::Initial) {
@@ -418,9 +419,19 @@ std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32s
             TwoWords(c, w);
         }
         if (c.Out.size() > Max) c.Out.resize(Max);
-        if (!c.Out.empty() || compound || !Dict.HasCompounds()) return c.Out;
+        if (!compound) {
+            plain = std::move(c.Out);
+            if (plain.size() >= std::min(FewWords, Max) || !Dict.HasCompounds() || Dict.Suggesting().MaxCompound == 0) return plain;
+            continue;
+        }
+        int room = Dict.Suggesting().MaxCompound >= 0 ? Dict.Suggesting().MaxCompound : static_cast<int>(Max);
+        for (const std::u32string& x : c.Out)
+            if (plain.size() < Max && room > 0 && std::find(plain.begin(), plain.end(), x) == plain.end()) {
+                plain.push_back(x);
+                --room;
+            }
     }
-    return {};
+    return plain;
 }
 
 namespace {
@@ -553,7 +564,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     // The likeliest stems are expanded first; with rich affixes (thousands of forms a stem) the
     // expansion stops after a budget of forms.
     std::sort(stems.begin(), stems.end(), byScore);
-    constexpr size_t FormBudget = 6000;
+    constexpr size_t FormBudget = 1500;
     size_t forms = 0;
     for (const auto& [rough, stem] : stems) {
         if (forms > FormBudget) break;
