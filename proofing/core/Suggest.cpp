@@ -466,7 +466,7 @@ int Likeness(std::u32string_view typed, std::u32string_view form)
     int lead = 0;
     while (lead < static_cast<int>(std::min(typed.size(), form.size())) && typed[lead] == form[lead]) ++lead;
     int diff = std::abs(static_cast<int>(typed.size()) - static_cast<int>(form.size()));
-    int score = 3 * lcs - 3 * diff + std::min(lead, 3) + CommonPieces(typed, form, 2) + CommonPieces(form, typed, 2) +
+    int score = 3 * lcs - 2 * diff + std::min(lead, 3) + CommonPieces(typed, form, 2) + CommonPieces(form, typed, 2) +
                 2 * CommonPieces(typed, form, 3);
     // The same letters in another order: a strong hint.
     if (typed.size() == form.size() && lcs + 2 >= static_cast<int>(typed.size())) {
