@@ -292,8 +292,12 @@ void Edits(Collector& c, const std::u32string& w)
     // to try in their order of frequency before positions.
     for (size_t i = n; i-- > 0;) c.Try(w.substr(0, i) + w.substr(i + 1));  // a letter too many
     NeighbourKeys(c, w, c.D.KeyRows());
+    // Capitals among the letters to try only start a word: a capital inside one is hardly
+    // ever the slip (and half the candidates of a long list of letters to try).
+    const bool innerCapitals = CaseOf(w) == CaseKind::Mixed;
     for (char32_t ch : tryChars)  // a missing letter
-        for (size_t i = n + 1; i-- > 0;) c.Try(w.substr(0, i) + ch + w.substr(i));
+        for (size_t i = n + 1; i-- > 0;)
+            if (i == 0 || innerCapitals || !IsUpper(ch)) c.Try(w.substr(0, i) + ch + w.substr(i));
     for (size_t i = 0; i < n; ++i)  // a letter typed too early or too late
         for (size_t j = i + 2; j < n + 1 && j <= i + 4; ++j) {
             std::u32string later = w.substr(0, i) + w.substr(i + 1, j - i - 1) + w[i] + w.substr(j);
@@ -305,7 +309,7 @@ void Edits(Collector& c, const std::u32string& w)
         }
     for (char32_t ch : tryChars)  // a wrong letter
         for (size_t i = n; i-- > 0;) {
-            if (ch == w[i]) continue;
+            if (ch == w[i] || (i > 0 && !innerCapitals && IsUpper(ch))) continue;
             std::u32string t = w;
             t[i] = ch;
             c.Try(t);
@@ -400,7 +404,7 @@ std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32s
     const CaseKind k = CaseOf(Word);
     // Words of their own first; compounds after them when few such words explain the
     // misspelling (at most MAXCPDSUGS of them).
-    constexpr size_t FewWords = 5;
+    constexpr size_t FewWords = 4;
     std::vector<std::u32string> plain;
     for (bool compound : {false, true}) {
         Collector c{Dict, {}, {}, Max, k, compound};
