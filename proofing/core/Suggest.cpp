@@ -462,6 +462,32 @@ int CommonPieces(std::u32string_view a, std::u32string_view b, size_t n)
     return found;
 }
 
+// The base letter of a Latin letter with a diacritic (in lower case); 0 when there is none.
+char32_t BaseLetter(char32_t c)
+{
+    static const char Latin1[] = "aaaaaa?ceeeeiiiidnooooo?ouuuuy?y";  // U+00E0..U+00FF
+    static const char ExtendedA[] = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiiiijjkkkllllllllllnnnnnnnnnoooooo??rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";  // U+0100..U+017F
+    if (c >= 0xE0 && c <= 0xFF) return Latin1[c - 0xE0] == '?' ? 0 : static_cast<char32_t>(Latin1[c - 0xE0]);
+    if (c >= 0x100 && c <= 0x17F) return ExtendedA[c - 0x100] == '?' ? 0 : static_cast<char32_t>(ExtendedA[c - 0x100]);
+    return 0;
+}
+
+// The word (in lower case) with its letters' diacritics and ligatures taken off: how it looks
+// to a reader comparing shapes ("œnologie" and "oenologie", "később" and "kesobb").
+std::u32string Plain(std::u32string_view w)
+{
+    std::u32string out;
+    out.reserve(w.size() + 2);
+    for (char32_t c : w) {
+        if (c == 0xE6) out += U"ae";
+        else if (c == 0x153) out += U"oe";
+        else if (c == 0xDF) out += U"ss";
+        else if (char32_t b = BaseLetter(c)) out += b;
+        else out += c;
+    }
+    return out;
+}
+
 // How alike a dictionary word looks to the misspelling (both in lower case): letters in
 // order, pieces of two and three letters, the same beginning, the same length.
 int Likeness(std::u32string_view typed, std::u32string_view form)
@@ -564,6 +590,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     std::vector<std::pair<int, std::u32string>> best;
     std::unordered_set<std::u32string> seen;
     const int maxDiff = opt.MaxDiff >= 0 ? opt.MaxDiff : opt.OnlyMaxDiff ? 5 : 10;
+    const std::u32string plainWord = Plain(w);
     const int selfLikeness = Likeness(w, w);
     // The likeliest stems are expanded first; with rich affixes (thousands of forms a stem) the
     // expansion stops after a budget of forms.
@@ -579,7 +606,8 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
             if (!seen.insert(f).second) return;
             std::u32string lower = Lower(f, Dict.Turkic());
             // A proper noun is a little less likely than a common word for a word in lower case.
-            int likeness = Likeness(w, lower), alike = soundsAlike(lower);
+            // Letters count as written and, at half weight, without their diacritics.
+            int likeness = (2 * Likeness(w, lower) + Likeness(plainWord, Plain(lower))) / 3, alike = soundsAlike(lower);
             int score = 4 * likeness - (lower != f && CaseOf(Word) == CaseKind::Lower ? 2 : 0) + 24 * alike;
             // MAXDIFF: how alike a word must look (to the word and to itself) to be offered;
             // 10 takes any, 0 only the closest. Without it nothing is dropped.
