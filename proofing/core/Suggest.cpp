@@ -532,13 +532,13 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     // affixes make are then ranked by a closer likeness.
     std::u32string w = Lower(Word, Dict.Turkic());
     constexpr size_t MaxPairs = 64;
-    auto lower = [](char32_t c) { return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : ToLower(c); };
+    auto fold = [](char32_t c) { return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : ToLower(c); };
     uint64_t mine[MaxPairs];
     size_t mineCount = 0;
     uint64_t filter[4] = {};  // a bit for each pair of the word, by a hash of it
     auto hash = [](uint64_t pair) { return static_cast<unsigned>((pair * 0x9E3779B97F4A7C15ull) >> 56); };
     for (size_t i = 0; i + 1 < w.size() && mineCount < MaxPairs; ++i) {
-        uint64_t pair = (uint64_t(lower(w[i])) << 32) | lower(w[i + 1]);
+        uint64_t pair = (uint64_t(fold(w[i])) << 32) | fold(w[i + 1]);
         mine[mineCount++] = pair;
         filter[hash(pair) >> 6] |= 1ull << (hash(pair) & 63);
     }
@@ -546,9 +546,9 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     auto commonPairs = [&](std::u32string_view stem) {
         size_t common = 0;
         uint64_t used = 0;
-        char32_t prev = stem.empty() ? 0 : lower(stem[0]);
+        char32_t prev = stem.empty() ? 0 : fold(stem[0]);
         for (size_t i = 1; i < stem.size(); ++i) {
-            char32_t cur = lower(stem[i]);
+            char32_t cur = fold(stem[i]);
             uint64_t pair = (uint64_t(prev) << 32) | cur;
             prev = cur;
             unsigned h = hash(pair);
