@@ -301,21 +301,89 @@ std::string Sweep1(const std::string& dir, const std::string& name, const std::s
     return out;
 }
 
-// Real misspellings, one "wrong->right" a line (codespell's list): how often each engine puts
-// the right word first and in its list (ours with the look-alike batch), and how fast.
+// The misspelling and correction pairs of an autocorrect word list (DocumentList.xml:
+// block-list:abbreviated-name="wrong" block-list:name="right"), entities decoded.
+std::vector<std::pair<std::string, std::string>> AutocorrectPairs(const std::string& text)
+{
+    auto decode = [](const std::string& v) {
+        std::string out;
+        for (size_t i = 0; i < v.size(); ++i) {
+            size_t semi = v[i] == '&' ? v.find(';', i) : std::string::npos;
+            if (semi == std::string::npos) { out += v[i]; continue; }
+            std::string e = v.substr(i + 1, semi - i - 1);
+            char32_t c = 0;
+            if (e == "amp") c = '&';
+            else if (e == "lt") c = '<';
+            else if (e == "gt") c = '>';
+            else if (e == "quot") c = '"';
+            else if (e == "apos") c = '\'';
+            else if (e.size() > 2 && e[0] == '#' && e[1] == 'x') c = std::strtoul(e.c_str() + 2, nullptr, 16);
+            else if (e.size() > 1 && e[0] == '#') c = std::strtoul(e.c_str() + 1, nullptr, 10);
+            if (!c) { out += v[i]; continue; }
+            out += pwspell::ToUtf8(std::u32string(1, c));
+            i = semi;
+        }
+        return out;
+    };
+    auto attribute = [&](size_t from, size_t end, const std::string& name) {
+        size_t a = text.find(" " + name + "=\"", from);
+        if (a == std::string::npos || a > end) return std::string();
+        a += name.size() + 3;
+        return decode(text.substr(a, text.find('"', a) - a));
+    };
+    std::vector<std::pair<std::string, std::string>> out;
+    for (size_t at = text.find("<block-list:block "); at != std::string::npos; at = text.find("<block-list:block ", at + 1)) {
+        size_t end = text.find('>', at);
+        std::string wrong = attribute(at, end, "block-list:abbreviated-name"), right = attribute(at, end, "block-list:name");
+        if (!wrong.empty() && !right.empty()) out.emplace_back(wrong, right);
+    }
+    return out;
+}
+
+// Whether a word is letters only (and apostrophes or hyphens inside).
+bool PlainWord(const std::string& w)
+{
+    std::u32string u = pwspell::FromUtf8(w);
+    if (u.size() < 2) return false;
+    for (size_t i = 0; i < u.size(); ++i) {
+        char32_t c = u[i];
+        bool inner = (c == U'\'' || c == 0x2019 || c == U'-') && i > 0 && i + 1 < u.size();
+        if (!inner && !pwspell::IsUpper(c) && !pwspell::IsLower(c)) return false;
+    }
+    return true;
+}
+
+// Real misspellings: codespell's list (one "wrong->right" a line) or an autocorrect list
+// (DocumentList.xml). How often each engine puts the right word first and in its list (ours
+// with the look-alike batch), and how fast.
 int Misspellings(const std::string& listPath, const std::string& base, size_t want)
 {
     pwspell::Dictionary ours;
     ours.LoadFiles(base + ".aff", base + ".dic");
     Hunspell theirs((base + ".aff").c_str(), (base + ".dic").c_str());
-    std::ifstream f(listPath);
+    Encoder enc(theirs.get_dic_encoding());
+    std::ifstream f(listPath, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const bool autocorrect = listPath.size() > 4 && listPath.substr(listPath.size() - 4) == ".xml";
+    if (autocorrect) {
+        pairs = AutocorrectPairs(ss.str());
+    } else {
+        for (std::string l; std::getline(ss, l);) {
+            size_t arrow = l.find("->");
+            if (arrow != std::string::npos) pairs.emplace_back(l.substr(0, arrow), l.substr(arrow + 2));
+        }
+    }
+    // Cases: a misspelling Hunspell rejects, with one correction, a word Hunspell accepts. (An
+    // autocorrect list also has symbols, abbreviations and phrases: only words to words count.)
     std::vector<std::pair<std::string, std::string>> cases;
-    for (std::string l; std::getline(f, l);) {
-        size_t arrow = l.find("->");
-        if (arrow == std::string::npos) continue;
-        std::string wrong = l.substr(0, arrow), right = l.substr(arrow + 2);
-        if (right.find(',') != std::string::npos || right.find(' ') != std::string::npos) continue;
-        if (!theirs.spell(right) || theirs.spell(wrong)) continue;
+    std::set<std::string> seen;
+    for (const auto& [wrong, right] : pairs) {
+        if (right.find_first_of(", ") != std::string::npos) continue;
+        if (autocorrect && (!PlainWord(wrong) || !PlainWord(right) || !seen.insert(wrong).second)) continue;
+        std::string w = enc(wrong), r = enc(right);
+        if (w.empty() || r.empty() || !theirs.spell(r) || theirs.spell(w)) continue;
         cases.emplace_back(wrong, right);
     }
     size_t step = std::max<size_t>(1, cases.size() / want);
@@ -332,14 +400,18 @@ int Misspellings(const std::string& listPath, const std::string& base, size_t wa
             mine.insert(mine.end(), more.begin(), more.end());
         });
         std::vector<std::string> hs;
-        double db = Seconds([&] { hs = theirs.suggest(wrong); });
+        std::string wrongThere = enc(wrong), rightThere = enc(right);
+        double db = Seconds([&] { hs = theirs.suggest(wrongThere); });
         bool mf = !mine.empty() && mine[0] == r, ml = std::find(mine.begin(), mine.end(), r) != mine.end();
-        bool hf = !hs.empty() && hs[0] == right, hl = std::find(hs.begin(), hs.end(), right) != hs.end();
+        bool hf = !hs.empty() && hs[0] == rightThere, hl = std::find(hs.begin(), hs.end(), rightThere) != hs.end();
         a.First += mf; a.Listed += ml; a.Total += da; a.Worst = std::max(a.Worst, da);
         b.First += hf; b.Listed += hl; b.Total += db; b.Worst = std::max(b.Worst, db);
-        if (misses && ((hf && !mf) || (hl && !ml)))
-            std::printf("  %s -> %s: ours %s, hunspell %s\n", wrong.c_str(), right.c_str(),
-                        mine.empty() ? "-" : pwspell::ToUtf8(mine[0]).c_str(), hs.empty() ? "-" : hs[0].c_str());
+        if (misses && ((hf && !mf) || (hl && !ml))) {
+            std::string o, t;
+            for (size_t k = 0; k < mine.size() && k < 6; ++k) o += (k ? ", " : "") + pwspell::ToUtf8(mine[k]);
+            for (size_t k = 0; k < hs.size() && k < 6; ++k) t += (k ? ", " : "") + hs[k];
+            std::printf("  %s -> %s: ours %s; hunspell %s\n", wrong.c_str(), right.c_str(), o.c_str(), t.c_str());
+        }
     }
     std::printf("%s, %d misspellings: ours first %.1f%% listed %.1f%% mean %.1f ms worst %.0f ms; "
                 "hunspell first %.1f%% listed %.1f%% mean %.1f ms worst %.0f ms\n",

@@ -263,6 +263,7 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     std::vector<std::u32string> f = Fields(lines[i]);
     if (f.empty() || f[0][0] == U'#') return;
     const std::u32string& k = f[0];
+    if (FSuggest.Parse(f, lines, i)) return;
     auto arg = [&](size_t n) { return f.size() > n ? f[n] : std::u32string(); };
     auto table = [&](auto add) {
         size_t n = ToCount(arg(1));

@@ -50,6 +50,25 @@ private:
     std::unordered_map<char32_t, std::vector<uint32_t>> FByFirst;  // longest entries first
 };
 
+// The suggestion stage's settings from the affix file (read by Suggest.cpp).
+struct SuggestOptions {
+    // PHONE: a phonetic transcription, rules of a search pattern and its replacement.
+    struct PhoneRule {
+        std::vector<std::u32string> Match;  // the characters each position may be
+        size_t Keep = 0;                    // positions at the end matched but not replaced ("-")
+        bool Again = false;                 // the replacement goes back into the word ("<")
+        bool AtStart = false, AtEnd = false;  // "^", "$"
+        int Priority = 5;
+        std::u32string To;
+    };
+    std::vector<PhoneRule> Phone;
+    std::unordered_map<char32_t, std::vector<size_t>> PhoneByFirst;  // rules by their first character
+    int MaxNgram = -1, MaxCompound = -1, MaxDiff = -1;  // MAXNGRAMSUGS, MAXCPDSUGS, MAXDIFF (-1: not given)
+    bool NoSplit = false, OnlyMaxDiff = false, WithDots = false;  // NOSPLITSUGS, ONLYMAXDIFF, SUGSWITHDOTS
+    // Takes the line (and the table lines after it) when it is one of these options.
+    bool Parse(const std::vector<std::u32string>& Fields, const std::vector<std::u32string>& Lines, size_t& I);
+};
+
 class Dictionary {
 public:
     Dictionary() = default;
@@ -84,6 +103,7 @@ public:
     const std::vector<std::pair<std::u32string, std::u32string>>& Replacements() const { return FRep; }
     const std::vector<std::u32string>& MapClasses() const { return FMap; }
     const std::vector<std::u32string>& KeyRows() const { return FKey; }
+    const SuggestOptions& Suggesting() const { return FSuggest; }
     bool IsForbidden(std::u32string_view Word) const;
     // A word as it is shown to the user (the output conversion table applied).
     std::u32string OutputConvert(std::u32string_view Word) const;
@@ -125,6 +145,7 @@ private:
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
     std::vector<std::pair<std::u32string, std::u32string>> FRep;
+    SuggestOptions FSuggest;
     ConversionTable FIconv, FOconv;
     std::vector<std::u32string> FMap, FKey, FBreak;
     std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark

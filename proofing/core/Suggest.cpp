@@ -12,6 +12,146 @@ namespace pwspell {
 
 namespace {
 
+std::vector<std::u32string> SplitFields(const std::u32string& line)
+{
+    std::vector<std::u32string> out;
+    for (size_t p = 0; p < line.size();) {
+        while (p < line.size() && (line[p] == U' ' || line[p] == U'\t')) ++p;
+        size_t e = p;
+        while (e < line.size() && line[e] != U' ' && line[e] != U'\t') ++e;
+        if (e > p) out.push_back(line.substr(p, e - p));
+        p = e;
+    }
+    return out;
+}
+
+int ToNumber(const std::u32string& s)
+{
+    int n = 0;
+    for (char32_t c : s) {
+        if (c < U'0' || c > U'9') return -1;
+        n = std::min(n * 10 + static_cast<int>(c - U'0'), 1000000);
+    }
+    return s.empty() ? -1 : n;
+}
+
+// A rule of the phonetic table: "search replacement". The search is letters, a group of
+// letters in parentheses standing for one of them, then optionally dashes (that many letters
+// at the end are looked at but left for the next rule), "<" (the replacement goes back into
+// the word instead of out), "^" (only at the start of a word), "$" (only at its end) and a
+// priority digit. "_" as the replacement is nothing.
+SuggestOptions::PhoneRule ParsePhoneRule(const std::u32string& from, const std::u32string& to)
+{
+    SuggestOptions::PhoneRule r;
+    for (size_t p = 0; p < from.size(); ++p) {
+        char32_t c = from[p];
+        if (r.Match.empty()) r.Match.push_back(std::u32string(1, ToUpper(c)));
+        else if (c == U'(') {
+            size_t e = from.find(U')', p);
+            if (e == std::u32string::npos) e = from.size();
+            r.Match.push_back(Upper(from.substr(p + 1, e - p - 1)));
+            p = e;
+        } else if (c == U'-') ++r.Keep;
+        else if (c == U'<') r.Again = true;
+        else if (c == U'^') r.AtStart = true;
+        else if (c == U'$') r.AtEnd = true;
+        else if (c >= U'0' && c <= U'9') r.Priority = static_cast<int>(c - U'0');
+        else r.Match.push_back(std::u32string(1, ToUpper(c)));
+    }
+    r.Keep = std::min(r.Keep, r.Match.empty() ? 0 : r.Match.size() - 1);
+    if (to != U"_") r.To = Upper(to);
+    return r;
+}
+
+bool Letter(char32_t c) { return IsUpper(c) || IsLower(c); }
+
+bool PhoneMatches(const SuggestOptions::PhoneRule& r, const std::u32string& w, size_t at)
+{
+    if (at + r.Match.size() > w.size()) return false;
+    for (size_t k = 0; k < r.Match.size(); ++k)
+        if (r.Match[k].find(w[at + k]) == std::u32string::npos) return false;
+    if (r.AtStart && at > 0 && Letter(w[at - 1])) return false;
+    size_t end = at + r.Match.size();
+    return !r.AtEnd || end == w.size() || !Letter(w[end]);
+}
+
+} // namespace
+
+bool SuggestOptions::Parse(const std::vector<std::u32string>& f, const std::vector<std::u32string>& lines, size_t& i)
+{
+    const std::u32string& k = f[0];
+    int n = f.size() > 1 ? ToNumber(f[1]) : -1;
+    if (k == U"MAXNGRAMSUGS") MaxNgram = n;
+    else if (k == U"MAXCPDSUGS") MaxCompound = n;
+    else if (k == U"MAXDIFF") MaxDiff = n < 0 ? -1 : std::min(n, 10);
+    else if (k == U"NOSPLITSUGS") NoSplit = true;
+    else if (k == U"ONLYMAXDIFF") OnlyMaxDiff = true;
+    else if (k == U"SUGSWITHDOTS") WithDots = true;
+    else if (k == U"PHONE") {
+        for (int j = 0; j < n && i + 1 < lines.size(); ++j) {
+            std::vector<std::u32string> g = SplitFields(lines[++i]);
+            if (g.size() < 3 || g[0] != U"PHONE") continue;
+            Phone.push_back(ParsePhoneRule(g[1], g[2]));
+            if (!Phone.back().Match.empty())
+                for (char32_t c : Phone.back().Match[0]) PhoneByFirst[c].push_back(Phone.size() - 1);
+        }
+    } else return false;
+    return true;
+}
+
+// The word as it sounds, by the phonetic table: at each place the first rule that matches
+// there is used; a rule of two or more letters gives way when a rule of higher priority
+// matches from its last letter on. Letters no rule matches stand for themselves; a letter
+// written twice running counts once.
+std::u32string Phonetic(const SuggestOptions& Options, std::u32string_view Word)
+{
+    std::u32string w = Upper(Word), out;
+    auto put = [&](char32_t c) { if (out.empty() || out.back() != c) out += c; };
+    bool putBack = false;  // the letters at i came from a "<" rule: no second one there
+    for (size_t i = 0; i < w.size();) {
+        const SuggestOptions::PhoneRule* used = nullptr;
+        auto rules = Options.PhoneByFirst.find(w[i]);
+        if (rules != Options.PhoneByFirst.end())
+            for (size_t idx : rules->second) {
+                const SuggestOptions::PhoneRule& r = Options.Phone[idx];
+                if ((putBack && r.Again) || !PhoneMatches(r, w, i)) continue;
+                size_t consumed = r.Match.size() - r.Keep;
+                bool yields = false;
+                if (r.Keep == 0 && consumed > 1) {
+                    size_t last = i + consumed - 1;
+                    auto next = Options.PhoneByFirst.find(w[last]);
+                    if (next != Options.PhoneByFirst.end())
+                        for (size_t j : next->second) {
+                            const SuggestOptions::PhoneRule& f = Options.Phone[j];
+                            if (!f.AtStart && f.Match.size() > 1 && f.Priority > r.Priority && PhoneMatches(f, w, last)) {
+                                yields = true;
+                                break;
+                            }
+                        }
+                }
+                if (yields) continue;
+                used = &r;
+                if (r.Again) {
+                    w = w.substr(0, i) + r.To + w.substr(i + consumed);
+                    putBack = true;
+                } else {
+                    for (char32_t c : r.To) put(c);
+                    i += consumed;
+                    putBack = false;
+                }
+                break;
+            }
+        if (!used) {
+            put(w[i]);
+            ++i;
+            putBack = false;
+        }
+    }
+    return out;
+}
+
+namespace {
+
 struct Collector {
     const Dictionary& D;
     std::vector<std::u32string> Out;
@@ -27,12 +167,14 @@ struct Collector {
         Seen.insert(candidate);
         if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return;
         std::u32string shown = Shown(candidate);
-        if (!D.CheckSuggestion(candidate, Compound, Exact) && (Exact || !D.CheckSuggestion(shown, Compound))) return;
+        if (!D.CheckSuggestion(candidate, Compound, Exact) && (Exact || shown == candidate || !D.CheckSuggestion(shown, Compound))) return;
         Add(shown);
     }
-    // Two words, each of them correct, written with the separator between them.
+    // Two words, each of them correct, written with the separator between them (none with
+    // NOSPLITSUGS).
     void TryPair(const std::u32string& first, const std::u32string& second, char32_t separator)
     {
+        if (D.Suggesting().NoSplit) return;
         if (Full() || !D.CheckSuggestion(first, Compound) || !D.CheckSuggestion(second, Compound)) return;
         Add(Shown(first + separator + second));
     }
@@ -47,11 +189,19 @@ struct Collector {
     }
 };
 
+// The replacement table; "^" at the start of an entry ties it to the start of the word, "$"
+// at its end to the end of the word.
 void Replacements(Collector& c, const std::u32string& w)
 {
-    for (const auto& [from, to] : c.D.Replacements()) {
-        if (from.empty()) continue;
-        for (size_t at = w.find(from); at != std::u32string::npos; at = w.find(from, at + 1)) {
+    for (const auto& [entry, to] : c.D.Replacements()) {
+        std::u32string_view from = entry;
+        bool atStart = !from.empty() && from.front() == U'^', atEnd = from.size() > 1 && from.back() == U'$';
+        if (atStart) from.remove_prefix(1);
+        if (atEnd) from.remove_suffix(1);
+        if (from.empty() || from.size() > w.size()) continue;
+        for (size_t at = atEnd ? w.size() - from.size() : w.find(from); at != std::u32string::npos;
+             at = atEnd ? std::u32string::npos : w.find(from, at + 1)) {
+            if ((atStart && at != 0) || (atEnd && w.compare(at, from.size(), from) != 0)) break;
             std::u32string t = w.substr(0, at) + to + w.substr(at + from.size());
             size_t space = t.find(U' ');  // "alot" to "a lot": two words
             if (space == std::u32string::npos) c.Try(t);
@@ -74,6 +224,52 @@ void SimilarCharacters(Collector& c, const std::u32string& w, const std::vector<
         }
 }
 
+// A letter replaced by the key to its left or right on the keyboard (KEY rows).
+void NeighbourKeys(Collector& c, const std::u32string& w, const std::vector<std::u32string>& rows)
+{
+    for (size_t i = 0; i < w.size(); ++i)
+        for (const std::u32string& row : rows)
+            for (size_t at = row.find(w[i]); at != std::u32string::npos; at = row.find(w[i], at + 1)) {
+                std::u32string t = w;
+                if (at > 0) {
+                    t[i] = row[at - 1];
+                    c.Try(t);
+                }
+                if (at + 1 < row.size()) {
+                    t[i] = row[at + 1];
+                    c.Try(t);
+                }
+            }
+}
+
+// Two letters changed for similar ones ("deja" to "déjà"); case alone is no change here.
+void TwoSimilarCharacters(Collector& c, const std::u32string& w, const std::vector<std::u32string>& groups)
+{
+    if (groups.empty() || c.Full()) return;
+    std::vector<const std::u32string*> at(w.size(), nullptr);
+    for (size_t i = 0; i < w.size(); ++i)
+        for (const std::u32string& g : groups)
+            if (g.find(w[i]) != std::u32string::npos) { at[i] = &g; break; }
+    auto others = [&](size_t i, auto visit) {
+        for (char32_t o : *at[i])
+            if (o != w[i] && o != U'|' && ToLower(o) != ToLower(w[i])) visit(o);
+    };
+    for (size_t i = 0; i < w.size(); ++i) {
+        if (!at[i]) continue;
+        for (size_t j = i + 1; j < w.size(); ++j) {
+            if (!at[j]) continue;
+            others(i, [&](char32_t a) {
+                others(j, [&](char32_t b) {
+                    std::u32string t = w;
+                    t[i] = a;
+                    t[j] = b;
+                    c.Try(t);
+                });
+            });
+        }
+    }
+}
+
 // The typing slips, in the order in which they most often explain a misspelling: letters
 // swapped (next to each other, then a little apart), a neighbouring key, a letter too many,
 // one missing, one moved, one wrong, a pair of letters typed twice, two words run together.
@@ -92,12 +288,16 @@ void Edits(Collector& c, const std::u32string& w)
             std::swap(t[i], t[j]);
             c.Try(t);
         }
-    SimilarCharacters(c, w, c.D.KeyRows());
     // Positions are tried from the end of the word (slips cluster there), and the letters
     // to try in their order of frequency before positions.
     for (size_t i = n; i-- > 0;) c.Try(w.substr(0, i) + w.substr(i + 1));  // a letter too many
+    NeighbourKeys(c, w, c.D.KeyRows());
+    // Capitals among the letters to try only start a word: a capital inside one is hardly
+    // ever the slip (and half the candidates of a long list of letters to try).
+    const bool innerCapitals = CaseOf(w) == CaseKind::Mixed;
     for (char32_t ch : tryChars)  // a missing letter
-        for (size_t i = n + 1; i-- > 0;) c.Try(w.substr(0, i) + ch + w.substr(i));
+        for (size_t i = n + 1; i-- > 0;)
+            if (i == 0 || innerCapitals || !IsUpper(ch)) c.Try(w.substr(0, i) + ch + w.substr(i));
     for (size_t i = 0; i < n; ++i)  // a letter typed too early or too late
         for (size_t j = i + 2; j < n + 1 && j <= i + 4; ++j) {
             std::u32string later = w.substr(0, i) + w.substr(i + 1, j - i - 1) + w[i] + w.substr(j);
@@ -109,7 +309,7 @@ void Edits(Collector& c, const std::u32string& w)
         }
     for (char32_t ch : tryChars)  // a wrong letter
         for (size_t i = n; i-- > 0;) {
-            if (ch == w[i]) continue;
+            if (ch == w[i] || (i > 0 && !innerCapitals && IsUpper(ch))) continue;
             std::u32string t = w;
             t[i] = ch;
             c.Try(t);
@@ -135,9 +335,10 @@ namespace {
 
 void AllEdits(Collector& c, const std::u32string& w)
 {
-    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     Replacements(c, w);
+    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     SimilarCharacters(c, w, c.D.MapClasses());
+    TwoSimilarCharacters(c, w, c.D.MapClasses());
     Edits(c, w);
 }
 
@@ -175,6 +376,15 @@ std::vector<std::u32string> HyphenPieces(const Dictionary& Dict, const std::u32s
 
 std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
+    size_t dots = 0;
+    while (dots < Word.size() && Word[Word.size() - 1 - dots] == U'.') ++dots;
+    if (dots && dots < Word.size()) {
+        // Dots after the word: suggestions for the word (with the dots under SUGSWITHDOTS).
+        std::vector<std::u32string> out = SuggestEdits(Dict, Word.substr(0, Word.size() - dots), Max);
+        if (Dict.Suggesting().WithDots)
+            for (std::u32string& o : out) o.append(dots, U'.');
+        return out;
+    }
     size_t dash = Word.find(U'-');
     if (dash != std::u32string::npos && dash > 0 && Word.back() != U'-') {
         std::vector<std::u32string> pieces = HyphenPieces(Dict, Word, Max);
@@ -192,7 +402,10 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
 std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
     const CaseKind k = CaseOf(Word);
-    // Words of their own first; compounds only when no such word explains the misspelling.
+    // Words of their own first; compounds after them when few such words explain the
+    // misspelling (at most MAXCPDSUGS of them).
+    constexpr size_t FewWords = 4;
+    std::vector<std::u32string> plain;
     for (bool compound : {false, true}) {
         Collector c{Dict, {}, {}, Max, k, compound};
         if (k == CaseKind::Initial) {
@@ -210,9 +423,19 @@ std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32s
             TwoWords(c, w);
         }
         if (c.Out.size() > Max) c.Out.resize(Max);
-        if (!c.Out.empty() || compound || !Dict.HasCompounds()) return c.Out;
+        if (!compound) {
+            plain = std::move(c.Out);
+            if (plain.size() >= std::min(FewWords, Max) || !Dict.HasCompounds() || Dict.Suggesting().MaxCompound == 0) return plain;
+            continue;
+        }
+        int room = Dict.Suggesting().MaxCompound >= 0 ? Dict.Suggesting().MaxCompound : static_cast<int>(Max);
+        for (const std::u32string& x : c.Out)
+            if (plain.size() < Max && room > 0 && std::find(plain.begin(), plain.end(), x) == plain.end()) {
+                plain.push_back(x);
+                --room;
+            }
     }
-    return {};
+    return plain;
 }
 
 namespace {
@@ -237,6 +460,32 @@ int CommonPieces(std::u32string_view a, std::u32string_view b, size_t n)
     for (size_t i = 0; i + n <= a.size(); ++i)
         if (b.find(a.substr(i, n)) != std::u32string_view::npos) ++found;
     return found;
+}
+
+// The base letter of a Latin letter with a diacritic (in lower case); 0 when there is none.
+char32_t BaseLetter(char32_t c)
+{
+    static const char Latin1[] = "aaaaaa?ceeeeiiiidnooooo?ouuuuy?y";  // U+00E0..U+00FF
+    static const char ExtendedA[] = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiiiijjkkkllllllllllnnnnnnnnnoooooo??rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";  // U+0100..U+017F
+    if (c >= 0xE0 && c <= 0xFF) return Latin1[c - 0xE0] == '?' ? 0 : static_cast<char32_t>(Latin1[c - 0xE0]);
+    if (c >= 0x100 && c <= 0x17F) return ExtendedA[c - 0x100] == '?' ? 0 : static_cast<char32_t>(ExtendedA[c - 0x100]);
+    return 0;
+}
+
+// The word (in lower case) with its letters' diacritics and ligatures taken off: how it looks
+// to a reader comparing shapes ("œnologie" and "oenologie", "később" and "kesobb").
+std::u32string Plain(std::u32string_view w)
+{
+    std::u32string out;
+    out.reserve(w.size() + 2);
+    for (char32_t c : w) {
+        if (c == 0xE6) out += U"ae";
+        else if (c == 0x153) out += U"oe";
+        else if (c == 0xDF) out += U"ss";
+        else if (char32_t b = BaseLetter(c)) out += b;
+        else out += c;
+    }
+    return out;
 }
 
 // How alike a dictionary word looks to the misspelling (both in lower case): letters in
@@ -264,31 +513,72 @@ int Likeness(std::u32string_view typed, std::u32string_view form)
 std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u32string& Word, size_t Max,
                                            const std::vector<std::u32string>& Exclude)
 {
+    const SuggestOptions& opt = Dict.Suggesting();
+    size_t dots = 0;
+    while (dots < Word.size() && Word[Word.size() - 1 - dots] == U'.') ++dots;
+    if (dots && dots < Word.size()) {
+        std::vector<std::u32string> bare = Exclude;
+        for (std::u32string& e : bare)
+            while (!e.empty() && e.back() == U'.') e.pop_back();
+        std::vector<std::u32string> out = SuggestSimilar(Dict, Word.substr(0, Word.size() - dots), Max, bare);
+        if (opt.WithDots)
+            for (std::u32string& o : out) o.append(dots, U'.');
+        return out;
+    }
+    if (opt.MaxNgram >= 0) Max = std::min(Max, static_cast<size_t>(opt.MaxNgram));
+    if (Max == 0) return {};
     // First every stem of the dictionary is scored by the letter pairs it shares with the word
     // (without allocating: pairs go to a small array); the best stems and the words their
     // affixes make are then ranked by a closer likeness.
     std::u32string w = Lower(Word, Dict.Turkic());
     constexpr size_t MaxPairs = 64;
-    auto pairs = [](std::u32string_view s, uint64_t* out) {
-        size_t n = 0;
-        for (size_t i = 0; i + 1 < s.size() && n < MaxPairs; ++i)
-            out[n++] = (uint64_t(ToLower(s[i])) << 32) | ToLower(s[i + 1]);
-        std::sort(out, out + n);
-        return n;
+    auto fold = [](char32_t c) { return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : ToLower(c); };
+    uint64_t mine[MaxPairs];
+    size_t mineCount = 0;
+    uint64_t filter[4] = {};  // a bit for each pair of the word, by a hash of it
+    auto hash = [](uint64_t pair) { return static_cast<unsigned>((pair * 0x9E3779B97F4A7C15ull) >> 56); };
+    for (size_t i = 0; i + 1 < w.size() && mineCount < MaxPairs; ++i) {
+        uint64_t pair = (uint64_t(fold(w[i])) << 32) | fold(w[i + 1]);
+        mine[mineCount++] = pair;
+        filter[hash(pair) >> 6] |= 1ull << (hash(pair) & 63);
+    }
+    // The pairs of a stem that the word has too, each pair of the word counted once.
+    auto commonPairs = [&](std::u32string_view stem) {
+        size_t common = 0;
+        uint64_t used = 0;
+        char32_t prev = stem.empty() ? 0 : fold(stem[0]);
+        for (size_t i = 1; i < stem.size(); ++i) {
+            char32_t cur = fold(stem[i]);
+            uint64_t pair = (uint64_t(prev) << 32) | cur;
+            prev = cur;
+            unsigned h = hash(pair);
+            if (!(filter[h >> 6] & (1ull << (h & 63)))) continue;
+            for (size_t k = 0; k < mineCount; ++k)
+                if (mine[k] == pair && !(used & (1ull << k))) {
+                    used |= 1ull << k;
+                    ++common;
+                    break;
+                }
+        }
+        return common;
     };
-    uint64_t mine[MaxPairs], theirs[MaxPairs];
-    const size_t mineCount = pairs(w, mine);
     constexpr size_t Keep = 120;
+    // With a phonetic table, stems that sound like the word are taken however they are spelt.
+    const bool phonetic = !opt.Phone.empty();
+    const std::u32string sound = phonetic ? Phonetic(opt, w) : std::u32string();
+    auto soundsAlike = [&](std::u32string_view form) {
+        if (!phonetic || sound.empty()) return 0;
+        std::u32string other = Phonetic(opt, form);
+        if (other == sound) return 2;
+        size_t longer = std::max(other.size(), sound.size());
+        return longer > 2 && CommonSubsequence(other, sound) + 1 >= longer ? 1 : 0;
+    };
     std::vector<std::pair<int, std::u32string_view>> stems;
     Dict.ForEachStem([&](std::u32string_view stem) {
         if (stem.size() + 6 < w.size() || stem.size() > w.size() + 4) return;
-        size_t theirCount = pairs(stem, theirs), common = 0;
-        for (size_t a = 0, b = 0; a < mineCount && b < theirCount;) {
-            if (mine[a] < theirs[b]) ++a;
-            else if (theirs[b] < mine[a]) ++b;
-            else { ++common; ++a; ++b; }
-        }
+        size_t common = commonPairs(stem);
         int score = 2 * static_cast<int>(common) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size())) / 2;
+        if (phonetic) score += 1000 * soundsAlike(Lower(stem, Dict.Turkic()));
         if (score <= static_cast<int>(mineCount) / 2) return;
         stems.emplace_back(score, stem);
     });
@@ -299,21 +589,43 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     }
     std::vector<std::pair<int, std::u32string>> best;
     std::unordered_set<std::u32string> seen;
-    for (const auto& [rough, stem] : stems)
+    const int maxDiff = opt.MaxDiff >= 0 ? opt.MaxDiff : opt.OnlyMaxDiff ? 5 : 10;
+    const std::u32string plainWord = Plain(w);
+    const int selfLikeness = Likeness(w, w);
+    // The likeliest stems are expanded first; with rich affixes (thousands of forms a stem) the
+    // expansion stops after a budget of forms.
+    std::sort(stems.begin(), stems.end(), byScore);
+    constexpr size_t FormBudget = 1500;
+    size_t forms = 0;
+    for (const auto& [rough, stem] : stems) {
+        if (forms > FormBudget) break;
         Dict.ForEachForm(stem, w.size() + 3, [&](std::u32string_view form) {
+            ++forms;
+            if (form.size() + 4 < w.size()) return;
             std::u32string f(form);
             if (!seen.insert(f).second) return;
             std::u32string lower = Lower(f, Dict.Turkic());
             // A proper noun is a little less likely than a common word for a word in lower case.
-            int score = 4 * Likeness(w, lower) - (lower != f && CaseOf(Word) == CaseKind::Lower ? 2 : 0);
-            best.emplace_back(score, std::move(f));
+            // Letters count as written and, at half weight, without their diacritics.
+            int likeness = (2 * Likeness(w, lower) + Likeness(plainWord, Plain(lower))) / 3, alike = soundsAlike(lower);
+            int score = 4 * likeness - (lower != f && CaseOf(Word) == CaseKind::Lower ? 2 : 0) + 24 * alike;
+            // MAXDIFF: how alike a word must look (to the word and to itself) to be offered;
+            // 10 takes any, 0 only the closest. Without it nothing is dropped.
+            bool good = maxDiff >= 10 || alike == 2 || likeness * 20 >= (10 - maxDiff) * (selfLikeness + Likeness(lower, lower));
+            best.emplace_back(good ? score : -1000000 + score, std::move(f));
         });
+    }
     std::sort(best.begin(), best.end(), byScore);
     std::vector<std::u32string> out;
     CaseKind k = CaseOf(Word);
+    bool keptUnlike = opt.OnlyMaxDiff;  // one word below the bar is kept, unless ONLYMAXDIFF
     for (const auto& [score, form] : best) {
         if (out.size() >= Max) break;
         if (!Dict.CheckSuggestion(form)) continue;
+        if (score < -500000) {
+            if (keptUnlike || !out.empty()) break;
+            keptUnlike = true;
+        }
         std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(form, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(form, Dict.Turkic()) : form);
         if (std::find(Exclude.begin(), Exclude.end(), shown) != Exclude.end()) continue;
         if (std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);

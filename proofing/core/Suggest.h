@@ -14,6 +14,8 @@ namespace pwspell {
 std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32string& Word, size_t Max);
 // The edits of the word as a whole.
 std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32string& Word, size_t Max);
+// The word as it sounds, by the dictionary's phonetic table (PHONE), in capitals.
+std::u32string Phonetic(const SuggestOptions& Options, std::u32string_view Word);
 // Stems of the dictionary that share the most letter pairs with the word.
 std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u32string& Word, size_t Max,
                                            const std::vector<std::u32string>& Exclude);

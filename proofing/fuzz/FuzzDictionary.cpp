@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -33,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::u32string w = pwspell::FromUtf8(words.substr(p, e - p));
         if (w.size() > 40) continue;
         d.Check(w);
-        pwspell::SuggestEdits(d, w, 5);
+        std::vector<std::u32string> edits = pwspell::SuggestEdits(d, w, 5);
+        pwspell::SuggestSimilar(d, w, 5, edits);
+        pwspell::Phonetic(d.Suggesting(), w);
     }
     return 0;
 }

@@ -53,7 +53,8 @@ TEST_P(GoldenCases, GoodWordsPassAndWrongWordsFail)
 INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps", "twofold", "utf8flags", "breaks", "cpdaffixes", "cpdjoints", "cpdtriple", "cpdrep", "turkish", "capitals", "numflags", "byteflags", "cpdsyllable", "cpdpattern", "cpdruleaffix", "complexprefixes"));
 
 // Each line of a .sug file: "misspelling:expected first suggestion" (nothing after the colon:
-// no suggestion at all), or "misspelling!word never offered" (in either batch).
+// no suggestion at all), "misspelling!word never offered" (in either batch), or
+// "misspelling=every suggestion, in order" (the edits, then the look-alikes; comma-separated).
 class SuggestionCases : public testing::TestWithParam<std::string> {};
 
 TEST_P(SuggestionCases, FirstSuggestionsAndWordsNeverOffered)
@@ -63,11 +64,17 @@ TEST_P(SuggestionCases, FirstSuggestionsAndWordsNeverOffered)
     d.LoadFiles(DataFile(name + ".aff"), DataFile(name + ".dic"));
     for (const std::string& line : ReadLines(DataFile(name + ".sug"))) {
         if (line[0] == '#') continue;
-        size_t mark = line.find_first_of(":!");
+        size_t mark = line.find_first_of(":!=");
         ASSERT_NE(mark, std::string::npos) << line;
         std::u32string word = FromUtf8(line.substr(0, mark)), other = FromUtf8(line.substr(mark + 1));
         std::vector<std::u32string> s = SuggestEdits(d, word, 10);
-        if (line[mark] == '!') {
+        if (line[mark] == '=') {
+            std::vector<std::u32string> more = SuggestSimilar(d, word, 10, s);
+            std::string all;
+            for (const std::u32string& x : s) all += (all.empty() ? "" : ",") + ToUtf8(x);
+            for (const std::u32string& x : more) all += (all.empty() ? "" : ",") + ToUtf8(x);
+            EXPECT_EQ(all, ToUtf8(other)) << line;
+        } else if (line[mark] == '!') {
             std::vector<std::u32string> more = SuggestSimilar(d, word, 10, s);
             s.insert(s.end(), more.begin(), more.end());
             for (const std::u32string& x : s) EXPECT_NE(ToUtf8(x), ToUtf8(other)) << line;
@@ -80,7 +87,27 @@ TEST_P(SuggestionCases, FirstSuggestionsAndWordsNeverOffered)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Features, SuggestionCases, testing::Values("sharps", "suggest", "ranking"));
+INSTANTIATE_TEST_SUITE_P(Features, SuggestionCases, testing::Values("sharps", "suggest", "ranking", "phone", "sugopts", "maxngram", "maxdiff", "onlymaxdiff", "replace"));
+
+// The phonetic table of phone.aff: groups, letters left for the next rule, a replacement put
+// back into the word, start and end of the word, a rule giving way to one of higher priority.
+TEST(Suggestions, PhoneticTranscription)
+{
+    Dictionary d;
+    d.LoadFiles(DataFile("phone.aff"), DataFile("phone.dic"));
+    const std::pair<const char32_t*, const char*> cases[] = {
+        {U"phonetic", "FNETK"}, {U"fonetik", "FNETK"},  // PH; C at the end
+        {U"quick", "KWK"}, {U"kwik", "KWK"},            // QU, CK; I dropped after the start
+        {U"night", "NT"}, {U"nite", "NT"},              // GH before T (T left); E at the end only
+        {U"knight", "NT"}, {U"Knit", "NT"},             // KN at the start, in any case
+        {U"unknown", "NKNWN"},                          // KN not at the start; U dropped
+        {U"city", "STY"},                               // C before E, I, Y (the letter left)
+        {U"watch", "WX"},                               // TCH put back as CH, then CH
+        {U"little", "LTL"},                             // a letter twice running counts once
+        {U"school", "SXL"},                             // SC gives way to CH of priority 9
+        {U"yacht", "JXT"}, {U"box", "BKS"}, {U"zebra", "SEBR"}};
+    for (const auto& [word, sound] : cases) EXPECT_EQ(ToUtf8(Phonetic(d.Suggesting(), word)), sound) << ToUtf8(word);
+}
 
 TEST(Suggestions, CapitalsFollowTheWord)
 {
