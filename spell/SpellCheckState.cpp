@@ -91,12 +91,14 @@ void TSpellCheckState::MakeWorkCopy(TComponent* Notified)
         // The copy is never shown: without wrapping, a long paragraph stays one cheap line.
         w98->HandleNeeded();
         w98->Perform(EM_SETTARGETDEVICE, 0, 1);
-        {
-            TWideModeGuard wide(w98);
-            w98->Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        }
+        // The walk reads the text, not the window: the window gets it only when an error is
+        // shown or a change is made (filling it is most of a clean check's time).
+        FWorkText = text;
+        FControlText = std::move(text);
+        FCopyPending = true;
         FRuns = ReadLanguageRuns(r98);
         FRunsValid = true;
+        return;
     } else if (auto* re = dynamic_cast<TCustomRichEdit*>(FControl)) {
         TMemoryStream m;
         re->StreamOutTo(m, SF_RTF);
@@ -112,6 +114,7 @@ void TSpellCheckState::FreeWorkCopy()
 {
     TWinControl* w = FWorkCopy;
     FWorkCopy = nullptr;
+    FCopyPending = false;
     FWorkText.clear();
     FControlText.clear();
     FRuns.clear();
@@ -304,8 +307,18 @@ std::string TSpellCheckState::ReadText(int A, int B, unsigned CodePage)
     return out;
 }
 
+void TSpellCheckState::FillWorkCopy()
+{
+    if (!FCopyPending || !FWorkCopy) return;
+    FCopyPending = false;
+    auto* w98 = static_cast<TCustomRichEdit98*>(FWorkCopy);
+    TWideModeGuard wide(w98);
+    w98->Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(FWorkText.c_str()));
+}
+
 void TSpellCheckState::SelectIn(TWinControl* C, int Pos, int Len)
 {
+    if (C && C == FWorkCopy) FillWorkCopy();
     if (C) C->Perform(EM_SETSEL, static_cast<WPARAM>(Pos), static_cast<LPARAM>(Pos + Len));
 }
 

@@ -80,6 +80,7 @@ private:
     TCheckSettings FSettings;
     TWinControl* FControl = nullptr;
     TWinControl* FWorkCopy = nullptr;
+    bool FCopyPending = false;  // the copy's window does not have FWorkText yet
     int FNextParaEnd = 0, FNextTag = 0, FNextLangChange = 0;
     bool FNewParagraph = false;
     int FRangeStart = 0, FRangeEnd = 0;
@@ -104,6 +105,7 @@ private:
     int LimitPiece(int Start, int End);
     int MeasureTag(int P);
     void ReplaceSelection(TWinControl* C, const std::string& Text, unsigned CodePage, int Pos, int Len);
+    void FillWorkCopy();
     void SelectIn(TWinControl* C, int Pos, int Len);
     void TextsChanged();
     void Shift(int Delta);
