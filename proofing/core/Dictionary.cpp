@@ -126,7 +126,7 @@ size_t ToCount(const std::u32string& s)
 
 // Whether the space at P begins the morphological fields of a dictionary line ("po:noun"):
 // other spaces belong to the word.
-bool MorphologyFollows(const std::u32string& l, size_t p)
+bool MorphologyFollows(std::u32string_view l, size_t p)
 {
     while (p < l.size() && l[p] == U' ') ++p;
     return p == l.size() || (p + 2 < l.size() && l[p + 2] == U':' && l[p] != U' ' && l[p + 1] != U' ');
@@ -355,35 +355,51 @@ Dictionary::CompoundPattern Dictionary::ParsePattern(const std::vector<std::u32s
     return p;
 }
 
-void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
+void Dictionary::ParseDic(std::u32string_view text)
 {
-    if (lines.empty()) throw DictionaryError(FDicName + ": empty dictionary");
-    size_t start = 1;
-    std::u32string first = Fields(lines[0]).empty() ? std::u32string() : Fields(lines[0])[0];
+    // The text is read in place, line by line: no copy of a line is made.
+    if (!text.empty() && text[0] == 0xFEFF) text.remove_prefix(1);
+    auto lineAt = [&](size_t p) {
+        size_t e = text.find_first_of(U"\r\n", p);
+        return text.substr(p, e == View::npos ? View::npos : e - p);
+    };
+    if (text.empty()) throw DictionaryError(FDicName + ": empty dictionary");
+    View line = lineAt(0);
+    std::vector<std::u32string> firstFields = Fields(std::u32string(line));
+    std::u32string first = firstFields.empty() ? std::u32string() : firstFields[0];
     if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
         throw DictionaryError(FDicName + " line 1: the dictionary does not start with its word count");
-    FWords.Reserve(std::min<size_t>(ToCount(first), lines.size()));
-    for (size_t i = start; i < lines.size(); ++i) {
-        const std::u32string& l = lines[i];
-        if (l.empty() || l[0] == U'\t') continue;
-        std::u32string word;
-        size_t p = 0;
-        for (; p < l.size(); ++p) {
-            if (l[p] == U'\\' && p + 1 < l.size() && l[p + 1] == U'/') { word += U'/'; ++p; continue; }
-            if (l[p] == U'/' || l[p] == U'\t' || (l[p] == U' ' && p > 0 && MorphologyFollows(l, p))) break;
-            word += l[p];
+    // Every stem takes a line of at least two characters (with its line break).
+    FWords.Reserve(std::min<size_t>(ToCount(first), text.size() / 2 + 1));
+    // Stems mostly share a few flag texts: each is parsed and pooled once.
+    TextTable<const FlagSet*> byText;
+    const FlagSet& none = Intern(FlagSet());
+    std::u32string word;
+    for (size_t p = line.size(); p < text.size();) {
+        if (text[p] == U'\r' || text[p] == U'\n') { ++p; continue; }
+        View l = lineAt(p);
+        p += l.size();
+        if (l[0] == U'\t') continue;
+        word.clear();
+        size_t q = 0;
+        for (; q < l.size(); ++q) {
+            if (l[q] == U'\\' && q + 1 < l.size() && l[q + 1] == U'/') { word += U'/'; ++q; continue; }
+            if (l[q] == U'/' || l[q] == U'\t' || (l[q] == U' ' && q > 0 && MorphologyFollows(l, q))) break;
+            word += l[q];
         }
-        FlagSet flags;
-        if (p < l.size() && l[p] == U'/') {
-            size_t e = l.find_first_of(U" \t", p + 1);
-            flags = FlagsOrAlias(l.substr(p + 1, e == std::u32string::npos ? std::u32string::npos : e - p - 1));
+        const FlagSet* flags = &none;
+        if (q < l.size() && l[q] == U'/') {
+            View t = l.substr(q + 1, l.find_first_of(U" \t", q + 1) - (q + 1));
+            const FlagSet*& known = byText.Insert(t);
+            if (!known) known = &Intern(FlagsOrAlias(std::u32string(t)));
+            flags = known;
         }
         if (word.empty()) continue;
-        AddStem(FIconv.Empty() && FIgnore.empty() ? word : Convert(word), std::move(flags));
+        AddStem(FIconv.Empty() && FIgnore.empty() ? word : Convert(word), *flags);
     }
 }
 
-void Dictionary::AddStem(const std::u32string& word, FlagSet flags)
+void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
 {
     // Words with inner capitals (and capitalised ones with affixes) are also stored with only
     // their first letter in capitals, usable only when the whole word is typed in capitals:
@@ -396,7 +412,7 @@ void Dictionary::AddStem(const std::u32string& word, FlagSet flags)
         std::sort(upper.begin(), upper.end());
         FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{Intern(std::move(upper))});
     }
-    FWords.Insert(word).push_back(Homonym{Intern(std::move(flags))});
+    FWords.Insert(word).push_back(Homonym{flags});
 }
 
 void Dictionary::Load(const std::string& AffText, const std::string& DicText, const std::string& AffName,
@@ -414,7 +430,7 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
         throw DictionaryError(FAffName + ": " + e.what());
     }
     ParseAff(SplitLines(aff));
-    ParseDic(SplitLines(dic));
+    ParseDic(dic);
     BuildIndexes();
     for (const std::u32string& r : FCompoundRuleText) {
         std::vector<FlagSet> tokens;  // each: {flag, quantifier} with quantifier 0, '*' or '?'

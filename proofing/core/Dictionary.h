@@ -183,8 +183,8 @@ private:
     void ParseAff(const std::vector<std::u32string>& Lines);
     void ParseAffLine(const std::vector<std::u32string>& Lines, size_t& I);
     CompoundPattern ParsePattern(const std::vector<std::u32string>& Fields) const;
-    void ParseDic(const std::vector<std::u32string>& Lines);
-    void AddStem(const std::u32string& Word, FlagSet Flags);
+    void ParseDic(std::u32string_view Text);
+    void AddStem(const std::u32string& Word, const FlagSet& Flags);  // Flags: pooled
     // The flags of the text, sorted (or in their order).
     FlagSet ParseFlags(const std::u32string& Text, bool Sorted = true) const;
     Flag ParseFlag(const std::u32string& Text) const;
