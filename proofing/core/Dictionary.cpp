@@ -374,12 +374,22 @@ void Dictionary::ParseDic(std::u32string_view text)
     // Stems mostly share a few flag texts: each is parsed and pooled once.
     TextTable<const FlagSet*> byText;
     const FlagSet& none = Intern(FlagSet());
-    std::u32string word;
+    // Stems are read a batch at a time and their slots in the table fetched before they are
+    // added, so that the cache misses of a batch overlap.
+    struct Pending { std::u32string Word; const FlagSet* Flags; };
+    std::vector<Pending> batch(64);
+    size_t pending = 0;
+    auto flush = [&] {
+        for (size_t b = 0; b < pending; ++b) FWords.Prefetch(batch[b].Word);
+        for (size_t b = 0; b < pending; ++b) AddStem(batch[b].Word, *batch[b].Flags);
+        pending = 0;
+    };
     for (size_t p = line.size(); p < text.size();) {
         if (text[p] == U'\r' || text[p] == U'\n') { ++p; continue; }
         View l = lineAt(p);
         p += l.size();
         if (l[0] == U'\t') continue;
+        std::u32string& word = batch[pending].Word;
         word.clear();
         size_t q = 0;
         for (; q < l.size(); ++q) {
@@ -395,8 +405,12 @@ void Dictionary::ParseDic(std::u32string_view text)
             flags = known;
         }
         if (word.empty()) continue;
-        AddStem(FIconv.Empty() && FIgnore.empty() ? word : Convert(word), *flags);
+        if (!FIconv.Empty() || !FIgnore.empty()) word = Convert(word);
+        batch[pending++].Flags = flags;
+        if (pending == batch.size()) flush();
     }
+    flush();
+    FUpperOf = {};
 }
 
 void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
@@ -407,10 +421,15 @@ void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
     CaseKind k = CaseOf(word);
     bool hidden = (k == CaseKind::Mixed || (k == CaseKind::AllCaps && !flags.empty())) && !Has(flags, FForbidden);
     if (hidden) {
-        FlagSet upper = flags;
-        upper.push_back(OnlyUpperCase);
-        std::sort(upper.begin(), upper.end());
-        FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{Intern(std::move(upper))});
+        // The flags with the upper-case mark, pooled once for each set of flags.
+        const FlagSet*& upper = FUpperOf[&flags];
+        if (!upper) {
+            FlagSet u = flags;
+            u.push_back(OnlyUpperCase);
+            std::sort(u.begin(), u.end());
+            upper = &Intern(std::move(u));
+        }
+        FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{*upper});
     }
     FWords.Insert(word).push_back(Homonym{flags});
 }

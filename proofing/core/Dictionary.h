@@ -185,6 +185,7 @@ private:
     CompoundPattern ParsePattern(const std::vector<std::u32string>& Fields) const;
     void ParseDic(std::u32string_view Text);
     void AddStem(const std::u32string& Word, const FlagSet& Flags);  // Flags: pooled
+    std::unordered_map<const FlagSet*, const FlagSet*> FUpperOf;  // while the stems are read
     // The flags of the text, sorted (or in their order).
     FlagSet ParseFlags(const std::u32string& Text, bool Sorted = true) const;
     Flag ParseFlag(const std::u32string& Text) const;
