@@ -42,10 +42,13 @@ std::string EncodingOf(const std::string& aff)
 // own, ByteMark + the byte, which no decoded text contains.
 constexpr char32_t ByteMark = 0xDC00;
 
-std::u32string DecodeUtf8Keeping(const std::string& s)
+// Appends the text of UTF-8 bytes to R.
+void DecodeUtf8Keeping(std::string_view s, std::u32string& out)
 {
-    std::u32string r;
-    r.reserve(s.size());
+    // Written in place: the text has at most as many characters as there are bytes.
+    size_t n = out.size();
+    out.resize(n + s.size());
+    char32_t* r = out.data() + n;
     for (size_t i = 0; i < s.size();) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 4;
@@ -57,29 +60,43 @@ std::u32string DecodeUtf8Keeping(const std::string& s)
             cp = (cp << 6) | (d & 0x3F);
         }
         if (!ok) {
-            r += ByteMark + c;
+            *r++ = ByteMark + c;
             ++i;
             continue;
         }
-        r += cp;
+        *r++ = cp;
         i += extra + 1;
     }
-    return r;
+    out.resize(static_cast<size_t>(r - out.data()));
 }
 
-std::u32string Decode(const std::string& bytes, std::string encoding)
+// The table of a single-byte encoding; none for UTF-8.
+const CodePageTable* CodePageOf(std::string encoding)
 {
-    if (encoding == "UTF-8") return DecodeUtf8Keeping(bytes);
+    if (encoding == "UTF-8") return nullptr;
     if (encoding.rfind("ISO-", 0) == 0) encoding.erase(3, 1);  // ISO-8859-1 is ISO8859-1
     if (encoding.rfind("CP125", 0) == 0) encoding = "MICROSOFT-" + encoding;
-    for (const CodePageTable& t : CodePageTables) {
-        if (encoding != t.Name) continue;
-        std::u32string r;
-        r.reserve(bytes.size());
-        for (unsigned char c : bytes) r += c < 0x80 ? static_cast<char32_t>(c) : t.Upper[c - 0x80];
-        return r;
-    }
+    for (const CodePageTable& t : CodePageTables)
+        if (encoding == t.Name) return &t;
     throw DictionaryError("unsupported encoding " + encoding);
+}
+
+// Appends the text of the bytes (in the encoding of the table, UTF-8 when none) to R.
+void DecodeAppend(std::string_view bytes, const CodePageTable* t, std::u32string& r)
+{
+    if (!t) return DecodeUtf8Keeping(bytes, r);
+    size_t n = r.size();
+    r.resize(n + bytes.size());
+    for (unsigned char c : bytes) r[n++] = c < 0x80 ? static_cast<char32_t>(c) : t->Upper[c - 0x80];
+}
+
+std::u32string Decode(const std::string& bytes, const std::string& encoding)
+{
+    const CodePageTable* t = CodePageOf(encoding);
+    std::u32string r;
+    r.reserve(bytes.size());
+    DecodeAppend(bytes, t, r);
+    return r;
 }
 
 std::vector<std::u32string> SplitLines(const std::u32string& text)
@@ -355,22 +372,26 @@ Dictionary::CompoundPattern Dictionary::ParsePattern(const std::vector<std::u32s
     return p;
 }
 
-void Dictionary::ParseDic(std::u32string_view text)
+void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
 {
-    // The text is read in place, line by line: no copy of a line is made.
-    if (!text.empty() && text[0] == 0xFEFF) text.remove_prefix(1);
+    // The bytes are read in place and decoded a line at a time (line breaks are the same
+    // bytes in every encoding read), so the whole text is never held decoded.
+    const CodePageTable* table = CodePageOf(encoding);
+    if (!table && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     auto lineAt = [&](size_t p) {
-        size_t e = text.find_first_of(U"\r\n", p);
-        return text.substr(p, e == View::npos ? View::npos : e - p);
+        size_t e = bytes.find_first_of("\r\n", p);
+        return bytes.substr(p, e == std::string_view::npos ? std::string_view::npos : e - p);
     };
-    if (text.empty()) throw DictionaryError(FDicName + ": empty dictionary");
-    View line = lineAt(0);
-    std::vector<std::u32string> firstFields = Fields(std::u32string(line));
+    if (bytes.empty()) throw DictionaryError(FDicName + ": empty dictionary");
+    std::string_view raw = lineAt(0);
+    std::u32string line;
+    DecodeAppend(raw, table, line);
+    std::vector<std::u32string> firstFields = Fields(line);
     std::u32string first = firstFields.empty() ? std::u32string() : firstFields[0];
     if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
         throw DictionaryError(FDicName + " line 1: the dictionary does not start with its word count");
-    // Every stem takes a line of at least two characters (with its line break).
-    FWords.Reserve(std::min<size_t>(ToCount(first), text.size() / 2 + 1));
+    // Every stem takes a line of at least two bytes (with its line break).
+    FWords.Reserve(std::min<size_t>(ToCount(first), bytes.size() / 2 + 1));
     // Stems mostly share a few flag texts: each is parsed and pooled once.
     TextTable<const FlagSet*> byText;
     const FlagSet& none = Intern(FlagSet());
@@ -384,11 +405,14 @@ void Dictionary::ParseDic(std::u32string_view text)
         for (size_t b = 0; b < pending; ++b) AddStem(batch[b].Word, *batch[b].Flags);
         pending = 0;
     };
-    for (size_t p = line.size(); p < text.size();) {
-        if (text[p] == U'\r' || text[p] == U'\n') { ++p; continue; }
-        View l = lineAt(p);
-        p += l.size();
-        if (l[0] == U'\t') continue;
+    for (size_t p = raw.size(); p < bytes.size();) {
+        if (bytes[p] == '\r' || bytes[p] == '\n') { ++p; continue; }
+        raw = lineAt(p);
+        p += raw.size();
+        if (raw[0] == '\t') continue;
+        line.clear();
+        DecodeAppend(raw, table, line);
+        View l = line;
         std::u32string& word = batch[pending].Word;
         word.clear();
         size_t q = 0;
@@ -441,15 +465,14 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
     FDicName = DicName;
     std::string enc = EncodingOf(AffText);
     FUtf8 = enc == "UTF-8";
-    std::u32string aff, dic;
+    std::u32string aff;
     try {
         aff = Decode(AffText, enc);
-        dic = Decode(DicText, enc);
     } catch (const DictionaryError& e) {
         throw DictionaryError(FAffName + ": " + e.what());
     }
     ParseAff(SplitLines(aff));
-    ParseDic(dic);
+    ParseDic(DicText, enc);
     BuildIndexes();
     for (const std::u32string& r : FCompoundRuleText) {
         std::vector<FlagSet> tokens;  // each: {flag, quantifier} with quantifier 0, '*' or '?'

@@ -183,7 +183,7 @@ private:
     void ParseAff(const std::vector<std::u32string>& Lines);
     void ParseAffLine(const std::vector<std::u32string>& Lines, size_t& I);
     CompoundPattern ParsePattern(const std::vector<std::u32string>& Fields) const;
-    void ParseDic(std::u32string_view Text);
+    void ParseDic(std::string_view Bytes, const std::string& Encoding);
     void AddStem(const std::u32string& Word, const FlagSet& Flags);  // Flags: pooled
     std::unordered_map<const FlagSet*, const FlagSet*> FUpperOf;  // while the stems are read
     // The flags of the text, sorted (or in their order).
