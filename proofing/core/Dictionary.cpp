@@ -379,8 +379,9 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
     const CodePageTable* table = CodePageOf(encoding);
     if (!table && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     auto lineAt = [&](size_t p) {
-        size_t e = bytes.find_first_of("\r\n", p);
-        return bytes.substr(p, e == std::string_view::npos ? std::string_view::npos : e - p);
+        size_t e = p;
+        while (e < bytes.size() && bytes[e] != '\n' && bytes[e] != '\r') ++e;
+        return bytes.substr(p, e - p);
     };
     if (bytes.empty()) throw DictionaryError(FDicName + ": empty dictionary");
     std::string_view raw = lineAt(0);
@@ -604,7 +605,7 @@ bool Dictionary::ConvertsSomething(View w) const
     return std::any_of(w.begin(), w.end(), [&](char32_t c) { return FIconv.Starts(c) || FIgnore.find(c) != std::u32string::npos; });
 }
 
-const std::vector<Dictionary::Homonym>* Dictionary::Lookup(View w) const { return FWords.Find(w); }
+const Dictionary::HomonymList* Dictionary::Lookup(View w) const { return FWords.Find(w); }
 
 bool Dictionary::IsForbidden(View w) const
 {

@@ -59,7 +59,9 @@ public:
         size_t n = 16;
         while (n < Count * 2 + 2) n *= 2;
         if (n > FSlots.size()) Grow(n);
-        FEntries.reserve(Count);
+        // With room for a quarter more, so that a few extra entries do not copy the whole
+        // array (the room never written is address space, not memory).
+        FEntries.reserve(Count + Count / 4);
     }
 
     size_t Size() const { return FEntries.size(); }
