@@ -42,10 +42,13 @@ std::string EncodingOf(const std::string& aff)
 // own, ByteMark + the byte, which no decoded text contains.
 constexpr char32_t ByteMark = 0xDC00;
 
-std::u32string DecodeUtf8Keeping(const std::string& s)
+// Appends the text of UTF-8 bytes to R.
+void DecodeUtf8Keeping(std::string_view s, std::u32string& out)
 {
-    std::u32string r;
-    r.reserve(s.size());
+    // Written in place: the text has at most as many characters as there are bytes.
+    size_t n = out.size();
+    out.resize(n + s.size());
+    char32_t* r = out.data() + n;
     for (size_t i = 0; i < s.size();) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 4;
@@ -57,29 +60,43 @@ std::u32string DecodeUtf8Keeping(const std::string& s)
             cp = (cp << 6) | (d & 0x3F);
         }
         if (!ok) {
-            r += ByteMark + c;
+            *r++ = ByteMark + c;
             ++i;
             continue;
         }
-        r += cp;
+        *r++ = cp;
         i += extra + 1;
     }
-    return r;
+    out.resize(static_cast<size_t>(r - out.data()));
 }
 
-std::u32string Decode(const std::string& bytes, std::string encoding)
+// The table of a single-byte encoding; none for UTF-8.
+const CodePageTable* CodePageOf(std::string encoding)
 {
-    if (encoding == "UTF-8") return DecodeUtf8Keeping(bytes);
+    if (encoding == "UTF-8") return nullptr;
     if (encoding.rfind("ISO-", 0) == 0) encoding.erase(3, 1);  // ISO-8859-1 is ISO8859-1
     if (encoding.rfind("CP125", 0) == 0) encoding = "MICROSOFT-" + encoding;
-    for (const CodePageTable& t : CodePageTables) {
-        if (encoding != t.Name) continue;
-        std::u32string r;
-        r.reserve(bytes.size());
-        for (unsigned char c : bytes) r += c < 0x80 ? static_cast<char32_t>(c) : t.Upper[c - 0x80];
-        return r;
-    }
+    for (const CodePageTable& t : CodePageTables)
+        if (encoding == t.Name) return &t;
     throw DictionaryError("unsupported encoding " + encoding);
+}
+
+// Appends the text of the bytes (in the encoding of the table, UTF-8 when none) to R.
+void DecodeAppend(std::string_view bytes, const CodePageTable* t, std::u32string& r)
+{
+    if (!t) return DecodeUtf8Keeping(bytes, r);
+    size_t n = r.size();
+    r.resize(n + bytes.size());
+    for (unsigned char c : bytes) r[n++] = c < 0x80 ? static_cast<char32_t>(c) : t->Upper[c - 0x80];
+}
+
+std::u32string Decode(const std::string& bytes, const std::string& encoding)
+{
+    const CodePageTable* t = CodePageOf(encoding);
+    std::u32string r;
+    r.reserve(bytes.size());
+    DecodeAppend(bytes, t, r);
+    return r;
 }
 
 std::vector<std::u32string> SplitLines(const std::u32string& text)
@@ -126,7 +143,7 @@ size_t ToCount(const std::u32string& s)
 
 // Whether the space at P begins the morphological fields of a dictionary line ("po:noun"):
 // other spaces belong to the word.
-bool MorphologyFollows(const std::u32string& l, size_t p)
+bool MorphologyFollows(std::u32string_view l, size_t p)
 {
     while (p < l.size() && l[p] == U' ') ++p;
     return p == l.size() || (p + 2 < l.size() && l[p + 2] == U':' && l[p] != U' ' && l[p + 1] != U' ');
@@ -355,35 +372,73 @@ Dictionary::CompoundPattern Dictionary::ParsePattern(const std::vector<std::u32s
     return p;
 }
 
-void Dictionary::ParseDic(const std::vector<std::u32string>& lines)
+void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
 {
-    if (lines.empty()) throw DictionaryError(FDicName + ": empty dictionary");
-    size_t start = 1;
-    std::u32string first = Fields(lines[0]).empty() ? std::u32string() : Fields(lines[0])[0];
+    // The bytes are read in place and decoded a line at a time (line breaks are the same
+    // bytes in every encoding read), so the whole text is never held decoded.
+    const CodePageTable* table = CodePageOf(encoding);
+    if (!table && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    auto lineAt = [&](size_t p) {
+        size_t e = p;
+        while (e < bytes.size() && bytes[e] != '\n' && bytes[e] != '\r') ++e;
+        return bytes.substr(p, e - p);
+    };
+    if (bytes.empty()) throw DictionaryError(FDicName + ": empty dictionary");
+    std::string_view raw = lineAt(0);
+    std::u32string line;
+    DecodeAppend(raw, table, line);
+    std::vector<std::u32string> firstFields = Fields(line);
+    std::u32string first = firstFields.empty() ? std::u32string() : firstFields[0];
     if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
         throw DictionaryError(FDicName + " line 1: the dictionary does not start with its word count");
-    FWords.Reserve(std::min<size_t>(ToCount(first), lines.size()));
-    for (size_t i = start; i < lines.size(); ++i) {
-        const std::u32string& l = lines[i];
-        if (l.empty() || l[0] == U'\t') continue;
-        std::u32string word;
-        size_t p = 0;
-        for (; p < l.size(); ++p) {
-            if (l[p] == U'\\' && p + 1 < l.size() && l[p + 1] == U'/') { word += U'/'; ++p; continue; }
-            if (l[p] == U'/' || l[p] == U'\t' || (l[p] == U' ' && p > 0 && MorphologyFollows(l, p))) break;
-            word += l[p];
+    // Every stem takes a line of at least two bytes (with its line break).
+    FWords.Reserve(std::min<size_t>(ToCount(first), bytes.size() / 2 + 1));
+    // Stems mostly share a few flag texts: each is parsed and pooled once.
+    TextTable<const FlagSet*> byText;
+    const FlagSet& none = Intern(FlagSet());
+    // Stems are read a batch at a time and their slots in the table fetched before they are
+    // added, so that the cache misses of a batch overlap.
+    struct Pending { std::u32string Word; const FlagSet* Flags; };
+    std::vector<Pending> batch(64);
+    size_t pending = 0;
+    auto flush = [&] {
+        for (size_t b = 0; b < pending; ++b) FWords.Prefetch(batch[b].Word);
+        for (size_t b = 0; b < pending; ++b) AddStem(batch[b].Word, *batch[b].Flags);
+        pending = 0;
+    };
+    for (size_t p = raw.size(); p < bytes.size();) {
+        if (bytes[p] == '\r' || bytes[p] == '\n') { ++p; continue; }
+        raw = lineAt(p);
+        p += raw.size();
+        if (raw[0] == '\t') continue;
+        line.clear();
+        DecodeAppend(raw, table, line);
+        View l = line;
+        std::u32string& word = batch[pending].Word;
+        word.clear();
+        size_t q = 0;
+        for (; q < l.size(); ++q) {
+            if (l[q] == U'\\' && q + 1 < l.size() && l[q + 1] == U'/') { word += U'/'; ++q; continue; }
+            if (l[q] == U'/' || l[q] == U'\t' || (l[q] == U' ' && q > 0 && MorphologyFollows(l, q))) break;
+            word += l[q];
         }
-        FlagSet flags;
-        if (p < l.size() && l[p] == U'/') {
-            size_t e = l.find_first_of(U" \t", p + 1);
-            flags = FlagsOrAlias(l.substr(p + 1, e == std::u32string::npos ? std::u32string::npos : e - p - 1));
+        const FlagSet* flags = &none;
+        if (q < l.size() && l[q] == U'/') {
+            View t = l.substr(q + 1, l.find_first_of(U" \t", q + 1) - (q + 1));
+            const FlagSet*& known = byText.Insert(t);
+            if (!known) known = &Intern(FlagsOrAlias(std::u32string(t)));
+            flags = known;
         }
         if (word.empty()) continue;
-        AddStem(FIconv.Empty() && FIgnore.empty() ? word : Convert(word), std::move(flags));
+        if (!FIconv.Empty() || !FIgnore.empty()) word = Convert(word);
+        batch[pending++].Flags = flags;
+        if (pending == batch.size()) flush();
     }
+    flush();
+    FUpperOf = {};
 }
 
-void Dictionary::AddStem(const std::u32string& word, FlagSet flags)
+void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
 {
     // Words with inner capitals (and capitalised ones with affixes) are also stored with only
     // their first letter in capitals, usable only when the whole word is typed in capitals:
@@ -391,12 +446,17 @@ void Dictionary::AddStem(const std::u32string& word, FlagSet flags)
     CaseKind k = CaseOf(word);
     bool hidden = (k == CaseKind::Mixed || (k == CaseKind::AllCaps && !flags.empty())) && !Has(flags, FForbidden);
     if (hidden) {
-        FlagSet upper = flags;
-        upper.push_back(OnlyUpperCase);
-        std::sort(upper.begin(), upper.end());
-        FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{Intern(std::move(upper))});
+        // The flags with the upper-case mark, pooled once for each set of flags.
+        const FlagSet*& upper = FUpperOf[&flags];
+        if (!upper) {
+            FlagSet u = flags;
+            u.push_back(OnlyUpperCase);
+            std::sort(u.begin(), u.end());
+            upper = &Intern(std::move(u));
+        }
+        FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{*upper});
     }
-    FWords.Insert(word).push_back(Homonym{Intern(std::move(flags))});
+    FWords.Insert(word).push_back(Homonym{flags});
 }
 
 void Dictionary::Load(const std::string& AffText, const std::string& DicText, const std::string& AffName,
@@ -406,15 +466,14 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
     FDicName = DicName;
     std::string enc = EncodingOf(AffText);
     FUtf8 = enc == "UTF-8";
-    std::u32string aff, dic;
+    std::u32string aff;
     try {
         aff = Decode(AffText, enc);
-        dic = Decode(DicText, enc);
     } catch (const DictionaryError& e) {
         throw DictionaryError(FAffName + ": " + e.what());
     }
     ParseAff(SplitLines(aff));
-    ParseDic(SplitLines(dic));
+    ParseDic(DicText, enc);
     BuildIndexes();
     for (const std::u32string& r : FCompoundRuleText) {
         std::vector<FlagSet> tokens;  // each: {flag, quantifier} with quantifier 0, '*' or '?'
@@ -546,7 +605,7 @@ bool Dictionary::ConvertsSomething(View w) const
     return std::any_of(w.begin(), w.end(), [&](char32_t c) { return FIconv.Starts(c) || FIgnore.find(c) != std::u32string::npos; });
 }
 
-const std::vector<Dictionary::Homonym>* Dictionary::Lookup(View w) const { return FWords.Find(w); }
+const Dictionary::HomonymList* Dictionary::Lookup(View w) const { return FWords.Find(w); }
 
 bool Dictionary::IsForbidden(View w) const
 {

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -114,12 +115,27 @@ public:
     void ForEachForm(std::u32string_view Stem, size_t MaxLength, const std::function<void(std::u32string_view)>& Visit) const;
     void ForEachStem(const std::function<void(std::u32string_view)>& Visit) const
     {
-        FWords.ForEach([&](std::u32string_view w, const std::vector<Homonym>&) { Visit(w); });
+        FWords.ForEach([&](std::u32string_view w, const HomonymList&) { Visit(w); });
     }
 
 private:
     // A stem's flag set lives once in the pool, shared by every stem with the same flags.
     struct Homonym { const FlagSet& Flags; };
+    // A stem's homonyms: nearly always one, kept in place; with more, all in a vector.
+    class HomonymList {
+    public:
+        const Homonym* begin() const { return FAll.empty() ? (FOne ? &*FOne : nullptr) : FAll.data(); }
+        const Homonym* end() const { return FAll.empty() ? begin() + (FOne ? 1 : 0) : FAll.data() + FAll.size(); }
+        void push_back(const Homonym& h)
+        {
+            if (!FOne) FOne.emplace(h);
+            else if (FAll.empty()) { FAll.reserve(2); FAll.push_back(*FOne); FAll.push_back(h); }
+            else FAll.push_back(h);
+        }
+    private:
+        std::optional<Homonym> FOne;
+        std::vector<Homonym> FAll;
+    };
     struct FlagSetHash {
         size_t operator()(const FlagSet& f) const noexcept
         {
@@ -130,7 +146,7 @@ private:
     };
     std::unordered_set<FlagSet, FlagSetHash> FFlagPool;
     const FlagSet& Intern(FlagSet Flags) { return *FFlagPool.insert(std::move(Flags)).first; }
-    TextTable<std::vector<Homonym>> FWords;
+    TextTable<HomonymList> FWords;
     std::vector<AffixEntry> FPrefixes, FSuffixes;
     // Rules by their appended text, and suffix rules by each flag of their continuation.
     TextTable<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
@@ -183,8 +199,9 @@ private:
     void ParseAff(const std::vector<std::u32string>& Lines);
     void ParseAffLine(const std::vector<std::u32string>& Lines, size_t& I);
     CompoundPattern ParsePattern(const std::vector<std::u32string>& Fields) const;
-    void ParseDic(const std::vector<std::u32string>& Lines);
-    void AddStem(const std::u32string& Word, FlagSet Flags);
+    void ParseDic(std::string_view Bytes, const std::string& Encoding);
+    void AddStem(const std::u32string& Word, const FlagSet& Flags);  // Flags: pooled
+    std::unordered_map<const FlagSet*, const FlagSet*> FUpperOf;  // while the stems are read
     // The flags of the text, sorted (or in their order).
     FlagSet ParseFlags(const std::u32string& Text, bool Sorted = true) const;
     Flag ParseFlag(const std::u32string& Text) const;
@@ -199,7 +216,7 @@ private:
     // ForSuggestion is added when stems marked as never to be suggested do not count.
     enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4 };
     static constexpr Flag OnlyUpperCase = 0xFFFFFFFF;
-    const std::vector<Homonym>* Lookup(View w) const;
+    const HomonymList* Lookup(View w) const;
     bool CheckCased(View w, bool AllowCompound, int Mode) const;
     bool CheckExact(View w, int CaseMode) const;
     bool RootOk(const Homonym& h, int CaseMode) const;
