@@ -18,6 +18,7 @@
 
 using namespace pw;
 using pwtest::MenuLoopScript;
+using pwtest::ExpectNoMenuLoopLeft;
 
 namespace {
 
@@ -98,13 +99,6 @@ public:
     int ClientTopWithMenuRow = 0;
     MenuLoopScript Script;
 };
-
-void ExpectNoMenuLoopLeft()
-{
-    EXPECT_EQ(MenuHook(), nullptr) << "the hook lives only as long as the menu loop";
-    EXPECT_EQ(HookBar(), nullptr);
-    EXPECT_EQ(HookButton(), nullptr);
-}
 
 } // namespace
 

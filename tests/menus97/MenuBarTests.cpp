@@ -15,6 +15,7 @@
 
 using namespace pw;
 using pwtest::MenuLoopScript;
+using pwtest::ExpectNoMenuLoopLeft;
 
 namespace {
 
@@ -80,13 +81,6 @@ public:
     std::vector<TMenuSpeedButton*> Buttons;
     MenuLoopScript Script;
 };
-
-void ExpectNoMenuLoopLeft()
-{
-    EXPECT_EQ(MenuHook(), nullptr) << "the hook lives only as long as the menu loop";
-    EXPECT_EQ(HookBar(), nullptr);
-    EXPECT_EQ(HookButton(), nullptr);
-}
 
 } // namespace
 

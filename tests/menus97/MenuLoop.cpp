@@ -1,4 +1,7 @@
 #include "MenuLoop.h"
+#include "MenuBar97.h"
+
+#include <gtest/gtest.h>
 
 namespace pwtest {
 
@@ -48,6 +51,14 @@ POINT CentreOnScreen(pw::TControl* Control)
     POINT p{Control->Left() + Control->Width() / 2, Control->Top() + Control->Height() / 2};
     ClientToScreen(Control->Parent()->Handle(), &p);
     return p;
+}
+
+void ExpectNoMenuLoopLeft()
+{
+    using namespace pw;
+    EXPECT_EQ(MenuHook(), nullptr) << "the hook lives only as long as the menu loop";
+    EXPECT_EQ(HookBar(), nullptr);
+    EXPECT_EQ(HookButton(), nullptr);
 }
 
 } // namespace pwtest

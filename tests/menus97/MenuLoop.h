@@ -40,5 +40,7 @@ void PostButtonDown(HWND Window, POINT Screen);
 void PostKey(HWND Window, WORD Key);
 // The screen point of the centre of a control.
 POINT CentreOnScreen(pw::TControl* Control);
+// Fails the test when a menu bar's hook, bar or button outlived the menu loop.
+void ExpectNoMenuLoopLeft();
 
 } // namespace pwtest
