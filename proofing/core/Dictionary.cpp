@@ -153,8 +153,6 @@ std::u32string ZeroIsEmpty(const std::u32string& s) { return s == U"0" ? std::u3
 
 } // namespace
 
-bool Dictionary::Has(const FlagSet& f, Flag x) { return x != 0 && std::binary_search(f.begin(), f.end(), x); }
-
 Flag Dictionary::ParseFlag(const std::u32string& t) const
 {
     FlagSet f = ParseFlags(t, false);

@@ -2,6 +2,7 @@
 // a word against them. Stems are stored once; affixes are stripped while checking, never
 // expanded into every form.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -209,7 +210,19 @@ private:
     void ParseAffixBlock(const std::vector<std::u32string>& Lines, size_t& I, bool Prefix);
     void ParseCondition(const std::u32string& Text, AffixEntry& Entry) const;
 
-    static bool Has(const FlagSet& f, Flag x);
+    // Whether the set holds the flag (never for 0, the flag an option has when not given).
+    // Inline: most look-ups are of options a dictionary does not use.
+    static bool Has(const FlagSet& f, Flag x)
+    {
+        if (!x) return false;
+        // Sets are short: a scan up to the first flag not below X beats a binary search.
+        if (f.size() <= 8) {
+            for (Flag c : f)
+                if (c >= x) return c == x;
+            return false;
+        }
+        return std::binary_search(f.begin(), f.end(), x);
+    }
     using View = std::u32string_view;
     // How a word being checked relates to the word as typed: the same, lower-cased, or
     // lower-cased from capitals (which also admits the hidden forms of mixed-case stems).
