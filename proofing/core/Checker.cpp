@@ -13,7 +13,9 @@ namespace {
 // Two pieces of text joined, on the stack when they fit.
 class Joined {
 public:
-    Joined(std::u32string_view a, std::u32string_view b)
+    Joined() = default;
+    Joined(std::u32string_view a, std::u32string_view b) { Set(a, b); }
+    void Set(std::u32string_view a, std::u32string_view b)
     {
         size_t n = a.size() + b.size();
         char32_t* p = FBuffer;
@@ -36,6 +38,7 @@ private:
     std::u32string_view FView;
 };
 
+
 bool IsNumber(std::u32string_view w)
 {
     bool digit = false;
@@ -51,6 +54,24 @@ bool IsNumber(std::u32string_view w)
 }
 
 } // namespace
+
+// The homonyms of a stem, looked up when first asked for: rules in a row that strip the same
+// letters share the stem, and most are turned down before it is needed.
+class Dictionary::StemLookup {
+public:
+    explicit StemLookup(const Dictionary& d) : FDictionary(d) {}
+    void Reset(View Stem) { FStem = Stem; FDone = false; }
+    const HomonymList* Get()
+    {
+        if (!FDone) { FFound = FDictionary.Lookup(FStem); FDone = true; }
+        return FFound;
+    }
+private:
+    const Dictionary& FDictionary;
+    View FStem;
+    bool FDone = false;
+    const HomonymList* FFound = nullptr;
+};
 
 bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, View stem)
 {
@@ -86,23 +107,27 @@ bool Dictionary::RootOk(const Homonym& h, int CaseMode) const
     return casing == FoldedCapitals || !Has(h.Flags, OnlyUpperCase);
 }
 
-bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const AffixEntry* prefix) const
+// Whether a suffix rule may stand with the prefix (null: none): both combine, and a suffix
+// that needs another affix ends a word only behind a prefix that does not need one itself.
+bool Dictionary::SuffixTakesPrefix(const AffixEntry& e, const AffixEntry* prefix)
 {
-    size_t a = e.Append.size();
-    // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
-    if (a >= w.size() && !FFullStrip) return false;
     if (prefix && !(e.Cross && prefix->Cross)) return false;
-    // A suffix that needs another affix ends a word only behind a prefix; one that belongs
-    // inside compounds never does.
-    if (Has(e.Continuation, FOnlyInCompound)) return false;
-    if (Has(e.Continuation, FNeedAffix) && (!prefix || Has(prefix->Continuation, FNeedAffix))) return false;
-    // The two halves of a circumfix come together or not at all (the suffix half may be the
-    // inner one of two suffixes).
-    bool circumfix = Has(e.Continuation, FCircumfix);
-    bool prefixCircumfix = prefix && Has(prefix->Continuation, FCircumfix);
-    Joined stem(w.substr(0, w.size() - a), e.Strip);
-    if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) return false;
-    if (const auto* hs = circumfix == prefixCircumfix ? Lookup(stem.View()) : nullptr) {
+    return !e.NeedAffix || (prefix && !prefix->NeedAffix);
+}
+
+// The suffix rule e on Stem (the word with the rule's text taken off and its stripped letters
+// put back; Stems, its homonyms), with any of the prefixes.
+bool Dictionary::SuffixMatches(const AffixEntry& e, View stem, const HomonymList* hs, int folded, Prefixes prefixes) const
+{
+    if (!ConditionMatchesEnd(e, stem)) return false;
+    bool any = false;
+    for (const AffixEntry* prefix : prefixes) {
+        if (!SuffixTakesPrefix(e, prefix)) continue;
+        any = true;
+        // The two halves of a circumfix come together or not at all (the suffix half may be
+        // the inner one of two suffixes).
+        bool prefixCircumfix = prefix && prefix->Circumfix;
+        if (!hs || e.Circumfix != prefixCircumfix) continue;
         for (const Homonym& h : *hs) {
             if (!RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
             // Each affix is allowed by the stem or by the continuation of the other one.
@@ -112,87 +137,100 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const Af
         }
     }
     // With complex prefixes the second affix is a prefix: one suffix only.
-    return !FComplexPrefixes && InnerSuffixAllows(e, stem.View(), folded, prefix);
+    return any && !FComplexPrefixes && InnerSuffixAllows(e, stem, folded, prefixes);
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
 template <class F>
-bool Dictionary::AnyInnerSuffix(Flag outer, View stem, F visit) const
+bool Dictionary::AnyInnerSuffix(const AffixEntry& outer, View stem, F visit) const
 {
-    auto it = FSuffixByContinuation.find(outer);
-    if (it == FSuffixByContinuation.end()) return false;
-    size_t longest = std::min(it->second.Longest, stem.size());
+    if (outer.Inner < 0) return false;
+    const InnerSuffixes& in = FSuffixByContinuation[static_cast<size_t>(outer.Inner)];
+    size_t longest = std::min(in.Longest, stem.size());
     for (size_t b = 0; b <= longest; ++b)
-        if (const auto* rules = it->second.ByAppend.Find(stem.substr(stem.size() - b)))
+        if (const auto* rules = in.ByAppend.Find(stem.substr(stem.size() - b)))
             for (size_t i : *rules)
                 if (visit(FSuffixes[i])) return true;
     return false;
 }
 
-bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded, const AffixEntry* prefix) const
+bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded, Prefixes prefixes) const
 {
-    const bool prefixCircumfix = prefix && Has(prefix->Continuation, FCircumfix);
-    return AnyInnerSuffix(Outer.Id, stem, [&](const AffixEntry& inner) {
-        bool circumfixOk = (Has(Outer.Continuation, FCircumfix) || Has(inner.Continuation, FCircumfix)) == prefixCircumfix;
-        Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
+    Joined root;
+    StemLookup roots(*this);
+    const std::u32string* strip = nullptr;
+    size_t taken = 0;
+    return AnyInnerSuffix(Outer, stem, [&](const AffixEntry& inner) {
+        if (!strip || taken != inner.Append.size() || *strip != inner.Strip) {
+            strip = &inner.Strip;
+            taken = inner.Append.size();
+            root.Set(stem.substr(0, stem.size() - taken), inner.Strip);
+            roots.Reset(root.View());
+        }
         if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
-        if (const auto* hs = Lookup(root.View()))
-            for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound) && circumfixOk &&
-                    (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(Outer.Continuation, prefix->Id)))
+        const auto* hs = roots.Get();
+        if (!hs) return false;
+        for (const Homonym& h : *hs) {
+            if (!Has(h.Flags, inner.Id) || !RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
+            for (const AffixEntry* prefix : prefixes) {
+                if (!SuffixTakesPrefix(Outer, prefix)) continue;
+                bool prefixCircumfix = prefix && prefix->Circumfix;
+                if ((Outer.Circumfix || inner.Circumfix) != prefixCircumfix) continue;
+                if (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(Outer.Continuation, prefix->Id))
                     return true;
+            }
+        }
         return false;
     });
 }
 
-bool Dictionary::CheckSuffixed(View w, int folded, const AffixEntry* prefix) const
+bool Dictionary::CheckSuffixed(View w, int folded, Prefixes prefixes) const
 {
-    size_t longest = std::min(FLongestSuffix, w.size());
+    // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
+    if (w.empty() && !FFullStrip) return false;
+    size_t longest = std::min(FLongestSuffix, FFullStrip ? w.size() : w.size() - 1);
+    Joined stem;
+    StemLookup stems(*this);
     for (size_t a = 0; a <= longest; ++a) {
         const auto* rules = FSuffixByAppend.Find(w.substr(w.size() - a));
         if (!rules) continue;
-        for (size_t i : *rules)
-            if (SuffixMatches(FSuffixes[i], w, folded, prefix)) return true;
+        const std::u32string* strip = nullptr;
+        for (size_t i : *rules) {
+            const AffixEntry& e = FSuffixes[i];
+            // A suffix that belongs inside compounds never ends a word.
+            if (e.OnlyInCompound) continue;
+            if (!strip || *strip != e.Strip) {
+                strip = &e.Strip;
+                stem.Set(w.substr(0, w.size() - a), e.Strip);
+                stems.Reset(stem.View());
+            }
+            if (stem.View().empty()) continue;
+            if (SuffixMatches(e, stem.View(), stems.Get(), folded, prefixes)) return true;
+        }
     }
     return false;
-}
-
-bool Dictionary::PrefixMatches(const AffixEntry& p, View w, int folded) const
-{
-    size_t a = p.Append.size();
-    if (a >= w.size() && !FFullStrip) return false;
-    if (Has(p.Continuation, FOnlyInCompound)) return false;
-    Joined stem(p.Strip, w.substr(a));
-    if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) return false;
-    // A prefix that needs another affix stands only with a suffix. (A circumfix prefix may
-    // stand alone: only the suffix half insists on its partner.)
-    if (!Has(p.Continuation, FNeedAffix))
-        if (const auto* hs = Lookup(stem.View()))
-            for (const Homonym& h : *hs)
-                if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
-    if (p.Cross && CheckSuffixed(stem.View(), folded, &p)) return true;
-    return FComplexPrefixes && InnerPrefixAllows(p, stem.View(), folded);
 }
 
 // Twofold prefixes (COMPLEXPREFIXES): the stem may begin with an inner prefix whose
 // continuation allows Outer, and may end with a suffix the inner prefix combines with.
 bool Dictionary::InnerPrefixAllows(const AffixEntry& outer, View stem, int folded) const
 {
-    auto it = FPrefixByContinuation.find(outer.Id);
-    if (it == FPrefixByContinuation.end()) return false;
-    size_t longest = std::min(it->second.Longest, stem.size() - 1);
+    if (outer.Inner < 0) return false;
+    const InnerSuffixes& in = FPrefixByContinuation[static_cast<size_t>(outer.Inner)];
+    size_t longest = std::min(in.Longest, stem.size() - 1);
     for (size_t len = 1; len <= longest; ++len) {
-        const auto* rules = it->second.ByAppend.Find(stem.substr(0, len));
+        const auto* rules = in.ByAppend.Find(stem.substr(0, len));
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& inner = FPrefixes[i];
-            if (Has(inner.Continuation, FOnlyInCompound)) continue;
+            if (inner.OnlyInCompound) continue;
             Joined root(inner.Strip, stem.substr(len));
             if (root.View().empty() || !ConditionMatchesStart(inner, root.View())) continue;
             if (const auto* hs = Lookup(root.View()))
                 for (const Homonym& h : *hs)
                     if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
-            if (inner.Cross && outer.Cross && CheckSuffixed(root.View(), folded, &inner)) return true;
+            const AffixEntry* one[] = {&inner};
+            if (inner.Cross && outer.Cross && CheckSuffixed(root.View(), folded, one)) return true;
         }
     }
     return false;
@@ -200,12 +238,47 @@ bool Dictionary::InnerPrefixAllows(const AffixEntry& outer, View stem, int folde
 
 bool Dictionary::CheckPrefixed(View w, int folded) const
 {
-    size_t longest = std::min(FLongestPrefix, w.size());
+    // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
+    if (w.empty() && !FFullStrip) return false;
+    size_t longest = std::min(FLongestPrefix, FFullStrip ? w.size() : w.size() - 1);
+    Joined stem;
+    StemLookup stems(*this);
+    // The prefixes that leave the same stem and combine with suffixes: the suffixes are
+    // tried once for all of them.
+    const AffixEntry* crossed[32];
+    size_t nCrossed = 0;
+    auto suffixed = [&] {
+        bool found = nCrossed && CheckSuffixed(stem.View(), folded, Prefixes(crossed, nCrossed));
+        nCrossed = 0;
+        return found;
+    };
     for (size_t len = 0; len <= longest; ++len) {
         const auto* rules = FPrefixByAppend.Find(w.substr(0, len));
         if (!rules) continue;
-        for (size_t i : *rules)
-            if (PrefixMatches(FPrefixes[i], w, folded)) return true;
+        const std::u32string* strip = nullptr;
+        for (size_t i : *rules) {
+            const AffixEntry& p = FPrefixes[i];
+            if (p.OnlyInCompound) continue;
+            if (!strip || *strip != p.Strip) {
+                if (suffixed()) return true;
+                strip = &p.Strip;
+                stem.Set(p.Strip, w.substr(len));
+                stems.Reset(stem.View());
+            }
+            if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) continue;
+            // A prefix that needs another affix stands only with a suffix. (A circumfix prefix
+            // may stand alone: only the suffix half insists on its partner.)
+            if (!p.NeedAffix)
+                if (const auto* hs = stems.Get())
+                    for (const Homonym& h : *hs)
+                        if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
+            if (FComplexPrefixes && InnerPrefixAllows(p, stem.View(), folded)) return true;
+            if (p.Cross) {
+                if (nCrossed == std::size(crossed) && suffixed()) return true;
+                crossed[nCrossed++] = &p;
+            }
+        }
+        if (suffixed()) return true;
     }
     return false;
 }
@@ -219,7 +292,7 @@ bool Dictionary::CheckExact(View w, int folded) const
             if ((folded & ~ForSuggestion) != FoldedCapitals && Has(h.Flags, OnlyUpperCase)) continue;
             return RootOk(h, folded);
         }
-    return CheckSuffixed(w, folded, nullptr) || CheckPrefixed(w, folded);
+    return CheckSuffixed(w, folded, NoPrefix) || CheckPrefixed(w, folded);
 }
 
 bool Dictionary::CompoundFlagFits(const FlagSet& f, int position) const
@@ -271,7 +344,7 @@ const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem,
                                              const AffixEntry* prefix) const
 {
     const FlagSet* found = nullptr;
-    AnyInnerSuffix(outer.Id, stem, [&](const AffixEntry& inner) {
+    AnyInnerSuffix(outer, stem, [&](const AffixEntry& inner) {
         if (Has(inner.Continuation, FCompoundForbid)) return false;
         if (prefix && !inner.Cross) return false;
         Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);

@@ -496,27 +496,45 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
 
 void Dictionary::BuildIndexes()
 {
+    std::unordered_map<Flag, int32_t> innerOf;  // a flag's inner rules, by their index
+    auto inner = [&](std::vector<InnerSuffixes>& all, Flag f) -> InnerSuffixes& {
+        auto [it, fresh] = innerOf.emplace(f, static_cast<int32_t>(all.size()));
+        if (fresh) all.emplace_back();
+        return all[static_cast<size_t>(it->second)];
+    };
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
         FSuffixByAppend.Insert(FSuffixes[i].Append).push_back(i);
         FSuffixById[FSuffixes[i].Id].push_back(i);
         FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
         for (Flag f : FSuffixes[i].Continuation) {
-            InnerSuffixes& in = FSuffixByContinuation[f];
+            InnerSuffixes& in = inner(FSuffixByContinuation, f);
             in.ByAppend.Insert(FSuffixes[i].Append).push_back(i);
             in.Longest = std::max(in.Longest, FSuffixes[i].Append.size());
         }
     }
+    auto mark = [&](std::vector<AffixEntry>& rules) {
+        for (AffixEntry& e : rules) {
+            e.OnlyInCompound = Has(e.Continuation, FOnlyInCompound);
+            e.NeedAffix = Has(e.Continuation, FNeedAffix);
+            e.Circumfix = Has(e.Continuation, FCircumfix);
+            auto it = innerOf.find(e.Id);
+            e.Inner = it == innerOf.end() ? -1 : it->second;
+        }
+    };
+    mark(FSuffixes);
+    innerOf.clear();
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
         if (FComplexPrefixes)
             for (Flag f : FPrefixes[i].Continuation) {
-                InnerSuffixes& in = FPrefixByContinuation[f];
+                InnerSuffixes& in = inner(FPrefixByContinuation, f);
                 in.ByAppend.Insert(FPrefixes[i].Append).push_back(i);
                 in.Longest = std::max(in.Longest, FPrefixes[i].Append.size());
             }
         FPrefixById[FPrefixes[i].Id].push_back(i);
         FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
     }
+    mark(FPrefixes);
 }
 
 void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const std::function<void(std::u32string_view)>& visit) const

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -35,6 +36,11 @@ struct AffixEntry {
     // complement); an empty condition matches anything.
     struct CharClass { std::u32string Chars; bool Negated = false; bool Any = false; };
     std::vector<CharClass> Condition;
+    // Filled in once the whole affix file is read: whether the continuation holds the flags
+    // of ONLYINCOMPOUND, NEEDAFFIX and CIRCUMFIX, and the rules that may stand inside this
+    // one (those whose continuation holds its flag; an index of the dictionary's, -1: none).
+    bool OnlyInCompound = false, NeedAffix = false, Circumfix = false;
+    int32_t Inner = -1;
 };
 
 // ICONV and OCONV: text replaced by other text, the longest entry matching at each place.
@@ -152,12 +158,13 @@ private:
     // Rules by their appended text, and suffix rules by each flag of their continuation.
     TextTable<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
+    // (An affix rule's Inner is the index of its flag's.)
     struct InnerSuffixes { TextTable<std::vector<size_t>> ByAppend; size_t Longest = 0; };
-    std::unordered_map<Flag, InnerSuffixes> FSuffixByContinuation;
-    std::unordered_map<Flag, InnerSuffixes> FPrefixByContinuation;  // the same for prefixes, by their text
+    std::vector<InnerSuffixes> FSuffixByContinuation;
+    std::vector<InnerSuffixes> FPrefixByContinuation;  // the same for prefixes, by their text
     std::unordered_map<Flag, std::vector<size_t>> FSuffixById, FPrefixById;
     // Calls Visit(rule) for each suffix rule allowing Outer whose appended text ends Stem.
-    template <class F> bool AnyInnerSuffix(Flag Outer, std::u32string_view Stem, F Visit) const;
+    template <class F> bool AnyInnerSuffix(const AffixEntry& Outer, std::u32string_view Stem, F Visit) const;
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
@@ -230,15 +237,20 @@ private:
     enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4 };
     static constexpr Flag OnlyUpperCase = 0xFFFFFFFF;
     const HomonymList* Lookup(View w) const;
+    class StemLookup;
     bool CheckCased(View w, bool AllowCompound, int Mode) const;
     bool CheckExact(View w, int CaseMode) const;
     bool RootOk(const Homonym& h, int CaseMode) const;
-    bool CheckSuffixed(View w, int CaseMode, const AffixEntry* Prefix) const;
-    bool SuffixMatches(const AffixEntry& e, View w, int CaseMode, const AffixEntry* Prefix) const;
-    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, const AffixEntry* Prefix) const;
+    // The prefixes a word is checked with for its suffixes: none (a single null), or the
+    // prefixes that leave the same stem, any of which may do.
+    using Prefixes = std::span<const AffixEntry* const>;
+    static constexpr const AffixEntry* NoPrefix[1] = {nullptr};
+    bool CheckSuffixed(View w, int CaseMode, Prefixes Prefix) const;
+    bool SuffixMatches(const AffixEntry& e, View Stem, const HomonymList* Stems, int CaseMode, Prefixes Prefix) const;
+    static bool SuffixTakesPrefix(const AffixEntry& e, const AffixEntry* Prefix);
+    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, Prefixes Prefix) const;
     bool CheckPrefixed(View w, int CaseMode) const;
     bool InnerPrefixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
-    bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
     enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
     bool CheckCompound(View w, bool Capital) const;
     bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital, bool Simplified,
