@@ -117,7 +117,7 @@ bool Dictionary::SuffixTakesPrefix(const AffixEntry& e, const AffixEntry* prefix
 
 // The suffix rule e on Stem (the word with the rule's text taken off and its stripped letters
 // put back; Stems, its homonyms), with any of the prefixes.
-bool Dictionary::SuffixMatches(const AffixEntry& e, View stem, const HomonymList* hs, int folded, Prefixes prefixes) const
+bool Dictionary::SuffixMatches(const AffixEntry& e, View stem, StemLookup& stems, int folded, Prefixes prefixes) const
 {
     if (!ConditionMatchesEnd(e, stem)) return false;
     bool any = false;
@@ -127,7 +127,9 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View stem, const HomonymList
         // The two halves of a circumfix come together or not at all (the suffix half may be
         // the inner one of two suffixes).
         bool prefixCircumfix = prefix && prefix->Circumfix;
-        if (!hs || e.Circumfix != prefixCircumfix) continue;
+        if (e.Circumfix != prefixCircumfix) continue;
+        const HomonymList* hs = stems.Get();
+        if (!hs) continue;
         for (const Homonym& h : *hs) {
             if (!RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
             // Each affix is allowed by the stem or by the continuation of the other one.
@@ -192,6 +194,7 @@ bool Dictionary::CheckSuffixed(View w, int folded, Prefixes prefixes) const
     Joined stem;
     StemLookup stems(*this);
     for (size_t a = 0; a <= longest; ++a) {
+        if (!(FSuffixStarts[a] & LetterBit(a ? w[w.size() - a] : 0))) continue;
         const auto* rules = FSuffixByAppend.Find(w.substr(w.size() - a));
         if (!rules) continue;
         const std::u32string* strip = nullptr;
@@ -205,7 +208,7 @@ bool Dictionary::CheckSuffixed(View w, int folded, Prefixes prefixes) const
                 stems.Reset(stem.View());
             }
             if (stem.View().empty()) continue;
-            if (SuffixMatches(e, stem.View(), stems.Get(), folded, prefixes)) return true;
+            if (SuffixMatches(e, stem.View(), stems, folded, prefixes)) return true;
         }
     }
     return false;
@@ -253,6 +256,7 @@ bool Dictionary::CheckPrefixed(View w, int folded) const
         return found;
     };
     for (size_t len = 0; len <= longest; ++len) {
+        if (!(FPrefixEnds[len] & LetterBit(len ? w[len - 1] : 0))) continue;
         const auto* rules = FPrefixByAppend.Find(w.substr(0, len));
         if (!rules) continue;
         const std::u32string* strip = nullptr;
@@ -626,17 +630,26 @@ bool Dictionary::CheckBreaks(View w, int Mode) const
     return false;
 }
 
-bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
+bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) const
 {
     if (CheckExact(w, Mode | AsTyped)) return true;
-    CaseKind k = CaseOf(w);
     if (k == CaseKind::Initial || k == CaseKind::AllCaps) {
-        std::u32string lower = Lower(w, FTurkic);
+        // The lower-case form, on the stack at the lengths checked.
+        char32_t buffer[MaxWordLength + 2];
+        std::u32string heap;
+        View lower;
+        if (w.size() <= std::size(buffer)) {
+            for (size_t i = 0; i < w.size(); ++i) buffer[i] = ToLower(w[i], FTurkic);
+            lower = View(buffer, w.size());
+        } else {
+            heap = Lower(w, FTurkic);
+            lower = heap;
+        }
         if (CheckExact(lower, Mode | (k == CaseKind::AllCaps ? FoldedCapitals : Folded))) return true;
         if (k == CaseKind::AllCaps && CheckExact(Capitalized(w, FTurkic), Mode | FoldedCapitals)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
-            for (size_t at = lower.find(U"ss"); at != std::u32string::npos; at = lower.find(U"ss", at + 1)) {
-                std::u32string s = lower.substr(0, at) + U"\u00DF" + lower.substr(at + 2);
+            for (size_t at = lower.find(U"ss"); at != View::npos; at = lower.find(U"ss", at + 1)) {
+                std::u32string s = std::u32string(lower.substr(0, at)) + U"\u00DF" + std::u32string(lower.substr(at + 2));
                 // Words with sharp s may be written with SS in capitals, even those that keep their case.
                 if (CheckExact(s, Mode) || CheckExact(Capitalized(s, FTurkic), Mode)) return true;
             }
@@ -650,8 +663,9 @@ bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
                 if (MatchRule(w, 0, rule, 0, 0) || (capital && MatchRule(lower, 0, rule, 0, 0))) return true;
         }
         if (CheckCompound(w, capital)) return true;
-        if (capital && CheckCompound(Lower(w, FTurkic), true)) return true;
-        if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
+        bool compounds = FCompoundFlag || FCompoundBegin;  // (else no other case makes one)
+        if (compounds && capital && CheckCompound(Lower(w, FTurkic), true)) return true;
+        if (compounds && k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
     }
     return false;
 }
@@ -687,7 +701,7 @@ bool Dictionary::CheckSuggestion(View Word, bool AllowCompound, bool ExactCase) 
     // every inserted hyphen would make a "word" of two fragments.
     if (w.empty() || w.size() > MaxWordLength || IsForbidden(w)) return false;
     if (ExactCase) return CheckExact(w, ForSuggestion | AsTyped) || (AllowCompound && w.size() <= 64 && CheckCompound(w, CaseOf(w) == CaseKind::Initial));
-    return CheckCased(w, AllowCompound, ForSuggestion);
+    return CheckCased(w, CaseOf(w), AllowCompound, ForSuggestion);
 }
 
 bool Dictionary::Spell(View Word, int Mode) const
@@ -700,15 +714,21 @@ bool Dictionary::Spell(View Word, int Mode) const
     if (IsNumber(w)) return true;
     if (w.size() > MaxWordLength) return false;
     if (IsForbidden(w)) return false;
-    if (CheckCased(w, true, Mode)) return true;
-    if (dots && CheckCased(Word.substr(0, w.size() + 1), true, Mode)) return true;
+    // (A full stop is neither capital nor small: the word with one has the same case.)
+    CaseKind k = CaseOf(w);
+    if (CheckCased(w, k, true, Mode)) return true;
+    if (dots && CheckCased(Word.substr(0, w.size() + 1), k, true, Mode)) return true;
+    // Most words hold no letter that a break begins with (words in capitals are broken up in
+    // another case, below).
+    if (k != CaseKind::AllCaps && std::none_of(w.begin(), w.end(), [&](char32_t c) { return FBreakStarts.find(c) != View::npos; }))
+        return false;
     // Hyphenated chains of ten or more never pass.
     size_t breaks = 0;
     for (const std::u32string& b : FBreak)
         for (size_t at = b.empty() ? View::npos : w.find(b); at != View::npos; at = w.find(b, at + b.size())) ++breaks;
     if (breaks >= 10) return false;
     // Words in capitals are broken up with only their first letter in capitals.
-    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w, FTurkic), Mode) : CheckBreaks(w, Mode);
+    return k == CaseKind::AllCaps ? CheckBreaks(Capitalized(w, FTurkic), Mode) : CheckBreaks(w, Mode);
 }
 
 } // namespace pwspell

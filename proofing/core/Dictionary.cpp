@@ -271,6 +271,10 @@ void Dictionary::ParseAff(const std::vector<std::u32string>& lines)
         }
     }
     if (FBreakDefault) FBreak = {U"-", U"^-", U"-$"};
+    for (const std::u32string& b : FBreak) {
+        if (!b.empty()) FBreakStarts += b[0];
+        if (b.size() > 1 && b[0] == U'^') FBreakStarts += b[1];
+    }
 }
 
 void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& i)
@@ -535,6 +539,12 @@ void Dictionary::BuildIndexes()
         FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
     }
     mark(FPrefixes);
+    FSuffixStarts.assign(FLongestSuffix + 1, 0);
+    FPrefixEnds.assign(FLongestPrefix + 1, 0);
+    for (const AffixEntry& e : FSuffixes)
+        FSuffixStarts[e.Append.size()] |= e.Append.empty() ? ~uint64_t(0) : LetterBit(e.Append.front());
+    for (const AffixEntry& e : FPrefixes)
+        FPrefixEnds[e.Append.size()] |= e.Append.empty() ? ~uint64_t(0) : LetterBit(e.Append.back());
 }
 
 void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const std::function<void(std::u32string_view)>& visit) const
@@ -625,6 +635,7 @@ const Dictionary::HomonymList* Dictionary::Lookup(View w) const { return FWords.
 
 bool Dictionary::IsForbidden(View w) const
 {
+    if (!FForbidden) return false;
     if (const auto* hs = Lookup(w))
         for (const Homonym& h : *hs)
             if (Has(h.Flags, FForbidden)) return true;

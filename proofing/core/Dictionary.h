@@ -14,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "Text.h"
 #include "TextTable.h"
 
 namespace pwspell {
@@ -166,12 +167,18 @@ private:
     // Calls Visit(rule) for each suffix rule allowing Outer whose appended text ends Stem.
     template <class F> bool AnyInnerSuffix(const AffixEntry& Outer, std::u32string_view Stem, F Visit) const;
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
+    // For each length, the letters (as bits, modulo 64) that the rules' texts of that length
+    // begin with (suffixes) or end with (prefixes): most endings of a word are no rule's text,
+    // and a bit test turns them down before a look-up.
+    std::vector<uint64_t> FSuffixStarts = std::vector<uint64_t>(1, ~uint64_t(0)), FPrefixEnds = FSuffixStarts;
+    static uint64_t LetterBit(char32_t c) { return uint64_t(1) << (c & 63); }
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
     std::vector<std::pair<std::u32string, std::u32string>> FRep;
     SuggestOptions FSuggest;
     ConversionTable FIconv, FOconv;
     std::vector<std::u32string> FMap, FKey, FBreak;
+    std::u32string FBreakStarts;  // the letters a break's text begins with (behind a "^")
     std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark
     std::vector<std::u32string> FCompoundRuleText;
     std::u32string FTry, FWordChars, FIgnore;
@@ -237,8 +244,7 @@ private:
     enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4 };
     static constexpr Flag OnlyUpperCase = 0xFFFFFFFF;
     const HomonymList* Lookup(View w) const;
-    class StemLookup;
-    bool CheckCased(View w, bool AllowCompound, int Mode) const;
+    bool CheckCased(View w, CaseKind Case, bool AllowCompound, int Mode) const;
     bool CheckExact(View w, int CaseMode) const;
     bool RootOk(const Homonym& h, int CaseMode) const;
     // The prefixes a word is checked with for its suffixes: none (a single null), or the
@@ -246,7 +252,8 @@ private:
     using Prefixes = std::span<const AffixEntry* const>;
     static constexpr const AffixEntry* NoPrefix[1] = {nullptr};
     bool CheckSuffixed(View w, int CaseMode, Prefixes Prefix) const;
-    bool SuffixMatches(const AffixEntry& e, View Stem, const HomonymList* Stems, int CaseMode, Prefixes Prefix) const;
+    class StemLookup;
+    bool SuffixMatches(const AffixEntry& e, View Stem, StemLookup& Stems, int CaseMode, Prefixes Prefix) const;
     static bool SuffixTakesPrefix(const AffixEntry& e, const AffixEntry* Prefix);
     bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, Prefixes Prefix) const;
     bool CheckPrefixed(View w, int CaseMode) const;
