@@ -73,6 +73,20 @@ private:
     const HomonymList* FFound = nullptr;
 };
 
+// The suffix rules whose text is the last A letters of the word, and the prefix rules whose
+// text is its first Len letters (a bit test first turns down most endings).
+const std::vector<size_t>* Dictionary::SuffixesEnding(View w, size_t a) const
+{
+    if (a >= FSuffixStarts.size() || !(FSuffixStarts[a] & LetterBit(a ? w[w.size() - a] : 0))) return nullptr;
+    return FSuffixByAppend.Find(w.substr(w.size() - a));
+}
+
+const std::vector<size_t>* Dictionary::PrefixesStarting(View w, size_t len) const
+{
+    if (len >= FPrefixEnds.size() || !(FPrefixEnds[len] & LetterBit(len ? w[len - 1] : 0))) return nullptr;
+    return FPrefixByAppend.Find(w.substr(0, len));
+}
+
 bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, View stem)
 {
     if (e.Condition.size() > stem.size()) return false;
@@ -194,8 +208,7 @@ bool Dictionary::CheckSuffixed(View w, int folded, Prefixes prefixes) const
     Joined stem;
     StemLookup stems(*this);
     for (size_t a = 0; a <= longest; ++a) {
-        if (!(FSuffixStarts[a] & LetterBit(a ? w[w.size() - a] : 0))) continue;
-        const auto* rules = FSuffixByAppend.Find(w.substr(w.size() - a));
+        const auto* rules = SuffixesEnding(w, a);
         if (!rules) continue;
         const std::u32string* strip = nullptr;
         for (size_t i : *rules) {
@@ -256,8 +269,7 @@ bool Dictionary::CheckPrefixed(View w, int folded) const
         return found;
     };
     for (size_t len = 0; len <= longest; ++len) {
-        if (!(FPrefixEnds[len] & LetterBit(len ? w[len - 1] : 0))) continue;
-        const auto* rules = FPrefixByAppend.Find(w.substr(0, len));
+        const auto* rules = PrefixesStarting(w, len);
         if (!rules) continue;
         const std::u32string* strip = nullptr;
         for (size_t i : *rules) {
@@ -319,7 +331,7 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables,
 {
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 0; a <= longest; ++a) {
-        const auto* rules = FSuffixByAppend.Find(part.substr(part.size() - a));
+        const auto* rules = SuffixesEnding(part, a);
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& e = FSuffixes[i];
@@ -373,7 +385,7 @@ const FlagSet* Dictionary::PrefixedPart(View part, int position, int* syllables)
 {
     size_t longest = std::min(FLongestPrefix, part.size() - 1);
     for (size_t len = 1; len <= longest; ++len) {
-        const auto* rules = FPrefixByAppend.Find(part.substr(0, len));
+        const auto* rules = PrefixesStarting(part, len);
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& p = FPrefixes[i];
@@ -551,7 +563,7 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
 bool Dictionary::SuffixedFormOf(View form, View stem) const
 {
     if (Lookup(form)) return false;
-    const auto* rules = FSuffixByAppend.Find(form.substr(stem.size()));
+    const auto* rules = SuffixesEnding(form, form.size() - stem.size());
     const auto* hs = Lookup(stem);
     if (!rules || !hs) return false;
     for (size_t i : *rules) {
@@ -563,9 +575,30 @@ bool Dictionary::SuffixedFormOf(View form, View stem) const
     return false;
 }
 
-bool Dictionary::StemHasFlag(View stem, Flag f) const
+// The stems of a word's parts (from one place to another), each looked up once for all
+// compound rules and all their tokens.
+class Dictionary::PartStems {
+public:
+    PartStems(const Dictionary& d, View w) : FDictionary(d), FWord(w), FSide(w.size() + 1), FFound(FSide * FSide, Unknown()) {}
+    View Word() const { return FWord; }
+    const HomonymList* Get(size_t from, size_t to)
+    {
+        const HomonymList*& found = FFound[from * FSide + to];
+        if (found == Unknown()) found = FDictionary.Lookup(FWord.substr(from, to - from));
+        return found;
+    }
+private:
+    // A mark for a part not yet looked up (no list has this address).
+    const HomonymList* Unknown() const { return reinterpret_cast<const HomonymList*>(this); }
+    const Dictionary& FDictionary;
+    View FWord;
+    size_t FSide;
+    std::vector<const HomonymList*> FFound;
+};
+
+bool Dictionary::StemHasFlag(const HomonymList* hs, Flag f) const
 {
-    if (const auto* hs = Lookup(stem))
+    if (hs)
         for (const Homonym& h : *hs)
             if (Has(h.Flags, f) && !Has(h.Flags, FForbidden)) return true;
     return false;
@@ -576,7 +609,7 @@ bool Dictionary::SuffixedStemHasFlag(View part, Flag f) const
 {
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 1; a <= longest; ++a) {
-        const auto* rules = FSuffixByAppend.Find(part.substr(part.size() - a));
+        const auto* rules = SuffixesEnding(part, a);
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& e = FSuffixes[i];
@@ -592,15 +625,17 @@ bool Dictionary::SuffixedStemHasFlag(View part, Flag f) const
 }
 
 // A compound rule: each token a flag with an optional '*' (any number) or '?' (at most one).
-bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule, size_t t, int parts) const
+bool Dictionary::MatchRule(PartStems& stems, size_t pos, const std::vector<FlagSet>& rule, size_t t, int parts) const
 {
+    View w = stems.Word();
     if (t == rule.size()) return pos == w.size() && parts >= 2;
     Flag flag = rule[t][0], q = rule[t][1];
-    if (q != 0 && MatchRule(w, pos, rule, t + 1, parts)) return true;
+    if (q != 0 && MatchRule(stems, pos, rule, t + 1, parts)) return true;
     for (size_t end = pos + FCompoundMin; end <= w.size(); ++end) {
         View part = w.substr(pos, end - pos);
-        if (!StemHasFlag(part, flag) && !(end == w.size() && parts > 0 && SuffixedStemHasFlag(part, flag))) continue;
-        if (MatchRule(w, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
+        if (!StemHasFlag(stems.Get(pos, end), flag) && !(end == w.size() && parts > 0 && SuffixedStemHasFlag(part, flag)))
+            continue;
+        if (MatchRule(stems, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
     }
     return false;
 }
@@ -659,8 +694,9 @@ bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) co
         bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
         if (!FCompoundRules.empty()) {
             std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
+            PartStems asTyped(*this, w), lowered(*this, lower);
             for (const auto& rule : FCompoundRules)
-                if (MatchRule(w, 0, rule, 0, 0) || (capital && MatchRule(lower, 0, rule, 0, 0))) return true;
+                if (MatchRule(asTyped, 0, rule, 0, 0) || (capital && MatchRule(lowered, 0, rule, 0, 0))) return true;
         }
         if (CheckCompound(w, capital)) return true;
         bool compounds = FCompoundFlag || FCompoundBegin;  // (else no other case makes one)

@@ -172,6 +172,8 @@ private:
     // and a bit test turns them down before a look-up.
     std::vector<uint64_t> FSuffixStarts = std::vector<uint64_t>(1, ~uint64_t(0)), FPrefixEnds = FSuffixStarts;
     static uint64_t LetterBit(char32_t c) { return uint64_t(1) << (c & 63); }
+    const std::vector<size_t>* SuffixesEnding(std::u32string_view w, size_t a) const;
+    const std::vector<size_t>* PrefixesStarting(std::u32string_view w, size_t len) const;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
     std::vector<std::pair<std::u32string, std::u32string>> FRep;
@@ -279,8 +281,9 @@ private:
     bool ReplacedJointFits(View w, size_t Start, size_t At, int Parts, const FlagSet* PrevFlags, View Prev, bool Simplified,
                            int Words, int Syllables) const;
     bool LooksLikeMisspelling(View w) const;
-    bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
-    bool StemHasFlag(View Stem, Flag F) const;
+    class PartStems;
+    bool MatchRule(PartStems& Word, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
+    bool StemHasFlag(const HomonymList* Stems, Flag F) const;
     bool SuffixedFormOf(View Form, View Stem) const;
     bool SuffixedStemHasFlag(View Part, Flag F) const;
     bool Spell(View w, int Mode) const;
