@@ -87,28 +87,33 @@ const std::vector<size_t>* Dictionary::PrefixesStarting(View w, size_t len) cons
     return FPrefixByAppend.Find(w.substr(0, len));
 }
 
+namespace {
+
+// Whether the letter is in the character class of a condition.
+inline bool InClass(const AffixEntry::CharClass& cc, char32_t c)
+{
+    if (cc.Any) return true;
+    // Most classes are a single letter.
+    bool in = cc.Chars.size() == 1 ? cc.Chars[0] == c : cc.Chars.find(c) != std::u32string::npos;
+    return in != cc.Negated;
+}
+
+} // namespace
+
 bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, View stem)
 {
     if (e.Condition.size() > stem.size()) return false;
     size_t base = stem.size() - e.Condition.size();
-    for (size_t i = 0; i < e.Condition.size(); ++i) {
-        const auto& cc = e.Condition[i];
-        if (cc.Any) continue;
-        bool in = cc.Chars.find(stem[base + i]) != std::u32string::npos;
-        if (in == cc.Negated) return false;
-    }
+    for (size_t i = 0; i < e.Condition.size(); ++i)
+        if (!InClass(e.Condition[i], stem[base + i])) return false;
     return true;
 }
 
 bool Dictionary::ConditionMatchesStart(const AffixEntry& e, View stem)
 {
     if (e.Condition.size() > stem.size()) return false;
-    for (size_t i = 0; i < e.Condition.size(); ++i) {
-        const auto& cc = e.Condition[i];
-        if (cc.Any) continue;
-        bool in = cc.Chars.find(stem[i]) != std::u32string::npos;
-        if (in == cc.Negated) return false;
-    }
+    for (size_t i = 0; i < e.Condition.size(); ++i)
+        if (!InClass(e.Condition[i], stem[i])) return false;
     return true;
 }
 
@@ -145,10 +150,10 @@ bool Dictionary::SuffixMatches(const AffixEntry& e, View stem, StemLookup& stems
         const HomonymList* hs = stems.Get();
         if (!hs) continue;
         for (const Homonym& h : *hs) {
-            if (!RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
             // Each affix is allowed by the stem or by the continuation of the other one.
             if (!Has(h.Flags, e.Id) && !(prefix && Has(prefix->Continuation, e.Id))) continue;
             if (prefix && !Has(h.Flags, prefix->Id) && !Has(e.Continuation, prefix->Id)) continue;
+            if (!RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
             return true;
         }
     }
@@ -163,10 +168,12 @@ bool Dictionary::AnyInnerSuffix(const AffixEntry& outer, View stem, F visit) con
     if (outer.Inner < 0) return false;
     const InnerSuffixes& in = FSuffixByContinuation[static_cast<size_t>(outer.Inner)];
     size_t longest = std::min(in.Longest, stem.size());
-    for (size_t b = 0; b <= longest; ++b)
+    for (size_t b = 0; b <= longest; ++b) {
+        if (!(in.Starts[b] & LetterBit(b ? stem[stem.size() - b] : 0))) continue;
         if (const auto* rules = in.ByAppend.Find(stem.substr(stem.size() - b)))
             for (size_t i : *rules)
                 if (visit(FSuffixes[i])) return true;
+    }
     return false;
 }
 

@@ -512,8 +512,11 @@ void Dictionary::BuildIndexes()
         FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
         for (Flag f : FSuffixes[i].Continuation) {
             InnerSuffixes& in = inner(FSuffixByContinuation, f);
-            in.ByAppend.Insert(FSuffixes[i].Append).push_back(i);
-            in.Longest = std::max(in.Longest, FSuffixes[i].Append.size());
+            const std::u32string& text = FSuffixes[i].Append;
+            in.ByAppend.Insert(text).push_back(i);
+            in.Longest = std::max(in.Longest, text.size());
+            in.Starts.resize(in.Longest + 1);
+            in.Starts[text.size()] |= text.empty() ? ~uint64_t(0) : LetterBit(text.front());
         }
     }
     auto mark = [&](std::vector<AffixEntry>& rules) {

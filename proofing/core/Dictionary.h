@@ -160,7 +160,12 @@ private:
     TextTable<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
     // (An affix rule's Inner is the index of its flag's.)
-    struct InnerSuffixes { TextTable<std::vector<size_t>> ByAppend; size_t Longest = 0; };
+    // Starts (suffixes only): for each length, the letters the texts begin with, as bits.
+    struct InnerSuffixes {
+        TextTable<std::vector<size_t>> ByAppend;
+        size_t Longest = 0;
+        std::vector<uint64_t> Starts;
+    };
     std::vector<InnerSuffixes> FSuffixByContinuation;
     std::vector<InnerSuffixes> FPrefixByContinuation;  // the same for prefixes, by their text
     std::unordered_map<Flag, std::vector<size_t>> FSuffixById, FPrefixById;
