@@ -12,11 +12,23 @@ namespace {
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream f(path, std::ios::binary);
+    // Read at once into a string of the file's size (copied through a string stream, the
+    // text would touch three times the memory); a stream of no known size, through one.
+    std::ifstream f(path, std::ios::binary | std::ios::ate);
     if (!f) throw DictionaryError("cannot read " + path);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    std::streamoff size = f.tellg();
+    std::string text;
+    f.seekg(0);
+    if (size >= 0) {
+        text.resize(static_cast<size_t>(size));
+        f.read(text.data(), size);
+        text.resize(static_cast<size_t>(f.gcount()));
+    } else {
+        std::ostringstream s;
+        s << f.rdbuf();
+        text = s.str();
+    }
+    return text;
 }
 
 // The SET named in the affix text, upper-cased; UTF-8 when none is named... as the format
@@ -397,6 +409,7 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
     FWords.Reserve(std::min<size_t>(ToCount(first), bytes.size() / 2 + 1));
     // Stems mostly share a few flag texts: each is parsed and pooled once.
     TextTable<const FlagSet*> byText;
+    byText.Reserve(1024);  // (most dictionaries have fewer distinct texts; a few, tens of thousands)
     const FlagSet& none = Intern(FlagSet());
     // Stems are read a batch at a time and their slots in the table fetched before they are
     // added, so that the cache misses of a batch overlap.
@@ -417,12 +430,23 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
         DecodeAppend(raw, table, line);
         View l = line;
         std::u32string& word = batch[pending].Word;
-        word.clear();
+        // The word ends at its flags, a tab or the morphological fields; "\/" is a slash of
+        // the word (rare: the word is copied whole when there is none).
         size_t q = 0;
+        bool escaped = false;
         for (; q < l.size(); ++q) {
-            if (l[q] == U'\\' && q + 1 < l.size() && l[q + 1] == U'/') { word += U'/'; ++q; continue; }
-            if (l[q] == U'/' || l[q] == U'\t' || (l[q] == U' ' && q > 0 && MorphologyFollows(l, q))) break;
-            word += l[q];
+            char32_t c = l[q];
+            if (c == U'\\' && q + 1 < l.size() && l[q + 1] == U'/') { escaped = true; ++q; continue; }
+            if (c == U'/' || c == U'\t' || (c == U' ' && q > 0 && MorphologyFollows(l, q))) break;
+        }
+        if (!escaped) {
+            word.assign(l.substr(0, q));
+        } else {
+            word.clear();
+            for (size_t k = 0; k < q; ++k) {
+                if (l[k] == U'\\' && k + 1 < q && l[k + 1] == U'/') { word += U'/'; ++k; continue; }
+                word += l[k];
+            }
         }
         const FlagSet* flags = &none;
         if (q < l.size() && l[q] == U'/') {
