@@ -13,7 +13,9 @@ namespace {
 // Two pieces of text joined, on the stack when they fit.
 class Joined {
 public:
-    Joined(std::u32string_view a, std::u32string_view b)
+    Joined() = default;
+    Joined(std::u32string_view a, std::u32string_view b) { Set(a, b); }
+    void Set(std::u32string_view a, std::u32string_view b)
     {
         size_t n = a.size() + b.size();
         char32_t* p = FBuffer;
@@ -36,6 +38,7 @@ private:
     std::u32string_view FView;
 };
 
+
 bool IsNumber(std::u32string_view w)
 {
     bool digit = false;
@@ -52,28 +55,65 @@ bool IsNumber(std::u32string_view w)
 
 } // namespace
 
+// The homonyms of a stem, looked up when first asked for: rules in a row that strip the same
+// letters share the stem, and most are turned down before it is needed.
+class Dictionary::StemLookup {
+public:
+    explicit StemLookup(const Dictionary& d) : FDictionary(d) {}
+    void Reset(View Stem) { FStem = Stem; FDone = false; }
+    const HomonymList* Get()
+    {
+        if (!FDone) { FFound = FDictionary.Lookup(FStem); FDone = true; }
+        return FFound;
+    }
+private:
+    const Dictionary& FDictionary;
+    View FStem;
+    bool FDone = false;
+    const HomonymList* FFound = nullptr;
+};
+
+// The suffix rules whose text is the last A letters of the word, and the prefix rules whose
+// text is its first Len letters (a bit test first turns down most endings).
+const std::vector<size_t>* Dictionary::SuffixesEnding(View w, size_t a) const
+{
+    if (a >= FSuffixStarts.size() || !(FSuffixStarts[a] & LetterBit(a ? w[w.size() - a] : 0))) return nullptr;
+    return FSuffixByAppend.Find(w.substr(w.size() - a));
+}
+
+const std::vector<size_t>* Dictionary::PrefixesStarting(View w, size_t len) const
+{
+    if (len >= FPrefixEnds.size() || !(FPrefixEnds[len] & LetterBit(len ? w[len - 1] : 0))) return nullptr;
+    return FPrefixByAppend.Find(w.substr(0, len));
+}
+
+namespace {
+
+// Whether the letter is in the character class of a condition.
+inline bool InClass(const AffixEntry::CharClass& cc, char32_t c)
+{
+    if (cc.Any) return true;
+    // Most classes are a single letter.
+    bool in = cc.Chars.size() == 1 ? cc.Chars[0] == c : cc.Chars.find(c) != std::u32string::npos;
+    return in != cc.Negated;
+}
+
+} // namespace
+
 bool Dictionary::ConditionMatchesEnd(const AffixEntry& e, View stem)
 {
     if (e.Condition.size() > stem.size()) return false;
     size_t base = stem.size() - e.Condition.size();
-    for (size_t i = 0; i < e.Condition.size(); ++i) {
-        const auto& cc = e.Condition[i];
-        if (cc.Any) continue;
-        bool in = cc.Chars.find(stem[base + i]) != std::u32string::npos;
-        if (in == cc.Negated) return false;
-    }
+    for (size_t i = 0; i < e.Condition.size(); ++i)
+        if (!InClass(e.Condition[i], stem[base + i])) return false;
     return true;
 }
 
 bool Dictionary::ConditionMatchesStart(const AffixEntry& e, View stem)
 {
     if (e.Condition.size() > stem.size()) return false;
-    for (size_t i = 0; i < e.Condition.size(); ++i) {
-        const auto& cc = e.Condition[i];
-        if (cc.Any) continue;
-        bool in = cc.Chars.find(stem[i]) != std::u32string::npos;
-        if (in == cc.Negated) return false;
-    }
+    for (size_t i = 0; i < e.Condition.size(); ++i)
+        if (!InClass(e.Condition[i], stem[i])) return false;
     return true;
 }
 
@@ -86,113 +126,134 @@ bool Dictionary::RootOk(const Homonym& h, int CaseMode) const
     return casing == FoldedCapitals || !Has(h.Flags, OnlyUpperCase);
 }
 
-bool Dictionary::SuffixMatches(const AffixEntry& e, View w, int folded, const AffixEntry* prefix) const
+// Whether a suffix rule may stand with the prefix (null: none): both combine, and a suffix
+// that needs another affix ends a word only behind a prefix that does not need one itself.
+bool Dictionary::SuffixTakesPrefix(const AffixEntry& e, const AffixEntry* prefix)
 {
-    size_t a = e.Append.size();
-    // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
-    if (a >= w.size() && !FFullStrip) return false;
     if (prefix && !(e.Cross && prefix->Cross)) return false;
-    // A suffix that needs another affix ends a word only behind a prefix; one that belongs
-    // inside compounds never does.
-    if (Has(e.Continuation, FOnlyInCompound)) return false;
-    if (Has(e.Continuation, FNeedAffix) && (!prefix || Has(prefix->Continuation, FNeedAffix))) return false;
-    // The two halves of a circumfix come together or not at all (the suffix half may be the
-    // inner one of two suffixes).
-    bool circumfix = Has(e.Continuation, FCircumfix);
-    bool prefixCircumfix = prefix && Has(prefix->Continuation, FCircumfix);
-    Joined stem(w.substr(0, w.size() - a), e.Strip);
-    if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) return false;
-    if (const auto* hs = circumfix == prefixCircumfix ? Lookup(stem.View()) : nullptr) {
+    return !e.NeedAffix || (prefix && !prefix->NeedAffix);
+}
+
+// The suffix rule e on Stem (the word with the rule's text taken off and its stripped letters
+// put back; Stems, its homonyms), with any of the prefixes.
+bool Dictionary::SuffixMatches(const AffixEntry& e, View stem, StemLookup& stems, int folded, Prefixes prefixes) const
+{
+    if (!ConditionMatchesEnd(e, stem)) return false;
+    bool any = false;
+    for (const AffixEntry* prefix : prefixes) {
+        if (!SuffixTakesPrefix(e, prefix)) continue;
+        any = true;
+        // The two halves of a circumfix come together or not at all (the suffix half may be
+        // the inner one of two suffixes).
+        bool prefixCircumfix = prefix && prefix->Circumfix;
+        if (e.Circumfix != prefixCircumfix) continue;
+        const HomonymList* hs = stems.Get();
+        if (!hs) continue;
         for (const Homonym& h : *hs) {
-            if (!RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
             // Each affix is allowed by the stem or by the continuation of the other one.
             if (!Has(h.Flags, e.Id) && !(prefix && Has(prefix->Continuation, e.Id))) continue;
             if (prefix && !Has(h.Flags, prefix->Id) && !Has(e.Continuation, prefix->Id)) continue;
+            if (!RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
             return true;
         }
     }
     // With complex prefixes the second affix is a prefix: one suffix only.
-    return !FComplexPrefixes && InnerSuffixAllows(e, stem.View(), folded, prefix);
+    return any && !FComplexPrefixes && InnerSuffixAllows(e, stem, folded, prefixes);
 }
 
 // Twofold suffixes: the stem may carry an inner suffix whose continuation allows Outer.
 template <class F>
-bool Dictionary::AnyInnerSuffix(Flag outer, View stem, F visit) const
+bool Dictionary::AnyInnerSuffix(const AffixEntry& outer, View stem, F visit) const
 {
-    auto it = FSuffixByContinuation.find(outer);
-    if (it == FSuffixByContinuation.end()) return false;
-    size_t longest = std::min(it->second.Longest, stem.size());
-    for (size_t b = 0; b <= longest; ++b)
-        if (const auto* rules = it->second.ByAppend.Find(stem.substr(stem.size() - b)))
+    if (outer.Inner < 0) return false;
+    const InnerSuffixes& in = FSuffixByContinuation[static_cast<size_t>(outer.Inner)];
+    size_t longest = std::min(in.Longest, stem.size());
+    for (size_t b = 0; b <= longest; ++b) {
+        if (!(in.Starts[b] & LetterBit(b ? stem[stem.size() - b] : 0))) continue;
+        if (const auto* rules = in.ByAppend.Find(stem.substr(stem.size() - b)))
             for (size_t i : *rules)
                 if (visit(FSuffixes[i])) return true;
-    return false;
-}
-
-bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded, const AffixEntry* prefix) const
-{
-    const bool prefixCircumfix = prefix && Has(prefix->Continuation, FCircumfix);
-    return AnyInnerSuffix(Outer.Id, stem, [&](const AffixEntry& inner) {
-        bool circumfixOk = (Has(Outer.Continuation, FCircumfix) || Has(inner.Continuation, FCircumfix)) == prefixCircumfix;
-        Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
-        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
-        if (const auto* hs = Lookup(root.View()))
-            for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound) && circumfixOk &&
-                    (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(Outer.Continuation, prefix->Id)))
-                    return true;
-        return false;
-    });
-}
-
-bool Dictionary::CheckSuffixed(View w, int folded, const AffixEntry* prefix) const
-{
-    size_t longest = std::min(FLongestSuffix, w.size());
-    for (size_t a = 0; a <= longest; ++a) {
-        const auto* rules = FSuffixByAppend.Find(w.substr(w.size() - a));
-        if (!rules) continue;
-        for (size_t i : *rules)
-            if (SuffixMatches(FSuffixes[i], w, folded, prefix)) return true;
     }
     return false;
 }
 
-bool Dictionary::PrefixMatches(const AffixEntry& p, View w, int folded) const
+bool Dictionary::InnerSuffixAllows(const AffixEntry& Outer, View stem, int folded, Prefixes prefixes) const
 {
-    size_t a = p.Append.size();
-    if (a >= w.size() && !FFullStrip) return false;
-    if (Has(p.Continuation, FOnlyInCompound)) return false;
-    Joined stem(p.Strip, w.substr(a));
-    if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) return false;
-    // A prefix that needs another affix stands only with a suffix. (A circumfix prefix may
-    // stand alone: only the suffix half insists on its partner.)
-    if (!Has(p.Continuation, FNeedAffix))
-        if (const auto* hs = Lookup(stem.View()))
-            for (const Homonym& h : *hs)
-                if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
-    if (p.Cross && CheckSuffixed(stem.View(), folded, &p)) return true;
-    return FComplexPrefixes && InnerPrefixAllows(p, stem.View(), folded);
+    Joined root;
+    StemLookup roots(*this);
+    const std::u32string* strip = nullptr;
+    size_t taken = 0;
+    return AnyInnerSuffix(Outer, stem, [&](const AffixEntry& inner) {
+        if (!strip || taken != inner.Append.size() || *strip != inner.Strip) {
+            strip = &inner.Strip;
+            taken = inner.Append.size();
+            root.Set(stem.substr(0, stem.size() - taken), inner.Strip);
+            roots.Reset(root.View());
+        }
+        if (root.View().empty() || !ConditionMatchesEnd(inner, root.View())) return false;
+        const auto* hs = roots.Get();
+        if (!hs) return false;
+        for (const Homonym& h : *hs) {
+            if (!Has(h.Flags, inner.Id) || !RootOk(h, folded) || Has(h.Flags, FOnlyInCompound)) continue;
+            for (const AffixEntry* prefix : prefixes) {
+                if (!SuffixTakesPrefix(Outer, prefix)) continue;
+                bool prefixCircumfix = prefix && prefix->Circumfix;
+                if ((Outer.Circumfix || inner.Circumfix) != prefixCircumfix) continue;
+                if (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(Outer.Continuation, prefix->Id))
+                    return true;
+            }
+        }
+        return false;
+    });
+}
+
+bool Dictionary::CheckSuffixed(View w, int folded, Prefixes prefixes) const
+{
+    // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
+    if (w.empty() && !FFullStrip) return false;
+    size_t longest = std::min(FLongestSuffix, FFullStrip ? w.size() : w.size() - 1);
+    Joined stem;
+    StemLookup stems(*this);
+    for (size_t a = 0; a <= longest; ++a) {
+        const auto* rules = SuffixesEnding(w, a);
+        if (!rules) continue;
+        const std::u32string* strip = nullptr;
+        for (size_t i : *rules) {
+            const AffixEntry& e = FSuffixes[i];
+            // A suffix that belongs inside compounds never ends a word.
+            if (e.OnlyInCompound) continue;
+            if (!strip || *strip != e.Strip) {
+                strip = &e.Strip;
+                stem.Set(w.substr(0, w.size() - a), e.Strip);
+                stems.Reset(stem.View());
+            }
+            if (stem.View().empty()) continue;
+            if (SuffixMatches(e, stem.View(), stems, folded, prefixes)) return true;
+        }
+    }
+    return false;
 }
 
 // Twofold prefixes (COMPLEXPREFIXES): the stem may begin with an inner prefix whose
 // continuation allows Outer, and may end with a suffix the inner prefix combines with.
 bool Dictionary::InnerPrefixAllows(const AffixEntry& outer, View stem, int folded) const
 {
-    auto it = FPrefixByContinuation.find(outer.Id);
-    if (it == FPrefixByContinuation.end()) return false;
-    size_t longest = std::min(it->second.Longest, stem.size() - 1);
+    if (outer.Inner < 0) return false;
+    const InnerSuffixes& in = FPrefixByContinuation[static_cast<size_t>(outer.Inner)];
+    size_t longest = std::min(in.Longest, stem.size() - 1);
     for (size_t len = 1; len <= longest; ++len) {
-        const auto* rules = it->second.ByAppend.Find(stem.substr(0, len));
+        const auto* rules = in.ByAppend.Find(stem.substr(0, len));
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& inner = FPrefixes[i];
-            if (Has(inner.Continuation, FOnlyInCompound)) continue;
+            if (inner.OnlyInCompound) continue;
             Joined root(inner.Strip, stem.substr(len));
             if (root.View().empty() || !ConditionMatchesStart(inner, root.View())) continue;
             if (const auto* hs = Lookup(root.View()))
                 for (const Homonym& h : *hs)
                     if (Has(h.Flags, inner.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
-            if (inner.Cross && outer.Cross && CheckSuffixed(root.View(), folded, &inner)) return true;
+            const AffixEntry* one[] = {&inner};
+            if (inner.Cross && outer.Cross && CheckSuffixed(root.View(), folded, one)) return true;
         }
     }
     return false;
@@ -200,12 +261,47 @@ bool Dictionary::InnerPrefixAllows(const AffixEntry& outer, View stem, int folde
 
 bool Dictionary::CheckPrefixed(View w, int folded) const
 {
-    size_t longest = std::min(FLongestPrefix, w.size());
+    // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
+    if (w.empty() && !FFullStrip) return false;
+    size_t longest = std::min(FLongestPrefix, FFullStrip ? w.size() : w.size() - 1);
+    Joined stem;
+    StemLookup stems(*this);
+    // The prefixes that leave the same stem and combine with suffixes: the suffixes are
+    // tried once for all of them.
+    const AffixEntry* crossed[32];
+    size_t nCrossed = 0;
+    auto suffixed = [&] {
+        bool found = nCrossed && CheckSuffixed(stem.View(), folded, Prefixes(crossed, nCrossed));
+        nCrossed = 0;
+        return found;
+    };
     for (size_t len = 0; len <= longest; ++len) {
-        const auto* rules = FPrefixByAppend.Find(w.substr(0, len));
+        const auto* rules = PrefixesStarting(w, len);
         if (!rules) continue;
-        for (size_t i : *rules)
-            if (PrefixMatches(FPrefixes[i], w, folded)) return true;
+        const std::u32string* strip = nullptr;
+        for (size_t i : *rules) {
+            const AffixEntry& p = FPrefixes[i];
+            if (p.OnlyInCompound) continue;
+            if (!strip || *strip != p.Strip) {
+                if (suffixed()) return true;
+                strip = &p.Strip;
+                stem.Set(p.Strip, w.substr(len));
+                stems.Reset(stem.View());
+            }
+            if (stem.View().empty() || !ConditionMatchesStart(p, stem.View())) continue;
+            // A prefix that needs another affix stands only with a suffix. (A circumfix prefix
+            // may stand alone: only the suffix half insists on its partner.)
+            if (!p.NeedAffix)
+                if (const auto* hs = stems.Get())
+                    for (const Homonym& h : *hs)
+                        if (Has(h.Flags, p.Id) && RootOk(h, folded) && !Has(h.Flags, FOnlyInCompound)) return true;
+            if (FComplexPrefixes && InnerPrefixAllows(p, stem.View(), folded)) return true;
+            if (p.Cross) {
+                if (nCrossed == std::size(crossed) && suffixed()) return true;
+                crossed[nCrossed++] = &p;
+            }
+        }
+        if (suffixed()) return true;
     }
     return false;
 }
@@ -219,7 +315,7 @@ bool Dictionary::CheckExact(View w, int folded) const
             if ((folded & ~ForSuggestion) != FoldedCapitals && Has(h.Flags, OnlyUpperCase)) continue;
             return RootOk(h, folded);
         }
-    return CheckSuffixed(w, folded, nullptr) || CheckPrefixed(w, folded);
+    return CheckSuffixed(w, folded, NoPrefix) || CheckPrefixed(w, folded);
 }
 
 bool Dictionary::CompoundFlagFits(const FlagSet& f, int position) const
@@ -242,7 +338,7 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables,
 {
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 0; a <= longest; ++a) {
-        const auto* rules = FSuffixByAppend.Find(part.substr(part.size() - a));
+        const auto* rules = SuffixesEnding(part, a);
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& e = FSuffixes[i];
@@ -271,7 +367,7 @@ const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem,
                                              const AffixEntry* prefix) const
 {
     const FlagSet* found = nullptr;
-    AnyInnerSuffix(outer.Id, stem, [&](const AffixEntry& inner) {
+    AnyInnerSuffix(outer, stem, [&](const AffixEntry& inner) {
         if (Has(inner.Continuation, FCompoundForbid)) return false;
         if (prefix && !inner.Cross) return false;
         Joined root(stem.substr(0, stem.size() - inner.Append.size()), inner.Strip);
@@ -296,7 +392,7 @@ const FlagSet* Dictionary::PrefixedPart(View part, int position, int* syllables)
 {
     size_t longest = std::min(FLongestPrefix, part.size() - 1);
     for (size_t len = 1; len <= longest; ++len) {
-        const auto* rules = FPrefixByAppend.Find(part.substr(0, len));
+        const auto* rules = PrefixesStarting(part, len);
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& p = FPrefixes[i];
@@ -474,7 +570,7 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
 bool Dictionary::SuffixedFormOf(View form, View stem) const
 {
     if (Lookup(form)) return false;
-    const auto* rules = FSuffixByAppend.Find(form.substr(stem.size()));
+    const auto* rules = SuffixesEnding(form, form.size() - stem.size());
     const auto* hs = Lookup(stem);
     if (!rules || !hs) return false;
     for (size_t i : *rules) {
@@ -486,9 +582,30 @@ bool Dictionary::SuffixedFormOf(View form, View stem) const
     return false;
 }
 
-bool Dictionary::StemHasFlag(View stem, Flag f) const
+// The stems of a word's parts (from one place to another), each looked up once for all
+// compound rules and all their tokens.
+class Dictionary::PartStems {
+public:
+    PartStems(const Dictionary& d, View w) : FDictionary(d), FWord(w), FSide(w.size() + 1), FFound(FSide * FSide, Unknown()) {}
+    View Word() const { return FWord; }
+    const HomonymList* Get(size_t from, size_t to)
+    {
+        const HomonymList*& found = FFound[from * FSide + to];
+        if (found == Unknown()) found = FDictionary.Lookup(FWord.substr(from, to - from));
+        return found;
+    }
+private:
+    // A mark for a part not yet looked up (no list has this address).
+    const HomonymList* Unknown() const { return reinterpret_cast<const HomonymList*>(this); }
+    const Dictionary& FDictionary;
+    View FWord;
+    size_t FSide;
+    std::vector<const HomonymList*> FFound;
+};
+
+bool Dictionary::StemHasFlag(const HomonymList* hs, Flag f) const
 {
-    if (const auto* hs = Lookup(stem))
+    if (hs)
         for (const Homonym& h : *hs)
             if (Has(h.Flags, f) && !Has(h.Flags, FForbidden)) return true;
     return false;
@@ -499,7 +616,7 @@ bool Dictionary::SuffixedStemHasFlag(View part, Flag f) const
 {
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
     for (size_t a = 1; a <= longest; ++a) {
-        const auto* rules = FSuffixByAppend.Find(part.substr(part.size() - a));
+        const auto* rules = SuffixesEnding(part, a);
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& e = FSuffixes[i];
@@ -515,15 +632,17 @@ bool Dictionary::SuffixedStemHasFlag(View part, Flag f) const
 }
 
 // A compound rule: each token a flag with an optional '*' (any number) or '?' (at most one).
-bool Dictionary::MatchRule(View w, size_t pos, const std::vector<FlagSet>& rule, size_t t, int parts) const
+bool Dictionary::MatchRule(PartStems& stems, size_t pos, const std::vector<FlagSet>& rule, size_t t, int parts) const
 {
+    View w = stems.Word();
     if (t == rule.size()) return pos == w.size() && parts >= 2;
     Flag flag = rule[t][0], q = rule[t][1];
-    if (q != 0 && MatchRule(w, pos, rule, t + 1, parts)) return true;
+    if (q != 0 && MatchRule(stems, pos, rule, t + 1, parts)) return true;
     for (size_t end = pos + FCompoundMin; end <= w.size(); ++end) {
         View part = w.substr(pos, end - pos);
-        if (!StemHasFlag(part, flag) && !(end == w.size() && parts > 0 && SuffixedStemHasFlag(part, flag))) continue;
-        if (MatchRule(w, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
+        if (!StemHasFlag(stems.Get(pos, end), flag) && !(end == w.size() && parts > 0 && SuffixedStemHasFlag(part, flag)))
+            continue;
+        if (MatchRule(stems, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
     }
     return false;
 }
@@ -553,17 +672,26 @@ bool Dictionary::CheckBreaks(View w, int Mode) const
     return false;
 }
 
-bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
+bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) const
 {
     if (CheckExact(w, Mode | AsTyped)) return true;
-    CaseKind k = CaseOf(w);
     if (k == CaseKind::Initial || k == CaseKind::AllCaps) {
-        std::u32string lower = Lower(w, FTurkic);
+        // The lower-case form, on the stack at the lengths checked.
+        char32_t buffer[MaxWordLength + 2];
+        std::u32string heap;
+        View lower;
+        if (w.size() <= std::size(buffer)) {
+            for (size_t i = 0; i < w.size(); ++i) buffer[i] = ToLower(w[i], FTurkic);
+            lower = View(buffer, w.size());
+        } else {
+            heap = Lower(w, FTurkic);
+            lower = heap;
+        }
         if (CheckExact(lower, Mode | (k == CaseKind::AllCaps ? FoldedCapitals : Folded))) return true;
         if (k == CaseKind::AllCaps && CheckExact(Capitalized(w, FTurkic), Mode | FoldedCapitals)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
-            for (size_t at = lower.find(U"ss"); at != std::u32string::npos; at = lower.find(U"ss", at + 1)) {
-                std::u32string s = lower.substr(0, at) + U"\u00DF" + lower.substr(at + 2);
+            for (size_t at = lower.find(U"ss"); at != View::npos; at = lower.find(U"ss", at + 1)) {
+                std::u32string s = std::u32string(lower.substr(0, at)) + U"\u00DF" + std::u32string(lower.substr(at + 2));
                 // Words with sharp s may be written with SS in capitals, even those that keep their case.
                 if (CheckExact(s, Mode) || CheckExact(Capitalized(s, FTurkic), Mode)) return true;
             }
@@ -573,12 +701,14 @@ bool Dictionary::CheckCased(View w, bool AllowCompound, int Mode) const
         bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
         if (!FCompoundRules.empty()) {
             std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
+            PartStems asTyped(*this, w), lowered(*this, lower);
             for (const auto& rule : FCompoundRules)
-                if (MatchRule(w, 0, rule, 0, 0) || (capital && MatchRule(lower, 0, rule, 0, 0))) return true;
+                if (MatchRule(asTyped, 0, rule, 0, 0) || (capital && MatchRule(lowered, 0, rule, 0, 0))) return true;
         }
         if (CheckCompound(w, capital)) return true;
-        if (capital && CheckCompound(Lower(w, FTurkic), true)) return true;
-        if (k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
+        bool compounds = FCompoundFlag || FCompoundBegin;  // (else no other case makes one)
+        if (compounds && capital && CheckCompound(Lower(w, FTurkic), true)) return true;
+        if (compounds && k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
     }
     return false;
 }
@@ -614,7 +744,7 @@ bool Dictionary::CheckSuggestion(View Word, bool AllowCompound, bool ExactCase) 
     // every inserted hyphen would make a "word" of two fragments.
     if (w.empty() || w.size() > MaxWordLength || IsForbidden(w)) return false;
     if (ExactCase) return CheckExact(w, ForSuggestion | AsTyped) || (AllowCompound && w.size() <= 64 && CheckCompound(w, CaseOf(w) == CaseKind::Initial));
-    return CheckCased(w, AllowCompound, ForSuggestion);
+    return CheckCased(w, CaseOf(w), AllowCompound, ForSuggestion);
 }
 
 bool Dictionary::Spell(View Word, int Mode) const
@@ -627,15 +757,21 @@ bool Dictionary::Spell(View Word, int Mode) const
     if (IsNumber(w)) return true;
     if (w.size() > MaxWordLength) return false;
     if (IsForbidden(w)) return false;
-    if (CheckCased(w, true, Mode)) return true;
-    if (dots && CheckCased(Word.substr(0, w.size() + 1), true, Mode)) return true;
+    // (A full stop is neither capital nor small: the word with one has the same case.)
+    CaseKind k = CaseOf(w);
+    if (CheckCased(w, k, true, Mode)) return true;
+    if (dots && CheckCased(Word.substr(0, w.size() + 1), k, true, Mode)) return true;
+    // Most words hold no letter that a break begins with (words in capitals are broken up in
+    // another case, below).
+    if (k != CaseKind::AllCaps && std::none_of(w.begin(), w.end(), [&](char32_t c) { return FBreakStarts.find(c) != View::npos; }))
+        return false;
     // Hyphenated chains of ten or more never pass.
     size_t breaks = 0;
     for (const std::u32string& b : FBreak)
         for (size_t at = b.empty() ? View::npos : w.find(b); at != View::npos; at = w.find(b, at + b.size())) ++breaks;
     if (breaks >= 10) return false;
     // Words in capitals are broken up with only their first letter in capitals.
-    return CaseOf(w) == CaseKind::AllCaps ? CheckBreaks(Capitalized(w, FTurkic), Mode) : CheckBreaks(w, Mode);
+    return k == CaseKind::AllCaps ? CheckBreaks(Capitalized(w, FTurkic), Mode) : CheckBreaks(w, Mode);
 }
 
 } // namespace pwspell

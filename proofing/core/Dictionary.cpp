@@ -12,11 +12,23 @@ namespace {
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream f(path, std::ios::binary);
+    // Read at once into a string of the file's size (copied through a string stream, the
+    // text would touch three times the memory); a stream of no known size, through one.
+    std::ifstream f(path, std::ios::binary | std::ios::ate);
     if (!f) throw DictionaryError("cannot read " + path);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    std::streamoff size = f.tellg();
+    std::string text;
+    f.seekg(0);
+    if (size >= 0) {
+        text.resize(static_cast<size_t>(size));
+        f.read(text.data(), size);
+        text.resize(static_cast<size_t>(f.gcount()));
+    } else {
+        std::ostringstream s;
+        s << f.rdbuf();
+        text = s.str();
+    }
+    return text;
 }
 
 // The SET named in the affix text, upper-cased; UTF-8 when none is named... as the format
@@ -153,8 +165,6 @@ std::u32string ZeroIsEmpty(const std::u32string& s) { return s == U"0" ? std::u3
 
 } // namespace
 
-bool Dictionary::Has(const FlagSet& f, Flag x) { return x != 0 && std::binary_search(f.begin(), f.end(), x); }
-
 Flag Dictionary::ParseFlag(const std::u32string& t) const
 {
     FlagSet f = ParseFlags(t, false);
@@ -273,6 +283,10 @@ void Dictionary::ParseAff(const std::vector<std::u32string>& lines)
         }
     }
     if (FBreakDefault) FBreak = {U"-", U"^-", U"-$"};
+    for (const std::u32string& b : FBreak) {
+        if (!b.empty()) FBreakStarts += b[0];
+        if (b.size() > 1 && b[0] == U'^') FBreakStarts += b[1];
+    }
 }
 
 void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& i)
@@ -395,6 +409,7 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
     FWords.Reserve(std::min<size_t>(ToCount(first), bytes.size() / 2 + 1));
     // Stems mostly share a few flag texts: each is parsed and pooled once.
     TextTable<const FlagSet*> byText;
+    byText.Reserve(1024);  // (most dictionaries have fewer distinct texts; a few, tens of thousands)
     const FlagSet& none = Intern(FlagSet());
     // Stems are read a batch at a time and their slots in the table fetched before they are
     // added, so that the cache misses of a batch overlap.
@@ -415,12 +430,23 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
         DecodeAppend(raw, table, line);
         View l = line;
         std::u32string& word = batch[pending].Word;
-        word.clear();
+        // The word ends at its flags, a tab or the morphological fields; "\/" is a slash of
+        // the word (rare: the word is copied whole when there is none).
         size_t q = 0;
+        bool escaped = false;
         for (; q < l.size(); ++q) {
-            if (l[q] == U'\\' && q + 1 < l.size() && l[q + 1] == U'/') { word += U'/'; ++q; continue; }
-            if (l[q] == U'/' || l[q] == U'\t' || (l[q] == U' ' && q > 0 && MorphologyFollows(l, q))) break;
-            word += l[q];
+            char32_t c = l[q];
+            if (c == U'\\' && q + 1 < l.size() && l[q + 1] == U'/') { escaped = true; ++q; continue; }
+            if (c == U'/' || c == U'\t' || (c == U' ' && q > 0 && MorphologyFollows(l, q))) break;
+        }
+        if (!escaped) {
+            word.assign(l.substr(0, q));
+        } else {
+            word.clear();
+            for (size_t k = 0; k < q; ++k) {
+                if (l[k] == U'\\' && k + 1 < q && l[k + 1] == U'/') { word += U'/'; ++k; continue; }
+                word += l[k];
+            }
         }
         const FlagSet* flags = &none;
         if (q < l.size() && l[q] == U'/') {
@@ -498,27 +524,54 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
 
 void Dictionary::BuildIndexes()
 {
+    std::unordered_map<Flag, int32_t> innerOf;  // a flag's inner rules, by their index
+    auto inner = [&](std::vector<InnerSuffixes>& all, Flag f) -> InnerSuffixes& {
+        auto [it, fresh] = innerOf.emplace(f, static_cast<int32_t>(all.size()));
+        if (fresh) all.emplace_back();
+        return all[static_cast<size_t>(it->second)];
+    };
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
         FSuffixByAppend.Insert(FSuffixes[i].Append).push_back(i);
         FSuffixById[FSuffixes[i].Id].push_back(i);
         FLongestSuffix = std::max(FLongestSuffix, FSuffixes[i].Append.size());
         for (Flag f : FSuffixes[i].Continuation) {
-            InnerSuffixes& in = FSuffixByContinuation[f];
-            in.ByAppend.Insert(FSuffixes[i].Append).push_back(i);
-            in.Longest = std::max(in.Longest, FSuffixes[i].Append.size());
+            InnerSuffixes& in = inner(FSuffixByContinuation, f);
+            const std::u32string& text = FSuffixes[i].Append;
+            in.ByAppend.Insert(text).push_back(i);
+            in.Longest = std::max(in.Longest, text.size());
+            in.Starts.resize(in.Longest + 1);
+            in.Starts[text.size()] |= text.empty() ? ~uint64_t(0) : LetterBit(text.front());
         }
     }
+    auto mark = [&](std::vector<AffixEntry>& rules) {
+        for (AffixEntry& e : rules) {
+            e.OnlyInCompound = Has(e.Continuation, FOnlyInCompound);
+            e.NeedAffix = Has(e.Continuation, FNeedAffix);
+            e.Circumfix = Has(e.Continuation, FCircumfix);
+            auto it = innerOf.find(e.Id);
+            e.Inner = it == innerOf.end() ? -1 : it->second;
+        }
+    };
+    mark(FSuffixes);
+    innerOf.clear();
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);
         if (FComplexPrefixes)
             for (Flag f : FPrefixes[i].Continuation) {
-                InnerSuffixes& in = FPrefixByContinuation[f];
+                InnerSuffixes& in = inner(FPrefixByContinuation, f);
                 in.ByAppend.Insert(FPrefixes[i].Append).push_back(i);
                 in.Longest = std::max(in.Longest, FPrefixes[i].Append.size());
             }
         FPrefixById[FPrefixes[i].Id].push_back(i);
         FLongestPrefix = std::max(FLongestPrefix, FPrefixes[i].Append.size());
     }
+    mark(FPrefixes);
+    FSuffixStarts.assign(FLongestSuffix + 1, 0);
+    FPrefixEnds.assign(FLongestPrefix + 1, 0);
+    for (const AffixEntry& e : FSuffixes)
+        FSuffixStarts[e.Append.size()] |= e.Append.empty() ? ~uint64_t(0) : LetterBit(e.Append.front());
+    for (const AffixEntry& e : FPrefixes)
+        FPrefixEnds[e.Append.size()] |= e.Append.empty() ? ~uint64_t(0) : LetterBit(e.Append.back());
 }
 
 void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const std::function<void(std::u32string_view)>& visit) const
@@ -609,6 +662,7 @@ const Dictionary::HomonymList* Dictionary::Lookup(View w) const { return FWords.
 
 bool Dictionary::IsForbidden(View w) const
 {
+    if (!FForbidden) return false;
     if (const auto* hs = Lookup(w))
         for (const Homonym& h : *hs)
             if (Has(h.Flags, FForbidden)) return true;

@@ -2,9 +2,11 @@
 // a word against them. Stems are stored once; affixes are stripped while checking, never
 // expanded into every form.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "Text.h"
 #include "TextTable.h"
 
 namespace pwspell {
@@ -34,6 +37,11 @@ struct AffixEntry {
     // complement); an empty condition matches anything.
     struct CharClass { std::u32string Chars; bool Negated = false; bool Any = false; };
     std::vector<CharClass> Condition;
+    // Filled in once the whole affix file is read: whether the continuation holds the flags
+    // of ONLYINCOMPOUND, NEEDAFFIX and CIRCUMFIX, and the rules that may stand inside this
+    // one (those whose continuation holds its flag; an index of the dictionary's, -1: none).
+    bool OnlyInCompound = false, NeedAffix = false, Circumfix = false;
+    int32_t Inner = -1;
 };
 
 // ICONV and OCONV: text replaced by other text, the longest entry matching at each place.
@@ -151,19 +159,33 @@ private:
     // Rules by their appended text, and suffix rules by each flag of their continuation.
     TextTable<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
-    struct InnerSuffixes { TextTable<std::vector<size_t>> ByAppend; size_t Longest = 0; };
-    std::unordered_map<Flag, InnerSuffixes> FSuffixByContinuation;
-    std::unordered_map<Flag, InnerSuffixes> FPrefixByContinuation;  // the same for prefixes, by their text
+    // (An affix rule's Inner is the index of its flag's.)
+    // Starts (suffixes only): for each length, the letters the texts begin with, as bits.
+    struct InnerSuffixes {
+        TextTable<std::vector<size_t>> ByAppend;
+        size_t Longest = 0;
+        std::vector<uint64_t> Starts;
+    };
+    std::vector<InnerSuffixes> FSuffixByContinuation;
+    std::vector<InnerSuffixes> FPrefixByContinuation;  // the same for prefixes, by their text
     std::unordered_map<Flag, std::vector<size_t>> FSuffixById, FPrefixById;
     // Calls Visit(rule) for each suffix rule allowing Outer whose appended text ends Stem.
-    template <class F> bool AnyInnerSuffix(Flag Outer, std::u32string_view Stem, F Visit) const;
+    template <class F> bool AnyInnerSuffix(const AffixEntry& Outer, std::u32string_view Stem, F Visit) const;
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
+    // For each length, the letters (as bits, modulo 64) that the rules' texts of that length
+    // begin with (suffixes) or end with (prefixes): most endings of a word are no rule's text,
+    // and a bit test turns them down before a look-up.
+    std::vector<uint64_t> FSuffixStarts = std::vector<uint64_t>(1, ~uint64_t(0)), FPrefixEnds = FSuffixStarts;
+    static uint64_t LetterBit(char32_t c) { return uint64_t(1) << (c & 63); }
+    const std::vector<size_t>* SuffixesEnding(std::u32string_view w, size_t a) const;
+    const std::vector<size_t>* PrefixesStarting(std::u32string_view w, size_t len) const;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
     std::vector<std::pair<std::u32string, std::u32string>> FRep;
     SuggestOptions FSuggest;
     ConversionTable FIconv, FOconv;
     std::vector<std::u32string> FMap, FKey, FBreak;
+    std::u32string FBreakStarts;  // the letters a break's text begins with (behind a "^")
     std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark
     std::vector<std::u32string> FCompoundRuleText;
     std::u32string FTry, FWordChars, FIgnore;
@@ -209,7 +231,19 @@ private:
     void ParseAffixBlock(const std::vector<std::u32string>& Lines, size_t& I, bool Prefix);
     void ParseCondition(const std::u32string& Text, AffixEntry& Entry) const;
 
-    static bool Has(const FlagSet& f, Flag x);
+    // Whether the set holds the flag (never for 0, the flag an option has when not given).
+    // Inline: most look-ups are of options a dictionary does not use.
+    static bool Has(const FlagSet& f, Flag x)
+    {
+        if (!x) return false;
+        // Sets are short: a scan up to the first flag not below X beats a binary search.
+        if (f.size() <= 8) {
+            for (Flag c : f)
+                if (c >= x) return c == x;
+            return false;
+        }
+        return std::binary_search(f.begin(), f.end(), x);
+    }
     using View = std::u32string_view;
     // How a word being checked relates to the word as typed: the same, lower-cased, or
     // lower-cased from capitals (which also admits the hidden forms of mixed-case stems).
@@ -217,15 +251,20 @@ private:
     enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4 };
     static constexpr Flag OnlyUpperCase = 0xFFFFFFFF;
     const HomonymList* Lookup(View w) const;
-    bool CheckCased(View w, bool AllowCompound, int Mode) const;
+    bool CheckCased(View w, CaseKind Case, bool AllowCompound, int Mode) const;
     bool CheckExact(View w, int CaseMode) const;
     bool RootOk(const Homonym& h, int CaseMode) const;
-    bool CheckSuffixed(View w, int CaseMode, const AffixEntry* Prefix) const;
-    bool SuffixMatches(const AffixEntry& e, View w, int CaseMode, const AffixEntry* Prefix) const;
-    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, const AffixEntry* Prefix) const;
+    // The prefixes a word is checked with for its suffixes: none (a single null), or the
+    // prefixes that leave the same stem, any of which may do.
+    using Prefixes = std::span<const AffixEntry* const>;
+    static constexpr const AffixEntry* NoPrefix[1] = {nullptr};
+    bool CheckSuffixed(View w, int CaseMode, Prefixes Prefix) const;
+    class StemLookup;
+    bool SuffixMatches(const AffixEntry& e, View Stem, StemLookup& Stems, int CaseMode, Prefixes Prefix) const;
+    static bool SuffixTakesPrefix(const AffixEntry& e, const AffixEntry* Prefix);
+    bool InnerSuffixAllows(const AffixEntry& Outer, View Stem, int CaseMode, Prefixes Prefix) const;
     bool CheckPrefixed(View w, int CaseMode) const;
     bool InnerPrefixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
-    bool PrefixMatches(const AffixEntry& p, View w, int CaseMode) const;
     enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
     bool CheckCompound(View w, bool Capital) const;
     bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital, bool Simplified,
@@ -247,8 +286,9 @@ private:
     bool ReplacedJointFits(View w, size_t Start, size_t At, int Parts, const FlagSet* PrevFlags, View Prev, bool Simplified,
                            int Words, int Syllables) const;
     bool LooksLikeMisspelling(View w) const;
-    bool MatchRule(View w, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
-    bool StemHasFlag(View Stem, Flag F) const;
+    class PartStems;
+    bool MatchRule(PartStems& Word, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;
+    bool StemHasFlag(const HomonymList* Stems, Flag F) const;
     bool SuffixedFormOf(View Form, View Stem) const;
     bool SuffixedStemHasFlag(View Part, Flag F) const;
     bool Spell(View w, int Mode) const;

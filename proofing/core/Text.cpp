@@ -130,13 +130,21 @@ std::u32string Capitalized(std::u32string_view s, bool Turkic)
 CaseKind CaseOf(std::u32string_view s)
 {
     size_t upper = 0, lower = 0;
-    for (char32_t c : s) {
-        if (IsUpper(c)) ++upper;
-        else if (IsLower(c)) ++lower;
+    bool firstUpper = false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        char32_t c = s[i];
+        // Plain letters without the tables (most text is made of them).
+        bool u = c < 0x80 ? c >= 'A' && c <= 'Z' : IsUpper(c);
+        if (u) {
+            ++upper;
+            firstUpper |= i == 0;
+        } else if (c < 0x80 ? c >= 'a' && c <= 'z' : IsLower(c)) {
+            ++lower;
+        }
     }
     if (upper == 0) return lower ? CaseKind::Lower : CaseKind::None;
     if (lower == 0) return CaseKind::AllCaps;
-    if (upper == 1 && IsUpper(s[0])) return CaseKind::Initial;
+    if (upper == 1 && firstUpper) return CaseKind::Initial;
     return CaseKind::Mixed;
 }
 
