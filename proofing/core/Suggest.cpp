@@ -65,6 +65,24 @@ SuggestOptions::PhoneRule ParsePhoneRule(const std::u32string& from, const std::
 
 bool Letter(char32_t c) { return IsUpper(c) || IsLower(c); }
 
+// The base letter of a Latin letter with a diacritic (in lower case); 0 when there is none.
+char32_t BaseLetter(char32_t c)
+{
+    static const char Latin1[] = "aaaaaa?ceeeeiiiidnooooo?ouuuuy?y";  // U+00E0..U+00FF
+    static const char ExtendedA[] = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiiiijjkkkllllllllllnnnnnnnnnoooooo??rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";  // U+0100..U+017F
+    if (c >= 0xE0 && c <= 0xFF) return Latin1[c - 0xE0] == '?' ? 0 : static_cast<char32_t>(Latin1[c - 0xE0]);
+    if (c >= 0x100 && c <= 0x17F) return ExtendedA[c - 0x100] == '?' ? 0 : static_cast<char32_t>(ExtendedA[c - 0x100]);
+    return 0;
+}
+
+// A vowel of the Latin alphabet, with or without a diacritic, in either case.
+bool LatinVowel(char32_t c)
+{
+    c = ToLower(c);
+    char32_t b = BaseLetter(c);
+    return std::u32string_view(U"aeiouy").find(b ? b : c) != std::u32string_view::npos;
+}
+
 bool PhoneMatches(const SuggestOptions::PhoneRule& r, const std::u32string& w, size_t at)
 {
     if (at + r.Match.size() > w.size()) return false;
@@ -163,12 +181,16 @@ struct Collector {
     bool Full() const { return Out.size() >= Max; }
     void Try(const std::u32string& candidate)
     {
-        if (Full() || candidate.empty() || Seen.count(candidate)) return;
-        Seen.insert(candidate);
-        if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return;
-        std::u32string shown = Shown(candidate);
-        if (!D.CheckSuggestion(candidate, Compound, Exact) && (Exact || shown == candidate || !D.CheckSuggestion(shown, Compound))) return;
-        Add(shown);
+        std::u32string shown;
+        if (Accepts(candidate, shown)) Add(shown);
+    }
+    // Whether a candidate (tried once) is a word to offer, and how it is shown.
+    bool Accepts(const std::u32string& candidate, std::u32string& shown)
+    {
+        if (Full() || candidate.empty() || !Seen.insert(candidate).second) return false;
+        if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return false;
+        shown = Shown(candidate);
+        return D.CheckSuggestion(candidate, Compound, Exact) || (!Exact && shown != candidate && D.CheckSuggestion(shown, Compound));
     }
     // Two words, each of them correct, written with the separator between them (none with
     // NOSPLITSUGS).
@@ -210,18 +232,56 @@ void Replacements(Collector& c, const std::u32string& w)
     }
 }
 
+// Letters changed for similar ones (MAP): one letter for any other of its class, or up to
+// three letters each for one of its own case ("deja" to "déjà", "czesc" to "część"). The words
+// found are offered in the order of the table: the earliest letter decides, each letter by its
+// place in its class (so "dobe" gives "době" before "ďobe").
 void SimilarCharacters(Collector& c, const std::u32string& w, const std::vector<std::u32string>& groups)
 {
-    for (size_t i = 0; i < w.size(); ++i)
+    if (groups.empty() || c.Full()) return;
+    const size_t n = w.size();
+    std::vector<const std::u32string*> at(n, nullptr);
+    std::vector<size_t> key(n, 0), own(n, 0);
+    for (size_t i = 0; i < n; ++i)
         for (const std::u32string& g : groups) {
-            if (g.find(w[i]) == std::u32string::npos) continue;
-            for (char32_t other : g)
-                if (other != w[i] && other != U'|') {
-                    std::u32string t = w;
-                    t[i] = other;
-                    c.Try(t);
-                }
+            size_t k = g.find(w[i]);
+            if (k == std::u32string::npos) continue;
+            at[i] = &g;
+            key[i] = own[i] = k;
+            break;
         }
+    struct Found { int Changes; std::vector<size_t> Key; std::u32string Shown; };
+    std::vector<Found> found;
+    int changes = 0;
+    std::u32string t = w;
+    // Beyond one change, a budget of candidates (long words with many such letters).
+    constexpr size_t Budget = 1500;
+    size_t tried = 0;
+    auto search = [&](auto& self, size_t from, int left, bool single) -> void {
+        if (left == 0) {
+            std::u32string shown;
+            if (!single && ++tried > Budget) return;
+            if (c.Accepts(t, shown)) found.push_back({changes, key, shown});
+            return;
+        }
+        for (size_t j = from; j < n; ++j) {
+            if (!at[j]) continue;
+            const std::u32string& g = *at[j];
+            for (size_t k = 0; k < g.size(); ++k) {
+                char32_t o = g[k];
+                if (o == w[j] || o == U'|' || (!single && (IsUpper(o) != IsUpper(w[j]) || IsLower(o) != IsLower(w[j])))) continue;
+                t[j] = o;
+                key[j] = k;
+                self(self, j + 1, left - 1, single);
+                t[j] = w[j];
+                key[j] = own[j];
+                if (!single && tried > Budget) return;
+            }
+        }
+    };
+    for (changes = 1; changes <= 3; ++changes) search(search, 0, changes, changes == 1);
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.Changes < b.Changes || (a.Changes == b.Changes && a.Key < b.Key); });
+    for (const Found& f : found) c.Add(f.Shown);
 }
 
 // A letter replaced by the key to its left or right on the keyboard (KEY rows).
@@ -242,36 +302,9 @@ void NeighbourKeys(Collector& c, const std::u32string& w, const std::vector<std:
             }
 }
 
-// Two letters changed for similar ones ("deja" to "déjà"); case alone is no change here.
-void TwoSimilarCharacters(Collector& c, const std::u32string& w, const std::vector<std::u32string>& groups)
-{
-    if (groups.empty() || c.Full()) return;
-    std::vector<const std::u32string*> at(w.size(), nullptr);
-    for (size_t i = 0; i < w.size(); ++i)
-        for (const std::u32string& g : groups)
-            if (g.find(w[i]) != std::u32string::npos) { at[i] = &g; break; }
-    auto others = [&](size_t i, auto visit) {
-        for (char32_t o : *at[i])
-            if (o != w[i] && o != U'|' && ToLower(o) != ToLower(w[i])) visit(o);
-    };
-    for (size_t i = 0; i < w.size(); ++i) {
-        if (!at[i]) continue;
-        for (size_t j = i + 1; j < w.size(); ++j) {
-            if (!at[j]) continue;
-            others(i, [&](char32_t a) {
-                others(j, [&](char32_t b) {
-                    std::u32string t = w;
-                    t[i] = a;
-                    t[j] = b;
-                    c.Try(t);
-                });
-            });
-        }
-    }
-}
-
 // The typing slips, in the order in which they most often explain a misspelling: letters
-// swapped (next to each other, then a little apart), a neighbouring key, a letter too many,
+// swapped (next to each other, then a little apart), the word with a capital, a consonant
+// typed twice, a neighbouring key, a letter too many,
 // one missing, one moved, one wrong, a pair of letters typed twice, two words run together.
 void Edits(Collector& c, const std::u32string& w)
 {
@@ -288,10 +321,13 @@ void Edits(Collector& c, const std::u32string& w)
             std::swap(t[i], t[j]);
             c.Try(t);
         }
+    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
+    for (size_t i = n; i-- > 1;)  // a consonant typed twice ("minnél"); a double vowel is often right
+        if (w[i] == w[i - 1] && !LatinVowel(w[i])) c.Try(w.substr(0, i) + w.substr(i + 1));
+    NeighbourKeys(c, w, c.D.KeyRows());
     // Positions are tried from the end of the word (slips cluster there), and the letters
     // to try in their order of frequency before positions.
     for (size_t i = n; i-- > 0;) c.Try(w.substr(0, i) + w.substr(i + 1));  // a letter too many
-    NeighbourKeys(c, w, c.D.KeyRows());
     // Capitals among the letters to try only start a word: a capital inside one is hardly
     // ever the slip (and half the candidates of a long list of letters to try).
     const bool innerCapitals = CaseOf(w) == CaseKind::Mixed;
@@ -336,9 +372,7 @@ namespace {
 void AllEdits(Collector& c, const std::u32string& w)
 {
     Replacements(c, w);
-    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     SimilarCharacters(c, w, c.D.MapClasses());
-    TwoSimilarCharacters(c, w, c.D.MapClasses());
     Edits(c, w);
 }
 
@@ -460,16 +494,6 @@ int CommonPieces(std::u32string_view a, std::u32string_view b, size_t n)
     for (size_t i = 0; i + n <= a.size(); ++i)
         if (b.find(a.substr(i, n)) != std::u32string_view::npos) ++found;
     return found;
-}
-
-// The base letter of a Latin letter with a diacritic (in lower case); 0 when there is none.
-char32_t BaseLetter(char32_t c)
-{
-    static const char Latin1[] = "aaaaaa?ceeeeiiiidnooooo?ouuuuy?y";  // U+00E0..U+00FF
-    static const char ExtendedA[] = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiiiijjkkkllllllllllnnnnnnnnnoooooo??rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";  // U+0100..U+017F
-    if (c >= 0xE0 && c <= 0xFF) return Latin1[c - 0xE0] == '?' ? 0 : static_cast<char32_t>(Latin1[c - 0xE0]);
-    if (c >= 0x100 && c <= 0x17F) return ExtendedA[c - 0x100] == '?' ? 0 : static_cast<char32_t>(ExtendedA[c - 0x100]);
-    return 0;
 }
 
 // The word (in lower case) with its letters' diacritics and ligatures taken off: how it looks
