@@ -273,6 +273,7 @@ void Dictionary::ParseAff(const std::vector<std::u32string>& lines)
         }
     }
     if (FBreakDefault) FBreak = {U"-", U"^-", U"-$"};
+    if (!FKeyGiven) FKey = {U"qwertyuiop", U"asdfghjkl", U"zxcvbnm"};  // without KEY, the common keyboard
 }
 
 void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& i)
@@ -298,7 +299,7 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"TRY") { FTry = arg(1);
     } else if (k == U"WORDCHARS") { FWordChars = arg(1);
     } else if (k == U"IGNORE") { FIgnore = arg(1);
-    } else if (k == U"KEY") { std::u32string v = arg(1); size_t p = 0;
+    } else if (k == U"KEY") { FKeyGiven = true; std::u32string v = arg(1); size_t p = 0;
         while (p <= v.size()) { size_t e = v.find(U'|', p); if (e == std::u32string::npos) e = v.size(); FKey.push_back(v.substr(p, e - p)); p = e + 1; }
     } else if (k == U"REP") {
         table([&](const std::vector<std::u32string>& g) {

@@ -104,6 +104,7 @@ public:
     const std::vector<std::pair<std::u32string, std::u32string>>& Replacements() const { return FRep; }
     const std::vector<std::u32string>& MapClasses() const { return FMap; }
     const std::vector<std::u32string>& KeyRows() const { return FKey; }
+    bool KeyRowsGiven() const { return FKeyGiven; }  // by KEY (else the common keyboard's)
     const SuggestOptions& Suggesting() const { return FSuggest; }
     bool IsForbidden(std::u32string_view Word) const;
     // A word as it is shown to the user (the output conversion table applied).
@@ -192,6 +193,7 @@ private:
     bool FHasReplacements = false;
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
+    bool FKeyGiven = false;
     bool FUtf8 = false;  // the files are UTF-8
     bool FComplexPrefixes = false;
 

@@ -324,7 +324,10 @@ void Edits(Collector& c, const std::u32string& w)
     c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     for (size_t i = n; i-- > 1;)  // a consonant typed twice ("minnél"); a double vowel is often right
         if (w[i] == w[i - 1] && !LatinVowel(w[i])) c.Try(w.substr(0, i) + w.substr(i + 1));
-    NeighbourKeys(c, w, c.D.KeyRows());
+    // The dictionary's own keyboard is good evidence; the common one (without KEY) is a guess
+    // for many languages, tried after a letter too many or missing.
+    const bool ownKeys = c.D.KeyRowsGiven();
+    if (ownKeys) NeighbourKeys(c, w, c.D.KeyRows());
     // Positions are tried from the end of the word (slips cluster there), and the letters
     // to try in their order of frequency before positions.
     for (size_t i = n; i-- > 0;) c.Try(w.substr(0, i) + w.substr(i + 1));  // a letter too many
@@ -334,6 +337,7 @@ void Edits(Collector& c, const std::u32string& w)
     for (char32_t ch : tryChars)  // a missing letter
         for (size_t i = n + 1; i-- > 0;)
             if (i == 0 || innerCapitals || !IsUpper(ch)) c.Try(w.substr(0, i) + ch + w.substr(i));
+    if (!ownKeys) NeighbourKeys(c, w, c.D.KeyRows());
     for (size_t i = 0; i < n; ++i)  // a letter typed too early or too late
         for (size_t j = i + 2; j < n + 1 && j <= i + 4; ++j) {
             std::u32string later = w.substr(0, i) + w.substr(i + 1, j - i - 1) + w[i] + w.substr(j);
