@@ -524,7 +524,11 @@ int Likeness(std::u32string_view typed, std::u32string_view form)
     int lead = 0;
     while (lead < static_cast<int>(std::min(typed.size(), form.size())) && typed[lead] == form[lead]) ++lead;
     int diff = std::abs(static_cast<int>(typed.size()) - static_cast<int>(form.size()));
-    int score = 3 * lcs - 2 * diff + std::min(lead, 3) + CommonPieces(typed, form, 2) + CommonPieces(form, typed, 2) +
+    // Letters of the word that the misspelling lacks count against the word: one whose letters
+    // are all there in order ("approach" for "approche") is likelier than a longer form that
+    // needs letters added as well ("approached").
+    int missing = static_cast<int>(form.size()) - lcs;
+    int score = 3 * lcs - 2 * diff - 3 * missing + std::min(lead, 3) + CommonPieces(typed, form, 2) + CommonPieces(form, typed, 2) +
                 2 * CommonPieces(typed, form, 3);
     // The same letters in another order: a strong hint.
     if (typed.size() == form.size() && lcs + 2 >= static_cast<int>(typed.size())) {
