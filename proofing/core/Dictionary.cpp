@@ -293,7 +293,12 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"AF") {
         table([&](const std::vector<std::u32string>& g) { FAliases.push_back(g.size() > 1 ? ParseFlags(g[1]) : FlagSet()); });
     } else if (k == U"AM") {
-        table([](const std::vector<std::u32string>&) {});
+        size_t number = 0;
+        table([&](const std::vector<std::u32string>& g) {
+            ++number;
+            for (size_t j = 1; j < g.size(); ++j)
+                if (g[j].size() > 3 && g[j].compare(0, 3, U"ph:") == 0) FSpokenAliases[number].push_back(g[j].substr(3));
+        });
     } else if (k == U"PFX" || k == U"SFX") {
         ParseAffixBlock(lines, i, k == U"PFX");
     } else if (k == U"TRY") { FTry = arg(1);
@@ -432,11 +437,37 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
         }
         if (word.empty()) continue;
         if (!FIconv.Empty() || !FIgnore.empty()) word = Convert(word);
+        // Morphological fields: "ph:" misspellings, as written or by the number of an alias.
+        for (size_t e = q; q < l.size(); q = e) {
+            while (q < l.size() && (l[q] == U' ' || l[q] == U'\t')) ++q;
+            if (q == l.size()) break;
+            e = std::min(l.find_first_of(U" \t", q), l.size());
+            View field = l.substr(q, e - q);
+            if (field.size() > 3 && field.substr(0, 3) == U"ph:") AddSpoken(field.substr(3), word);
+            else if (!FSpokenAliases.empty() && field[0] >= U'0' && field[0] <= U'9') {
+                auto alias = FSpokenAliases.find(ToCount(std::u32string(field)));
+                if (alias != FSpokenAliases.end())
+                    for (const std::u32string& ph : alias->second) AddSpoken(ph, word);
+            }
+        }
         batch[pending++].Flags = flags;
         if (pending == batch.size()) flush();
     }
     flush();
     FUpperOf = {};
+}
+
+// A misspelling of a stem (a "ph:" field) replaced by the stem; with "*" at its end the last
+// letters of both are left out, so that the replacement serves the stem's affixed forms too.
+void Dictionary::AddSpoken(std::u32string_view field, const std::u32string& word)
+{
+    std::u32string from(field), to = word;
+    if (from.size() > 1 && from.back() == U'*') {
+        from.pop_back();
+        if (!from.empty()) from.pop_back();
+        if (!to.empty()) to.pop_back();
+    }
+    if (!from.empty() && from != to) FRep.emplace_back(from, to);
 }
 
 void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)

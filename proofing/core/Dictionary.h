@@ -161,6 +161,10 @@ private:
     size_t FLongestSuffix = 0, FLongestPrefix = 0;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
+    // The "ph:" fields of the morphological aliases (AM), by their number: a stem's common
+    // misspellings, which become replacements to that stem.
+    std::unordered_map<size_t, std::vector<std::u32string>> FSpokenAliases;
+    void AddSpoken(std::u32string_view Field, const std::u32string& Word);
     std::vector<std::pair<std::u32string, std::u32string>> FRep;
     SuggestOptions FSuggest;
     ConversionTable FIconv, FOconv;
