@@ -564,7 +564,11 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     // affixes make are then ranked by a closer likeness.
     std::u32string w = Lower(Word, Dict.Turkic());
     constexpr size_t MaxPairs = 64;
-    auto fold = [](char32_t c) { return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : ToLower(c); };
+    // Letters up to the Cyrillic block are folded by a table (most stems are all such letters).
+    constexpr char32_t Tabled = 0x530;
+    char32_t lowerOf[Tabled];
+    for (char32_t c = 0; c < Tabled; ++c) lowerOf[c] = ToLower(c);
+    auto fold = [&](char32_t c) { return c < Tabled ? lowerOf[c] : ToLower(c); };
     uint64_t mine[MaxPairs];
     size_t mineCount = 0;
     uint64_t filter[4] = {};  // a bit for each pair of the word, by a hash of it
@@ -575,11 +579,13 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
         filter[hash(pair) >> 6] |= 1ull << (hash(pair) & 63);
     }
     // The pairs of a stem that the word has too, each pair of the word counted once.
-    auto commonPairs = [&](std::u32string_view stem) {
+    // Counting stops (at 0) once the pairs left cannot make NEED.
+    auto commonPairs = [&](std::u32string_view stem, size_t need) {
         size_t common = 0;
         uint64_t used = 0;
         char32_t prev = stem.empty() ? 0 : fold(stem[0]);
         for (size_t i = 1; i < stem.size(); ++i) {
+            if (common + (stem.size() - i) < need) return size_t(0);
             char32_t cur = fold(stem[i]);
             uint64_t pair = (uint64_t(prev) << 32) | cur;
             prev = cur;
@@ -606,15 +612,27 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
         return longer > 2 && CommonSubsequence(other, sound) + 1 >= longer ? 1 : 0;
     };
     std::vector<std::pair<int, std::u32string_view>> stems;
+    auto byScore = [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); };
+    // A stem must score more than half the word's pairs and, once the best Keep are known, at
+    // least the last of them (the list is cut back to those from time to time).
+    int least = static_cast<int>(mineCount) / 2 + 1;
+    size_t cutAt = 8 * Keep;
     Dict.ForEachStem([&](std::u32string_view stem) {
         if (stem.size() + 6 < w.size() || stem.size() > w.size() + 4) return;
-        size_t common = commonPairs(stem);
-        int score = 2 * static_cast<int>(common) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size())) / 2;
+        const int lengthGap = std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size())) / 2;
+        // Without a phonetic table, the score tells how many pairs in common a stem needs.
+        size_t common = commonPairs(stem, phonetic ? 0 : static_cast<size_t>((least + lengthGap + 1) / 2));
+        int score = 2 * static_cast<int>(common) - lengthGap;
         if (phonetic) score += 1000 * soundsAlike(Lower(stem, Dict.Turkic()));
-        if (score <= static_cast<int>(mineCount) / 2) return;
+        if (score < least) return;
         stems.emplace_back(score, stem);
+        if (stems.size() >= cutAt) {
+            std::nth_element(stems.begin(), stems.begin() + (Keep - 1), stems.end(), byScore);
+            least = std::max(least, stems[Keep - 1].first);
+            stems.erase(std::remove_if(stems.begin() + Keep, stems.end(), [&](const auto& x) { return x.first < least; }), stems.end());
+            cutAt = std::max(cutAt, 2 * stems.size());
+        }
     });
-    auto byScore = [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); };
     if (stems.size() > Keep) {
         std::nth_element(stems.begin(), stems.begin() + Keep, stems.end(), byScore);
         stems.resize(Keep);
