@@ -565,8 +565,8 @@ void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const s
             if (auto it = FSuffixById.find(f); it != FSuffixById.end())
                 for (size_t i : it->second) {
                     const AffixEntry& e = FSuffixes[i];
-                    if (e.Strip.size() >= stem.size() || !stem.ends_with(e.Strip) || !ConditionMatchesEnd(e, stem)) continue;
-                    if (stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    if (e.Strip.size() >= stem.size() || stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    if (!stem.ends_with(e.Strip) || !ConditionMatchesEnd(e, stem)) continue;
                     form.assign(stem.substr(0, stem.size() - e.Strip.size()));
                     form += e.Append;
                     visit(form);
@@ -574,8 +574,8 @@ void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const s
             if (auto it = FPrefixById.find(f); it != FPrefixById.end())
                 for (size_t i : it->second) {
                     const AffixEntry& e = FPrefixes[i];
-                    if (e.Strip.size() >= stem.size() || !stem.starts_with(e.Strip) || !ConditionMatchesStart(e, stem)) continue;
-                    if (stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    if (e.Strip.size() >= stem.size() || stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    if (!stem.starts_with(e.Strip) || !ConditionMatchesStart(e, stem)) continue;
                     form = e.Append;
                     form += stem.substr(e.Strip.size());
                     visit(form);
