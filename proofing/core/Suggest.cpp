@@ -375,6 +375,16 @@ namespace {
 
 void AllEdits(Collector& c, const std::u32string& w)
 {
+    {
+        // A word known only in capitals ("odf" for "ODF"), as the dictionary has it.
+        const bool exact = c.Exact;
+        const CaseKind k = c.Case;
+        c.Exact = true;
+        c.Case = CaseKind::None;
+        c.Try(Upper(w, c.D.Turkic()));
+        c.Exact = exact;
+        c.Case = k;
+    }
     Replacements(c, w);
     SimilarCharacters(c, w, c.D.MapClasses());
     Edits(c, w);
