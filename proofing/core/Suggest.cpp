@@ -305,7 +305,8 @@ void NeighbourKeys(Collector& c, const std::u32string& w, const std::vector<std:
 // The typing slips, in the order in which they most often explain a misspelling: letters
 // swapped (next to each other, then a little apart), the word with a capital, a consonant
 // typed twice, a neighbouring key, a letter too many,
-// one missing, one moved, one wrong, a pair of letters typed twice, two words run together.
+// one missing, one moved, one wrong, a pair of letters typed twice, the wrong letter doubled;
+// two words run together come last of all.
 void Edits(Collector& c, const std::u32string& w)
 {
     const std::u32string& tryChars = c.D.TryChars().empty() ? std::u32string(U"etaoinshrdlucmfwypvbgkqjxz") : c.D.TryChars();
@@ -356,6 +357,13 @@ void Edits(Collector& c, const std::u32string& w)
         }
     for (size_t i = 0; i + 3 < n; ++i)  // a pair of letters typed twice: "vacacation"
         if (w[i] == w[i + 2] && w[i + 1] == w[i + 3]) c.Try(w.substr(0, i) + w.substr(i + 2));
+    for (size_t i = 0; i + 1 < n; ++i) {  // the wrong letter doubled: "tommorow", "neccesary"
+        if (w[i] != w[i + 1]) continue;
+        std::u32string once = w.substr(0, i) + w.substr(i + 1);
+        for (size_t j = 0; j < once.size(); ++j)
+            if (j != i && Letter(once[j]) && (j == 0 || once[j - 1] != once[j]) && (j + 1 == once.size() || once[j + 1] != once[j]))
+                c.Try(once.substr(0, j + 1) + once.substr(j));
+    }
 }
 
 // Two words run together: the last resort, after every single slip in every case.
