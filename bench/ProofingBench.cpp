@@ -427,7 +427,8 @@ int Misspellings(const std::string& listPath, const std::string& base, size_t wa
     size_t step = std::max<size_t>(1, cases.size() / want);
     struct Score { int First = 0, Listed = 0; double Total = 0, Worst = 0; } a, b;
     int n = 0;
-    bool misses = std::getenv("BENCH_MISSES") != nullptr;
+    // BENCH_MISSES: the cases Hunspell gets and we miss; BENCH_CASES: every case.
+    bool misses = std::getenv("BENCH_MISSES") != nullptr, every = std::getenv("BENCH_CASES") != nullptr;
     for (size_t i = 0; i < cases.size(); i += step, ++n) {
         const auto& [wrong, right] = cases[i];
         std::u32string w = pwspell::FromUtf8(wrong), r = pwspell::FromUtf8(right);
@@ -444,11 +445,12 @@ int Misspellings(const std::string& listPath, const std::string& base, size_t wa
         bool hf = !hs.empty() && hs[0] == rightThere, hl = std::find(hs.begin(), hs.end(), rightThere) != hs.end();
         a.First += mf; a.Listed += ml; a.Total += da; a.Worst = std::max(a.Worst, da);
         b.First += hf; b.Listed += hl; b.Total += db; b.Worst = std::max(b.Worst, db);
-        if (misses && ((hf && !mf) || (hl && !ml))) {
+        if (every || (misses && ((hf && !mf) || (hl && !ml)))) {
             std::string o, t;
             for (size_t k = 0; k < mine.size() && k < 6; ++k) o += (k ? ", " : "") + pwspell::ToUtf8(mine[k]);
             for (size_t k = 0; k < hs.size() && k < 6; ++k) t += (k ? ", " : "") + hs[k];
-            std::printf("  %s -> %s: ours %s; hunspell %s\n", wrong.c_str(), right.c_str(), o.c_str(), t.c_str());
+            std::printf("  %s -> %s: ours%s %s; hunspell%s %s\n", wrong.c_str(), right.c_str(), every ? (mf ? "+" : ml ? "~" : "-") : "",
+                        o.c_str(), every ? (hf ? "+" : hl ? "~" : "-") : "", t.c_str());
         }
     }
     std::printf("%s, %d misspellings: ours first %.1f%% listed %.1f%% mean %.1f ms worst %.0f ms; "

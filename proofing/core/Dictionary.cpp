@@ -287,6 +287,7 @@ void Dictionary::ParseAff(const std::vector<std::u32string>& lines)
         if (!b.empty()) FBreakStarts += b[0];
         if (b.size() > 1 && b[0] == U'^') FBreakStarts += b[1];
     }
+    if (!FKeyGiven) FKey = {U"qwertyuiop", U"asdfghjkl", U"zxcvbnm"};  // without KEY, the common keyboard
 }
 
 void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& i)
@@ -306,13 +307,18 @@ void Dictionary::ParseAffLine(const std::vector<std::u32string>& lines, size_t& 
     } else if (k == U"AF") {
         table([&](const std::vector<std::u32string>& g) { FAliases.push_back(g.size() > 1 ? ParseFlags(g[1]) : FlagSet()); });
     } else if (k == U"AM") {
-        table([](const std::vector<std::u32string>&) {});
+        size_t number = 0;
+        table([&](const std::vector<std::u32string>& g) {
+            ++number;
+            for (size_t j = 1; j < g.size(); ++j)
+                if (g[j].size() > 3 && g[j].compare(0, 3, U"ph:") == 0) FSpokenAliases[number].push_back(g[j].substr(3));
+        });
     } else if (k == U"PFX" || k == U"SFX") {
         ParseAffixBlock(lines, i, k == U"PFX");
     } else if (k == U"TRY") { FTry = arg(1);
     } else if (k == U"WORDCHARS") { FWordChars = arg(1);
     } else if (k == U"IGNORE") { FIgnore = arg(1);
-    } else if (k == U"KEY") { std::u32string v = arg(1); size_t p = 0;
+    } else if (k == U"KEY") { FKeyGiven = true; std::u32string v = arg(1); size_t p = 0;
         while (p <= v.size()) { size_t e = v.find(U'|', p); if (e == std::u32string::npos) e = v.size(); FKey.push_back(v.substr(p, e - p)); p = e + 1; }
     } else if (k == U"REP") {
         table([&](const std::vector<std::u32string>& g) {
@@ -457,11 +463,37 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
         }
         if (word.empty()) continue;
         if (!FIconv.Empty() || !FIgnore.empty()) word = Convert(word);
+        // Morphological fields: "ph:" misspellings, as written or by the number of an alias.
+        for (size_t e = q; q < l.size(); q = e) {
+            while (q < l.size() && (l[q] == U' ' || l[q] == U'\t')) ++q;
+            if (q == l.size()) break;
+            e = std::min(l.find_first_of(U" \t", q), l.size());
+            View field = l.substr(q, e - q);
+            if (field.size() > 3 && field.substr(0, 3) == U"ph:") AddSpoken(field.substr(3), word);
+            else if (!FSpokenAliases.empty() && field[0] >= U'0' && field[0] <= U'9') {
+                auto alias = FSpokenAliases.find(ToCount(std::u32string(field)));
+                if (alias != FSpokenAliases.end())
+                    for (const std::u32string& ph : alias->second) AddSpoken(ph, word);
+            }
+        }
         batch[pending++].Flags = flags;
         if (pending == batch.size()) flush();
     }
     flush();
     FUpperOf = {};
+}
+
+// A misspelling of a stem (a "ph:" field) replaced by the stem; with "*" at its end the last
+// letters of both are left out, so that the replacement serves the stem's affixed forms too.
+void Dictionary::AddSpoken(std::u32string_view field, const std::u32string& word)
+{
+    std::u32string from(field), to = word;
+    if (from.size() > 1 && from.back() == U'*') {
+        from.pop_back();
+        if (!from.empty()) from.pop_back();
+        if (!to.empty()) to.pop_back();
+    }
+    if (!from.empty() && from != to) FRep.emplace_back(from, to);
 }
 
 void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
@@ -586,8 +618,8 @@ void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const s
             if (auto it = FSuffixById.find(f); it != FSuffixById.end())
                 for (size_t i : it->second) {
                     const AffixEntry& e = FSuffixes[i];
-                    if (e.Strip.size() >= stem.size() || !stem.ends_with(e.Strip) || !ConditionMatchesEnd(e, stem)) continue;
-                    if (stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    if (e.Strip.size() >= stem.size() || stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    if (!stem.ends_with(e.Strip) || !ConditionMatchesEnd(e, stem)) continue;
                     form.assign(stem.substr(0, stem.size() - e.Strip.size()));
                     form += e.Append;
                     visit(form);
@@ -595,8 +627,8 @@ void Dictionary::ForEachForm(std::u32string_view stem, size_t maxLength, const s
             if (auto it = FPrefixById.find(f); it != FPrefixById.end())
                 for (size_t i : it->second) {
                     const AffixEntry& e = FPrefixes[i];
-                    if (e.Strip.size() >= stem.size() || !stem.starts_with(e.Strip) || !ConditionMatchesStart(e, stem)) continue;
-                    if (stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    if (e.Strip.size() >= stem.size() || stem.size() - e.Strip.size() + e.Append.size() > maxLength) continue;
+                    if (!stem.starts_with(e.Strip) || !ConditionMatchesStart(e, stem)) continue;
                     form = e.Append;
                     form += stem.substr(e.Strip.size());
                     visit(form);

@@ -112,6 +112,7 @@ public:
     const std::vector<std::pair<std::u32string, std::u32string>>& Replacements() const { return FRep; }
     const std::vector<std::u32string>& MapClasses() const { return FMap; }
     const std::vector<std::u32string>& KeyRows() const { return FKey; }
+    bool KeyRowsGiven() const { return FKeyGiven; }  // by KEY (else the common keyboard's)
     const SuggestOptions& Suggesting() const { return FSuggest; }
     bool IsForbidden(std::u32string_view Word) const;
     // A word as it is shown to the user (the output conversion table applied).
@@ -181,6 +182,10 @@ private:
     const std::vector<size_t>* PrefixesStarting(std::u32string_view w, size_t len) const;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
+    // The "ph:" fields of the morphological aliases (AM), by their number: a stem's common
+    // misspellings, which become replacements to that stem.
+    std::unordered_map<size_t, std::vector<std::u32string>> FSpokenAliases;
+    void AddSpoken(std::u32string_view Field, const std::u32string& Word);
     std::vector<std::pair<std::u32string, std::u32string>> FRep;
     SuggestOptions FSuggest;
     ConversionTable FIconv, FOconv;
@@ -214,6 +219,7 @@ private:
     bool FHasReplacements = false;
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
+    bool FKeyGiven = false;
     bool FUtf8 = false;  // the files are UTF-8
     bool FComplexPrefixes = false;
 

@@ -65,6 +65,24 @@ SuggestOptions::PhoneRule ParsePhoneRule(const std::u32string& from, const std::
 
 bool Letter(char32_t c) { return IsUpper(c) || IsLower(c); }
 
+// The base letter of a Latin letter with a diacritic (in lower case); 0 when there is none.
+char32_t BaseLetter(char32_t c)
+{
+    static const char Latin1[] = "aaaaaa?ceeeeiiiidnooooo?ouuuuy?y";  // U+00E0..U+00FF
+    static const char ExtendedA[] = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiiiijjkkkllllllllllnnnnnnnnnoooooo??rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";  // U+0100..U+017F
+    if (c >= 0xE0 && c <= 0xFF) return Latin1[c - 0xE0] == '?' ? 0 : static_cast<char32_t>(Latin1[c - 0xE0]);
+    if (c >= 0x100 && c <= 0x17F) return ExtendedA[c - 0x100] == '?' ? 0 : static_cast<char32_t>(ExtendedA[c - 0x100]);
+    return 0;
+}
+
+// A vowel of the Latin alphabet, with or without a diacritic, in either case.
+bool LatinVowel(char32_t c)
+{
+    c = ToLower(c);
+    char32_t b = BaseLetter(c);
+    return std::u32string_view(U"aeiouy").find(b ? b : c) != std::u32string_view::npos;
+}
+
 bool PhoneMatches(const SuggestOptions::PhoneRule& r, const std::u32string& w, size_t at)
 {
     if (at + r.Match.size() > w.size()) return false;
@@ -163,12 +181,16 @@ struct Collector {
     bool Full() const { return Out.size() >= Max; }
     void Try(const std::u32string& candidate)
     {
-        if (Full() || candidate.empty() || Seen.count(candidate)) return;
-        Seen.insert(candidate);
-        if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return;
-        std::u32string shown = Shown(candidate);
-        if (!D.CheckSuggestion(candidate, Compound, Exact) && (Exact || shown == candidate || !D.CheckSuggestion(shown, Compound))) return;
-        Add(shown);
+        std::u32string shown;
+        if (Accepts(candidate, shown)) Add(shown);
+    }
+    // Whether a candidate (tried once) is a word to offer, and how it is shown.
+    bool Accepts(const std::u32string& candidate, std::u32string& shown)
+    {
+        if (Full() || candidate.empty() || !Seen.insert(candidate).second) return false;
+        if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return false;
+        shown = Shown(candidate);
+        return D.CheckSuggestion(candidate, Compound, Exact) || (!Exact && shown != candidate && D.CheckSuggestion(shown, Compound));
     }
     // Two words, each of them correct, written with the separator between them (none with
     // NOSPLITSUGS).
@@ -210,18 +232,56 @@ void Replacements(Collector& c, const std::u32string& w)
     }
 }
 
+// Letters changed for similar ones (MAP): one letter for any other of its class, or up to
+// three letters each for one of its own case ("deja" to "déjà", "czesc" to "część"). The words
+// found are offered in the order of the table: the earliest letter decides, each letter by its
+// place in its class (so "dobe" gives "době" before "ďobe").
 void SimilarCharacters(Collector& c, const std::u32string& w, const std::vector<std::u32string>& groups)
 {
-    for (size_t i = 0; i < w.size(); ++i)
+    if (groups.empty() || c.Full()) return;
+    const size_t n = w.size();
+    std::vector<const std::u32string*> at(n, nullptr);
+    std::vector<size_t> key(n, 0), own(n, 0);
+    for (size_t i = 0; i < n; ++i)
         for (const std::u32string& g : groups) {
-            if (g.find(w[i]) == std::u32string::npos) continue;
-            for (char32_t other : g)
-                if (other != w[i] && other != U'|') {
-                    std::u32string t = w;
-                    t[i] = other;
-                    c.Try(t);
-                }
+            size_t k = g.find(w[i]);
+            if (k == std::u32string::npos) continue;
+            at[i] = &g;
+            key[i] = own[i] = k;
+            break;
         }
+    struct Found { int Changes; std::vector<size_t> Key; std::u32string Shown; };
+    std::vector<Found> found;
+    int changes = 0;
+    std::u32string t = w;
+    // Beyond one change, a budget of candidates (long words with many such letters).
+    constexpr size_t Budget = 1500;
+    size_t tried = 0;
+    auto search = [&](auto& self, size_t from, int left, bool single) -> void {
+        if (left == 0) {
+            std::u32string shown;
+            if (!single && ++tried > Budget) return;
+            if (c.Accepts(t, shown)) found.push_back({changes, key, shown});
+            return;
+        }
+        for (size_t j = from; j < n; ++j) {
+            if (!at[j]) continue;
+            const std::u32string& g = *at[j];
+            for (size_t k = 0; k < g.size(); ++k) {
+                char32_t o = g[k];
+                if (o == w[j] || o == U'|' || (!single && (IsUpper(o) != IsUpper(w[j]) || IsLower(o) != IsLower(w[j])))) continue;
+                t[j] = o;
+                key[j] = k;
+                self(self, j + 1, left - 1, single);
+                t[j] = w[j];
+                key[j] = own[j];
+                if (!single && tried > Budget) return;
+            }
+        }
+    };
+    for (changes = 1; changes <= 3; ++changes) search(search, 0, changes, changes == 1);
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.Changes < b.Changes || (a.Changes == b.Changes && a.Key < b.Key); });
+    for (const Found& f : found) c.Add(f.Shown);
 }
 
 // A letter replaced by the key to its left or right on the keyboard (KEY rows).
@@ -242,37 +302,11 @@ void NeighbourKeys(Collector& c, const std::u32string& w, const std::vector<std:
             }
 }
 
-// Two letters changed for similar ones ("deja" to "déjà"); case alone is no change here.
-void TwoSimilarCharacters(Collector& c, const std::u32string& w, const std::vector<std::u32string>& groups)
-{
-    if (groups.empty() || c.Full()) return;
-    std::vector<const std::u32string*> at(w.size(), nullptr);
-    for (size_t i = 0; i < w.size(); ++i)
-        for (const std::u32string& g : groups)
-            if (g.find(w[i]) != std::u32string::npos) { at[i] = &g; break; }
-    auto others = [&](size_t i, auto visit) {
-        for (char32_t o : *at[i])
-            if (o != w[i] && o != U'|' && ToLower(o) != ToLower(w[i])) visit(o);
-    };
-    for (size_t i = 0; i < w.size(); ++i) {
-        if (!at[i]) continue;
-        for (size_t j = i + 1; j < w.size(); ++j) {
-            if (!at[j]) continue;
-            others(i, [&](char32_t a) {
-                others(j, [&](char32_t b) {
-                    std::u32string t = w;
-                    t[i] = a;
-                    t[j] = b;
-                    c.Try(t);
-                });
-            });
-        }
-    }
-}
-
 // The typing slips, in the order in which they most often explain a misspelling: letters
-// swapped (next to each other, then a little apart), a neighbouring key, a letter too many,
-// one missing, one moved, one wrong, a pair of letters typed twice, two words run together.
+// swapped (next to each other, then a little apart), the word with a capital, a consonant
+// typed twice, a neighbouring key, a letter too many,
+// one missing, one moved, one wrong, a pair of letters typed twice, the wrong letter doubled;
+// two words run together come last of all.
 void Edits(Collector& c, const std::u32string& w)
 {
     const std::u32string& tryChars = c.D.TryChars().empty() ? std::u32string(U"etaoinshrdlucmfwypvbgkqjxz") : c.D.TryChars();
@@ -288,16 +322,23 @@ void Edits(Collector& c, const std::u32string& w)
             std::swap(t[i], t[j]);
             c.Try(t);
         }
+    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
+    for (size_t i = n; i-- > 1;)  // a consonant typed twice ("minnél"); a double vowel is often right
+        if (w[i] == w[i - 1] && !LatinVowel(w[i])) c.Try(w.substr(0, i) + w.substr(i + 1));
+    // The dictionary's own keyboard is good evidence; the common one (without KEY) is a guess
+    // for many languages, tried after a letter too many or missing.
+    const bool ownKeys = c.D.KeyRowsGiven();
+    if (ownKeys) NeighbourKeys(c, w, c.D.KeyRows());
     // Positions are tried from the end of the word (slips cluster there), and the letters
     // to try in their order of frequency before positions.
     for (size_t i = n; i-- > 0;) c.Try(w.substr(0, i) + w.substr(i + 1));  // a letter too many
-    NeighbourKeys(c, w, c.D.KeyRows());
     // Capitals among the letters to try only start a word: a capital inside one is hardly
     // ever the slip (and half the candidates of a long list of letters to try).
     const bool innerCapitals = CaseOf(w) == CaseKind::Mixed;
     for (char32_t ch : tryChars)  // a missing letter
         for (size_t i = n + 1; i-- > 0;)
             if (i == 0 || innerCapitals || !IsUpper(ch)) c.Try(w.substr(0, i) + ch + w.substr(i));
+    if (!ownKeys) NeighbourKeys(c, w, c.D.KeyRows());
     for (size_t i = 0; i < n; ++i)  // a letter typed too early or too late
         for (size_t j = i + 2; j < n + 1 && j <= i + 4; ++j) {
             std::u32string later = w.substr(0, i) + w.substr(i + 1, j - i - 1) + w[i] + w.substr(j);
@@ -316,6 +357,13 @@ void Edits(Collector& c, const std::u32string& w)
         }
     for (size_t i = 0; i + 3 < n; ++i)  // a pair of letters typed twice: "vacacation"
         if (w[i] == w[i + 2] && w[i + 1] == w[i + 3]) c.Try(w.substr(0, i) + w.substr(i + 2));
+    for (size_t i = 0; i + 1 < n; ++i) {  // the wrong letter doubled: "tommorow", "neccesary"
+        if (w[i] != w[i + 1]) continue;
+        std::u32string once = w.substr(0, i) + w.substr(i + 1);
+        for (size_t j = 0; j < once.size(); ++j)
+            if (j != i && Letter(once[j]) && (j == 0 || once[j - 1] != once[j]) && (j + 1 == once.size() || once[j + 1] != once[j]))
+                c.Try(once.substr(0, j + 1) + once.substr(j));
+    }
 }
 
 // Two words run together: the last resort, after every single slip in every case.
@@ -335,10 +383,18 @@ namespace {
 
 void AllEdits(Collector& c, const std::u32string& w)
 {
+    {
+        // A word known only in capitals ("odf" for "ODF"), as the dictionary has it.
+        const bool exact = c.Exact;
+        const CaseKind k = c.Case;
+        c.Exact = true;
+        c.Case = CaseKind::None;
+        c.Try(Upper(w, c.D.Turkic()));
+        c.Exact = exact;
+        c.Case = k;
+    }
     Replacements(c, w);
-    c.Try(Capitalized(w, c.D.Turkic()));  // a word known only with a capital
     SimilarCharacters(c, w, c.D.MapClasses());
-    TwoSimilarCharacters(c, w, c.D.MapClasses());
     Edits(c, w);
 }
 
@@ -462,16 +518,6 @@ int CommonPieces(std::u32string_view a, std::u32string_view b, size_t n)
     return found;
 }
 
-// The base letter of a Latin letter with a diacritic (in lower case); 0 when there is none.
-char32_t BaseLetter(char32_t c)
-{
-    static const char Latin1[] = "aaaaaa?ceeeeiiiidnooooo?ouuuuy?y";  // U+00E0..U+00FF
-    static const char ExtendedA[] = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiiiijjkkkllllllllllnnnnnnnnnoooooo??rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";  // U+0100..U+017F
-    if (c >= 0xE0 && c <= 0xFF) return Latin1[c - 0xE0] == '?' ? 0 : static_cast<char32_t>(Latin1[c - 0xE0]);
-    if (c >= 0x100 && c <= 0x17F) return ExtendedA[c - 0x100] == '?' ? 0 : static_cast<char32_t>(ExtendedA[c - 0x100]);
-    return 0;
-}
-
 // The word (in lower case) with its letters' diacritics and ligatures taken off: how it looks
 // to a reader comparing shapes ("œnologie" and "oenologie", "később" and "kesobb").
 std::u32string Plain(std::u32string_view w)
@@ -496,7 +542,11 @@ int Likeness(std::u32string_view typed, std::u32string_view form)
     int lead = 0;
     while (lead < static_cast<int>(std::min(typed.size(), form.size())) && typed[lead] == form[lead]) ++lead;
     int diff = std::abs(static_cast<int>(typed.size()) - static_cast<int>(form.size()));
-    int score = 3 * lcs - 2 * diff + std::min(lead, 3) + CommonPieces(typed, form, 2) + CommonPieces(form, typed, 2) +
+    // Letters of the word that the misspelling lacks count against the word: one whose letters
+    // are all there in order ("approach" for "approche") is likelier than a longer form that
+    // needs letters added as well ("approached").
+    int missing = static_cast<int>(form.size()) - lcs;
+    int score = 3 * lcs - 2 * diff - 3 * missing + std::min(lead, 3) + CommonPieces(typed, form, 2) + CommonPieces(form, typed, 2) +
                 2 * CommonPieces(typed, form, 3);
     // The same letters in another order: a strong hint.
     if (typed.size() == form.size() && lcs + 2 >= static_cast<int>(typed.size())) {
@@ -532,7 +582,11 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     // affixes make are then ranked by a closer likeness.
     std::u32string w = Lower(Word, Dict.Turkic());
     constexpr size_t MaxPairs = 64;
-    auto fold = [](char32_t c) { return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : ToLower(c); };
+    // Letters up to the Cyrillic block are folded by a table (most stems are all such letters).
+    constexpr char32_t Tabled = 0x530;
+    char32_t lowerOf[Tabled];
+    for (char32_t c = 0; c < Tabled; ++c) lowerOf[c] = ToLower(c);
+    auto fold = [&](char32_t c) { return c < Tabled ? lowerOf[c] : ToLower(c); };
     uint64_t mine[MaxPairs];
     size_t mineCount = 0;
     uint64_t filter[4] = {};  // a bit for each pair of the word, by a hash of it
@@ -543,11 +597,13 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
         filter[hash(pair) >> 6] |= 1ull << (hash(pair) & 63);
     }
     // The pairs of a stem that the word has too, each pair of the word counted once.
-    auto commonPairs = [&](std::u32string_view stem) {
+    // Counting stops (at 0) once the pairs left cannot make NEED.
+    auto commonPairs = [&](std::u32string_view stem, size_t need) {
         size_t common = 0;
         uint64_t used = 0;
         char32_t prev = stem.empty() ? 0 : fold(stem[0]);
         for (size_t i = 1; i < stem.size(); ++i) {
+            if (common + (stem.size() - i) < need) return size_t(0);
             char32_t cur = fold(stem[i]);
             uint64_t pair = (uint64_t(prev) << 32) | cur;
             prev = cur;
@@ -574,15 +630,27 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
         return longer > 2 && CommonSubsequence(other, sound) + 1 >= longer ? 1 : 0;
     };
     std::vector<std::pair<int, std::u32string_view>> stems;
+    auto byScore = [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); };
+    // A stem must score more than half the word's pairs and, once the best Keep are known, at
+    // least the last of them (the list is cut back to those from time to time).
+    int least = static_cast<int>(mineCount) / 2 + 1;
+    size_t cutAt = 8 * Keep;
     Dict.ForEachStem([&](std::u32string_view stem) {
         if (stem.size() + 6 < w.size() || stem.size() > w.size() + 4) return;
-        size_t common = commonPairs(stem);
-        int score = 2 * static_cast<int>(common) - std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size())) / 2;
+        const int lengthGap = std::abs(static_cast<int>(stem.size()) - static_cast<int>(w.size())) / 2;
+        // Without a phonetic table, the score tells how many pairs in common a stem needs.
+        size_t common = commonPairs(stem, phonetic ? 0 : static_cast<size_t>((least + lengthGap + 1) / 2));
+        int score = 2 * static_cast<int>(common) - lengthGap;
         if (phonetic) score += 1000 * soundsAlike(Lower(stem, Dict.Turkic()));
-        if (score <= static_cast<int>(mineCount) / 2) return;
+        if (score < least) return;
         stems.emplace_back(score, stem);
+        if (stems.size() >= cutAt) {
+            std::nth_element(stems.begin(), stems.begin() + (Keep - 1), stems.end(), byScore);
+            least = std::max(least, stems[Keep - 1].first);
+            stems.erase(std::remove_if(stems.begin() + Keep, stems.end(), [&](const auto& x) { return x.first < least; }), stems.end());
+            cutAt = std::max(cutAt, 2 * stems.size());
+        }
     });
-    auto byScore = [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); };
     if (stems.size() > Keep) {
         std::nth_element(stems.begin(), stems.begin() + Keep, stems.end(), byScore);
         stems.resize(Keep);
