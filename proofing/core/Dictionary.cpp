@@ -462,7 +462,7 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
             flags = known;
         }
         if (word.empty()) continue;
-        if (!FIconv.Empty() || !FIgnore.empty()) word = Convert(word);
+        if (ConvertsSomething(word)) word = Convert(word);
         // Morphological fields: "ph:" misspellings, as written or by the number of an alias.
         for (size_t e = q; q < l.size(); q = e) {
             while (q < l.size() && (l[q] == U' ' || l[q] == U'\t')) ++q;
@@ -646,9 +646,44 @@ void ConversionTable::Add(const std::u32string& from, const std::u32string& to)
 {
     if (from.empty()) return;
     FEntries.emplace_back(from, to);
-    std::vector<uint32_t>& bucket = FByFirst[from[0]];
+    char32_t c = from[0];
+    uint32_t* slot = nullptr;
+    if (c < 0x300) {
+        if (FLow.empty()) FLow.assign(0x300, 0);
+        slot = &FLow[c];
+    } else {
+        auto [it, added] = FHigh.try_emplace(c, 0);
+        if (added) { FBuckets.emplace_back(); it->second = static_cast<uint32_t>(FBuckets.size()); }
+        slot = &it->second;
+    }
+    if (*slot == 0) { FBuckets.emplace_back(); *slot = static_cast<uint32_t>(FBuckets.size()); }
+    std::vector<uint32_t>& bucket = FBuckets[*slot - 1];
     auto at = std::find_if(bucket.begin(), bucket.end(), [&](uint32_t i) { return FEntries[i].first.size() < from.size(); });
     bucket.insert(at, static_cast<uint32_t>(FEntries.size() - 1));
+}
+
+const std::pair<std::u32string, std::u32string>* ConversionTable::MatchAt(std::u32string_view w, size_t i) const
+{
+    char32_t c = w[i];
+    uint32_t slot = 0;
+    if (c < 0x300) {
+        if (FLow.empty()) return nullptr;
+        slot = FLow[c];
+    } else if (!FHigh.empty()) {
+        if (auto it = FHigh.find(c); it != FHigh.end()) slot = it->second;
+    }
+    if (slot == 0) return nullptr;
+    for (uint32_t k : FBuckets[slot - 1])
+        if (w.substr(i).starts_with(FEntries[k].first)) return &FEntries[k];
+    return nullptr;
+}
+
+bool ConversionTable::Touches(std::u32string_view w) const
+{
+    if (FEntries.empty()) return false;
+    for (size_t i = 0; i < w.size(); ++i)
+        if (MatchAt(w, i)) return true;
+    return false;
 }
 
 std::u32string ConversionTable::Apply(std::u32string_view w, const std::u32string& ignore) const
@@ -656,14 +691,7 @@ std::u32string ConversionTable::Apply(std::u32string_view w, const std::u32strin
     std::u32string r;
     r.reserve(w.size());
     for (size_t i = 0; i < w.size();) {
-        const std::pair<std::u32string, std::u32string>* hit = nullptr;
-        if (auto it = FByFirst.find(w[i]); it != FByFirst.end())
-            for (uint32_t k : it->second)
-                if (w.substr(i).starts_with(FEntries[k].first)) {
-                    hit = &FEntries[k];
-                    break;
-                }
-        if (hit) {
+        if (const auto* hit = FEntries.empty() ? nullptr : MatchAt(w, i)) {
             r += hit->second;
             i += hit->first.size();
             continue;
@@ -687,7 +715,8 @@ std::u32string Dictionary::Convert(View w) const
 bool Dictionary::ConvertsSomething(View w) const
 {
     if (FIconv.Empty() && FIgnore.empty()) return false;
-    return std::any_of(w.begin(), w.end(), [&](char32_t c) { return FIconv.Starts(c) || FIgnore.find(c) != std::u32string::npos; });
+    if (FIconv.Touches(w)) return true;
+    return !FIgnore.empty() && std::any_of(w.begin(), w.end(), [&](char32_t c) { return FIgnore.find(c) != std::u32string::npos; });
 }
 
 const Dictionary::HomonymList* Dictionary::Lookup(View w) const { return FWords.Find(w); }

@@ -49,14 +49,19 @@ class ConversionTable {
 public:
     void Add(const std::u32string& From, const std::u32string& To);
     bool Empty() const { return FEntries.empty(); }
-    // Whether an entry begins with the character.
-    bool Starts(char32_t c) const { return FByFirst.count(c) != 0; }
+    // Whether an entry matches somewhere in the word (most words of a dictionary with a table
+    // of decomposed accents hold none of them).
+    bool Touches(std::u32string_view w) const;
     // The word with the table applied; characters in Ignore are dropped.
     std::u32string Apply(std::u32string_view w, const std::u32string& Ignore) const;
 
 private:
+    // The entry matching at w[i], the longest first; null when none does.
+    const std::pair<std::u32string, std::u32string>* MatchAt(std::u32string_view w, size_t i) const;
     std::vector<std::pair<std::u32string, std::u32string>> FEntries;
-    std::unordered_map<char32_t, std::vector<uint32_t>> FByFirst;  // longest entries first
+    std::vector<std::vector<uint32_t>> FBuckets;   // entries by first character, longest first
+    std::vector<uint32_t> FLow;                     // bucket + 1 of a first character below 0x300
+    std::unordered_map<char32_t, uint32_t> FHigh;   // bucket of any other first character
 };
 
 // The suggestion stage's settings from the affix file (read by Suggest.cpp).
