@@ -470,7 +470,9 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
             e = std::min(l.find_first_of(U" \t", q), l.size());
             View field = l.substr(q, e - q);
             if (field.size() > 3 && field.substr(0, 3) == U"ph:") AddSpoken(field.substr(3), word);
-            else if (!FSpokenAliases.empty() && field[0] >= U'0' && field[0] <= U'9') {
+            else if (!FSpokenAliases.empty() && field.size() <= 7 &&
+                     std::all_of(field.begin(), field.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; })) {
+                // (a field that only begins with a digit is some other morphology, not an alias)
                 auto alias = FSpokenAliases.find(ToCount(std::u32string(field)));
                 if (alias != FSpokenAliases.end())
                     for (const std::u32string& ph : alias->second) AddSpoken(ph, word);
