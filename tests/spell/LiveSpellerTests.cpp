@@ -26,6 +26,17 @@ protected:
         Live->CheckAll();
         Paint();
     }
+    // A change told as if the caret had stayed at the end of the document, then everything
+    // checked and painted with the caret back at the start.
+    void ToldWithTheCaretAtTheEnd()
+    {
+        int end = static_cast<int>(WideText(Edit).size());
+        Edit->Perform(EM_SETSEL, static_cast<WPARAM>(end), end);
+        Live->TextChanged();
+        Edit->Perform(EM_SETSEL, 0, 0);
+        Live->CheckAll();
+        Paint();
+    }
     void Paint()
     {
         InvalidateRect(Edit->Handle(), nullptr, TRUE);
@@ -275,12 +286,7 @@ TEST_F(LiveSpellerTest, AnUndoneEditTheCaretDoesNotShowLeavesTheRightMarks)
     Edit->OnChange = nullptr;
     Edit->Perform(EM_UNDO, 0, 0);
     ASSERT_EQ(Find(L"wrold"), -1) << "the paste was undone";
-    int end = static_cast<int>(WideText(Edit).size());
-    Edit->Perform(EM_SETSEL, static_cast<WPARAM>(end), end);
-    Live->TextChanged();
-    Edit->Perform(EM_SETSEL, 0, 0);
-    Live->CheckAll();
-    Paint();
+    ToldWithTheCaretAtTheEnd();
     EXPECT_TRUE(Live->Marks().empty());
     EXPECT_EQ(RedUnder(at, at + 12), 0) << "no wave left where the pasted word was";
 }
@@ -297,12 +303,7 @@ TEST_F(LiveSpellerTest, AReplacementOfEqualLengthFarFromTheCaretIsFound)
         TWideModeGuard wide(Edit);
         Edit->Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"cta"));
     }
-    int end = static_cast<int>(WideText(Edit).size());
-    Edit->Perform(EM_SETSEL, static_cast<WPARAM>(end), end);
-    Live->TextChanged();
-    Edit->Perform(EM_SETSEL, 0, 0);
-    Live->CheckAll();
-    Paint();
+    ToldWithTheCaretAtTheEnd();
     EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"cta"});
     EXPECT_GT(RedUnder(cat, cat + 3), 3);
 }
