@@ -48,6 +48,17 @@ public:
     }
 };
 
+#if defined(_WIN64)
+// The module an address of code belongs to.
+HMODULE ModuleOf(void* Address)
+{
+    HMODULE m = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<LPCSTR>(Address), &m);
+    return m;
+}
+#endif
+
 WNDPROC g_foreignPrevious = nullptr;
 LRESULT CALLBACK ForeignProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
@@ -134,3 +145,89 @@ TEST(Subclass, LinkOfADestroyedWindowIsForgotten)
     delete f;
     EXPECT_EQ(a.Link->Window(), nullptr);
 }
+
+TEST(Subclass, EveryLinkOfALongChainGetsTheWholeArgumentsAndTheAnswerComesBackWhole)
+{
+    // Every argument and the result keep all the bits of their type down a chain of links and
+    // back (the 64-bit procedures move all four arguments from register to register and put one
+    // on the stack), also for procedures past the first pages of them.
+    std::vector<std::unique_ptr<TWndProcInstance>> taken;
+    for (int i = 0; i < 600; ++i) taken.push_back(std::make_unique<TWndProcInstance>(nullptr));
+    Bottom f(nullptr);
+    HWND h = f.Handle();
+    const auto w = static_cast<WPARAM>(0xFEDCBA9876543210ull);
+    const auto l = static_cast<LPARAM>(-0x123456789ALL);
+    const auto answer = static_cast<LRESULT>(0x7ABCDEF012345678ll);
+    constexpr UINT WM_WIDE = WM_USER + 41;
+    int seen = 0, whole = 0;
+    std::vector<std::unique_ptr<TWindowSubclass>> links;
+    for (int i = 0; i < 40; ++i)
+        links.push_back(std::make_unique<TWindowSubclass>(h, [&, i](TMessage& m) {
+            if (m.Msg == WM_WIDE) {
+                ++seen;
+                whole += m.WParam == w && m.LParam == l;
+                if (i == 0) {
+                    m.Result = answer;  // the oldest link answers for the window
+                    return;
+                }
+            }
+            links[static_cast<size_t>(i)]->CallPrevious(m);
+        }));
+    EXPECT_EQ(SendMessageA(h, WM_WIDE, w, l), answer);
+    EXPECT_EQ(seen, 40);
+    EXPECT_EQ(whole, 40);
+    links.clear();
+}
+
+#if defined(_WIN64)
+TEST(Subclass, EveryFrameOfTheChainHasTheUnwindDataThatStackWalksAndExceptionsNeed)
+{
+    // On x64 the system walks the stack by each function's unwind data (exceptions, crash
+    // reports, the debugger): a frame of code without any is taken for a leaf and the walk goes
+    // astray there. A walk from inside the innermost of three links, by that data alone, meets
+    // the procedures' own frame once per link and goes on through each to the sender.
+    Bottom f(nullptr);
+    HWND h = f.Handle();
+    HMODULE self = GetModuleHandleA(nullptr);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    int unnamed = -1, withoutData = -1, ownAfter = -1, calledBySystem = -1;
+    std::vector<std::unique_ptr<TWindowSubclass>> links;
+    for (int i = 0; i < 3; ++i)
+        links.push_back(std::make_unique<TWindowSubclass>(h, [&, i](TMessage& m) {
+            if (m.Msg == WM_PROBE && i == 0) {
+                CONTEXT c = {};
+                RtlCaptureContext(&c);
+                unnamed = withoutData = ownAfter = calledBySystem = 0;
+                bool procedure = false;
+                for (int k = 0; k < 200 && c.Rip; ++k) {
+                    DWORD64 base = 0;
+                    PRUNTIME_FUNCTION fn = RtlLookupFunctionEntry(c.Rip, &base, nullptr);
+                    HMODULE module = ModuleOf(reinterpret_cast<void*>(c.Rip));
+                    if (procedure) calledBySystem += module == user32;  // a window procedure's caller
+                    procedure = !module;
+                    if (!module) {
+                        ++unnamed;  // code of no module: the procedures' own
+                        withoutData += fn == nullptr;
+                    }
+                    if (module == self && unnamed > 0) ++ownAfter;
+                    if (!fn) {
+                        // A leaf: its return address is on top of the stack.
+                        c.Rip = *reinterpret_cast<DWORD64*>(c.Rsp);
+                        c.Rsp += 8;
+                        continue;
+                    }
+                    void* data = nullptr;
+                    DWORD64 frame = 0;
+                    RtlVirtualUnwind(UNW_FLAG_NHANDLER, base, c.Rip, fn, &c, &data, &frame, nullptr);
+                }
+                return;
+            }
+            links[static_cast<size_t>(i)]->CallPrevious(m);
+        }));
+    SendMessageA(h, WM_PROBE, 0, 0);
+    EXPECT_EQ(unnamed, 3) << "one frame of the procedures per link";
+    EXPECT_EQ(withoutData, 0);
+    EXPECT_EQ(calledBySystem, 3) << "past each, the system that called it";
+    EXPECT_GE(ownAfter, 3) << "the links above the innermost and the sender, found past them";
+}
+#endif
