@@ -42,7 +42,9 @@ public:
     bool Failed = false;
 };
 
-#pragma pack(push, 1)
+// The records exchanged with a spelling library, laid out as a client and a library of the
+// same architecture lay them out: natural alignment, pointers of 4 bytes in a 32-bit program
+// and of 8 in a 64-bit one.
 struct TSpecialChars { uint8_t Bytes[11]; };
 struct TMainDict { uint32_t Handle; uint16_t Language; uint16_t Padding; uint32_t Exclusion; };
 struct TSpellInputBuffer {
@@ -57,18 +59,24 @@ struct TSpellReturnBuffer {
     uint8_t* Ratings;
     uint16_t RatingsSize, Padding;
 };
-#pragma pack(pop)
 static_assert(sizeof(TSpecialChars) == 11 && sizeof(TMainDict) == 12);
-static_assert(sizeof(TSpellInputBuffer) == 20 && sizeof(TSpellReturnBuffer) == 24);
 static_assert(offsetof(TMainDict, Language) == 4 && offsetof(TMainDict, Exclusion) == 8);
 static_assert(offsetof(TSpellInputBuffer, MainCount) == 2 && offsetof(TSpellInputBuffer, UserCount) == 4);
 static_assert(offsetof(TSpellInputBuffer, State) == 6 && offsetof(TSpellInputBuffer, Text) == 8);
-static_assert(offsetof(TSpellInputBuffer, MainDicts) == 12 && offsetof(TSpellInputBuffer, UserDicts) == 16);
 static_assert(offsetof(TSpellReturnBuffer, ErrorLen) == 2 && offsetof(TSpellReturnBuffer, Status) == 4);
 static_assert(offsetof(TSpellReturnBuffer, StringCount) == 6 && offsetof(TSpellReturnBuffer, StringsUsed) == 8);
-static_assert(offsetof(TSpellReturnBuffer, StringAreaSize) == 10 && offsetof(TSpellReturnBuffer, Strings) == 12);
-static_assert(offsetof(TSpellReturnBuffer, Ratings) == 16 && offsetof(TSpellReturnBuffer, RatingsSize) == 20);
-static_assert(offsetof(TSpellReturnBuffer, Padding) == 22);
+static_assert(offsetof(TSpellReturnBuffer, StringAreaSize) == 10);
+#if defined(_WIN64)
+static_assert(sizeof(TSpellInputBuffer) == 32 && sizeof(TSpellReturnBuffer) == 40);
+static_assert(offsetof(TSpellInputBuffer, MainDicts) == 16 && offsetof(TSpellInputBuffer, UserDicts) == 24);
+static_assert(offsetof(TSpellReturnBuffer, Strings) == 16 && offsetof(TSpellReturnBuffer, Ratings) == 24);
+static_assert(offsetof(TSpellReturnBuffer, RatingsSize) == 32 && offsetof(TSpellReturnBuffer, Padding) == 34);
+#else
+static_assert(sizeof(TSpellInputBuffer) == 20 && sizeof(TSpellReturnBuffer) == 24);
+static_assert(offsetof(TSpellInputBuffer, MainDicts) == 12 && offsetof(TSpellInputBuffer, UserDicts) == 16);
+static_assert(offsetof(TSpellReturnBuffer, Strings) == 12 && offsetof(TSpellReturnBuffer, Ratings) == 16);
+static_assert(offsetof(TSpellReturnBuffer, RatingsSize) == 20 && offsetof(TSpellReturnBuffer, Padding) == 22);
+#endif
 
 class TCSAPISpeller : public TAbstractSpeller {
 public:

@@ -23,9 +23,19 @@ const void* UserDictAddress = nullptr;
 const uint32_t SpellerId = 0x51D0;
 const uint32_t MainHandle = 0xD1C7, UserHandle = 0x0DD1;
 
+// Where the records' fields are, as documented for each architecture (pointers are 4 bytes in
+// a 32-bit library and 8 in a 64-bit one, each aligned to its size).
+#if defined(_WIN64)
+constexpr int InText = 8, InMainDicts = 16, InUserDicts = 24;
+constexpr int RetStrings = 16, RetRatingsSize = 32;
+#else
+constexpr int InText = 8, InMainDicts = 12, InUserDicts = 16;
+constexpr int RetStrings = 12, RetRatingsSize = 20;
+#endif
+
 uint16_t U16(const void* p, int offset) { uint16_t v; std::memcpy(&v, static_cast<const char*>(p) + offset, 2); return v; }
 uint32_t U32(const void* p, int offset) { uint32_t v; std::memcpy(&v, static_cast<const char*>(p) + offset, 4); return v; }
-void* Ptr(const void* p, int offset) { void* v; std::memcpy(&v, static_cast<const char*>(p) + offset, 4); return v; }
+void* Ptr(const void* p, int offset) { void* v; std::memcpy(&v, static_cast<const char*>(p) + offset, sizeof v); return v; }
 void Put16(void* p, int offset, uint16_t v) { std::memcpy(static_cast<char*>(p) + offset, &v, 2); }
 void Put32(void* p, int offset, uint32_t v) { std::memcpy(static_cast<char*>(p) + offset, &v, 4); }
 
@@ -55,25 +65,25 @@ const char* Which(const void* p, const void* expected) { return p == expected &&
 
 std::string Input(const void* in)
 {
-    const char* text = static_cast<const char*>(Ptr(in, 8));
+    const char* text = static_cast<const char*>(Ptr(in, InText));
     std::string t = text ? std::string(text, U16(in, 0)) : std::string("<null>");
     char buf[1024];
     std::snprintf(buf, sizeof buf, "in{len=%u mdrs=%u udrs=%u state=%u text='%s' mdr=%s udr=%s}", U16(in, 0),
-                  U16(in, 2), U16(in, 4), U16(in, 6), t.c_str(), Which(Ptr(in, 12), MainDictAddress),
-                  Which(Ptr(in, 16), UserDictAddress));
+                  U16(in, 2), U16(in, 4), U16(in, 6), t.c_str(), Which(Ptr(in, InMainDicts), MainDictAddress),
+                  Which(Ptr(in, InUserDicts), UserDictAddress));
     return buf;
 }
 
 std::string Return(const void* rb)
 {
     char buf[256];
-    std::snprintf(buf, sizeof buf, "ret{strings=%u ratings=%u}", U16(rb, 10), U16(rb, 20));
+    std::snprintf(buf, sizeof buf, "ret{strings=%u ratings=%u}", U16(rb, 10), U16(rb, RetRatingsSize));
     return buf;
 }
 
 void FillStrings(void* rb, const std::string& zeroSeparated)
 {
-    char* area = static_cast<char*>(Ptr(rb, 12));
+    char* area = static_cast<char*>(Ptr(rb, RetStrings));
     size_t size = U16(rb, 10);
     size_t n = zeroSeparated.size() < size ? zeroSeparated.size() : size;
     if (area && size) {
