@@ -80,7 +80,9 @@ HWND TInstanceLock::RunningWindow(unsigned TimeoutMs) const
 {
     if (!FView) return nullptr;
     for (unsigned waited = 0;; waited += 50) {
-        auto h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(*static_cast<volatile unsigned long*>(FView)));
+        // Window handles keep to 32 bits so that 32- and 64-bit programs can share them: the
+        // value is widened with its sign, as Windows widens it.
+        auto h = static_cast<HWND>(LongToHandle(*reinterpret_cast<volatile LONG*>(FView)));
         if (h && IsWindow(h)) return h;
         if (waited >= TimeoutMs) return nullptr;
         Sleep(50);
@@ -90,8 +92,7 @@ HWND TInstanceLock::RunningWindow(unsigned TimeoutMs) const
 void TInstanceLock::Publish(HWND Frame)
 {
     if (FView && FFirst)
-        InterlockedExchange(reinterpret_cast<volatile LONG*>(FView),
-                            static_cast<LONG>(reinterpret_cast<ULONG_PTR>(Frame)));
+        InterlockedExchange(reinterpret_cast<volatile LONG*>(FView), HandleToLong(Frame));
 }
 
 bool SendFilesTo(HWND Frame, const std::vector<std::string>& Files)
