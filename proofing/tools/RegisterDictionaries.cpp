@@ -2,6 +2,9 @@
 // registry entries that the program reads: per language identifier the library ("Engine")
 // and the main dictionary ("Dictionary"); and, when none is named, a custom dictionary the
 // user can write to.
+// The library must be of this program's own kind (the 32-bit regspell registers a 32-bit
+// library, the 64-bit one a 64-bit library): a program reads the registry view of its own kind
+// and can load only a library of its own kind.
 // Usage: regspell LIBRARY [FOLDER...]   (default folder: Z:\usr\share\hunspell)
 // Locale names need the newer locale functions.
 #undef _WIN32_WINNT
@@ -10,6 +13,7 @@
 #define WINVER 0x0600
 #include <windows.h>
 
+#include "ImageMachine.h"
 #include "UserDictionary.h"
 
 #include <cstdio>
@@ -75,6 +79,16 @@ int main(int argc, char** argv)
     }
     char full[MAX_PATH];
     GetFullPathNameA(argv[1], MAX_PATH, full, nullptr);
+    uint16_t machine = regspell::ImageMachine(full);
+    if (machine != regspell::OwnMachine()) {
+        if (machine == 0)
+            std::fprintf(stderr, "regspell: %s cannot be read as a Windows library\n", full);
+        else
+            std::fprintf(stderr, "regspell: %s is a %s library, which only a %s program can load: register it with the "
+                         "regspell built with it\n", full, regspell::MachineName(machine).c_str(),
+                         regspell::MachineName(machine).c_str());
+        return 2;
+    }
     std::vector<std::string> folders;
     for (int i = 2; i < argc; ++i) folders.push_back(argv[i]);
     if (folders.empty()) folders.push_back("Z:\\usr\\share\\hunspell");

@@ -534,6 +534,59 @@ TEST_F(BindingTest, TheDriversWordServicesGoToTheEngineOfTheLanguage)
     EXPECT_EQ(Library.Calls(), std::vector<std::string>{"SpellAddUdr(0x51d0, 0xdd1, 'Penwise')"});
 }
 
+// ---- the registry view ----
+
+// A registration written straight into the machine's keys of the prefix (not a redirected
+// copy: only those have the two views) in one view of the registry, removed afterwards.
+class ViewRegistration {
+public:
+    ViewRegistration(REGSAM View, int Language, const std::string& Engine) : FView(View), FLanguage(Language)
+    {
+        HKEY k = nullptr;
+        std::string key = Format("%s\\%d\\Normal", SpellingRoot, Language);
+        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | View, nullptr, &k, nullptr),
+                  ERROR_SUCCESS);
+        if (!k) return;
+        RegSetValueExA(k, "Engine", 0, REG_SZ, reinterpret_cast<const BYTE*>(Engine.c_str()),
+                       static_cast<DWORD>(Engine.size() + 1));
+        RegSetValueExA(k, "Dictionary", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\main.lex"), 12);
+        RegCloseKey(k);
+    }
+    ~ViewRegistration()
+    {
+        HKEY root = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SpellingRoot, 0, KEY_ALL_ACCESS | FView, &root) != ERROR_SUCCESS) return;
+        RegDeleteKeyA(root, Format("%d\\Normal", FLanguage).c_str());
+        RegDeleteKeyA(root, Format("%d", FLanguage).c_str());
+        RegCloseKey(root);
+    }
+private:
+    static constexpr const char* SpellingRoot = "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling";
+    REGSAM FView;
+    int FLanguage;
+};
+
+TEST(RegistryView, TheEngineIsTheOneRegisteredInTheViewOfTheProgramsOwnArchitecture)
+{
+    // A 64-bit program can load only a 64-bit library, which a 64-bit installation registers
+    // in the 64-bit view; a 32-bit one reads the 32-bit view (Wow6432Node on a 64-bit system).
+    // On a 32-bit system there is one view, and the registration written last holds.
+#if defined(_WIN64)
+    const REGSAM own = KEY_WOW64_64KEY, other = KEY_WOW64_32KEY;
+#else
+    const REGSAM own = KEY_WOW64_32KEY, other = KEY_WOW64_64KEY;
+#endif
+    const int language = 127;  // the invariant language: no installation registers it
+    ViewRegistration wrong(other, language, "Z:\\no\\such\\library.dll");
+    ViewRegistration right(own, language, Fake);
+    TSpellChecker checker(nullptr);
+    checker.SetCustomDict("C:\\c.dic");
+    std::unique_ptr<TCSAPISpeller> s;
+    ASSERT_NO_THROW(s = std::make_unique<TCSAPISpeller>(language, 0, &checker));
+    EXPECT_FALSE(s->Failed);
+    EXPECT_EQ(s->EnginePath(), Fake);
+}
+
 TEST(SpellCheckerDefaults, PropertiesStartAsDocumented)
 {
     TSpellChecker c(nullptr);

@@ -1,5 +1,6 @@
 // The custom dictionary the registration names for the user: words added with Add go there
 // and a new session accepts them.
+#include "ImageMachine.h"
 #include "Registry.h"
 #include "SpellChecker.h"
 #include "TestSupport.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 using namespace pw;
@@ -78,4 +80,26 @@ TEST(UserDictionary, TheUsersFileIsInTheApplicationDataFolder)
     EXPECT_EQ(file.substr(file.size() - 19), "\\Penwise\\CUSTOM.DIC");
     DWORD a = GetFileAttributesA(file.substr(0, file.size() - 11).c_str());
     EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) << file;
+}
+
+TEST(LibraryKind, TheRegistrationToolTakesOnlyALibraryOfItsOwnKind)
+{
+    // The library built with this program is of this program's kind, which is its pointer size.
+    std::string library = WinPath(SPELL_LIBRARY);
+    EXPECT_EQ(regspell::OwnMachine(), sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
+    EXPECT_EQ(regspell::ImageMachine(library), regspell::OwnMachine());
+    // The same library made out to be of the other kind is told apart; a file that is no
+    // library, or none at all, is no kind.
+    pwtest::TempDir dir;
+    std::string bytes = pwtest::ReadFileBytes(library);
+    ASSERT_GT(bytes.size(), 0x200u);
+    uint32_t header = 0;
+    std::memcpy(&header, bytes.data() + 0x3C, 4);
+    uint16_t other = sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64;
+    std::memcpy(bytes.data() + header + 4, &other, 2);
+    pwtest::WriteFileBytes(dir.File("other.dll"), bytes);
+    EXPECT_EQ(regspell::ImageMachine(dir.File("other.dll")), other);
+    pwtest::WriteFileBytes(dir.File("words.dll"), "MZ but no more than words");
+    EXPECT_EQ(regspell::ImageMachine(dir.File("words.dll")), 0);
+    EXPECT_EQ(regspell::ImageMachine(dir.File("missing.dll")), 0);
 }
