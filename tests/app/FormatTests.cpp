@@ -346,7 +346,7 @@ TEST_F(FormatTest, TheColourMenusAreDrawnAsSwatches)
     draw(Frame->AutoMI, RECT{0, 0, 20, 80}, 0);
     int white = 0;
     for (int y = 4; y < 76; ++y)
-        for (int x = 4; x < 16; ++x) white += b.Canvas()->Pixels(x, y) == ColorToRGB(clWhite);
+        for (int x = 4; x < 16; ++x) white += b.Canvas()->Pixels(x, y) == static_cast<TColor>(ColorToRGB(clWhite));
     EXPECT_GT(white, 10);
     EXPECT_EQ(b.Canvas()->Pixels(4, 4), ColorToRGB(clBlack));
 }
@@ -375,7 +375,7 @@ TEST_F(FormatTest, TheFontListMarksTrueTypeFaces)
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
             ASSERT_EQ(b.Canvas()->Pixels(x + 1, y), mark.Canvas()->Pixels(x, y)) << x << "," << y;
-            dark += mark.Canvas()->Pixels(x, y) != ColorToRGB(clWindow);
+            dark += mark.Canvas()->Pixels(x, y) != static_cast<TColor>(ColorToRGB(clWindow));
         }
     EXPECT_GT(dark, 10);
     EXPECT_EQ(b.Canvas()->Pixels(0, 8), ColorToRGB(clWindow));  // the item is filled

@@ -73,7 +73,9 @@ TEST_F(LanguagesComboTest, ListsTheSystemsLocalesSortedWithNothingSelected)
     for (int i = 0; i < Combo->LanguageCount(); ++i) {
         std::string name = Combo->Items()->Strings(i);
         EXPECT_FALSE(name.empty());
-        if (i > 0) EXPECT_LE(AnsiCompareText(Combo->Items()->Strings(i - 1), name), 0) << name;
+        if (i > 0) {
+            EXPECT_LE(AnsiCompareText(Combo->Items()->Strings(i - 1), name), 0) << name;
+        }
         auto id = static_cast<TLanguage>(reinterpret_cast<uintptr_t>(Combo->Items()->Objects(i)));
         if (id == 1033) english = name == LocalizedName(1033);
         if (id == 1049) russian = name == LocalizedName(1049);
