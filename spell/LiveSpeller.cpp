@@ -262,23 +262,54 @@ void TLiveSpeller::ReplaceParagraphs(int OldStart, int OldEnd, int Delta, bool K
     int from = FParagraphs[i].Start;
     int to = FParagraphs[j].Start + FParagraphs[j].Length + Delta;
     to = std::clamp(to, from, static_cast<int>(FText.size()));
-    bool known = KeepLanguages;
-    for (size_t k = i; k <= j; ++k) known = known && FParagraphs[k].Languages;
+    bool known = KeepLanguages, marked = false;
+    for (size_t k = i; k <= j; ++k) {
+        known = known && FParagraphs[k].Languages;
+        marked = marked || !FParagraphs[k].Marks.empty();
+    }
     std::vector<TParagraph> fresh = Split(FText, from, to);
     for (TParagraph& p : fresh) p.Languages = known;
     for (size_t k = j + 1; k < FParagraphs.size(); ++k) FParagraphs[k].Start += Delta;
     FParagraphs.erase(FParagraphs.begin() + static_cast<long>(i), FParagraphs.begin() + static_cast<long>(j) + 1);
     FParagraphs.insert(FParagraphs.begin() + static_cast<long>(i), fresh.begin(), fresh.end());
     if (FCursor > FParagraphs.size()) FCursor = 0;
+    // The control repaints the lines it changed, but a wave may hang below the last of them.
+    if (marked) EraseLines(from, to);
+}
+
+void TLiveSpeller::EraseLines(int From, int To)
+{
+    // From the line of From down to the line after To (the end of the view after the last
+    // paragraph), where the waves of the text between were drawn.
+    if (!FEditor || !FEditor->HandleAllocated()) return;
+    HWND h = FEditor->Handle();
+    RECT r;
+    GetClientRect(h, &r);
+    POINTL a{}, b{};
+    FEditor->Perform(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&a), From);
+    r.top = std::max(r.top, static_cast<LONG>(a.y));
+    if (To + 1 < static_cast<int>(FText.size())) {
+        FEditor->Perform(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&b), To + 1);
+        r.bottom = std::min(r.bottom, static_cast<LONG>(b.y));
+    }
+    if (r.bottom > r.top) InvalidateRect(h, &r, TRUE);
+}
+
+const TLanguageRun* TLiveSpeller::RunBefore(int Pos) const
+{
+    // The run of the character before Pos (of the first character at the start).
+    long at = std::max(Pos, 1);
+    for (const TLanguageRun& r : FRuns)
+        if (r.Start < at && r.End >= at) return &r;
+    return nullptr;
 }
 
 void TLiveSpeller::ShiftRuns(int From, int OldEnd, int Delta)
 {
     if (FRuns.empty()) return;
     // What is typed takes the language of the character before it, as the control does.
-    unsigned typed = FRuns.front().Language;
-    for (const TLanguageRun& r : FRuns)
-        if (r.Start < std::max(From, 1) && r.End >= std::max(From, 1)) typed = r.Language;
+    const TLanguageRun* before = RunBefore(From);
+    unsigned typed = before ? before->Language : FRuns.front().Language;
     std::vector<TLanguageRun> out;
     auto add = [&](long a, long b, unsigned lang) {
         if (b <= a) return;
@@ -294,8 +325,10 @@ void TLiveSpeller::ShiftRuns(int From, int OldEnd, int Delta)
 void TLiveSpeller::Replaced(int From, int OldEnd, int Delta)
 {
     // Typed text takes the language of the text before it; text that came in larger pieces
-    // (pasted, replaced) may carry languages of its own: its runs are read again.
-    ReplaceParagraphs(From, OldEnd, Delta, OldEnd + Delta - From <= 1);
+    // (pasted, replaced) may carry languages of its own, and so does a character typed where
+    // no language is known yet (into a document that was empty): their runs are read again.
+    bool typed = OldEnd + Delta - From <= 1 && RunBefore(From) != nullptr;
+    ReplaceParagraphs(From, OldEnd, Delta, typed);
     ShiftRuns(From, OldEnd, Delta);
 }
 

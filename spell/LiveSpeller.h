@@ -120,6 +120,7 @@ private:
     void Replaced(int From, int OldEnd, int Delta);
     void ReplaceParagraphs(int OldStart, int OldEnd, int Delta, bool KeepLanguages);
     void ShiftRuns(int From, int OldEnd, int Delta);
+    const TLanguageRun* RunBefore(int Pos) const;
     void ReadRuns(size_t First, int VisibleFrom, int VisibleTo, double BudgetMs);
     static std::vector<TParagraph> Split(const std::wstring& Text, int From, int To);
     bool CheckParagraph(TParagraph& P);
@@ -130,6 +131,7 @@ private:
     bool Hidden(const TSpellMark& M) const;
     void Redraw();
     void EraseMark(const TSpellMark& M);
+    void EraseLines(int From, int To);
     bool MarkRect(const TSpellMark& M, RECT& R, int& Baseline);
     void DropWord(TLanguage Language, const std::wstring& Word);
     void Clear();

@@ -159,6 +159,40 @@ TEST_F(LiveSpellerTest, TheWordBeingTypedIsMarkedOnlyOnceTheCaretLeavesIt)
     EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"wrold"});
 }
 
+TEST_F(LiveSpellerTest, ADocumentTypedFromEmptyAKeyAtATimeIsCheckedInTheLanguageOfItsText)
+{
+    // As a user types: the empty document is taken in first, then every key is painted before
+    // the next comes (the paint follows the edit), so the text grows a character at a time.
+    Checked(L"");
+    for (const char* c = "the wrnog cat sat "; *c; ++c) {
+        SendMessageA(Edit->Handle(), WM_CHAR, static_cast<WPARAM>(*c), 0);
+        Paint();
+    }
+    Live->CheckAll();
+    Live->SelectionChanged();
+    Paint();
+    EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"wrnog"});
+    EXPECT_GT(RedUnder(Find(L"wrnog"), Find(L"wrnog") + 5), 3);
+}
+
+TEST_F(LiveSpellerTest, AWordCorrectedOnTheLastLineLeavesNoWaveWhereTheControlRepaintsOnlyItsLine)
+{
+    Checked(L"the cat sat on a wrold");
+    int w = Find(L"wrold");
+    ASSERT_GT(RedUnder(w, w + 5), 3);
+    Edit->Perform(EM_SETSEL, static_cast<WPARAM>(w), w + 5);
+    {
+        TWideModeGuard wide(Edit);
+        Edit->Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"mat"));
+    }
+    Edit->Perform(EM_SETSEL, 0, 0);
+    UpdateWindow(Edit->Handle());  // only what the control and the speller found to repaint
+    Live->CheckAll();
+    UpdateWindow(Edit->Handle());
+    EXPECT_TRUE(Live->Marks().empty());
+    EXPECT_EQ(RedUnder(w, w + 5), 0) << "the wave of the corrected word is gone";
+}
+
 TEST_F(LiveSpellerTest, AWordAcceptedElsewhereLosesItsMarksInEveryDocument)
 {
     auto* other = new TRichEdit98(Host);
