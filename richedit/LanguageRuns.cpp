@@ -1,5 +1,6 @@
 #include "LanguageRuns.h"
 
+#include "Graphics.h"
 #include "RichEdit98.h"
 #include "RichEditStrings98.h"
 #include "Streams.h"
@@ -21,14 +22,20 @@ namespace {
 const char* const Tag = "{\\*\\pwlangs ";
 
 // Selection, event mask and redraw are put back when the scan or the marking is done.
-// A scan that only moves the selection changes nothing on screen: it need not repaint.
+// A scan that only moves the selection changes nothing on screen: it need not repaint, but
+// what was waiting to be painted before it still is afterwards (turning redraw off throws
+// the window's update region away).
 struct TQuietSelection {
     TCustomRichEdit98* R;
     CHARRANGE Saved = {0, 0};
     LRESULT Mask;
     bool Repaint;
-    explicit TQuietSelection(TCustomRichEdit98* r, bool ARepaint = true) : R(r), Repaint(ARepaint)
+    TRegionHandle Pending;
+    int PendingKind = NULLREGION;
+    explicit TQuietSelection(TCustomRichEdit98* r, bool ARepaint = true)
+        : R(r), Repaint(ARepaint), Pending(CreateRectRgn(0, 0, 0, 0))
     {
+        if (!Repaint && R->HandleAllocated() && Pending) PendingKind = GetUpdateRgn(R->Handle(), Pending.Get(), FALSE);
         R->Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&Saved));
         Mask = R->Perform(EM_SETEVENTMASK, 0, 0);
         R->Perform(WM_SETREDRAW, 0, 0);
@@ -38,7 +45,9 @@ struct TQuietSelection {
         R->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&Saved));
         R->Perform(WM_SETREDRAW, 1, 0);
         R->Perform(EM_SETEVENTMASK, 0, Mask);
-        if (Repaint && R->HandleAllocated()) InvalidateRect(R->Handle(), nullptr, TRUE);
+        if (!R->HandleAllocated()) return;
+        if (Repaint) InvalidateRect(R->Handle(), nullptr, TRUE);
+        else if (PendingKind != NULLREGION && PendingKind != ERROR) InvalidateRgn(R->Handle(), Pending.Get(), TRUE);
     }
 };
 
