@@ -1,6 +1,7 @@
 // Starts penwise.exe as a process of its own and drives it through its windows. Each test
 // gives the program a settings key and a recovery folder of its own (PENWISE_SETTINGS_KEY),
 // removed afterwards: the user's own settings are never touched.
+#include "Graphics.h"
 #include "Registry.h"
 #include "SysUtils.h"
 #include "TestSupport.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using pw::Format;
@@ -19,10 +21,12 @@ namespace {
 
 struct Process {
     PROCESS_INFORMATION pi = {};
-    bool Start(const char* exe, const std::vector<std::string>& args = {})
+    // Desktop: the desktop to start on (the one of the starting thread when empty).
+    bool Start(const char* exe, const std::vector<std::string>& args = {}, std::string Desktop = {})
     {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
+        if (!Desktop.empty()) si.lpDesktop = Desktop.data();
         std::string cmd = std::string("\"") + exe + "\"";
         for (const std::string& a : args) cmd += " \"" + a + "\"";
         return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
@@ -349,4 +353,219 @@ TEST_F(EndToEnd, ADocumentTypedIntoBeforeTheProcessIsKilledIsRecoveredOnTheNextS
     EXPECT_EQ(p.Wait(), 0);
     EXPECT_TRUE(FilesIn(RecoveryFolder, "*.rtf").empty());
     EXPECT_TRUE(FilesIn(RecoveryFolder, "running.marker").empty());
+}
+
+// ---- The program as a user runs it: a virtual desktop of its own and real input ----
+
+namespace {
+
+void Key(WORD Vk, bool Up)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = Vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(Vk, 0));
+    in.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}
+
+// A key down and up, and the time a user leaves before the next one.
+void Press(WORD Vk)
+{
+    Key(Vk, false);
+    Key(Vk, true);
+    Sleep(40);
+}
+
+void Type(const std::string& Text)
+{
+    for (char c : Text) {
+        SHORT k = VkKeyScanA(c);
+        bool shift = (k & 0x100) != 0;
+        if (shift) Key(VK_SHIFT, false);
+        Press(LOBYTE(k));
+        if (shift) Key(VK_SHIFT, true);
+    }
+}
+
+void Click(POINT At, bool Right)
+{
+    SetCursorPos(At.x, At.y);
+    Sleep(50);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = Right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = Right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof in[0]);
+    Sleep(50);
+}
+
+// A run of columns with red in them (the colour of the waves) in a picture of the screen.
+struct RedRun {
+    int Left, Right, Top;  // screen coordinates; Right is past the last column
+};
+
+// The runs of red, left to right, in Area of the screen as it shows now. Columns a pixel or
+// two apart belong to one run.
+std::vector<RedRun> RedRuns(const RECT& Area)
+{
+    int w = Area.right - Area.left, h = Area.bottom - Area.top;
+    std::vector<RedRun> runs;
+    if (w <= 0 || h <= 0) return runs;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    pw::TBitmapHandle dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        pw::TMemoryDC dc(screen);
+        pw::TSelectGuard select(dc.Get(), dib.Get());
+        BitBlt(dc.Get(), 0, 0, w, h, screen, Area.left, Area.top, SRCCOPY);
+    }
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    if (!bits) return runs;
+    auto pixel = [&](int x, int y) { return static_cast<const uint32_t*>(bits)[y * w + x] & 0xFFFFFF; };
+    const int left = static_cast<int>(Area.left), above = static_cast<int>(Area.top);
+    for (int x = 0; x < w; ++x) {
+        int top = -1;
+        for (int y = 0; y < h && top < 0; ++y)
+            if (pixel(x, y) == 0xFF0000) top = y;
+        if (top < 0) continue;
+        if (!runs.empty() && runs.back().Right >= left + x - 2) {
+            runs.back().Right = left + x + 1;
+            runs.back().Top = std::min(runs.back().Top, above + top);
+        } else {
+            runs.push_back({left + x, left + x + 1, above + top});
+        }
+    }
+    return runs;
+}
+
+// Polls until Done (or about 20 seconds passed).
+bool WaitUntil(const std::function<bool()>& Done)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (Done()) return true;
+        Sleep(100);
+    }
+    return Done();
+}
+
+std::string Describe(const std::vector<RedRun>& Runs)
+{
+    std::string s;
+    for (const RedRun& r : Runs) s += Format(" [%d,%d) at %d", r.Left, r.Right, r.Top);
+    return s.empty() ? " none" : s;
+}
+
+// A desktop of the test's own that Wine shows as a virtual desktop, as scripts/run.sh shows the
+// program, with the program's windows managed; the thread that works on it is the test's.
+class UserDesktop : public EndToEnd {
+protected:
+    void SetUp() override
+    {
+        EndToEnd::SetUp();
+        Name = Format("PenwiseE2E-%lu", GetCurrentProcessId());
+        pw::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\Wine\\Explorer\\Desktops", true));
+        reg.WriteString(Name, "1024x768");
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Wine\\AppDefaults\\penwise.exe\\X11 Driver", true));
+        reg.WriteString("Managed", "Y");
+    }
+    void TearDown() override
+    {
+        pw::TRegistry reg;
+        if (reg.OpenKey("Software\\Wine\\Explorer\\Desktops", false)) reg.DeleteValue(Name);
+        reg.DeleteKey("\\Software\\Wine\\AppDefaults\\penwise.exe");
+        EndToEnd::TearDown();
+    }
+    // Runs Scenario on a thread of the desktop (a thread with windows cannot change desktops).
+    void OnDesktop(const std::function<void()>& Scenario)
+    {
+        std::thread worker([&] {
+            HDESK desk = CreateDesktopA(Name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+            ASSERT_NE(desk, nullptr) << "cannot create the desktop " << Name;
+            ASSERT_TRUE(SetThreadDesktop(desk));
+            GetDesktopWindow();
+            Scenario();
+            CloseDesktop(desk);
+        });
+        worker.join();
+    }
+    std::string Name;
+};
+
+} // namespace
+
+TEST_F(UserDesktop, TypedMisspellingsGetWavesAndARightClickOffersCorrectionsChosenWithTheKeyboard)
+{
+    OnDesktop([&] {
+        Process p;
+        ASSERT_TRUE(p.Start(PENWISE_EXE, {}, Name)) << "cannot start " << PENWISE_EXE;
+        HWND main = WaitForMainWindow(p.pi.dwProcessId);
+        ASSERT_NE(main, nullptr) << "no window titled \"Penwise v 1.5\" on the desktop";
+        HWND doc = WaitFor([&] { return DocumentWindow(main, "Document1.rtf"); });
+        ASSERT_NE(doc, nullptr);
+        HWND editor = EditorOf(doc);
+        ASSERT_NE(editor, nullptr);
+
+        // The user looks at the new document for a moment, clicks into it and types, a key
+        // at a time (the program has taken in the empty document before the first key).
+        WaitForInputIdle(p.pi.hProcess, 10000);
+        Sleep(1000);
+        RECT area;  // the editor's client area on the screen, where the frame has settled
+        GetClientRect(editor, &area);
+        MapWindowPoints(editor, nullptr, reinterpret_cast<POINT*>(&area), 2);
+        SetForegroundWindow(main);
+        Click(POINT{area.left + 200, area.top + 100}, false);
+        const std::string typed = "Another wrnog word here and a misteak ";
+        Type(typed);
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(editor) == typed; })) << WindowText(editor);
+        std::vector<RedRun> waves;
+        bool two = WaitUntil([&] {
+            waves = RedRuns(area);
+            return waves.size() == 2;
+        });
+        ASSERT_TRUE(two) << "a wave under each of the two misspellings; red:" << Describe(waves);
+        EXPECT_GT(waves[0].Right - waves[0].Left, 15) << Describe(waves);
+        EXPECT_GT(waves[1].Left, waves[0].Right + 40) << "\"misteak\" lies well to the right" << Describe(waves);
+
+        // A right click on the first opens the menu of corrections.
+        RedRun wrnog = waves[0];
+        Click(POINT{(wrnog.Left + wrnog.Right) / 2, wrnog.Top - 6}, true);
+        HWND menu = WaitFor([&]() -> HWND {
+            for (HWND h : TopWindowsOf(p.pi.dwProcessId))
+                if (ClassOf(h) == "#32768") return h;
+            return nullptr;
+        });
+        ASSERT_NE(menu, nullptr) << "no menu after the right click on \"wrnog\"";
+        RECT box;
+        GetWindowRect(menu, &box);
+        EXPECT_GT(box.bottom - box.top, 100) << "Spelling, Add word and the corrections";
+
+        // Down to the first correction (past "Spelling" and "Add word"), then Enter.
+        Press(VK_DOWN);
+        Press(VK_DOWN);
+        Press(VK_DOWN);
+        Press(VK_RETURN);
+        const std::string corrected = "Another wrong word here and a misteak ";
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(editor) == corrected; })) << WindowText(editor);
+        bool one = WaitUntil([&] {
+            waves = RedRuns(area);
+            return waves.size() == 1 && waves[0].Left > wrnog.Right;
+        });
+        EXPECT_TRUE(one) << "only \"misteak\" keeps its wave; red:" << Describe(waves);
+
+        // Closing asks about the modified document; No ends the program.
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        MessageBoxWindow question = WaitForMessageBox(p.pi.dwProcessId);
+        ASSERT_NE(question.Handle, nullptr);
+        question.Press(IDNO);
+        EXPECT_EQ(p.Wait(), 0);
+    });
 }
