@@ -1,12 +1,5 @@
-# Cross build for 32-bit Windows with the MinGW-w64 posix-thread compilers.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit Windows program.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Tests and tools run under 32-bit Wine through this wrapper.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh win32)
+set(PENWISE_TRIPLE i686-w64-mingw32)
+set(PENWISE_WINE_ARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)

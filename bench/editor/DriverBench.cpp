@@ -8,7 +8,8 @@
 //   rich edit window of the same size and visibility (hidden: a shown one lays out text in
 //   time that grows with the square of its length under Wine).
 // Uses the spelling engines registered in the prefix (scripts/register-dictionaries.sh).
-// Run: wine build/win/bench/editor/driver_bench.exe [PARAGRAPHS... [errors]]  (default 1000 10000)
+// Run: build/ARCH/bench/editor/driver_bench.exe [PARAGRAPHS... [errors]]  (default 1000 10000) in the
+// architecture's prefix (README, Figures)
 #include "Forms.h"
 #include "LanguageRuns.h"
 #include "RichEdit98.h"

@@ -2,7 +2,8 @@
 // longest idle slice, after loading, a keystroke, a change of language, a paste and its undo;
 // the whole marking against the same paragraphs handed straight to the engines. Uses the spelling engines registered in the prefix
 // (scripts/register-dictionaries.sh).
-// Run: wine build/win/bench/editor/livespell_bench.exe [PARAGRAPHS]
+// Run: build/ARCH/bench/editor/livespell_bench.exe [PARAGRAPHS] in the architecture's prefix (README,
+// Figures)
 #include "Forms.h"
 #include "LanguageRuns.h"
 #include "LiveSpeller.h"

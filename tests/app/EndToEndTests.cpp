@@ -1,7 +1,7 @@
 // Starts penwise.exe as a process of its own and drives it through its windows. Each test
 // gives the program a settings key and a recovery folder of its own (PENWISE_SETTINGS_KEY),
 // removed afterwards: the user's own settings are never touched.
-#include "Graphics.h"
+#include "MenuTestSupport.h"
 #include "Registry.h"
 #include "SysUtils.h"
 #include "TestSupport.h"
@@ -412,29 +412,15 @@ std::vector<RedRun> RedRuns(const RECT& Area)
     int w = Area.right - Area.left, h = Area.bottom - Area.top;
     std::vector<RedRun> runs;
     if (w <= 0 || h <= 0) return runs;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
+    menutest::TDib shot(w, h, RGB(0, 0, 0));
     HDC screen = GetDC(nullptr);
-    pw::TBitmapHandle dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-        pw::TMemoryDC dc(screen);
-        pw::TSelectGuard select(dc.Get(), dib.Get());
-        BitBlt(dc.Get(), 0, 0, w, h, screen, Area.left, Area.top, SRCCOPY);
-    }
+    BitBlt(shot.DC(), 0, 0, w, h, screen, Area.left, Area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    GdiFlush();
-    if (!bits) return runs;
-    auto pixel = [&](int x, int y) { return static_cast<const uint32_t*>(bits)[y * w + x] & 0xFFFFFF; };
     const int left = static_cast<int>(Area.left), above = static_cast<int>(Area.top);
     for (int x = 0; x < w; ++x) {
         int top = -1;
         for (int y = 0; y < h && top < 0; ++y)
-            if (pixel(x, y) == 0xFF0000) top = y;
+            if (shot.At(x, y) == RGB(255, 0, 0)) top = y;
         if (top < 0) continue;
         if (!runs.empty() && runs.back().Right >= left + x - 2) {
             runs.back().Right = left + x + 1;

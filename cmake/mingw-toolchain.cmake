@@ -1,0 +1,11 @@
+# Cross build for Windows with the MinGW-w64 posix-thread compilers of PENWISE_TRIPLE; tests and
+# tools run under the Wine of PENWISE_WINE_ARCH through the wrapper beside this file.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${PENWISE_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${PENWISE_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${PENWISE_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${PENWISE_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${PENWISE_WINE_ARCH})
