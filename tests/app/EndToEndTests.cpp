@@ -388,15 +388,22 @@ void Type(const std::string& Text)
     }
 }
 
+// A click at a point of the screen. Every event carries the point itself: a button event that
+// only follows the cursor may be told where the cursor was before it moved, on a busy machine.
 void Click(POINT At, bool Right)
 {
-    SetCursorPos(At.x, At.y);
-    Sleep(50);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = Right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = Right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof in[0]);
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3] = {};
+    const DWORD down = Right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const DWORD up = Right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    const DWORD buttons[3] = {0, down, up};
+    for (int i = 0; i < 3; ++i) {
+        in[i].type = INPUT_MOUSE;
+        in[i].mi.dx = (At.x * 65536 + w - 1) / w;
+        in[i].mi.dy = (At.y * 65536 + h - 1) / h;
+        in[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons[i];
+    }
+    SendInput(3, in, sizeof in[0]);
     Sleep(50);
 }
 
@@ -442,6 +449,14 @@ bool WaitUntil(const std::function<bool()>& Done)
     return Done();
 }
 
+// The class and text of each visible window of a process, for a failure's message.
+std::string Windows(DWORD Pid)
+{
+    std::string s;
+    for (HWND h : TopWindowsOf(Pid)) s += " " + ClassOf(h) + " \"" + WindowText(h) + "\"";
+    return s;
+}
+
 std::string Describe(const std::vector<RedRun>& Runs)
 {
     std::string s;
@@ -462,9 +477,23 @@ protected:
         reg.WriteString(Name, "1024x768");
         ASSERT_TRUE(reg.OpenKey("\\Software\\Wine\\AppDefaults\\penwise.exe\\X11 Driver", true));
         reg.WriteString("Managed", "Y");
+        // Words added from the menus go to a custom dictionary of the test's own, never to the
+        // user's: the machine's setting is put back afterwards.
+        pw::TRegistry machine;
+        machine.SetRootKey(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(machine.OpenKey(CustomDictionaries, true));
+        HadCustom = machine.ValueExists("1");
+        if (HadCustom) OldCustom = machine.ReadString("1");
+        machine.WriteString("1", Dir.File("custom.dic"));
     }
     void TearDown() override
     {
+        pw::TRegistry machine;
+        machine.SetRootKey(HKEY_LOCAL_MACHINE);
+        if (machine.OpenKey(CustomDictionaries, false)) {
+            if (HadCustom) machine.WriteString("1", OldCustom);
+            else machine.DeleteValue("1");
+        }
         pw::TRegistry reg;
         if (reg.OpenKey("Software\\Wine\\Explorer\\Desktops", false)) reg.DeleteValue(Name);
         reg.DeleteKey("\\Software\\Wine\\AppDefaults\\penwise.exe");
@@ -483,7 +512,10 @@ protected:
         });
         worker.join();
     }
+    static constexpr const char* CustomDictionaries = "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries";
     std::string Name;
+    bool HadCustom = false;
+    std::string OldCustom;
 };
 
 } // namespace
@@ -534,13 +566,17 @@ TEST_F(UserDesktop, TypedMisspellingsGetWavesAndARightClickOffersCorrectionsChos
         GetWindowRect(menu, &box);
         EXPECT_GT(box.bottom - box.top, 100) << "Spelling, Add word and the corrections";
 
-        // Down to the first correction (past "Spelling" and "Add word"), then Enter.
-        Press(VK_DOWN);
+        // The user reads the menu, goes to its first item (whichever the mouse left lit), down
+        // to the first correction past "Add word" and the line, and presses Enter.
+        Sleep(300);
+        Press(VK_HOME);
         Press(VK_DOWN);
         Press(VK_DOWN);
         Press(VK_RETURN);
         const std::string corrected = "Another wrong word here and a misteak ";
-        EXPECT_TRUE(WaitUntil([&] { return WindowText(editor) == corrected; })) << WindowText(editor);
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(editor) == corrected; }))
+            << WindowText(editor) << "; the program's windows:" << Windows(p.pi.dwProcessId)
+            << "; added to the dictionary: " << pwtest::ReadFileBytes(Dir.File("custom.dic"));
         bool one = WaitUntil([&] {
             waves = RedRuns(area);
             return waves.size() == 1 && waves[0].Left > wrnog.Right;
