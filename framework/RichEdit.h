@@ -1,6 +1,7 @@
 // The framework's rich edit control: a multi-line memo over the rich edit window.
 #pragma once
 #include "Controls.h"
+#include "Events.h"
 #include "Streams.h"
 
 #include <richedit.h>
@@ -112,8 +113,9 @@ public:
     // pages; gives the number of pages. Stops when the formatter makes no progress.
     int PrintTo(HDC DC, const RECT& PageTwips, const std::function<void()>& NewPage);
 
-    TNotifyEvent OnChange;
-    TNotifyEvent OnSelectionChange;
+    // Heard by the owner's handler and by every subscriber (the live speller, say).
+    TEvent<TObject*> OnChange;
+    TEvent<TObject*> OnSelectionChange;
     TRichEditResizeEvent OnResizeRequest;
     TRichEditProtectChange OnProtectChange;
     TRichEditSaveClipboard OnSaveClipboard;

@@ -56,6 +56,9 @@ public:
     void DefineProperties(TFiler* Filer) override;
 
     TURLClickEvent OnURLClick;
+    // Text was given languages of its own: a document was loaded, or the selection was marked
+    // with a language.
+    TEvent<TObject*> OnLanguagesChanged;
     // Runs after the window has painted, with a DC of the window: for what is drawn over
     // the text without being part of it.
     std::function<void(TObject* Sender, HDC DC)> OnPaintOverlay;

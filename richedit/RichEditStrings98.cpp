@@ -244,6 +244,12 @@ bool TRichEditStreamer::InsertAt(int Index, const std::wstring& Text, bool Wide)
 
 void TRichEditStreamer::LoadFromStream(TStream* Stream)
 {
+    ReadDocument(Stream);
+    FRichEdit->OnLanguagesChanged(FRichEdit);
+}
+
+void TRichEditStreamer::ReadDocument(TStream* Stream)
+{
     std::unique_ptr<TConversion> own;
     TConversion* conv = FConverter;
     if (!conv) {
@@ -413,15 +419,8 @@ void TRichEditStrings98::SetTextStr(const std::string& Value)
 
 void TRichEditStrings98::AddStrings(TStrings* Strings)
 {
-    TNotifyEvent saved = FRichEdit->OnSelectionChange;
-    FRichEdit->OnSelectionChange = nullptr;
-    try {
-        TStrings::AddStrings(Strings);
-    } catch (...) {
-        FRichEdit->OnSelectionChange = saved;
-        throw;
-    }
-    FRichEdit->OnSelectionChange = saved;
+    auto quiet = FRichEdit->OnSelectionChange.Mute();
+    TStrings::AddStrings(Strings);
 }
 
 void TRichEditStrings98::LoadFromStream(TStream* Stream) { FStreamer.LoadFromStream(Stream); }

@@ -50,6 +50,7 @@ public:
 private:
     TCustomRichEdit98* FRichEdit;
     TConversion* FConverter = nullptr;
+    void ReadDocument(TStream* Stream);
     void LoadUnicodeText(const std::wstring& Text);
 };
 

@@ -138,6 +138,7 @@ void TTextAttributes98::SetLanguage(TLanguage v)
     CHARFORMAT2W f = Blank(CFM_LCID);
     f.lcid = v;
     Set(f);
+    if (FKind == TAttributeKind::atSelected) FRichEdit->OnLanguagesChanged(FRichEdit);
 }
 
 unsigned char TTextAttributes98::VerticalPosition()

@@ -321,15 +321,8 @@ unsigned short TWideRichEditStrings98::GetLanguage() { return FRichEdit->Languag
 
 void TWideRichEditStrings98::AddListW(TWideStrings* Source)
 {
-    TNotifyEvent saved = FRichEdit->OnSelectionChange;
-    FRichEdit->OnSelectionChange = nullptr;
-    try {
-        TWideStrings::AddListW(Source);
-    } catch (...) {
-        FRichEdit->OnSelectionChange = saved;
-        throw;
-    }
-    FRichEdit->OnSelectionChange = saved;
+    auto quiet = FRichEdit->OnSelectionChange.Mute();
+    TWideStrings::AddListW(Source);
 }
 
 void TWideRichEditStrings98::ClearW() { FRichEdit->Clear(); }

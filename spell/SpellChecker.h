@@ -3,6 +3,7 @@
 // single-word questions (is it correct, what are the suggestions, add it).
 #pragma once
 #include "Classes.h"
+#include "Events.h"
 #include "SpellCheckState.h"
 #include "Languages.h"
 #include "Speller.h"
@@ -88,7 +89,8 @@ public:
     TMisspellEvent OnMisspelling;
     TChangeTextEvent OnChangeText;
     // A word now accepted in a language: added to the custom dictionary or skipped everywhere.
-    std::function<void(TObject* Sender, const std::string& Word, TLanguage Language)> OnWordAccepted;
+    // Every live speller of the checker listens.
+    TEvent<TObject*, const std::string&, TLanguage> OnWordAccepted;
     TGetDictEvent OnGetDictionary;
 
     // Interactive check of a memo or rich edit, from the caret or over the selection.
