@@ -1,4 +1,5 @@
 #include "Classes.h"
+#include "Events.h"
 #include "SysUtils.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,49 @@ TEST(Component, FreeNotificationIsMutualAndCanBeWithdrawn)
     delete c;
     EXPECT_EQ(b->Removed.size(), 1u);
     delete b;
+}
+
+TEST(Event, TheOwnersHandlerAndEverySubscriberHearItInTurnUntilTheyLeave)
+{
+    TEvent<int> event;
+    std::vector<std::string> heard;
+    event = [&](int n) { heard.push_back("owner " + std::to_string(n)); };
+    TSubscription second;
+    TSubscription first = event.Subscribe([&](int n) {
+        heard.push_back("first " + std::to_string(n));
+        second.Cancel();  // leaves during the call: not called again, not even now
+    });
+    second = event.Subscribe([&](int n) { heard.push_back("second " + std::to_string(n)); });
+    event(1);
+    EXPECT_EQ(heard, (std::vector<std::string>{"owner 1", "first 1"}));
+
+    heard.clear();
+    {
+        TSubscription third = event.Subscribe([&](int n) { heard.push_back("third " + std::to_string(n)); });
+        event = nullptr;  // the owner lets go of its handler; subscribers stay
+        event(2);
+        auto quiet = event.Mute();
+        event(3);
+    }
+    event(4);  // the third one's subscription was dropped with it
+    EXPECT_EQ(heard, (std::vector<std::string>{"first 2", "third 2", "first 4"}));
+    first.Cancel();
+    EXPECT_FALSE(static_cast<bool>(event));
+}
+
+TEST(Event, ASubscriptionOutlivingItsEventIsHarmless)
+{
+    int calls = 0;
+    TSubscription kept;
+    {
+        TEvent<> event;
+        kept = event.Subscribe([&] { ++calls; });
+        event();
+    }
+    EXPECT_TRUE(kept.Active());
+    kept.Cancel();  // the event is gone: nothing to take the listener from
+    EXPECT_FALSE(kept.Active());
+    EXPECT_EQ(calls, 1);
 }
 
 TEST(Component, NameAndTag)
