@@ -40,9 +40,9 @@ protected:
     void DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDrawState State) override;
     void SubclassProc(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    bool FBarItemDown = false;
 
 private:
+    bool FBarItemDown = false;
     bool FHideMenuBar = false;
     TCustomMenuBar97* FToolBar = nullptr;
     bool FMenuBarBorder = false;

@@ -131,8 +131,6 @@ protected:
     virtual void CalcBannerRect(TMenuItem* Item);
     // The banner rectangle of the drop-down Menu whose items are Node's children.
     void CalcBannerRectFor(HMENU Menu, TMenuItem* Node);
-    // Where Item lies relative to the first item of its menu (0, 0 when not on the screen).
-    POINT OffsetInMenu(TMenuItem* Item);
     virtual void GetMenuRect(TMenuItem* Item, RECT& R);
     virtual bool IsBannerItem(TMenuItem* Item);
     virtual TMenuItem* GetBannerItem(TMenuItem* Item);
@@ -144,17 +142,19 @@ protected:
     TForm* OwnerForm() const;
     // Passes the message to the owner form's previous procedure.
     void CallPrevious(TMessage& Message);
-    // The menu handle that holds Item (its parent's drop-down, or the menu itself).
-    HMENU ParentHandle(TMenuItem* Item);
     // Sets or clears owner-draw on every item of Menu that this styler knows, recursively.
     void PrepareMenu(HMENU Menu, bool Restore);
     void DrawItemText(TMenuItem* Item, RECT Rect, TOwnerDrawState State, const std::string& Text);
-    void DrawPopupItem(TMenuItem* Item, RECT Rect, TOwnerDrawState State);
     int SearchAccelerator(TMenuItem* Node, char Key, HMENU Menu);
-    bool IsMenuBarHandle(HMENU Menu);
     // Dispatches owner-draw messages to the styler named by the item data; true when handled.
     static bool DispatchOwnerDraw(TMessage& Message);
+    // The banner is measured and built again when the next banner item is drawn (a menu opens).
+    void InvalidateBanner() { FBannerDirty = true; }
+    // Makes a menu that the styler owns itself the styled menu, as it is: its items are not
+    // prepared (that waits until the menu first opens) and no free notification is asked for.
+    void SetOwnMenu(TMenu* Value) { FMenu = Value; }
 
+private:
     TImageList* FImages = nullptr;
     std::unique_ptr<TCanvas> FCanvas;
     TMenu* FMenu = nullptr;
@@ -194,7 +194,12 @@ protected:
     char FBannerSeparator = '|';
     bool FLoadingFont = false;
 
-private:
+    // Where Item lies relative to the first item of its menu (0, 0 when not on the screen).
+    POINT OffsetInMenu(TMenuItem* Item);
+    // The menu handle that holds Item (its parent's drop-down, or the menu itself).
+    HMENU ParentHandle(TMenuItem* Item);
+    bool IsMenuBarHandle(HMENU Menu);
+    void DrawPopupItem(TMenuItem* Item, RECT Rect, TOwnerDrawState State);
     void CalcGlyphSize();
     void LoadDefaultFonts();
     void MirrorWindowList(HMENU Menu);
