@@ -5,23 +5,8 @@
 #include "SystemMenus97.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace pw {
-
-bool IsMnemonic(char Key, const std::string& Caption)
-{
-    for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-        if (Caption[i] != '&') continue;
-        if (Caption[i + 1] == '&') {
-            ++i;  // "&&" is a literal ampersand
-            continue;
-        }
-        auto up = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
-        return up(Caption[i + 1]) == up(Key);
-    }
-    return false;
-}
 
 namespace {
 

@@ -5,6 +5,7 @@
 #pragma once
 #include "Buttons.h"
 #include "ExtCtrls.h"
+#include "Menus97.h"
 
 #include <string>
 
@@ -12,9 +13,6 @@ namespace pw {
 
 class TForm;
 class TCustomMenuBar97;
-
-// Whether Key is the mnemonic (the character after a single '&') of Caption, in any case.
-bool IsMnemonic(char Key, const std::string& Caption);
 
 // A button that drops a menu: its Tag holds the menu handle (0 on the child icon button,
 // which drops the active MDI child's styled system menu).

@@ -486,7 +486,7 @@ TToolButton* TMenuToolBar::MnemonicButton(char Key) const
 {
     for (int i = 0; i < ButtonCount(); ++i) {
         TToolButton* b = Buttons(i);
-        if (b->Visible() && b->Enabled() && b->Tag() != 0 && IsAccel(Key, b->Caption())) return b;
+        if (b->Visible() && b->Enabled() && b->Tag() != 0 && IsMnemonic(Key, b->Caption())) return b;
     }
     return nullptr;
 }

@@ -33,11 +33,14 @@ char UpperChar(char c)
 
 } // namespace
 
-bool IsAccel(char Key, const std::string& Caption)
+bool IsMnemonic(char Key, const std::string& Caption)
 {
     for (size_t i = 0; i + 1 < Caption.size(); ++i) {
         if (Caption[i] != '&') continue;
-        if (Caption[i + 1] == '&') { ++i; continue; }
+        if (Caption[i + 1] == '&') {
+            ++i;  // "&&" is a literal ampersand
+            continue;
+        }
         return UpperChar(Caption[i + 1]) == UpperChar(Key);
     }
     return false;
@@ -398,7 +401,7 @@ int TCustomMenus97::SearchAccelerator(TMenuItem* Node, char Key, HMENU Menu)
             mi.fMask = MIIM_ID;
             if (!GetMenuItemInfoA(Menu, static_cast<UINT>(p), TRUE, &mi)) continue;
             if (mi.wID == 0 || mi.wID >= FirstSystemCommand) continue;
-            if (TMenuItem* item = FindItem(mi.wID); item && IsAccel(Key, item->Caption())) return p;
+            if (TMenuItem* item = FindItem(mi.wID); item && IsMnemonic(Key, item->Caption())) return p;
         }
         return -1;
     }
@@ -408,7 +411,7 @@ int TCustomMenus97::SearchAccelerator(TMenuItem* Node, char Key, HMENU Menu)
         if (!k->Visible()) continue;
         if (nodeHandle != Menu) {
             if (k->Count() > 0) result = SearchAccelerator(k, Key, Menu);
-        } else if (IsAccel(Key, k->Caption())) {
+        } else if (IsMnemonic(Key, k->Caption())) {
             result = v;
         }
         if (result != -1 && !k->Enabled()) result = -1;

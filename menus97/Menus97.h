@@ -215,8 +215,9 @@ private:
     int MenuCharResult(TMessage& Message);
 };
 
-// Whether the caption has Key as its "&" mnemonic (case-insensitive).
-bool IsAccel(char Key, const std::string& Caption);
+// Whether Key is the mnemonic (the character after a single '&') of Caption, in any case (the
+// ANSI code page's case rules).
+bool IsMnemonic(char Key, const std::string& Caption);
 bool IsTitleSeparator(const std::string& Caption);
 
 } // namespace pw

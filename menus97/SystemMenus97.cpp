@@ -200,7 +200,7 @@ int TCustomSystemMenus97::FindAccelerator(const TMessage& Message)
             mi.cbSize = sizeof mi;
             mi.fMask = MIIM_ID;
             if (!GetMenuItemInfoA(FSystemMenu, static_cast<UINT>(p), TRUE, &mi) || mi.wID == 0) continue;
-            if (TMenuItem* item = FindItem(mi.wID); item && IsAccel(key, item->Caption())) return p;
+            if (TMenuItem* item = FindItem(mi.wID); item && IsMnemonic(key, item->Caption())) return p;
         }
     }
     return TCustomPopupMenus97::FindAccelerator(Message);
