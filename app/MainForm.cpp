@@ -13,6 +13,7 @@
 #include "UserSettings.h"
 #include "SpellChecker.h"
 #include "MenuToolBar.h"
+#include "Menus97.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
 
@@ -136,39 +137,39 @@ void TSpellDemoForm::CreateMenu()
     MainMenu->SetName("MainMenu");
     TMenuItem* root = MainMenu->Items();
     using F = TSpellDemoForm;
-    FileMI = AddItem(root, "FileMI", "&File", 0, -1, nullptr);
-    NewMI = AddItem(FileMI, "NewMI", "&New", 16462, -2, &F::NewMIClick);
+    FileMI = AddItem(root, "FileMI", "&File", 0, BarItemTag, nullptr);
+    NewMI = AddItem(FileMI, "NewMI", "&New", 16462, DropDownItemTag, &F::NewMIClick);
     OpenMI = AddItem(FileMI, "OpenMI", "&Open", 16463, 1, &F::OpenMIClick);
-    AddItem(FileMI, "N1", "-", 0, -2, nullptr);
+    AddItem(FileMI, "N1", "-", 0, DropDownItemTag, nullptr);
     SaveMI = AddItem(FileMI, "SaveMI", "&Save", 16467, 2, &F::SaveMIClick);
-    SaveAsMI = AddItem(FileMI, "SaveAsMI", "Save &as", 0, -2, &F::SaveAsMIClick);
-    AddItem(FileMI, "N2", "-", 0, -2, nullptr);
-    PrintSetupMI = AddItem(FileMI, "PrintSetupMI", "P&rinter setup", 0, -2, &F::PrintSetupMIClick);
+    SaveAsMI = AddItem(FileMI, "SaveAsMI", "Save &as", 0, DropDownItemTag, &F::SaveAsMIClick);
+    AddItem(FileMI, "N2", "-", 0, DropDownItemTag, nullptr);
+    PrintSetupMI = AddItem(FileMI, "PrintSetupMI", "P&rinter setup", 0, DropDownItemTag, &F::PrintSetupMIClick);
     PrintMI = AddItem(FileMI, "PrintMI", "&Print", 16464, 11, &F::PrintMIClick);
-    AddItem(FileMI, "N5", "-", 0, -2, nullptr);
+    AddItem(FileMI, "N5", "-", 0, DropDownItemTag, nullptr);
     ExitMI = AddItem(FileMI, "ExitMI", "E&xit", 32883, 10, &F::ExitMIClick);
-    EditMI = AddItem(root, "EditMI", "&Edit", 0, -1, nullptr);
+    EditMI = AddItem(root, "EditMI", "&Edit", 0, BarItemTag, nullptr);
     UndoMI = AddItem(EditMI, "UndoMI", "&Undo", 32776, 9, &F::UndoMIClick);
     RedoMI = AddItem(EditMI, "RedoMI", "R&edo", 16473, 21, &F::RedoMIClick);
-    AddItem(EditMI, "N3", "-", 0, -2, nullptr);
+    AddItem(EditMI, "N3", "-", 0, DropDownItemTag, nullptr);
     CutMI = AddItem(EditMI, "CutMI", "&Cut", 16472, 3, &F::CutMIClick);
     CopyMI = AddItem(EditMI, "CopyMI", "C&opy", 16451, 4, &F::CopyMIClick);
     PasteMI = AddItem(EditMI, "PasteMI", "&Paste", 16470, 5, &F::PasteMIClick);
-    AddItem(EditMI, "N4", "-", 0, -2, nullptr);
-    SelectAllMI = AddItem(EditMI, "SelectAllMI", "Select &all", 16449, -2, &F::SelectAllMIClick);
-    AddItem(EditMI, "N6", "-", 0, -2, nullptr);
+    AddItem(EditMI, "N4", "-", 0, DropDownItemTag, nullptr);
+    SelectAllMI = AddItem(EditMI, "SelectAllMI", "Select &all", 16449, DropDownItemTag, &F::SelectAllMIClick);
+    AddItem(EditMI, "N6", "-", 0, DropDownItemTag, nullptr);
     FindMI = AddItem(EditMI, "FindMI", "&Find", 16454, 6, &F::FindMIClick);
     ReplaceMI = AddItem(EditMI, "ReplaceMI", "&Replace", 16456, 7, &F::ReplaceMIClick);
-    AddItem(EditMI, "N7", "-", 0, -2, nullptr);
+    AddItem(EditMI, "N7", "-", 0, DropDownItemTag, nullptr);
     SpellMI = AddItem(EditMI, "SpellMI", "&Spelling", 118, 8, &F::SpellMIClick);
-    CheckAsYouTypeMI = AddItem(EditMI, "CheckAsYouTypeMI", "Check spelling as you &type", 0, -2,
+    CheckAsYouTypeMI = AddItem(EditMI, "CheckAsYouTypeMI", "Check spelling as you &type", 0, DropDownItemTag,
                                &F::CheckAsYouTypeMIClick);
-    WindowMI = AddItem(root, "WindowMI", "&Window", 0, -1, nullptr);
+    WindowMI = AddItem(root, "WindowMI", "&Window", 0, BarItemTag, nullptr);
     CascadeMI = AddItem(WindowMI, "CascadeMI", "&Cascade", 0, 24, &F::CascadeMIClick);
     TileMI = AddItem(WindowMI, "TileMI", "&Tile", 0, 25, &F::TileMIClick);
-    ArrangeIconsMI = AddItem(WindowMI, "ArrangeIconsMI", "&Arrange icons", 0, -2, &F::ArrangeIconsMIClick);
-    HelpMI = AddItem(root, "HelpMI", "&Help", 0, -1, nullptr);
-    AboutMI = AddItem(HelpMI, "AboutMI", "&About", 0, -2, &F::AboutMIClick);
+    ArrangeIconsMI = AddItem(WindowMI, "ArrangeIconsMI", "&Arrange icons", 0, DropDownItemTag, &F::ArrangeIconsMIClick);
+    HelpMI = AddItem(root, "HelpMI", "&Help", 0, BarItemTag, nullptr);
+    AboutMI = AddItem(HelpMI, "AboutMI", "&About", 0, DropDownItemTag, &F::AboutMIClick);
     SetWindowMenuItem(WindowMI);
     SetMenu(MainMenu);
 }

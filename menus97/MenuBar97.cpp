@@ -411,7 +411,7 @@ void TCustomMenuBar97::EnterMenuLoop()
     InstallMenuHook();
     g_menuHook.Bar = this;
     FLoopHot = nullptr;
-    if (!g_menuHook.Button && ControlCount() > 3 && !FKeyboardMode)
+    if (!g_menuHook.Button && ControlCount() > IconIndex && !FKeyboardMode)
         if (TMenuSpeedButton* first = MenuButton(NextMenuButton(FirstMenuIndex - 1, 1))) {
             g_menuHook.Button = first;
             first->Perform(CM_MOUSEENTER, 0, 0);

@@ -232,9 +232,9 @@ void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDraw
         else frame(Rect, clBtnHighlight, clBtnShadow);
         InflateRect(&Rect, -1, -1);
     }
-    if (Item->Tag() > 4096 && Images()) {
+    if (Item->Tag() >= FirstBarImageTag && Images()) {
         Rect.left += 3;
-        Images()->Draw(dc, Rect.left, Rect.top + 1, Item->Tag() - 4097);
+        Images()->Draw(dc, Rect.left, Rect.top + 1, Item->Tag() - FirstBarImageTag);
         Rect.left += Images()->Width() + 2;
     } else {
         Rect.left += 5;
@@ -350,8 +350,8 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
     case WM_MENUCHAR:
         // A letter of the hidden bar: the system's menu mode ends and the menu bar control
         // drops the matching menu once the message has been answered.
-        if (FToolBar && FindAccelerator(Message) == -5) {
-            Message.Result = MAKELRESULT(static_cast<WORD>(-5), MNC_CLOSE);
+        if (FToolBar && FindAccelerator(Message) == AcceleratorOnMenuBar) {
+            Message.Result = MAKELRESULT(static_cast<WORD>(AcceleratorOnMenuBar), MNC_CLOSE);
             if (FToolBar->HandleAllocated())
                 PostMessageA(FToolBar->Handle(), CM_DIALOGCHAR, LOBYTE(LOWORD(Message.WParam)), 0);
             return;

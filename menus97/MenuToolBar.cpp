@@ -18,6 +18,8 @@ namespace {
 
 // Posted to the tool bar: drop the menu that the keyboard chose.
 constexpr UINT CM_KEYDROP = CM_BASE + 0x1F0;
+// The window class of the system's menu windows.
+constexpr char MenuWindowClass[] = "#32768";
 
 // The menu loop of a tool bar menu: its hook and the button whose menu is open.
 struct TToolHookState {
@@ -80,7 +82,7 @@ BOOL CALLBACK AddOpenMenu(HWND w, LPARAM l)
 {
     char name[16] = {};
     GetClassNameA(w, name, sizeof name);
-    if (std::string(name) == "#32768" && IsWindowVisible(w))
+    if (std::string(name) == MenuWindowClass && IsWindowVisible(w))
         if (auto m = reinterpret_cast<HMENU>(SendMessageA(w, MN_GETHMENU, 0, 0)))
             reinterpret_cast<std::vector<HMENU>*>(l)->push_back(m);
     return TRUE;

@@ -24,6 +24,17 @@ enum class TBannerJustification : unsigned char { bjCenter, bjTop, bjBottom };
 enum class TBannerAlignment : unsigned char { baLeft, baRight };
 enum class TBannerDirection : unsigned char { bdUpwards, bdDownwards };
 
+// The tag of an item of a styled menu tells how it is drawn: on the menu bar or in a drop-down,
+// with an image of the styler's image list or without one. A drop-down item with an image has
+// the image's index (0 or more) as its tag.
+constexpr int BarItemTag = -1;          // a menu bar item without an image
+constexpr int DropDownItemTag = -2;     // a drop-down item without an image
+constexpr int FirstBarImageTag = 4097;  // a menu bar item with image I: FirstBarImageTag + I
+
+// What FindAccelerator answers when it gives no item position.
+constexpr int NoAccelerator = -1;         // no item has the letter
+constexpr int AcceleratorOnMenuBar = -5;  // an item of the hidden menu bar has it: the menu bar control opens it
+
 using TDrawMenuItemEvent = std::function<bool(TMenu* Control, TMenuItem* Item, const RECT& Rect, TOwnerDrawState State)>;
 using TMeasureMenuItemEvent = std::function<void(TMenu* Control, TMenuItem* Item, int& Height, int& Width)>;
 using THintEvent = std::function<std::string(TMenu* Control, TMenuItem* Item, const std::string& Hint)>;
@@ -89,7 +100,7 @@ public:
     THintEvent OnHint;
     TMeasureMenuItemEvent OnMeasureItem;
 
-    // Gives items with Tag 0 a bar (-1) or drop-down (-2) tag.
+    // Gives items with Tag 0 a bar (BarItemTag) or drop-down (DropDownItemTag) tag.
     void AssignAllTags();
     virtual int GetItemHeight();
     virtual bool GetHideMenuBar() { return false; }
@@ -121,7 +132,7 @@ protected:
     virtual void MeasureItem(TMenuItem* Item, int& Height, int& Width);
     // Makes the items of the menu that holds Items' children owner-drawn, or plain again.
     virtual void PrepareItems(TMenuItem* Items, bool Restore);
-    // Position to execute for a WM_MENUCHAR, -1 none, -5 open it on the menu bar control.
+    // Position to execute for a WM_MENUCHAR, NoAccelerator, or AcceleratorOnMenuBar.
     virtual int FindAccelerator(const TMessage& Message);
     virtual void AssignTags(TMenuItem* Items, int Level);
     virtual void FontChanged();

@@ -29,7 +29,7 @@ UINT BreakType(const TMenuItem* Item)
 TSystemMenu97Options::TSystemMenu97Options(UINT Command)
     : FItem(std::make_unique<TMenuItem>(nullptr)), FCommand(Command)
 {
-    FItem->SetTag(-2);
+    FItem->SetTag(DropDownItemTag);
 }
 
 TSystemMenu97Options::~TSystemMenu97Options() = default;
@@ -191,7 +191,7 @@ void TCustomSystemMenus97::OwnerDrawCommands()
 
 int TCustomSystemMenus97::FindAccelerator(const TMessage& Message)
 {
-    if (ComponentState() & csDesigning) return -1;
+    if (ComponentState() & csDesigning) return NoAccelerator;
     if (Menu() && FSystemMenu && reinterpret_cast<HMENU>(Message.LParam) == FSystemMenu) {
         char key = static_cast<char>(LOBYTE(LOWORD(Message.WParam)));
         int count = GetMenuItemCount(FSystemMenu);

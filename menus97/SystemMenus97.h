@@ -29,7 +29,7 @@ public:
 
 private:
     std::unique_ptr<TMenuItem> FItem;
-    int FImageIndex = -2;
+    int FImageIndex = DropDownItemTag;
     TSystemMenu97ItemState FVisible = TSystemMenu97ItemState::smDefault;
     std::string FCaption;
     UINT FCommand;
