@@ -80,12 +80,16 @@ LRESULT ToolHookMessage(MSG& m)
 // The menus of this thread that are open on the screen.
 BOOL CALLBACK AddOpenMenu(HWND w, LPARAM l)
 {
-    char name[16] = {};
-    GetClassNameA(w, name, sizeof name);
-    if (std::string(name) == MenuWindowClass && IsWindowVisible(w))
-        if (auto m = reinterpret_cast<HMENU>(SendMessageA(w, MN_GETHMENU, 0, 0)))
-            reinterpret_cast<std::vector<HMENU>*>(l)->push_back(m);
-    return TRUE;
+    return Firewall<BOOL>(
+        [&]() -> BOOL {
+            char name[16] = {};
+            GetClassNameA(w, name, sizeof name);
+            if (std::string(name) == MenuWindowClass && IsWindowVisible(w))
+                if (auto m = reinterpret_cast<HMENU>(SendMessageA(w, MN_GETHMENU, 0, 0)))
+                    reinterpret_cast<std::vector<HMENU>*>(l)->push_back(m);
+            return TRUE;
+        },
+        FALSE);  // an error ends the enumeration
 }
 
 std::vector<HMENU> OpenMenus()
