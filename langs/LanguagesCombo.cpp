@@ -32,7 +32,7 @@ LCTYPE NameInfo(TLanguageViewType View)
     }
 }
 
-TObject* LanguageObject(TLanguage L) { return reinterpret_cast<TObject*>(static_cast<uintptr_t>(L)); }
+TObject* LanguageObject(TLanguage Language) { return reinterpret_cast<TObject*>(static_cast<uintptr_t>(Language)); }
 
 void AddLocale(const char* Text)
 {

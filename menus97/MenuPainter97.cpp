@@ -295,7 +295,8 @@ void TCustomMenus97::BuildBannerBitmap(TMenuItem* Item)
     else DrawGradient(dc, FBannerColor, FBannerEndColor, r);
     LOGFONTA lf = {};
     GetObjectA(FBannerFont->Handle(), sizeof lf, &lf);
-    lf.lfEscapement = lf.lfOrientation = FBannerDirection == TBannerDirection::bdUpwards ? UpwardsEscapement : -UpwardsEscapement;
+    lf.lfEscapement = lf.lfOrientation =
+        FBannerDirection == TBannerDirection::bdUpwards ? UpwardsEscapement : -UpwardsEscapement;
     lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     TGdiObject<HFONT> rotated(CreateFontIndirectA(&lf));
     {

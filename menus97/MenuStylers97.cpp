@@ -54,11 +54,11 @@ void TCustomMainMenus97::ReframeForm()
         SetWindowPos(f->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void TCustomMainMenus97::SetHideMenuBar(bool v)
+void TCustomMainMenus97::SetHideMenuBar(bool Value)
 {
-    if (FToolBar || FHideMenuBar == v) return;
-    FHideMenuBar = v;
-    if (v) FMenuBarBorder = false;
+    if (FToolBar || FHideMenuBar == Value) return;
+    FHideMenuBar = Value;
+    if (Value) FMenuBarBorder = false;
     ReframeForm();
     RedrawMenuBar();
 }
@@ -90,9 +90,9 @@ void TCustomMainMenus97::Notification(TComponent* AComponent, TOperation Operati
 
 bool TCustomMainMenus97::BarKeyboardMode() const { return FToolBar && FToolBar->KeyboardMode(); }
 
-void TCustomMainMenus97::SetMenuBarBorder(bool v)
+void TCustomMainMenus97::SetMenuBarBorder(bool Value)
 {
-    FMenuBarBorder = GetHideMenuBar() ? false : v;
+    FMenuBarBorder = GetHideMenuBar() ? false : Value;
     RedrawMenuBar();
 }
 

@@ -27,9 +27,9 @@ using menus97::TWindowDC;
 // MenuCharResult's answer for a WM_MENUCHAR that goes on to the form's previous procedure.
 constexpr int PassMenuChar = -1;
 
-char UpperChar(char c)
+char UpperChar(char Ch)
 {
-    char buf[2] = {c, 0};
+    char buf[2] = {Ch, 0};
     CharUpperBuffA(buf, 1);
     return buf[0];
 }
@@ -166,19 +166,19 @@ void TCustomMenus97::SetImages(TImageList* Value)
     }
 }
 
-void TCustomMenus97::SetMenus97Look(TMenus97Look v)
+void TCustomMenus97::SetMenus97Look(TMenus97Look Value)
 {
-    if (FLook == v) return;
-    FLook = v;
+    if (FLook == Value) return;
+    FLook = Value;
     if (IsMenuBarHandle(FMenu ? FMenu->Handle() : nullptr))
         if (TForm* f = OwnerForm(); f && f->HandleAllocated()) DrawMenuBar(f->Handle());
 }
 
-void TCustomMenus97::SetDefaultFont(bool v)
+void TCustomMenus97::SetDefaultFont(bool Value)
 {
-    if (FDefaultFont == v) return;
-    FDefaultFont = v;
-    if (v) LoadDefaultFonts();
+    if (FDefaultFont == Value) return;
+    FDefaultFont = Value;
+    if (Value) LoadDefaultFonts();
 }
 
 void TCustomMenus97::SetFont(TFont* Value)

@@ -62,39 +62,39 @@ public:
     TFont* BannerFont() const { return FBannerFont.get(); }
     void SetBannerFont(TFont* Value);
     int ItemHeight() const { return FItemHeight; }
-    void SetItemHeight(int v) { FItemHeight = v; }
+    void SetItemHeight(int Value) { FItemHeight = Value; }
     int ItemWidth() const { return FItemWidth; }
-    void SetItemWidth(int v) { FItemWidth = v; }
+    void SetItemWidth(int Value) { FItemWidth = Value; }
     TColor HiliteBar() const { return FHiliteBar; }
-    void SetHiliteBar(TColor c) { FHiliteBar = c; }
+    void SetHiliteBar(TColor Value) { FHiliteBar = Value; }
     bool Banner() const { return FBanner; }
-    void SetBanner(bool v) { FBanner = v; }
+    void SetBanner(bool Value) { FBanner = Value; }
     const std::string& BannerText() const { return FBannerText; }
-    void SetBannerText(const std::string& v) { FBannerText = v; FBannerDirty = true; }
+    void SetBannerText(const std::string& Value) { FBannerText = Value; FBannerDirty = true; }
     int BannerWidth() const { return FBannerWidth; }
-    void SetBannerWidth(int v) { FBannerWidth = v; FBannerDirty = true; }
+    void SetBannerWidth(int Value) { FBannerWidth = Value; FBannerDirty = true; }
     TColor BannerColor() const { return FBannerColor; }
-    void SetBannerColor(TColor c) { FBannerColor = c; FBannerDirty = true; }
+    void SetBannerColor(TColor Value) { FBannerColor = Value; FBannerDirty = true; }
     TColor BannerEndColor() const { return FBannerEndColor; }
-    void SetBannerEndColor(TColor c) { FBannerEndColor = c; FBannerDirty = true; }
+    void SetBannerEndColor(TColor Value) { FBannerEndColor = Value; FBannerDirty = true; }
     int BannerNumColors() const { return FBannerNumColors; }
-    void SetBannerNumColors(int v) { FBannerNumColors = v; FBannerDirty = true; }
+    void SetBannerNumColors(int Value) { FBannerNumColors = Value; FBannerDirty = true; }
     TBannerJustification BannerJustification() const { return FBannerJustification; }
-    void SetBannerJustification(TBannerJustification v) { FBannerJustification = v; FBannerDirty = true; }
+    void SetBannerJustification(TBannerJustification Value) { FBannerJustification = Value; FBannerDirty = true; }
     int BannerImage() const { return FBannerImage; }
-    void SetBannerImage(int v) { FBannerImage = v; FBannerDirty = true; }
+    void SetBannerImage(int Value) { FBannerImage = Value; FBannerDirty = true; }
     TBannerAlignment BannerAlignment() const { return FBannerAlignment; }
-    void SetBannerAlignment(TBannerAlignment v) { FBannerAlignment = v; FBannerDirty = true; }
+    void SetBannerAlignment(TBannerAlignment Value) { FBannerAlignment = Value; FBannerDirty = true; }
     TBannerDirection BannerDirection() const { return FBannerDirection; }
-    void SetBannerDirection(TBannerDirection v) { FBannerDirection = v; FBannerDirty = true; }
+    void SetBannerDirection(TBannerDirection Value) { FBannerDirection = Value; FBannerDirty = true; }
     char BannerSeparator() const { return FBannerSeparator; }
-    void SetBannerSeparator(char c) { FBannerSeparator = c; }
+    void SetBannerSeparator(char Value) { FBannerSeparator = Value; }
     TMenus97Look Menus97Look() const { return FLook; }
-    void SetMenus97Look(TMenus97Look v);
+    void SetMenus97Look(TMenus97Look Value);
     bool DefaultFont() const { return FDefaultFont; }
-    void SetDefaultFont(bool v);
+    void SetDefaultFont(bool Value);
     bool AlwaysShowSelection() const { return FAlwaysShowSelection; }
-    void SetAlwaysShowSelection(bool v) { FAlwaysShowSelection = v; }
+    void SetAlwaysShowSelection(bool Value) { FAlwaysShowSelection = Value; }
 
     TDrawMenuItemEvent OnDrawItem;
     THintEvent OnHint;
