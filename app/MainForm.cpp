@@ -13,12 +13,33 @@
 #include "UserSettings.h"
 #include "SpellChecker.h"
 #include "MenuToolBar.h"
+#include "Menus97.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
 
 namespace pw {
 
 TSpellDemoForm* SpellDemoForm = nullptr;
+
+namespace {
+
+// The shortcuts of the main menu: a virtual key with its modifier keys.
+constexpr TShortCut NewShortCut = scCtrl | 'N';
+constexpr TShortCut OpenShortCut = scCtrl | 'O';
+constexpr TShortCut SaveShortCut = scCtrl | 'S';
+constexpr TShortCut PrintShortCut = scCtrl | 'P';
+constexpr TShortCut ExitShortCut = scAlt | VK_F4;
+constexpr TShortCut UndoShortCut = scAlt | VK_BACK;
+constexpr TShortCut RedoShortCut = scCtrl | 'Y';
+constexpr TShortCut CutShortCut = scCtrl | 'X';
+constexpr TShortCut CopyShortCut = scCtrl | 'C';
+constexpr TShortCut PasteShortCut = scCtrl | 'V';
+constexpr TShortCut SelectAllShortCut = scCtrl | 'A';
+constexpr TShortCut FindShortCut = scCtrl | 'F';
+constexpr TShortCut ReplaceShortCut = scCtrl | 'H';
+constexpr TShortCut SpellingShortCut = VK_F7;
+
+} // namespace
 
 TSpellDemoForm::TSpellDemoForm(TComponent* AOwner) : TForm(AOwner)
 {
@@ -117,7 +138,7 @@ TSpellDemoForm::~TSpellDemoForm()
     if (SpellDemoForm == this) SpellDemoForm = nullptr;
 }
 
-TMenuItem* TSpellDemoForm::AddItem(TMenuItem* Parent, const char* Name, const char* Caption, unsigned short Key,
+TMenuItem* TSpellDemoForm::AddItem(TMenuItem* Parent, const char* Name, const char* Caption, TShortCut Key,
                                    int Tag, void (TSpellDemoForm::*Handler)(TObject*))
 {
     auto* item = new TMenuItem(this);
@@ -136,39 +157,41 @@ void TSpellDemoForm::CreateMenu()
     MainMenu->SetName("MainMenu");
     TMenuItem* root = MainMenu->Items();
     using F = TSpellDemoForm;
-    FileMI = AddItem(root, "FileMI", "&File", 0, -1, nullptr);
-    NewMI = AddItem(FileMI, "NewMI", "&New", 16462, -2, &F::NewMIClick);
-    OpenMI = AddItem(FileMI, "OpenMI", "&Open", 16463, 1, &F::OpenMIClick);
-    AddItem(FileMI, "N1", "-", 0, -2, nullptr);
-    SaveMI = AddItem(FileMI, "SaveMI", "&Save", 16467, 2, &F::SaveMIClick);
-    SaveAsMI = AddItem(FileMI, "SaveAsMI", "Save &as", 0, -2, &F::SaveAsMIClick);
-    AddItem(FileMI, "N2", "-", 0, -2, nullptr);
-    PrintSetupMI = AddItem(FileMI, "PrintSetupMI", "P&rinter setup", 0, -2, &F::PrintSetupMIClick);
-    PrintMI = AddItem(FileMI, "PrintMI", "&Print", 16464, 11, &F::PrintMIClick);
-    AddItem(FileMI, "N5", "-", 0, -2, nullptr);
-    ExitMI = AddItem(FileMI, "ExitMI", "E&xit", 32883, 10, &F::ExitMIClick);
-    EditMI = AddItem(root, "EditMI", "&Edit", 0, -1, nullptr);
-    UndoMI = AddItem(EditMI, "UndoMI", "&Undo", 32776, 9, &F::UndoMIClick);
-    RedoMI = AddItem(EditMI, "RedoMI", "R&edo", 16473, 21, &F::RedoMIClick);
-    AddItem(EditMI, "N3", "-", 0, -2, nullptr);
-    CutMI = AddItem(EditMI, "CutMI", "&Cut", 16472, 3, &F::CutMIClick);
-    CopyMI = AddItem(EditMI, "CopyMI", "C&opy", 16451, 4, &F::CopyMIClick);
-    PasteMI = AddItem(EditMI, "PasteMI", "&Paste", 16470, 5, &F::PasteMIClick);
-    AddItem(EditMI, "N4", "-", 0, -2, nullptr);
-    SelectAllMI = AddItem(EditMI, "SelectAllMI", "Select &all", 16449, -2, &F::SelectAllMIClick);
-    AddItem(EditMI, "N6", "-", 0, -2, nullptr);
-    FindMI = AddItem(EditMI, "FindMI", "&Find", 16454, 6, &F::FindMIClick);
-    ReplaceMI = AddItem(EditMI, "ReplaceMI", "&Replace", 16456, 7, &F::ReplaceMIClick);
-    AddItem(EditMI, "N7", "-", 0, -2, nullptr);
-    SpellMI = AddItem(EditMI, "SpellMI", "&Spelling", 118, 8, &F::SpellMIClick);
-    CheckAsYouTypeMI = AddItem(EditMI, "CheckAsYouTypeMI", "Check spelling as you &type", 0, -2,
+    FileMI = AddItem(root, "FileMI", "&File", scNone, BarItemTag, nullptr);
+    NewMI = AddItem(FileMI, "NewMI", "&New", NewShortCut, DropDownItemTag, &F::NewMIClick);
+    OpenMI = AddItem(FileMI, "OpenMI", "&Open", OpenShortCut, 1, &F::OpenMIClick);
+    AddItem(FileMI, "N1", "-", scNone, DropDownItemTag, nullptr);
+    SaveMI = AddItem(FileMI, "SaveMI", "&Save", SaveShortCut, 2, &F::SaveMIClick);
+    SaveAsMI = AddItem(FileMI, "SaveAsMI", "Save &as", scNone, DropDownItemTag, &F::SaveAsMIClick);
+    AddItem(FileMI, "N2", "-", scNone, DropDownItemTag, nullptr);
+    PrintSetupMI = AddItem(FileMI, "PrintSetupMI", "P&rinter setup", scNone, DropDownItemTag, &F::PrintSetupMIClick);
+    PrintMI = AddItem(FileMI, "PrintMI", "&Print", PrintShortCut, 11, &F::PrintMIClick);
+    AddItem(FileMI, "N5", "-", scNone, DropDownItemTag, nullptr);
+    ExitMI = AddItem(FileMI, "ExitMI", "E&xit", ExitShortCut, 10, &F::ExitMIClick);
+    EditMI = AddItem(root, "EditMI", "&Edit", scNone, BarItemTag, nullptr);
+    UndoMI = AddItem(EditMI, "UndoMI", "&Undo", UndoShortCut, 9, &F::UndoMIClick);
+    RedoMI = AddItem(EditMI, "RedoMI", "R&edo", RedoShortCut, 21, &F::RedoMIClick);
+    AddItem(EditMI, "N3", "-", scNone, DropDownItemTag, nullptr);
+    CutMI = AddItem(EditMI, "CutMI", "&Cut", CutShortCut, 3, &F::CutMIClick);
+    CopyMI = AddItem(EditMI, "CopyMI", "C&opy", CopyShortCut, 4, &F::CopyMIClick);
+    PasteMI = AddItem(EditMI, "PasteMI", "&Paste", PasteShortCut, 5, &F::PasteMIClick);
+    AddItem(EditMI, "N4", "-", scNone, DropDownItemTag, nullptr);
+    SelectAllMI = AddItem(EditMI, "SelectAllMI", "Select &all", SelectAllShortCut, DropDownItemTag,
+                          &F::SelectAllMIClick);
+    AddItem(EditMI, "N6", "-", scNone, DropDownItemTag, nullptr);
+    FindMI = AddItem(EditMI, "FindMI", "&Find", FindShortCut, 6, &F::FindMIClick);
+    ReplaceMI = AddItem(EditMI, "ReplaceMI", "&Replace", ReplaceShortCut, 7, &F::ReplaceMIClick);
+    AddItem(EditMI, "N7", "-", scNone, DropDownItemTag, nullptr);
+    SpellMI = AddItem(EditMI, "SpellMI", "&Spelling", SpellingShortCut, 8, &F::SpellMIClick);
+    CheckAsYouTypeMI = AddItem(EditMI, "CheckAsYouTypeMI", "Check spelling as you &type", scNone, DropDownItemTag,
                                &F::CheckAsYouTypeMIClick);
-    WindowMI = AddItem(root, "WindowMI", "&Window", 0, -1, nullptr);
-    CascadeMI = AddItem(WindowMI, "CascadeMI", "&Cascade", 0, 24, &F::CascadeMIClick);
-    TileMI = AddItem(WindowMI, "TileMI", "&Tile", 0, 25, &F::TileMIClick);
-    ArrangeIconsMI = AddItem(WindowMI, "ArrangeIconsMI", "&Arrange icons", 0, -2, &F::ArrangeIconsMIClick);
-    HelpMI = AddItem(root, "HelpMI", "&Help", 0, -1, nullptr);
-    AboutMI = AddItem(HelpMI, "AboutMI", "&About", 0, -2, &F::AboutMIClick);
+    WindowMI = AddItem(root, "WindowMI", "&Window", scNone, BarItemTag, nullptr);
+    CascadeMI = AddItem(WindowMI, "CascadeMI", "&Cascade", scNone, 24, &F::CascadeMIClick);
+    TileMI = AddItem(WindowMI, "TileMI", "&Tile", scNone, 25, &F::TileMIClick);
+    ArrangeIconsMI = AddItem(WindowMI, "ArrangeIconsMI", "&Arrange icons", scNone, DropDownItemTag,
+                             &F::ArrangeIconsMIClick);
+    HelpMI = AddItem(root, "HelpMI", "&Help", scNone, BarItemTag, nullptr);
+    AboutMI = AddItem(HelpMI, "AboutMI", "&About", scNone, DropDownItemTag, &F::AboutMIClick);
     SetWindowMenuItem(WindowMI);
     SetMenu(MainMenu);
 }

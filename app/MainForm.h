@@ -3,6 +3,7 @@
 #pragma once
 #include "Forms.h"
 #include "Graphics.h"
+#include "Menus.h"
 
 #include <string>
 #include <vector>
@@ -172,7 +173,7 @@ private:
     void CreateColorMenus();
     void CreateArtLabel();
     TMDIClientPainter* FClientPainter = nullptr;
-    TMenuItem* AddItem(TMenuItem* Parent, const char* Name, const char* Caption, unsigned short Key, int Tag,
+    TMenuItem* AddItem(TMenuItem* Parent, const char* Name, const char* Caption, TShortCut Key, int Tag,
                        void (TSpellDemoForm::*Handler)(TObject*));
     TToolButton* AddButton(TToolBar* Bar, const char* Name, const char* Hint, int Image,
                            void (TSpellDemoForm::*Handler)(TObject*));

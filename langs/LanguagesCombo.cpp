@@ -32,7 +32,7 @@ LCTYPE NameInfo(TLanguageViewType View)
     }
 }
 
-TObject* LanguageObject(TLanguage L) { return reinterpret_cast<TObject*>(static_cast<uintptr_t>(L)); }
+TObject* LanguageObject(TLanguage Language) { return reinterpret_cast<TObject*>(static_cast<uintptr_t>(Language)); }
 
 void AddLocale(const char* Text)
 {
@@ -49,16 +49,24 @@ void AddLocale(const char* Text)
 
 BOOL CALLBACK EnumLocale(LPSTR Text)
 {
-    // Nothing may unwind through the system's enumeration: a failure ends it here.
-    try {
-        if (Text) AddLocale(Text);
-        return TRUE;
-    } catch (...) {
-        return FALSE;
-    }
+    // Nothing may unwind through the system's enumeration: a failure goes to the application's
+    // handler and ends the enumeration.
+    return Firewall<BOOL>(
+        [&]() -> BOOL {
+            if (Text) AddLocale(Text);
+            return TRUE;
+        },
+        FALSE);
 }
 
 } // namespace
+
+void AddSystemLanguages(TLanguageType Type, TLanguageViewType View, TStringList& List)
+{
+    g_scan = TLocaleScan{NameInfo(View), Type == TLanguageType::ltPrimary, &List};
+    EnumSystemLocalesA(&EnumLocale, EnumFlag(Type));
+    g_scan = TLocaleScan{};
+}
 
 TLanguagesCombo::TLanguagesCombo(TComponent* AOwner)
     : TCustomComboBox(AOwner), FFlagBitmap(std::make_unique<TBitmap>())
@@ -126,9 +134,7 @@ void TLanguagesCombo::BuildList()
 {
     Items()->Clear();
     TStringList found;
-    g_scan = TLocaleScan{NameInfo(FViewType), FLanguageType == TLanguageType::ltPrimary, &found};
-    EnumSystemLocalesA(&EnumLocale, EnumFlag(FLanguageType));
-    g_scan = TLocaleScan{};
+    AddSystemLanguages(FLanguageType, FViewType, found);
     Items()->BeginUpdate();
     Items()->Assign(&found);
     Items()->EndUpdate();

@@ -10,9 +10,15 @@
 namespace pw {
 
 class TBitmap;
+class TStringList;
 
 enum class TLanguageType { ltInstalled, ltSupported, ltPrimary };
 enum class TLanguageViewType { lvtLocalized, lvtEnglish, lvtNative, lvtAbbrev };
+
+// Adds the system's locales of a type to List, each under its name in View with its language
+// identifier as its object, in the system's order. An error while the system lists them ends
+// the listing and goes to the application's exception handler.
+void AddSystemLanguages(TLanguageType Type, TLanguageViewType View, TStringList& List);
 
 class TLanguagesCombo : public TCustomComboBox {
 public:

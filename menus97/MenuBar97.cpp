@@ -5,23 +5,8 @@
 #include "SystemMenus97.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace pw {
-
-bool IsMnemonic(char Key, const std::string& Caption)
-{
-    for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-        if (Caption[i] != '&') continue;
-        if (Caption[i + 1] == '&') {
-            ++i;  // "&&" is a literal ampersand
-            continue;
-        }
-        auto up = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
-        return up(Caption[i + 1]) == up(Key);
-    }
-    return false;
-}
 
 namespace {
 
@@ -33,10 +18,10 @@ struct TMenuHookState {
 };
 TMenuHookState g_menuHook;
 
-int ControlIndex(const TWinControl* Parent, const TControl* c)
+int ControlIndex(const TWinControl* Parent, const TControl* Control)
 {
     for (int i = 0; i < Parent->ControlCount(); ++i)
-        if (Parent->Controls(i) == c) return i;
+        if (Parent->Controls(i) == Control) return i;
     return -1;
 }
 
@@ -231,9 +216,9 @@ TMenuSpeedButton* TCustomMenuBar97::MenuButton(int Index) const
     return b && b->Visible() ? b : nullptr;
 }
 
-void TCustomMenuBar97::SetFullSize(bool v)
+void TCustomMenuBar97::SetFullSize(bool Value)
 {
-    FFullSize = v;
+    FFullSize = Value;
     UpdateWidth();
 }
 
@@ -426,7 +411,7 @@ void TCustomMenuBar97::EnterMenuLoop()
     InstallMenuHook();
     g_menuHook.Bar = this;
     FLoopHot = nullptr;
-    if (!g_menuHook.Button && ControlCount() > 3 && !FKeyboardMode)
+    if (!g_menuHook.Button && ControlCount() > IconIndex && !FKeyboardMode)
         if (TMenuSpeedButton* first = MenuButton(NextMenuButton(FirstMenuIndex - 1, 1))) {
             g_menuHook.Button = first;
             first->Perform(CM_MOUSEENTER, 0, 0);
@@ -521,18 +506,18 @@ LRESULT ArrowKey(WPARAM Key)
     return SwitchTo(b, corner, corner);
 }
 
-LRESULT HookMessage(MSG& m)
+LRESULT HookMessage(MSG& Msg)
 {
     TCustomMenuBar97* bar = g_menuHook.Bar;
-    switch (m.message) {
+    switch (Msg.message) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN: {
-        POINT p{static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))};
+        POINT p{static_cast<short>(LOWORD(Msg.lParam)), static_cast<short>(HIWORD(Msg.lParam))};
         if (!bar->HandleAllocated()) return 0;
         ScreenToClient(bar->Handle(), &p);
         TMenuSpeedButton* b = MenuButtonAt(bar, p);
         if (!b) return 0;
-        if (m.message == WM_MOUSEMOVE)
+        if (Msg.message == WM_MOUSEMOVE)
             return b != g_menuHook.Button ? SwitchTo(b, p, p) : 0;
         if (b != g_menuHook.Button) return 0;
         // A click on the open menu's own button closes the menu.
@@ -542,11 +527,11 @@ LRESULT HookMessage(MSG& m)
         return 1;
     }
     case WM_SYSKEYDOWN:
-        if (m.wParam == VK_MENU) bar->SetDroppedByKeyboard(false);
+        if (Msg.wParam == VK_MENU) bar->SetDroppedByKeyboard(false);
         return 0;
     case WM_KEYDOWN:
-        if (m.wParam == VK_ESCAPE) bar->SetDroppedByKeyboard(false);
-        if (m.wParam == VK_LEFT || m.wParam == VK_RIGHT) return ArrowKey(m.wParam);
+        if (Msg.wParam == VK_ESCAPE) bar->SetDroppedByKeyboard(false);
+        if (Msg.wParam == VK_LEFT || Msg.wParam == VK_RIGHT) return ArrowKey(Msg.wParam);
         return 0;
     default:
         return 0;

@@ -5,6 +5,7 @@
 #pragma once
 #include "Buttons.h"
 #include "ExtCtrls.h"
+#include "Menus97.h"
 
 #include <string>
 
@@ -12,9 +13,6 @@ namespace pw {
 
 class TForm;
 class TCustomMenuBar97;
-
-// Whether Key is the mnemonic (the character after a single '&') of Caption, in any case.
-bool IsMnemonic(char Key, const std::string& Caption);
 
 // A button that drops a menu: its Tag holds the menu handle (0 on the child icon button,
 // which drops the active MDI child's styled system menu).
@@ -24,7 +22,7 @@ public:
     ~TMenuSpeedButton() override;
 
     HWND TargetWindow() const { return FTargetWindow; }
-    void SetTargetWindow(HWND h) { FTargetWindow = h; }
+    void SetTargetWindow(HWND Value) { FTargetWindow = Value; }
     bool Dropped() const { return FDropped; }
     TCustomMenuBar97* Bar() const;
     // The styled system menu of the bar form's active MDI child, or none.
@@ -77,14 +75,14 @@ public:
     ~TCustomMenuBar97() override;
 
     bool FullSize() const { return FFullSize; }
-    void SetFullSize(bool v);
+    void SetFullSize(bool Value);
     TForm* Form() const { return FForm; }
-    void SetForm(TForm* f) { FForm = f; }
+    void SetForm(TForm* Value) { FForm = Value; }
     bool KeyboardMode() const { return FKeyboardMode; }
     bool DroppedByKeyboard() const { return FDroppedByKeyboard; }
-    void SetDroppedByKeyboard(bool v) { FDroppedByKeyboard = v; }
+    void SetDroppedByKeyboard(bool Value) { FDroppedByKeyboard = Value; }
     int HotIndex() const { return FHotIndex; }
-    void SetHotIndex(int i) { FHotIndex = i; }
+    void SetHotIndex(int Value) { FHotIndex = Value; }
     bool MdiButtonsShown() const { return FMdiButtonsShown; }
     TMenuSpeedButton* IconButton() const;
     TMenuCommandButton* CommandButton(int Index) const;

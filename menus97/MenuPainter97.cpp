@@ -13,6 +13,8 @@ namespace {
 
 // The ternary raster operation D xor (S and (P xor D)): brush where the source is white.
 constexpr DWORD RopDSPDxax = 0x00E20746;
+// A font's escapement (in tenths of a degree) for text that runs upwards.
+constexpr LONG UpwardsEscapement = 900;
 
 using menus97::FillSolid;
 using menus97::Frame3D;
@@ -57,7 +59,7 @@ void TCustomMenus97::DrawItem(TMenuItem* Item, RECT Rect, TOwnerDrawState State)
         OffsetRect(&FBannerRect, Rect.left - offset.x, Rect.top - offset.y);
     }
     if (FBanner) DrawBanner(Item, Rect);
-    if (Item->Tag() == -1 || Item->Tag() > 4096) DrawMenuBarItem(Item, Rect, State);
+    if (Item->Tag() == BarItemTag || Item->Tag() >= FirstBarImageTag) DrawMenuBarItem(Item, Rect, State);
     else DrawPopupItem(Item, Rect, State);
 }
 
@@ -293,7 +295,8 @@ void TCustomMenus97::BuildBannerBitmap(TMenuItem* Item)
     else DrawGradient(dc, FBannerColor, FBannerEndColor, r);
     LOGFONTA lf = {};
     GetObjectA(FBannerFont->Handle(), sizeof lf, &lf);
-    lf.lfEscapement = lf.lfOrientation = FBannerDirection == TBannerDirection::bdUpwards ? 900 : -900;
+    lf.lfEscapement = lf.lfOrientation =
+        FBannerDirection == TBannerDirection::bdUpwards ? UpwardsEscapement : -UpwardsEscapement;
     lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     TGdiObject<HFONT> rotated(CreateFontIndirectA(&lf));
     {

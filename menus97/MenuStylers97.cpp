@@ -38,7 +38,7 @@ TCustomMainMenus97::~TCustomMainMenus97()
     }
 }
 
-TMainMenu* TCustomMainMenus97::MainMenu() const { return dynamic_cast<TMainMenu*>(FMenu); }
+TMainMenu* TCustomMainMenus97::MainMenu() const { return dynamic_cast<TMainMenu*>(Menu()); }
 
 bool TCustomMainMenus97::GetHideMenuBar() { return (ComponentState() & csDesigning) ? false : FHideMenuBar; }
 
@@ -54,11 +54,11 @@ void TCustomMainMenus97::ReframeForm()
         SetWindowPos(f->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void TCustomMainMenus97::SetHideMenuBar(bool v)
+void TCustomMainMenus97::SetHideMenuBar(bool Value)
 {
-    if (FToolBar || FHideMenuBar == v) return;
-    FHideMenuBar = v;
-    if (v) FMenuBarBorder = false;
+    if (FToolBar || FHideMenuBar == Value) return;
+    FHideMenuBar = Value;
+    if (Value) FMenuBarBorder = false;
     ReframeForm();
     RedrawMenuBar();
 }
@@ -90,9 +90,9 @@ void TCustomMainMenus97::Notification(TComponent* AComponent, TOperation Operati
 
 bool TCustomMainMenus97::BarKeyboardMode() const { return FToolBar && FToolBar->KeyboardMode(); }
 
-void TCustomMainMenus97::SetMenuBarBorder(bool v)
+void TCustomMainMenus97::SetMenuBarBorder(bool Value)
 {
-    FMenuBarBorder = GetHideMenuBar() ? false : v;
+    FMenuBarBorder = GetHideMenuBar() ? false : Value;
     RedrawMenuBar();
 }
 
@@ -103,12 +103,12 @@ void TCustomMainMenus97::FontChanged()
 
 int TCustomMainMenus97::GetItemHeight()
 {
-    if (FItemHeight != 0 || !FMenu || FMenu->Items()->Count() == 0) return FItemHeight;
+    if (ItemHeight() != 0 || !Menu() || Menu()->Items()->Count() == 0) return ItemHeight();
     TForm* form = OwnerForm();
     menus97::TWindowDC dc(form && form->HandleAllocated() ? form->Handle() : nullptr);
-    menus97::TCanvasAttach attach(FCanvas.get(), dc.Get());
-    FCanvas->Font()->Assign(FFont.get());
-    int h = DefaultItemHeight(FMenu->Items()->Items(0));
+    menus97::TCanvasAttach attach(Canvas(), dc.Get());
+    Canvas()->Font()->Assign(Font());
+    int h = DefaultItemHeight(Menu()->Items()->Items(0));
     return h;
 }
 
@@ -152,11 +152,11 @@ void TCustomMainMenus97::SynchroniseButton(int Index, TMenuItem* Item, int Heigh
 void TCustomMainMenus97::SynchroniseMenuBar()
 {
     TForm* form = OwnerForm();
-    if (!FMenu || !form || !form->HandleAllocated()) return;
+    if (!Menu() || !form || !form->HandleAllocated()) return;
     if (FToolBar && HookButton()) return;  // a menu button is tracking its menu
     HMENU bar = GetMenu(form->Handle());
     if (!bar) return;
-    int height = FToolBar ? GetItemHeight() : FItemHeight;
+    int height = FToolBar ? GetItemHeight() : ItemHeight();
     int x = 0;
     int k = TCustomMenuBar97::FirstMenuIndex;
     bool mdi = false;
@@ -182,7 +182,7 @@ void TCustomMainMenus97::SynchroniseMenuBar()
         FToolBar->UpdateWidth();
         FToolBar->ShowMdiButtons(mdi);
     }
-    PrepareItems(FMenu->Items(), false);
+    PrepareItems(Menu()->Items(), false);
     if (FToolBar) ClearBarTexts(bar);
 }
 
@@ -213,7 +213,7 @@ void TCustomMainMenus97::ClearBarTexts(HMENU Bar)
 void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDrawState State)
 {
     if (GetHideMenuBar()) return;
-    HDC dc = FCanvas->Handle();
+    HDC dc = Canvas()->Handle();
     auto frame = [dc](const RECT& r, TColor topLeft, TColor bottomRight) { menus97::Frame3D(dc, r, topLeft, bottomRight); };
     if (FMenuBarBorder) {
         TForm* form = OwnerForm();
@@ -226,27 +226,27 @@ void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDraw
         Rect.top += 2;
         Rect.left += 2;
     }
-    menus97::FillSolid(dc, Rect, FBrush->Color());
+    menus97::FillSolid(dc, Rect, Brush()->Color());
     if (State & odSelected) {
         if (FBarItemDown) frame(Rect, clBtnShadow, clBtnHighlight);
         else frame(Rect, clBtnHighlight, clBtnShadow);
         InflateRect(&Rect, -1, -1);
     }
-    if (Item->Tag() > 4096 && FImages) {
+    if (Item->Tag() >= FirstBarImageTag && Images()) {
         Rect.left += 3;
-        FImages->Draw(dc, Rect.left, Rect.top + 1, Item->Tag() - 4097);
-        Rect.left += FImages->Width() + 2;
+        Images()->Draw(dc, Rect.left, Rect.top + 1, Item->Tag() - FirstBarImageTag);
+        Rect.left += Images()->Width() + 2;
     } else {
         Rect.left += 5;
     }
-    FCanvas->Font()->Assign(FFont.get());
+    Canvas()->Font()->Assign(Font());
     DrawItemText(Item, Rect, State & ~odSelected, CaptionPart(Item->Caption()));
 }
 
 void TCustomMainMenus97::SubclassProc(TMessage& Message)
 {
     TForm* form = OwnerForm();
-    if (!FMenu || !form) {
+    if (!Menu() || !form) {
         TCustomMenus97::SubclassProc(Message);
         return;
     }
@@ -272,10 +272,10 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
         }
         break;
     case WM_NCCALCSIZE:
-        if (GetHideMenuBar() && FMenu->Items()->Count() > 0) {
+        if (GetHideMenuBar() && Menu()->Items()->Count() > 0) {
             CallPrevious(Message);
             RECT m;
-            GetMenuRect(FMenu->Items()->Items(0), m);
+            GetMenuRect(Menu()->Items()->Items(0), m);
             auto* r = reinterpret_cast<RECT*>(Message.LParam);
             r->top -= m.bottom - m.top + 1;
             return;
@@ -286,10 +286,10 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
         if (GetHideMenuBar() && Message.Result == HTMENU) Message.Result = HTTRANSPARENT;
         return;
     case WM_NCPAINT:
-        if (GetHideMenuBar() && FMenu->Items()->Count() > 0) {
+        if (GetHideMenuBar() && Menu()->Items()->Count() > 0) {
             // Everything but the covered bar row is painted by the system.
             RECT m, wr;
-            GetMenuRect(FMenu->Items()->Items(0), m);
+            GetMenuRect(Menu()->Items()->Items(0), m);
             GetWindowRect(form->Handle(), &wr);
             TGdiObject<HRGN> rgn(CreateRectRgnIndirect(&wr));
             if (Message.WParam > 1) CombineRgn(rgn.Get(), reinterpret_cast<HRGN>(Message.WParam), nullptr, RGN_COPY);
@@ -324,8 +324,8 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
         // Alt and the letter of a bar item, with the form itself focused: the menu bar control
         // drops that menu without the system's own menu bar mode starting first.
         if (FToolBar && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) > ' ' &&
-            FToolBar->HandleAllocated() && FMenu->HandleAllocated() &&
-            SearchAccelerator(FMenu->Items(), static_cast<char>(LOWORD(Message.LParam)), FMenu->Handle()) >= 0) {
+            FToolBar->HandleAllocated() && Menu()->HandleAllocated() &&
+            SearchAccelerator(Menu()->Items(), static_cast<char>(LOWORD(Message.LParam)), Menu()->Handle()) >= 0) {
             PostMessageA(FToolBar->Handle(), CM_DIALOGCHAR, LOBYTE(LOWORD(Message.LParam)), 0);
             Message.Result = 0;
             return;
@@ -338,7 +338,7 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
         }
         break;
     case WM_MENUSELECT:
-        if (!GetHideMenuBar() && reinterpret_cast<HMENU>(Message.LParam) == FMenu->Handle() &&
+        if (!GetHideMenuBar() && reinterpret_cast<HMENU>(Message.LParam) == Menu()->Handle() &&
             !(HIWORD(Message.WParam) & MF_MOUSESELECT) && FBarItemDown) {
             FBarItemDown = false;
             RedrawMenuBar();
@@ -350,8 +350,8 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
     case WM_MENUCHAR:
         // A letter of the hidden bar: the system's menu mode ends and the menu bar control
         // drops the matching menu once the message has been answered.
-        if (FToolBar && FindAccelerator(Message) == -5) {
-            Message.Result = MAKELRESULT(static_cast<WORD>(-5), MNC_CLOSE);
+        if (FToolBar && FindAccelerator(Message) == AcceleratorOnMenuBar) {
+            Message.Result = MAKELRESULT(static_cast<WORD>(AcceleratorOnMenuBar), MNC_CLOSE);
             if (FToolBar->HandleAllocated())
                 PostMessageA(FToolBar->Handle(), CM_DIALOGCHAR, LOBYTE(LOWORD(Message.WParam)), 0);
             return;
@@ -400,7 +400,7 @@ TCustomPopupMenus97::~TCustomPopupMenus97()
     }
 }
 
-TPopupMenu* TCustomPopupMenus97::GetPopupMenu() const { return dynamic_cast<TPopupMenu*>(FMenu); }
+TPopupMenu* TCustomPopupMenus97::GetPopupMenu() const { return dynamic_cast<TPopupMenu*>(Menu()); }
 void TCustomPopupMenus97::SetPopupMenu(TPopupMenu* Value) { SetMenu(Value); }
 
 void TCustomPopupMenus97::CallPopupPrevious(TMessage& Message)
@@ -410,19 +410,19 @@ void TCustomPopupMenus97::CallPopupPrevious(TMessage& Message)
 
 bool TCustomPopupMenus97::IsBannerItem(TMenuItem* Item)
 {
-    return FMenu && Item && Item->Parent() == FMenu->Items();
+    return Menu() && Item && Item->Parent() == Menu()->Items();
 }
 
 TMenuItem* TCustomPopupMenus97::GetBannerItem(TMenuItem* Item) { return Item; }
 
 void TCustomPopupMenus97::CalcBannerRect(TMenuItem*)
 {
-    if (FMenu) CalcBannerRectFor(FMenu->Handle(), FMenu->Items());
+    if (Menu()) CalcBannerRectFor(Menu()->Handle(), Menu()->Items());
 }
 
 void TCustomPopupMenus97::PopupListWndProc(TMessage& Message)
 {
-    if (!FMenu) {
+    if (!Menu()) {
         CallPopupPrevious(Message);
         return;
     }
@@ -434,13 +434,13 @@ void TCustomPopupMenus97::PopupListWndProc(TMessage& Message)
     case WM_INITMENU:
     case CM_MENUCHANGED:
         CallPopupPrevious(Message);
-        PrepareItems(FMenu->Items(), false);
+        PrepareItems(Menu()->Items(), false);
         return;
     case WM_INITMENUPOPUP:
         CallPopupPrevious(Message);
         Message.Result = 0;
-        PrepareItems(FMenu->Items(), false);
-        FBannerDirty = true;
+        PrepareItems(Menu()->Items(), false);
+        InvalidateBanner();
         return;
     case WM_MENUCHAR:
         if (int i = FindAccelerator(Message); i >= 0) {

@@ -18,14 +18,14 @@ public:
     void SetMainMenu(TMainMenu* Value) { SetMenu(Value); }
     bool HideMenuBar() const { return FHideMenuBar; }
     // Ignored while a ToolBar stands in for the menu bar.
-    void SetHideMenuBar(bool v);
+    void SetHideMenuBar(bool Value);
     // The menu bar control that stands in for the form's hidden menu bar (not owned): the
     // styler keeps one menu button on it per item of the bar, and sends it the mnemonics and
     // the keyboard menu activation. It hides the menu bar for good.
     TCustomMenuBar97* ToolBar() const { return FToolBar; }
     void SetToolBar(TCustomMenuBar97* Value);
     bool MenuBarBorder() const { return FMenuBarBorder; }
-    void SetMenuBarBorder(bool v);
+    void SetMenuBarBorder(bool Value);
     bool GetHideMenuBar() override;
     // Height of a menu bar row: ItemHeight, or what the first top-level item needs.
     int GetItemHeight() override;
@@ -40,9 +40,9 @@ protected:
     void DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDrawState State) override;
     void SubclassProc(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    bool FBarItemDown = false;
 
 private:
+    bool FBarItemDown = false;
     bool FHideMenuBar = false;
     TCustomMenuBar97* FToolBar = nullptr;
     bool FMenuBarBorder = false;

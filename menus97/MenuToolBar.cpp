@@ -18,6 +18,8 @@ namespace {
 
 // Posted to the tool bar: drop the menu that the keyboard chose.
 constexpr UINT CM_KEYDROP = CM_BASE + 0x1F0;
+// The window class of the system's menu windows.
+constexpr char MenuWindowClass[] = "#32768";
 
 // The menu loop of a tool bar menu: its hook and the button whose menu is open.
 struct TToolHookState {
@@ -49,17 +51,17 @@ public:
     TToolMenuScope& operator=(const TToolMenuScope&) = delete;
 };
 
-LRESULT ToolHookMessage(MSG& m)
+LRESULT ToolHookMessage(MSG& Msg)
 {
     TToolButton* open = g_toolHook.Button;
     auto* bar = dynamic_cast<TToolBar*>(open->Parent());
     if (!bar || !bar->HandleAllocated()) return 0;
-    POINT p{static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))};
+    POINT p{static_cast<short>(LOWORD(Msg.lParam)), static_cast<short>(HIWORD(Msg.lParam))};
     ScreenToClient(bar->Handle(), &p);
     RECT client = bar->ClientRect();
     if (!PtInRect(&client, p)) return 0;
     TControl* under = bar->ControlAtPos(p, false);
-    if (m.message == WM_MOUSEMOVE) {
+    if (Msg.message == WM_MOUSEMOVE) {
         // Onto another button or off the buttons: one press there closes this menu (a click
         // outside it) and, on a button, drops that button's menu.
         if (under != open && !g_toolHook.SwitchPosted) {
@@ -68,7 +70,7 @@ LRESULT ToolHookMessage(MSG& m)
         }
         return 0;
     }
-    if (m.message == WM_LBUTTONDOWN && under == open) {
+    if (Msg.message == WM_LBUTTONDOWN && under == open) {
         EndMenu();  // a click on the open menu's own button closes it
         return 1;
     }
@@ -76,14 +78,18 @@ LRESULT ToolHookMessage(MSG& m)
 }
 
 // The menus of this thread that are open on the screen.
-BOOL CALLBACK AddOpenMenu(HWND w, LPARAM l)
+BOOL CALLBACK AddOpenMenu(HWND Window, LPARAM Data)
 {
-    char name[16] = {};
-    GetClassNameA(w, name, sizeof name);
-    if (std::string(name) == "#32768" && IsWindowVisible(w))
-        if (auto m = reinterpret_cast<HMENU>(SendMessageA(w, MN_GETHMENU, 0, 0)))
-            reinterpret_cast<std::vector<HMENU>*>(l)->push_back(m);
-    return TRUE;
+    return Firewall<BOOL>(
+        [&]() -> BOOL {
+            char name[16] = {};
+            GetClassNameA(Window, name, sizeof name);
+            if (std::string(name) == MenuWindowClass && IsWindowVisible(Window))
+                if (auto m = reinterpret_cast<HMENU>(SendMessageA(Window, MN_GETHMENU, 0, 0)))
+                    reinterpret_cast<std::vector<HMENU>*>(Data)->push_back(m);
+            return TRUE;
+        },
+        FALSE);  // an error ends the enumeration
 }
 
 std::vector<HMENU> OpenMenus()
@@ -115,17 +121,17 @@ bool SubmenuTakesKey(HMENU Top, WPARAM Key)
 
 // Left or Right in a tool bar menu: the previous or next button that drops a menu takes over
 // once this menu has ended.
-LRESULT ToolHookKey(MSG& m)
+LRESULT ToolHookKey(MSG& Msg)
 {
     TToolButton* open = g_toolHook.Button;
     auto* bar = dynamic_cast<TMenuToolBar*>(open->Parent());
-    if (!bar || (m.wParam != VK_LEFT && m.wParam != VK_RIGHT)) return 0;
-    if (SubmenuTakesKey(reinterpret_cast<HMENU>(static_cast<intptr_t>(open->Tag())), m.wParam)) return 0;
+    if (!bar || (Msg.wParam != VK_LEFT && Msg.wParam != VK_RIGHT)) return 0;
+    if (SubmenuTakesKey(reinterpret_cast<HMENU>(static_cast<intptr_t>(open->Tag())), Msg.wParam)) return 0;
     int count = bar->ButtonCount(), from = -1;
     for (int i = 0; i < count; ++i)
         if (bar->Buttons(i) == open) from = i;
     if (from < 0) return 0;
-    int step = m.wParam == VK_LEFT ? -1 : 1;
+    int step = Msg.wParam == VK_LEFT ? -1 : 1;
     for (int k = 1; k < count; ++k) {
         int i = ((from + step * k) % count + count) % count;
         TToolButton* b = bar->Buttons(i);
@@ -196,10 +202,10 @@ void RemoveKeyBar(TMenuToolBar* Bar)
     }
 }
 
-TForm* OwnerForm(TComponent* c)
+TForm* OwnerForm(TComponent* Component)
 {
-    for (; c; c = c->Owner())
-        if (auto* f = dynamic_cast<TForm*>(c)) return f;
+    for (; Component; Component = Component->Owner())
+        if (auto* f = dynamic_cast<TForm*>(Component)) return f;
     return nullptr;
 }
 
@@ -486,7 +492,7 @@ TToolButton* TMenuToolBar::MnemonicButton(char Key) const
 {
     for (int i = 0; i < ButtonCount(); ++i) {
         TToolButton* b = Buttons(i);
-        if (b->Visible() && b->Enabled() && b->Tag() != 0 && IsAccel(Key, b->Caption())) return b;
+        if (b->Visible() && b->Enabled() && b->Tag() != 0 && IsMnemonic(Key, b->Caption())) return b;
     }
     return nullptr;
 }

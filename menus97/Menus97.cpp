@@ -24,20 +24,26 @@ using menus97::FirstSystemCommand;
 using menus97::TCanvasAttach;
 using menus97::TWindowDC;
 
-char UpperChar(char c)
+// MenuCharResult's answer for a WM_MENUCHAR that goes on to the form's previous procedure.
+constexpr int PassMenuChar = -1;
+
+char UpperChar(char Ch)
 {
-    char buf[2] = {c, 0};
+    char buf[2] = {Ch, 0};
     CharUpperBuffA(buf, 1);
     return buf[0];
 }
 
 } // namespace
 
-bool IsAccel(char Key, const std::string& Caption)
+bool IsMnemonic(char Key, const std::string& Caption)
 {
     for (size_t i = 0; i + 1 < Caption.size(); ++i) {
         if (Caption[i] != '&') continue;
-        if (Caption[i + 1] == '&') { ++i; continue; }
+        if (Caption[i + 1] == '&') {
+            ++i;  // "&&" is a literal ampersand
+            continue;
+        }
         return UpperChar(Caption[i + 1]) == UpperChar(Key);
     }
     return false;
@@ -160,19 +166,19 @@ void TCustomMenus97::SetImages(TImageList* Value)
     }
 }
 
-void TCustomMenus97::SetMenus97Look(TMenus97Look v)
+void TCustomMenus97::SetMenus97Look(TMenus97Look Value)
 {
-    if (FLook == v) return;
-    FLook = v;
+    if (FLook == Value) return;
+    FLook = Value;
     if (IsMenuBarHandle(FMenu ? FMenu->Handle() : nullptr))
         if (TForm* f = OwnerForm(); f && f->HandleAllocated()) DrawMenuBar(f->Handle());
 }
 
-void TCustomMenus97::SetDefaultFont(bool v)
+void TCustomMenus97::SetDefaultFont(bool Value)
 {
-    if (FDefaultFont == v) return;
-    FDefaultFont = v;
-    if (v) LoadDefaultFonts();
+    if (FDefaultFont == Value) return;
+    FDefaultFont = Value;
+    if (Value) LoadDefaultFonts();
 }
 
 void TCustomMenus97::SetFont(TFont* Value)
@@ -228,7 +234,7 @@ void TCustomMenus97::AssignTags(TMenuItem* Items, int Level)
     for (int i = 0; i < Items->Count(); ++i) {
         TMenuItem* c = Items->Items(i);
         AssignTags(c, Level + 1);
-        if (c->Tag() == 0) c->SetTag(Level > 0 || IsPopupStyler() ? -2 : -1);
+        if (c->Tag() == 0) c->SetTag(Level > 0 || IsPopupStyler() ? DropDownItemTag : BarItemTag);
     }
 }
 
@@ -348,7 +354,7 @@ void TCustomMenus97::SubclassProc(TMessage& Message)
         FBannerDirty = true;
         break;
     case WM_MENUCHAR:
-        if (int r = MenuCharResult(Message); r != -1) {
+        if (int r = MenuCharResult(Message); r != PassMenuChar) {
             Message.Result = r;
             return;
         }
@@ -366,13 +372,13 @@ void TCustomMenus97::SubclassProc(TMessage& Message)
     CallPrevious(Message);
 }
 
-// The WM_MENUCHAR answer, or -1 to pass the message on.
+// The WM_MENUCHAR answer, or PassMenuChar to pass the message on.
 int TCustomMenus97::MenuCharResult(TMessage& Message)
 {
     int i = FindAccelerator(Message);
     if (i >= 0) return static_cast<int>(MAKELRESULT(i, MNC_EXECUTE));
     TForm* form = OwnerForm();
-    if (!form || form->FormStyle() != TFormStyle::fsMDIForm || HIWORD(Message.WParam) != MF_POPUP) return -1;
+    if (!form || form->FormStyle() != TFormStyle::fsMDIForm || HIWORD(Message.WParam) != MF_POPUP) return PassMenuChar;
     // The stylers of the document windows may know the letter. They are asked directly: the
     // default procedure of an MDI child answers "close" and re-enters menu mode.
     for (int c = 0; c < form->MDIChildCount(); ++c) {
@@ -398,20 +404,20 @@ int TCustomMenus97::SearchAccelerator(TMenuItem* Node, char Key, HMENU Menu)
             mi.fMask = MIIM_ID;
             if (!GetMenuItemInfoA(Menu, static_cast<UINT>(p), TRUE, &mi)) continue;
             if (mi.wID == 0 || mi.wID >= FirstSystemCommand) continue;
-            if (TMenuItem* item = FindItem(mi.wID); item && IsAccel(Key, item->Caption())) return p;
+            if (TMenuItem* item = FindItem(mi.wID); item && IsMnemonic(Key, item->Caption())) return p;
         }
-        return -1;
+        return NoAccelerator;
     }
-    int result = -1, v = 0;
-    for (int i = 0; i < Node->Count() && result == -1; ++i) {
+    int result = NoAccelerator, v = 0;
+    for (int i = 0; i < Node->Count() && result == NoAccelerator; ++i) {
         TMenuItem* k = Node->Items(i);
         if (!k->Visible()) continue;
         if (nodeHandle != Menu) {
             if (k->Count() > 0) result = SearchAccelerator(k, Key, Menu);
-        } else if (IsAccel(Key, k->Caption())) {
+        } else if (IsMnemonic(Key, k->Caption())) {
             result = v;
         }
-        if (result != -1 && !k->Enabled()) result = -1;
+        if (result != NoAccelerator && !k->Enabled()) result = NoAccelerator;
         ++v;
     }
     return result;
@@ -419,17 +425,18 @@ int TCustomMenus97::SearchAccelerator(TMenuItem* Node, char Key, HMENU Menu)
 
 int TCustomMenus97::FindAccelerator(const TMessage& Message)
 {
-    if ((ComponentState() & csDesigning) || !FMenu) return -1;
+    if ((ComponentState() & csDesigning) || !FMenu) return NoAccelerator;
     char key = static_cast<char>(LOBYTE(LOWORD(Message.WParam)));
     auto menu = reinterpret_cast<HMENU>(Message.LParam);
     if (!GetHideMenuBar()) return SearchAccelerator(FMenu->Items(), key, menu);
-    if (IsMenuBarHandle(menu)) return SearchAccelerator(FMenu->Items(), key, menu) >= 0 ? -5 : -1;
+    if (IsMenuBarHandle(menu))
+        return SearchAccelerator(FMenu->Items(), key, menu) >= 0 ? AcceleratorOnMenuBar : NoAccelerator;
     for (int i = 0; i < FMenu->Items()->Count(); ++i) {
         TMenuItem* top = FMenu->Items()->Items(i);
         if (top->Count() == 0) continue;
-        if (int r = SearchAccelerator(top, key, menu); r != -1) return r;
+        if (int r = SearchAccelerator(top, key, menu); r != NoAccelerator) return r;
     }
-    return -1;
+    return NoAccelerator;
 }
 
 // ---- MDI window list ----
@@ -468,7 +475,7 @@ void TCustomMenus97::MirrorWindowList(HMENU Menu)
             auto item = std::make_unique<TMenuItem>(nullptr);
             item->SetCaption(caption);
             item->SetShortCut(shortcut.empty() ? 0 : TextToShortCut(shortcut));
-            item->SetTag(-2);
+            item->SetTag(DropDownItemTag);
             mirror = item.get();
             FWindowList.insert(FWindowList.begin(), std::move(item));
             FWindowListCommands.insert(FWindowListCommands.begin(), mi.wID);
@@ -530,9 +537,9 @@ int TCustomMenus97::DefaultItemWidth(TMenuItem* Item)
     auto S = [&](TMenuItem* i) { return i->ShortCut() ? W(ShortCutToText(i->ShortCut())) : 0; };
     int w;
     int tag = Item->Tag();
-    if (tag == -1 || tag > 4096) {
+    if (tag == BarItemTag || tag >= FirstBarImageTag) {
         w = W(CaptionPart(Item->Caption())) + 5;
-        if (tag > 4096 && FImages) w += FImages->Width() + 2;
+        if (tag >= FirstBarImageTag && FImages) w += FImages->Width() + 2;
     } else {
         TMenuItem* p = Item->Parent();
         int wk = 0, wa = 0, ws = 0;

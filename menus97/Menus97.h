@@ -24,6 +24,17 @@ enum class TBannerJustification : unsigned char { bjCenter, bjTop, bjBottom };
 enum class TBannerAlignment : unsigned char { baLeft, baRight };
 enum class TBannerDirection : unsigned char { bdUpwards, bdDownwards };
 
+// The tag of an item of a styled menu tells how it is drawn: on the menu bar or in a drop-down,
+// with an image of the styler's image list or without one. A drop-down item with an image has
+// the image's index (0 or more) as its tag.
+constexpr int BarItemTag = -1;          // a menu bar item without an image
+constexpr int DropDownItemTag = -2;     // a drop-down item without an image
+constexpr int FirstBarImageTag = 4097;  // a menu bar item with image I: FirstBarImageTag + I
+
+// What FindAccelerator answers when it gives no item position.
+constexpr int NoAccelerator = -1;         // no item has the letter
+constexpr int AcceleratorOnMenuBar = -5;  // an item of the hidden menu bar has it: the menu bar control opens it
+
 using TDrawMenuItemEvent = std::function<bool(TMenu* Control, TMenuItem* Item, const RECT& Rect, TOwnerDrawState State)>;
 using TMeasureMenuItemEvent = std::function<void(TMenu* Control, TMenuItem* Item, int& Height, int& Width)>;
 using THintEvent = std::function<std::string(TMenu* Control, TMenuItem* Item, const std::string& Hint)>;
@@ -51,45 +62,45 @@ public:
     TFont* BannerFont() const { return FBannerFont.get(); }
     void SetBannerFont(TFont* Value);
     int ItemHeight() const { return FItemHeight; }
-    void SetItemHeight(int v) { FItemHeight = v; }
+    void SetItemHeight(int Value) { FItemHeight = Value; }
     int ItemWidth() const { return FItemWidth; }
-    void SetItemWidth(int v) { FItemWidth = v; }
+    void SetItemWidth(int Value) { FItemWidth = Value; }
     TColor HiliteBar() const { return FHiliteBar; }
-    void SetHiliteBar(TColor c) { FHiliteBar = c; }
+    void SetHiliteBar(TColor Value) { FHiliteBar = Value; }
     bool Banner() const { return FBanner; }
-    void SetBanner(bool v) { FBanner = v; }
+    void SetBanner(bool Value) { FBanner = Value; }
     const std::string& BannerText() const { return FBannerText; }
-    void SetBannerText(const std::string& v) { FBannerText = v; FBannerDirty = true; }
+    void SetBannerText(const std::string& Value) { FBannerText = Value; FBannerDirty = true; }
     int BannerWidth() const { return FBannerWidth; }
-    void SetBannerWidth(int v) { FBannerWidth = v; FBannerDirty = true; }
+    void SetBannerWidth(int Value) { FBannerWidth = Value; FBannerDirty = true; }
     TColor BannerColor() const { return FBannerColor; }
-    void SetBannerColor(TColor c) { FBannerColor = c; FBannerDirty = true; }
+    void SetBannerColor(TColor Value) { FBannerColor = Value; FBannerDirty = true; }
     TColor BannerEndColor() const { return FBannerEndColor; }
-    void SetBannerEndColor(TColor c) { FBannerEndColor = c; FBannerDirty = true; }
+    void SetBannerEndColor(TColor Value) { FBannerEndColor = Value; FBannerDirty = true; }
     int BannerNumColors() const { return FBannerNumColors; }
-    void SetBannerNumColors(int v) { FBannerNumColors = v; FBannerDirty = true; }
+    void SetBannerNumColors(int Value) { FBannerNumColors = Value; FBannerDirty = true; }
     TBannerJustification BannerJustification() const { return FBannerJustification; }
-    void SetBannerJustification(TBannerJustification v) { FBannerJustification = v; FBannerDirty = true; }
+    void SetBannerJustification(TBannerJustification Value) { FBannerJustification = Value; FBannerDirty = true; }
     int BannerImage() const { return FBannerImage; }
-    void SetBannerImage(int v) { FBannerImage = v; FBannerDirty = true; }
+    void SetBannerImage(int Value) { FBannerImage = Value; FBannerDirty = true; }
     TBannerAlignment BannerAlignment() const { return FBannerAlignment; }
-    void SetBannerAlignment(TBannerAlignment v) { FBannerAlignment = v; FBannerDirty = true; }
+    void SetBannerAlignment(TBannerAlignment Value) { FBannerAlignment = Value; FBannerDirty = true; }
     TBannerDirection BannerDirection() const { return FBannerDirection; }
-    void SetBannerDirection(TBannerDirection v) { FBannerDirection = v; FBannerDirty = true; }
+    void SetBannerDirection(TBannerDirection Value) { FBannerDirection = Value; FBannerDirty = true; }
     char BannerSeparator() const { return FBannerSeparator; }
-    void SetBannerSeparator(char c) { FBannerSeparator = c; }
+    void SetBannerSeparator(char Value) { FBannerSeparator = Value; }
     TMenus97Look Menus97Look() const { return FLook; }
-    void SetMenus97Look(TMenus97Look v);
+    void SetMenus97Look(TMenus97Look Value);
     bool DefaultFont() const { return FDefaultFont; }
-    void SetDefaultFont(bool v);
+    void SetDefaultFont(bool Value);
     bool AlwaysShowSelection() const { return FAlwaysShowSelection; }
-    void SetAlwaysShowSelection(bool v) { FAlwaysShowSelection = v; }
+    void SetAlwaysShowSelection(bool Value) { FAlwaysShowSelection = Value; }
 
     TDrawMenuItemEvent OnDrawItem;
     THintEvent OnHint;
     TMeasureMenuItemEvent OnMeasureItem;
 
-    // Gives items with Tag 0 a bar (-1) or drop-down (-2) tag.
+    // Gives items with Tag 0 a bar (BarItemTag) or drop-down (DropDownItemTag) tag.
     void AssignAllTags();
     virtual int GetItemHeight();
     virtual bool GetHideMenuBar() { return false; }
@@ -121,7 +132,7 @@ protected:
     virtual void MeasureItem(TMenuItem* Item, int& Height, int& Width);
     // Makes the items of the menu that holds Items' children owner-drawn, or plain again.
     virtual void PrepareItems(TMenuItem* Items, bool Restore);
-    // Position to execute for a WM_MENUCHAR, -1 none, -5 open it on the menu bar control.
+    // Position to execute for a WM_MENUCHAR, NoAccelerator, or AcceleratorOnMenuBar.
     virtual int FindAccelerator(const TMessage& Message);
     virtual void AssignTags(TMenuItem* Items, int Level);
     virtual void FontChanged();
@@ -131,8 +142,6 @@ protected:
     virtual void CalcBannerRect(TMenuItem* Item);
     // The banner rectangle of the drop-down Menu whose items are Node's children.
     void CalcBannerRectFor(HMENU Menu, TMenuItem* Node);
-    // Where Item lies relative to the first item of its menu (0, 0 when not on the screen).
-    POINT OffsetInMenu(TMenuItem* Item);
     virtual void GetMenuRect(TMenuItem* Item, RECT& R);
     virtual bool IsBannerItem(TMenuItem* Item);
     virtual TMenuItem* GetBannerItem(TMenuItem* Item);
@@ -144,17 +153,19 @@ protected:
     TForm* OwnerForm() const;
     // Passes the message to the owner form's previous procedure.
     void CallPrevious(TMessage& Message);
-    // The menu handle that holds Item (its parent's drop-down, or the menu itself).
-    HMENU ParentHandle(TMenuItem* Item);
     // Sets or clears owner-draw on every item of Menu that this styler knows, recursively.
     void PrepareMenu(HMENU Menu, bool Restore);
     void DrawItemText(TMenuItem* Item, RECT Rect, TOwnerDrawState State, const std::string& Text);
-    void DrawPopupItem(TMenuItem* Item, RECT Rect, TOwnerDrawState State);
     int SearchAccelerator(TMenuItem* Node, char Key, HMENU Menu);
-    bool IsMenuBarHandle(HMENU Menu);
     // Dispatches owner-draw messages to the styler named by the item data; true when handled.
     static bool DispatchOwnerDraw(TMessage& Message);
+    // The banner is measured and built again when the next banner item is drawn (a menu opens).
+    void InvalidateBanner() { FBannerDirty = true; }
+    // Makes a menu that the styler owns itself the styled menu, as it is: its items are not
+    // prepared (that waits until the menu first opens) and no free notification is asked for.
+    void SetOwnMenu(TMenu* Value) { FMenu = Value; }
 
+private:
     TImageList* FImages = nullptr;
     std::unique_ptr<TCanvas> FCanvas;
     TMenu* FMenu = nullptr;
@@ -194,7 +205,12 @@ protected:
     char FBannerSeparator = '|';
     bool FLoadingFont = false;
 
-private:
+    // Where Item lies relative to the first item of its menu (0, 0 when not on the screen).
+    POINT OffsetInMenu(TMenuItem* Item);
+    // The menu handle that holds Item (its parent's drop-down, or the menu itself).
+    HMENU ParentHandle(TMenuItem* Item);
+    bool IsMenuBarHandle(HMENU Menu);
+    void DrawPopupItem(TMenuItem* Item, RECT Rect, TOwnerDrawState State);
     void CalcGlyphSize();
     void LoadDefaultFonts();
     void MirrorWindowList(HMENU Menu);
@@ -210,8 +226,9 @@ private:
     int MenuCharResult(TMessage& Message);
 };
 
-// Whether the caption has Key as its "&" mnemonic (case-insensitive).
-bool IsAccel(char Key, const std::string& Caption);
+// Whether Key is the mnemonic (the character after a single '&') of Caption, in any case (the
+// ANSI code page's case rules).
+bool IsMnemonic(char Key, const std::string& Caption);
 bool IsTitleSeparator(const std::string& Caption);
 
 } // namespace pw

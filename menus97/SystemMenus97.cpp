@@ -29,7 +29,7 @@ UINT BreakType(const TMenuItem* Item)
 TSystemMenu97Options::TSystemMenu97Options(UINT Command)
     : FItem(std::make_unique<TMenuItem>(nullptr)), FCommand(Command)
 {
-    FItem->SetTag(-2);
+    FItem->SetTag(DropDownItemTag);
 }
 
 TSystemMenu97Options::~TSystemMenu97Options() = default;
@@ -44,12 +44,12 @@ TCustomSystemMenus97::TCustomSystemMenus97(TComponent* AOwner)
     for (size_t i = 0; i < FOptions.size(); ++i) FOptions[i] = std::make_unique<TSystemMenu97Options>(SystemCommands[i]);
     FInsertBefore = form && form->FormStyle() == TFormStyle::fsMDIChild ? SC_NEXTWINDOW : SC_CLOSE;
     // Nothing is built yet: the system menu is made ours when it first opens.
-    FMenu = FOwnMenu.get();
+    SetOwnMenu(FOwnMenu.get());
 }
 
 TCustomSystemMenus97::~TCustomSystemMenus97()
 {
-    if (FMenu == FOwnMenu.get()) FMenu = nullptr;
+    if (Menu() == FOwnMenu.get()) SetOwnMenu(nullptr);
     // The system's own menu comes back: no item is left drawn by this styler.
     if (FWindow && IsWindow(FWindow)) GetSystemMenu(FWindow, TRUE);
     FSystemMenu = nullptr;
@@ -57,7 +57,7 @@ TCustomSystemMenus97::~TCustomSystemMenus97()
 
 TPopupMenu* TCustomSystemMenus97::GetPopupMenu() const
 {
-    return FMenu == FOwnMenu.get() ? nullptr : dynamic_cast<TPopupMenu*>(FMenu);
+    return Menu() == FOwnMenu.get() ? nullptr : dynamic_cast<TPopupMenu*>(Menu());
 }
 
 void TCustomSystemMenus97::SetPopupMenu(TPopupMenu* Value)
@@ -80,8 +80,8 @@ TSystemMenu97Options* TCustomSystemMenus97::Option(UINT Command) const
 
 TMenuItem* TCustomSystemMenus97::FindItem(UINT Command)
 {
-    if (FMenu)
-        if (TMenuItem* item = TMenuItem::FindByCommand(Command); item && item->GetParentMenu() == FMenu) return item;
+    if (Menu())
+        if (TMenuItem* item = TMenuItem::FindByCommand(Command); item && item->GetParentMenu() == Menu()) return item;
     if (TSystemMenu97Options* o = Option(Command)) return o->Item();
     return TCustomPopupMenus97::FindItem(Command);
 }
@@ -101,7 +101,7 @@ void TCustomSystemMenus97::RebuildSystemMenu()
     FSystemMenu = GetSystemMenu(FWindow, FALSE);
     if (!FSystemMenu) return;
     for (const auto& o : FOptions) ApplyOption(*o);
-    if (FMenu && FMenu->Items()->Count() > 0) {
+    if (Menu() && Menu()->Items()->Count() > 0) {
         AddMenuItems();
         InsertMenuA(FSystemMenu, FInsertBefore, MF_BYCOMMAND | MF_SEPARATOR, SeparatorCommand, nullptr);
     }
@@ -181,7 +181,7 @@ void TCustomSystemMenus97::AddMenuItems()
             if (mi.hSubMenu) add(mi.hSubMenu, c, false);
         }
     };
-    add(FSystemMenu, FMenu->Items(), true);
+    add(FSystemMenu, Menu()->Items(), true);
 }
 
 void TCustomSystemMenus97::OwnerDrawCommands()
@@ -191,8 +191,8 @@ void TCustomSystemMenus97::OwnerDrawCommands()
 
 int TCustomSystemMenus97::FindAccelerator(const TMessage& Message)
 {
-    if (ComponentState() & csDesigning) return -1;
-    if (FMenu && FSystemMenu && reinterpret_cast<HMENU>(Message.LParam) == FSystemMenu) {
+    if (ComponentState() & csDesigning) return NoAccelerator;
+    if (Menu() && FSystemMenu && reinterpret_cast<HMENU>(Message.LParam) == FSystemMenu) {
         char key = static_cast<char>(LOBYTE(LOWORD(Message.WParam)));
         int count = GetMenuItemCount(FSystemMenu);
         for (int p = 0; p < count; ++p) {
@@ -200,7 +200,7 @@ int TCustomSystemMenus97::FindAccelerator(const TMessage& Message)
             mi.cbSize = sizeof mi;
             mi.fMask = MIIM_ID;
             if (!GetMenuItemInfoA(FSystemMenu, static_cast<UINT>(p), TRUE, &mi) || mi.wID == 0) continue;
-            if (TMenuItem* item = FindItem(mi.wID); item && IsAccel(key, item->Caption())) return p;
+            if (TMenuItem* item = FindItem(mi.wID); item && IsMnemonic(key, item->Caption())) return p;
         }
     }
     return TCustomPopupMenus97::FindAccelerator(Message);
@@ -210,9 +210,9 @@ void TCustomSystemMenus97::SubclassProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_SYSCOMMAND:
-        if (FMenu)
+        if (Menu())
             if (TMenuItem* item = TMenuItem::FindByCommand(static_cast<UINT>(Message.WParam));
-                item && item->GetParentMenu() == FMenu) {
+                item && item->GetParentMenu() == Menu()) {
                 item->Click();
                 Message.Result = 0;
                 return;
@@ -233,20 +233,20 @@ void TCustomSystemMenus97::SubclassProc(TMessage& Message)
 
 void TCustomSystemMenus97::PopupListWndProc(TMessage& Message)
 {
-    if (Message.Msg == CM_MENUCHANGED && FMenu && reinterpret_cast<TMenu*>(Message.LParam) == FMenu) FDirty = true;
+    if (Message.Msg == CM_MENUCHANGED && Menu() && reinterpret_cast<TMenu*>(Message.LParam) == Menu()) FDirty = true;
     TCustomPopupMenus97::PopupListWndProc(Message);
 }
 
 bool TCustomSystemMenus97::IsBannerItem(TMenuItem* Item)
 {
     if (!Item) return false;
-    if (FMenu && FMenu != FOwnMenu.get()) return !Item->Parent() || Item->Parent() == FMenu->Items();
+    if (Menu() && Menu() != FOwnMenu.get()) return !Item->Parent() || Item->Parent() == Menu()->Items();
     return !Item->Parent();
 }
 
 void TCustomSystemMenus97::CalcBannerRect(TMenuItem*)
 {
-    if (FSystemMenu && FMenu) CalcBannerRectFor(FSystemMenu, FMenu->Items());
+    if (FSystemMenu && Menu()) CalcBannerRectFor(FSystemMenu, Menu()->Items());
 }
 
 } // namespace pw

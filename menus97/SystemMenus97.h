@@ -19,17 +19,17 @@ public:
     TMenuItem* Item() const { return FItem.get(); }
     UINT Command() const { return FCommand; }
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int v) { FImageIndex = v; }
+    void SetImageIndex(int Value) { FImageIndex = Value; }
     // smTrue forces the command into the menu, smFalse removes it, smDefault keeps it as is.
     TSystemMenu97ItemState Visible() const { return FVisible; }
-    void SetVisible(TSystemMenu97ItemState v) { FVisible = v; }
+    void SetVisible(TSystemMenu97ItemState Value) { FVisible = Value; }
     // Replacement text; "#9" stands for a tab before the shortcut text.
     const std::string& Caption() const { return FCaption; }
-    void SetCaption(const std::string& v) { FCaption = v; }
+    void SetCaption(const std::string& Value) { FCaption = Value; }
 
 private:
     std::unique_ptr<TMenuItem> FItem;
-    int FImageIndex = -2;
+    int FImageIndex = DropDownItemTag;
     TSystemMenu97ItemState FVisible = TSystemMenu97ItemState::smDefault;
     std::string FCaption;
     UINT FCommand;

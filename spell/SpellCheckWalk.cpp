@@ -58,14 +58,15 @@ void TSpellChecker::CheckNext()
         Finish();
         return;
     }
-    FReturnCode = 0;
+    FReturnCode = srNoErrors;
     FState.BeginStep();
+    // A piece without errors, or with a change the check applies itself, asks nothing.
     do {
         if (!CheckPiece()) {
             Finish();
             return;
         }
-    } while (FReturnCode == 0 || FReturnCode == 2);
+    } while (FReturnCode == srNoErrors || FReturnCode == srChangeAlways);
     ShowError();
 }
 
@@ -77,20 +78,20 @@ bool TSpellChecker::CheckPiece()
     FSpeller = SpellerFor(lang);
     std::string text = FState.ReadText(start, end, static_cast<unsigned>(LanguageCodePage(lang)));
     int pos = 0, len = 0;
-    TSpellReturnCode code = 0;
+    TSpellReturnCode code = srNoErrors;
     if (FSpeller) {
         int n = static_cast<int>(text.size());
         code = FState.StartsAfresh(start, FSpeller) ? FSpeller->CheckText(text.c_str(), n, pos, len)
                                                     : FSpeller->ContinueCheckText(text.c_str(), n, pos, len);
     }
     FState.PieceChecked(FSpeller);
-    if (code) {
+    if (code != srNoErrors) {
         FState.SetError(start + pos, len);
         FSpeller->GetLastWord(FBadWord);
     } else {
         FState.SetClean(end);
     }
-    if (code == 2) {
+    if (code == srChangeAlways) {
         std::string replacement;
         FSpeller->GetReplacement(replacement);
         ChangeText(replacement);
@@ -103,10 +104,9 @@ void TSpellChecker::ShowError()
 {
     if (!FDialog) return;
     FDialog->SetCaption(FormatCaption(FCaption, LanguageName(SpellerLanguage())));
-    switch (FReturnCode) {
-    case 1: FDialog->ShowErrorMessage(SpellString(sUnknownWord)); break;
-    case 3: {
-        FDialog->ShowErrorMessage(SpellString(sUnknownWord));
+    FDialog->ShowVerdict(FReturnCode);
+    if (FReturnCode == srChangeOnce) {
+        // The replacement of the change-once list is offered first.
         std::string r;
         if (FSpeller) FSpeller->GetReplacement(r);
         TStrings* items = FDialog->Variants->Items();
@@ -114,17 +114,6 @@ void TSpellChecker::ShowError()
             items->Insert(0, r);
             FDialog->SelectFirstVariant();
         }
-        break;
-    }
-    case 4: FDialog->ShowErrorMessage(SpellString(sIllegalHyphenation)); break;
-    case 5: FDialog->ShowErrorMessage(SpellString(sCapitalizationError)); break;
-    case 6: FDialog->ShowSpaceMessage(SpellString(sPossibleAbbreviation)); break;
-    case 10: FDialog->ShowErrorMessage(SpellString(sSentenceCapitalization)); break;
-    case 11: FDialog->ShowRepeatedWord(); break;
-    case 12: FDialog->ShowErrorMessage(SpellString(sExtraSpaces)); break;
-    case 13: FDialog->ShowSpaceMessage(SpellString(sMissingSpace)); break;
-    case 14: FDialog->ShowSpaceMessage(SpellString(sInitialNumerals)); break;
-    default: break;
     }
     if (FDialog->Visible()) return;
     if (FModalDialog) FDialog->ShowModal();
@@ -195,7 +184,7 @@ std::string TSpellChecker::GetLineAt(int Pos, int& LineStart)
 
 void TSpellChecker::Finish()
 {
-    FReturnCode = 0;
+    FReturnCode = srNoErrors;
     if (FDialog) {
         FDialog->Hide();
         FDialog->Close();

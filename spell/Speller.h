@@ -14,6 +14,26 @@ namespace pw {
 
 using TSpellReturnCode = uint8_t;
 
+// The engine's verdicts: what CheckText and ContinueCheckText found in a piece of text.
+// TSpellerDialog2's VerdictView knows how the dialog shows each.
+enum : TSpellReturnCode {
+    srNoErrors = 0,
+    srUnknownWord = 1,                 // a word the dictionaries lack
+    srChangeAlways = 2,                // a word of the change-always list: its replacement goes in unasked
+    srChangeOnce = 3,                  // a word of the change-once list: its replacement is offered first
+    srIllegalHyphenation = 4,
+    srCapitalization = 5,              // a word capitalised as the dictionary does not have it
+    srPossibleAbbreviation = 6,
+    srHyphenationChangesSpelling = 7,  // an answer to a hyphenation request
+    srNoMoreSuggestions = 8,           // an answer to a suggestion request
+    srMoreSuggestionsThanRoom = 9,     // an answer to a suggestion request
+    srSentenceCapitalization = 10,     // a sentence that starts in lower case
+    srRepeatedWord = 11,
+    srExtraSpaces = 12,
+    srMissingSpace = 13,
+    srInitialNumerals = 14,
+};
+
 class ESpellError : public Exception { using Exception::Exception; };
 
 // The spell-check driver that owns the engines: an engine reads its custom dictionary

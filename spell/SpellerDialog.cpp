@@ -76,10 +76,25 @@ void TrimContext(std::string& Line, int& ErrorStart, int ErrorLength)
     ErrorStart -= from;
 }
 
-bool IsErrorCode(TSpellReturnCode c) { return c == 1 || c == 3 || c == 4 || c == 5 || c == 10 || c == 12; }
-bool IsSpaceCode(TSpellReturnCode c) { return c == 6 || c == 13 || c == 14; }
-
 } // namespace
+
+TVerdictView VerdictView(TSpellReturnCode Code)
+{
+    using V = TVerdictDisplay;
+    switch (Code) {
+    case srUnknownWord:
+    case srChangeOnce: return {V::vdErrorMessage, sUnknownWord};
+    case srIllegalHyphenation: return {V::vdErrorMessage, sIllegalHyphenation};
+    case srCapitalization: return {V::vdErrorMessage, sCapitalizationError};
+    case srSentenceCapitalization: return {V::vdErrorMessage, sSentenceCapitalization};
+    case srExtraSpaces: return {V::vdErrorMessage, sExtraSpaces};
+    case srPossibleAbbreviation: return {V::vdSpaceMessage, sPossibleAbbreviation};
+    case srMissingSpace: return {V::vdSpaceMessage, sMissingSpace};
+    case srInitialNumerals: return {V::vdSpaceMessage, sInitialNumerals};
+    case srRepeatedWord: return {V::vdRepeatedWord, sRepeatedWord};
+    default: return {V::vdNone, 0};
+    }
+}
 
 TSpellerDialog2::TSpellerDialog2(TSpellChecker* AChecker) : TForm(AChecker->Owner()), FChecker(AChecker)
 {
@@ -247,6 +262,17 @@ void TSpellerDialog2::ClickButton(TButton* Button)
 
 // ---- the displays ----
 
+void TSpellerDialog2::ShowVerdict(TSpellReturnCode Code)
+{
+    TVerdictView view = VerdictView(Code);
+    switch (view.Display) {
+    case TVerdictDisplay::vdErrorMessage: ShowErrorMessage(SpellString(view.Message)); break;
+    case TVerdictDisplay::vdSpaceMessage: ShowSpaceMessage(SpellString(view.Message)); break;
+    case TVerdictDisplay::vdRepeatedWord: ShowRepeatedWord(SpellString(view.Message)); break;
+    case TVerdictDisplay::vdNone: break;
+    }
+}
+
 void TSpellerDialog2::MarkError(int Start, int Length)
 {
     Select(Misspelling, Start, Start + Length);
@@ -287,7 +313,7 @@ void TSpellerDialog2::ShowErrorMessage(const std::string& Message)
     ChangeButton->Show();
     SkipButton->SetEnabled(true);
     TSpellReturnCode code = FChecker->ReturnCode();
-    bool addable = code == 1 && FChecker->BadWord().size() <= 64;
+    bool addable = code == srUnknownWord && FChecker->BadWord().size() <= 64;
     SkipAllButton->SetEnabled(addable);
     AddButton->SetEnabled(addable);
     Variants->Font()->SetCharset(LanguageCharset(FChecker->SpellerLanguage()));
@@ -300,7 +326,7 @@ void TSpellerDialog2::FillVariants(TSpellReturnCode Code)
 {
     TStrings* items = Variants->Items();
     const std::string& bad = FChecker->BadWord();
-    if (Code == 10) {
+    if (Code == srSentenceCapitalization) {
         items->Clear();
         std::string word = bad;
         if (!word.empty()) {
@@ -309,7 +335,7 @@ void TSpellerDialog2::FillVariants(TSpellReturnCode Code)
             word[0] = up[0];
         }
         items->Add(word);
-    } else if (Code == 12) {
+    } else if (Code == srExtraSpaces) {
         items->Clear();
         std::string word = bad;
         if (word.size() > 2) {
@@ -327,11 +353,12 @@ void TSpellerDialog2::SelectFirstVariant()
 {
     bool any = Variants->Items()->Count() > 0;
     Variants->SetItemIndex(any ? 0 : -1);
-    TSpellReturnCode code = FChecker ? FChecker->ReturnCode() : 0;
+    TSpellReturnCode code = srNoErrors;
+    if (FChecker) code = FChecker->ReturnCode();
     ChangeButton->SetEnabled(any);
     Variants->SetEnabled(any);
     Label2->SetEnabled(any);
-    ChangeAllButton->SetEnabled(any && (code == 1 || code == 3));
+    ChangeAllButton->SetEnabled(any && (code == srUnknownWord || code == srChangeOnce));
 }
 
 void TSpellerDialog2::ShowSpaceMessage(const std::string& Message)
@@ -351,10 +378,10 @@ void TSpellerDialog2::ShowSpaceMessage(const std::string& Message)
     Variants->SetEnabled(false);
 }
 
-void TSpellerDialog2::ShowRepeatedWord()
+void TSpellerDialog2::ShowRepeatedWord(const std::string& Message)
 {
     Context();
-    InfoMsg->SetCaption(SpellString(sRepeatedWord));
+    InfoMsg->SetCaption(Message);
     InfoMsg->SetEnabled(true);
     CancelEdit->Hide();
     DelButton->Show();
@@ -419,7 +446,7 @@ void TSpellerDialog2::ChangeButtonClick(TObject*)
         int i = Variants->ItemIndex();
         if (i < 0) return;
         std::string word = Variants->Items()->Strings(i);
-        if (FChecker->ReturnCode() == 1) FChecker->ChangeOnceText(word);
+        if (FChecker->ReturnCode() == srUnknownWord) FChecker->ChangeOnceText(word);
         else FChecker->ChangeText(word);
     }
     FChecker->CheckNext();
@@ -483,16 +510,18 @@ void TSpellerDialog2::CancelEditClick(TObject*)
 void TSpellerDialog2::RestoreCommands(TSpellReturnCode Code)
 {
     bool selected = Variants->Items()->Count() > 0 && Variants->ItemIndex() >= 0;
-    if (IsErrorCode(Code)) {
+    switch (VerdictView(Code).Display) {
+    case TVerdictDisplay::vdErrorMessage:
         DelButton->Hide();
         ChangeButton->Show();
         SkipButton->SetEnabled(true);
-        SkipAllButton->SetEnabled(Code == 1);
-        AddButton->SetEnabled(Code == 1);
-        ChangeAllButton->SetEnabled(selected && (Code == 1 || Code == 3));
+        SkipAllButton->SetEnabled(Code == srUnknownWord);
+        AddButton->SetEnabled(Code == srUnknownWord);
+        ChangeAllButton->SetEnabled(selected && (Code == srUnknownWord || Code == srChangeOnce));
         ChangeButton->SetEnabled(selected);
         Variants->SetEnabled(selected);
-    } else if (IsSpaceCode(Code)) {
+        break;
+    case TVerdictDisplay::vdSpaceMessage:
         DelButton->Hide();
         ChangeButton->Show();
         SkipButton->SetEnabled(true);
@@ -500,13 +529,17 @@ void TSpellerDialog2::RestoreCommands(TSpellReturnCode Code)
                             static_cast<TControl*>(ChangeButton), static_cast<TControl*>(ChangeAllButton),
                             static_cast<TControl*>(Variants)})
             c->SetEnabled(false);
-    } else if (Code == 11) {
+        break;
+    case TVerdictDisplay::vdRepeatedWord:
         DelButton->Show();
         ChangeButton->Hide();
         ChangeAllButton->SetEnabled(false);
         SkipButton->Show();
         SkipAllButton->SetEnabled(false);
         AddButton->SetEnabled(false);
+        break;
+    case TVerdictDisplay::vdNone:
+        break;
     }
 }
 

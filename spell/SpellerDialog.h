@@ -14,6 +14,19 @@ class TListBox;
 class TButton;
 class TProtectedRichEdit;
 
+// The displays of the dialog.
+enum class TVerdictDisplay { vdNone, vdErrorMessage, vdSpaceMessage, vdRepeatedWord };
+
+// How the dialog shows a verdict: the display and the SpellString identifier of its message.
+struct TVerdictView {
+    TVerdictDisplay Display;
+    int Message;  // 0 with vdNone
+};
+
+// The verdicts that are errors and how each is shown. The rest (no error, a change the check
+// applies itself, the answers to other requests than a check) show nothing.
+TVerdictView VerdictView(TSpellReturnCode Code);
+
 class TSpellerDialog2 : public TForm {
 public:
     // Created by the driver; belongs to the driver's owner.
@@ -34,10 +47,12 @@ public:
     TButton* DelButton;
     TButton* StartButton;
 
-    // The three displays, filled before the driver shows the dialog.
+    // Fills the display of a verdict (VerdictView) before the driver shows the dialog.
+    void ShowVerdict(TSpellReturnCode Code);
+    // The three displays.
     void ShowErrorMessage(const std::string& Message);
     void ShowSpaceMessage(const std::string& Message);
-    void ShowRepeatedWord();
+    void ShowRepeatedWord(const std::string& Message);
     // Selects the first suggestion and enables what depends on there being one.
     void SelectFirstVariant();
 

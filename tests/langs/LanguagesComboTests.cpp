@@ -202,3 +202,14 @@ TEST_F(LanguagesComboTest, NothingSelectedDrawsAnEmptyBox)
     DrawInto(p, Combo->LanguageCount(), clGreen);  // past the end: the same
     EXPECT_EQ(p.At(60, 12), ColorToRGB(clWindow));
 }
+
+TEST(LanguageList, AnErrorWhileTheSystemListsTheLanguagesIsReportedAndEndsTheList)
+{
+    pwtest::MessageBoxRecorder boxes;
+    TStringList list;
+    list.OnChange = [](TObject*) { throw Exception("No room for another language"); };
+    AddSystemLanguages(TLanguageType::ltInstalled, TLanguageViewType::lvtEnglish, list);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].Text, "No room for another language.");
+    EXPECT_EQ(list.Count(), 1);  // the first language went in, the system was asked for no other
+}
