@@ -11,12 +11,6 @@ namespace pw {
 
 namespace {
 
-std::vector<TLiveSpeller*>& LiveSpellers()
-{
-    static std::vector<TLiveSpeller*> all;
-    return all;
-}
-
 std::map<UINT_PTR, TLiveSpeller*>& Timers()
 {
     static std::map<UINT_PTR, TLiveSpeller*> timers;
@@ -33,12 +27,18 @@ constexpr int ChunkLength = 2048;
 TLiveSpeller::TLiveSpeller(TComponent* AOwner, TCustomRichEdit98* AEditor, TSpellChecker* AChecker)
     : TComponent(AOwner), FEditor(AEditor), FChecker(AChecker), FText(AEditor, *this), FRuns(AEditor), FOverlay(AEditor)
 {
-    LiveSpellers().push_back(this);
     if (FEditor) {
         FEditor->FreeNotification(this);
         FEditor->OnPaintOverlay = [this](TObject*, HDC dc) { PaintMarks(dc); };
+        FChangeHeard = FEditor->OnChange.Subscribe([this](TObject*) { TextChanged(); });
+        FSelectionHeard = FEditor->OnSelectionChange.Subscribe([this](TObject*) { SelectionChanged(); });
+        FLanguagesHeard = FEditor->OnLanguagesChanged.Subscribe([this](TObject*) { LanguagesChanged(); });
     }
-    if (FChecker) FChecker->FreeNotification(this);
+    if (FChecker) {
+        FChecker->FreeNotification(this);
+        FWordAcceptedHeard = FChecker->OnWordAccepted.Subscribe(
+            [this](TObject*, const std::string& Word, TLanguage Language) { WordAccepted(Language, Word); });
+    }
     Schedule(0);
 }
 
@@ -46,8 +46,6 @@ TLiveSpeller::~TLiveSpeller()
 {
     StopTimer();
     if (FEditor) FEditor->OnPaintOverlay = nullptr;
-    auto& all = LiveSpellers();
-    all.erase(std::remove(all.begin(), all.end(), this), all.end());
 }
 
 void TLiveSpeller::Notification(TComponent* AComponent, TOperation Operation)
@@ -60,8 +58,14 @@ void TLiveSpeller::Notification(TComponent* AComponent, TOperation Operation)
         FRuns.SetEditor(nullptr);
         FOverlay.SetEditor(nullptr);
         StopTimer();
+        FChangeHeard.Cancel();
+        FSelectionHeard.Cancel();
+        FLanguagesHeard.Cancel();
     }
-    if (AComponent == FChecker) FChecker = nullptr;
+    if (AComponent == FChecker) {
+        FChecker = nullptr;
+        FWordAcceptedHeard.Cancel();
+    }
 }
 
 void TLiveSpeller::SetEnabled(bool Value)
@@ -139,15 +143,10 @@ void TLiveSpeller::WordAccepted(TLanguage Language, const std::string& Word)
 {
     std::wstring wide = StringToWide(Word, static_cast<unsigned>(LanguageCodePage(Language)));
     if (wide.empty()) return;
-    for (TLiveSpeller* s : LiveSpellers()) s->DropWord(Language, wide);
-}
-
-void TLiveSpeller::DropWord(TLanguage Language, const std::wstring& Word)
-{
     const std::wstring& text = FText.Text();
     FOverlay.RemoveIf([&](const TSpellMark& m) {
         bool same = m.End() <= static_cast<int>(text.size()) &&
-                    text.compare(static_cast<size_t>(m.Start), static_cast<size_t>(m.Length), Word) == 0;
+                    text.compare(static_cast<size_t>(m.Start), static_cast<size_t>(m.Length), wide) == 0;
         return same && FRuns.LanguageAt(m.Start) == Language;
     });
 }

@@ -1,11 +1,12 @@
 // Spelling as you type: the words of an editor that their language's engine rejects, found in
 // idle time and underlined with a red wavy line drawn over the control's own painting. The
-// speller follows the text with a mirror of it (TextMirror.h), knows its languages from a
-// cache of runs (LanguageRunCache.h) and keeps its marks in an overlay that draws them when
-// the editor paints (MarkOverlay.h). Here the work is scheduled in idle time and done:
-// paragraphs checked, visible ones first.
+// speller listens to its editor and its checker itself; it follows the text with a mirror of
+// it (TextMirror.h), knows its languages from a cache of runs (LanguageRunCache.h) and keeps
+// its marks in an overlay that draws them when the editor paints (MarkOverlay.h). Here the
+// work is scheduled in idle time and done: paragraphs checked, visible ones first.
 #pragma once
 #include "Classes.h"
+#include "Events.h"
 #include "LanguageRunCache.h"
 #include "Languages.h"
 #include "MarkOverlay.h"
@@ -30,10 +31,11 @@ public:
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value);
 
-    // What the editor tells: its text changed, its selection moved, text was marked with
-    // another language (or a document was loaded): everything is checked again. After an edit
-    // only the text around the caret is read at once; the rest is read again in later slices,
-    // so that an edit elsewhere (an undo, a replacement, a stream) is found all the same.
+    // What the editor tells (the speller hears it through the editor's events): its text
+    // changed, its selection moved, text was marked with another language (or a document was
+    // loaded): everything is checked again. After an edit only the text around the caret is
+    // read at once; the rest is read again in later slices, so that an edit elsewhere (an
+    // undo, a replacement, a stream) is found all the same.
     void TextChanged();
     void SelectionChanged();
     void LanguagesChanged();
@@ -51,10 +53,6 @@ public:
     bool MarkAt(int Pos, TSpellMark& Mark) const;
     // Longest slice so far, in milliseconds.
     double LongestSliceMs() const { return FLongestSlice; }
-
-    // A word now accepted in a language (added to the dictionary, skipped everywhere): every
-    // live speller drops its marks of that word in that language.
-    static void WordAccepted(TLanguage Language, const std::string& Word);
 
     // Milliseconds without changes before changed text is checked again.
     static constexpr unsigned SettleDelay = 250;
@@ -74,6 +72,9 @@ private:
     double FLongestSlice = 0;
     UINT_PTR FTimer = 0;
     unsigned FTimerPeriod = 0;
+    // The editor's edits, selection and languages, and the words its checker accepts: heard
+    // until the speller, the editor or the checker goes.
+    TSubscription FChangeHeard, FSelectionHeard, FLanguagesHeard, FWordAcceptedHeard;
 
     void Schedule(unsigned Delay);
     void StopTimer();
@@ -88,7 +89,9 @@ private:
     void CheckParagraph(TLiveParagraph& P, bool InView);
     void CheckSegment(int From, int To, TLanguage Language, std::vector<TSpellMark>& Out);
     void PaintMarks(HDC DC);
-    void DropWord(TLanguage Language, const std::wstring& Word);
+    // A word now accepted in a language (added to the dictionary, skipped everywhere): its
+    // marks in that language go.
+    void WordAccepted(TLanguage Language, const std::string& Word);
     void Clear();
 };
 

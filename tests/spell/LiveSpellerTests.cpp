@@ -13,9 +13,7 @@ protected:
     void SetUp() override
     {
         SpellFixture::SetUp();
-        Live = new TLiveSpeller(Host, Edit, Checker);
-        Edit->OnChange = [this](TObject*) { Live->TextChanged(); };
-        Edit->OnSelectionChange = [this](TObject*) { Live->SelectionChanged(); };
+        Live = new TLiveSpeller(Host, Edit, Checker);  // it listens to the editor itself
         Host->Show();
         pwtest::Pump();
     }
@@ -205,9 +203,9 @@ TEST_F(LiveSpellerTest, AWordAcceptedElsewhereLosesItsMarksInEveryDocument)
     Checked(L"the wrold cat");
     live2->CheckAll();
     EXPECT_EQ(live2->Marks().size(), 2u);
-    TLiveSpeller::WordAccepted(1049, "wrold");  // another language: nothing changes
+    Checker->OnWordAccepted(Checker, "wrold", 1049);  // another language: nothing changes
     EXPECT_EQ(Live->Marks().size(), 1u);
-    TLiveSpeller::WordAccepted(1033, "wrold");
+    Checker->OnWordAccepted(Checker, "wrold", 1033);
     Paint();
     EXPECT_TRUE(Live->Marks().empty());
     EXPECT_TRUE(live2->Marks().empty());
@@ -317,7 +315,7 @@ TEST_F(LiveSpellerTest, AnUndoneEditTheCaretDoesNotShowLeavesTheRightMarks)
     EXPECT_GT(RedUnder(at + 4, at + 9), 3);
 
     // The undo, told as if the caret had stayed at the end of the document.
-    Edit->OnChange = nullptr;
+    auto untold = Edit->OnChange.Mute();
     Edit->Perform(EM_UNDO, 0, 0);
     ASSERT_EQ(Find(L"wrold"), -1) << "the paste was undone";
     ToldWithTheCaretAtTheEnd();
@@ -330,7 +328,7 @@ TEST_F(LiveSpellerTest, AReplacementOfEqualLengthFarFromTheCaretIsFound)
     Checked(Lines(200, 3, L"the cat sat"));
     ASSERT_TRUE(Live->Marks().empty());
     // "cat" of line 3 becomes "cta", by code, with the caret at the end of the document.
-    Edit->OnChange = nullptr;
+    auto untold = Edit->OnChange.Mute();
     int cat = Find(L"the cat sat\r") + 4;
     Edit->Perform(EM_SETSEL, static_cast<WPARAM>(cat), cat + 3);
     {
@@ -354,7 +352,7 @@ TEST_F(LiveSpellerTest, StreamedInTextIsMarkedAsItsOwn)
         ASSERT_EQ(WideText(Edit), text) << "the stream went in";
     };
     // A text of the same length, its misspelling elsewhere: told as an edit at the caret.
-    Edit->OnChange = nullptr;
+    auto untold = Edit->OnChange.Mute();
     std::wstring same = WideText(Edit);
     same.replace(same.find(L"mta"), 3, L"mat");
     same.replace(static_cast<size_t>(250 * 23 + 4), 3, L"cta");
