@@ -49,7 +49,7 @@ public:
 
     // The marks shown now (the word being typed is left out until the caret leaves it).
     std::vector<TSpellMark> Marks() const;
-    // The mark over Pos (between its first character and just after its last), or nullptr.
+    // The mark over Pos (between its first character and just after its last), if any.
     bool MarkAt(int Pos, TSpellMark& Mark) const;
     // Longest slice so far, in milliseconds.
     double LongestSliceMs() const { return FLongestSlice; }

@@ -39,6 +39,7 @@ struct TParagraphsReplaced {
     int Delta;
 };
 
+// What keeps state along the text (the languages, the marks, where checking goes on).
 class TTextFollower {
 public:
     // Whether the paragraphs that replace a changed stretch keep the languages known of the
