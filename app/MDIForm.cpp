@@ -134,7 +134,6 @@ void TMDIForm::SetCheckAsYouType(bool Value)
 
 void TMDIForm::RichEditChange(TObject*)
 {
-    if (FLiveSpeller) FLiveSpeller->TextChanged();
     SetModified(true);
     UpdateCommandStates();
 }
@@ -142,7 +141,6 @@ void TMDIForm::RichEditChange(TObject*)
 void TMDIForm::RichEditSelectionChange(TObject*)
 {
     UpdateCommandStates();
-    if (FLiveSpeller) FLiveSpeller->SelectionChanged();
     // The conversion code page follows the language of the text at the caret.
     FRichEdit->SetLanguage(FRichEdit->SelectionAttributes()->Language());
     if (TSpellDemoForm* f = Frame()) SyncFormatBar(f);
@@ -280,7 +278,6 @@ void TMDIForm::OpenDocument(const std::string& AFileName)
     SetFileName(AFileName);
     CheckDocumentFile(AFileName);
     FRichEdit->Lines()->LoadFromFile(AFileName);
-    if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
     FUntitled = false;
     SetModified(false);
     RichEditSelectionChange(this);
@@ -425,7 +422,6 @@ void TMDIForm::CheckSpelling()
 void TMDIForm::SetTextLanguage(TLanguage Language)
 {
     FRichEdit->SelectionAttributes()->SetLanguage(Language);
-    if (FLiveSpeller) FLiveSpeller->LanguagesChanged();
 }
 
 void TMDIForm::SetFontName(const std::string& Name) { FRichEdit->SelectionAttributes()->SetName(Name); }

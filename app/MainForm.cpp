@@ -6,7 +6,6 @@
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "FontFaces.h"
-#include "LiveSpeller.h"
 #include "MDIForm.h"
 #include "Menus.h"
 #include "Registry.h"
@@ -69,10 +68,6 @@ TSpellDemoForm::TSpellDemoForm(TComponent* AOwner) : TForm(AOwner)
     Speller->SetHTMLSupport(true);
     Speller->SetFinishMessage("Spelling check is complete");
     Speller->SetShowFinishMessage(true);
-    // A word added or skipped everywhere loses its marks in every document.
-    Speller->OnWordAccepted = [](TObject*, const std::string& Word, TLanguage Language) {
-        TLiveSpeller::WordAccepted(Language, Word);
-    };
     CreateMenu();
     CreateFileServices();
     {

@@ -114,8 +114,7 @@ int main(int argc, char** argv)
     size_t runs = ReadLanguageRuns(edit).size();
     std::printf("reading the text: %.1f ms; its language runs: %.1f ms (%zu runs)\n", read * 1000, Seconds(t0) * 1000, runs);
 
-    auto* live = new TLiveSpeller(host, edit, checker);
-    edit->OnChange = [live](TObject*) { live->TextChanged(); };  // as the editor window does
+    auto* live = new TLiveSpeller(host, edit, checker);  // it hears the editor's changes itself
 
     // Slices until nothing is left, each timed here: the longest, how many, and when the
     // visible text was done.

@@ -3,6 +3,11 @@
 #include "LanguageRuns.h"
 #include "LiveSpeller.h"
 #include "SpellFixture.h"
+#include "Streams.h"
+
+#include <algorithm>
+#include <map>
+#include <vector>
 
 using namespace spelltest;
 
@@ -13,9 +18,7 @@ protected:
     void SetUp() override
     {
         SpellFixture::SetUp();
-        Live = new TLiveSpeller(Host, Edit, Checker);
-        Edit->OnChange = [this](TObject*) { Live->TextChanged(); };
-        Edit->OnSelectionChange = [this](TObject*) { Live->SelectionChanged(); };
+        Live = new TLiveSpeller(Host, Edit, Checker);  // it listens to the editor itself
         Host->Show();
         pwtest::Pump();
     }
@@ -205,9 +208,9 @@ TEST_F(LiveSpellerTest, AWordAcceptedElsewhereLosesItsMarksInEveryDocument)
     Checked(L"the wrold cat");
     live2->CheckAll();
     EXPECT_EQ(live2->Marks().size(), 2u);
-    TLiveSpeller::WordAccepted(1049, "wrold");  // another language: nothing changes
+    Checker->OnWordAccepted(Checker, "wrold", 1049);  // another language: nothing changes
     EXPECT_EQ(Live->Marks().size(), 1u);
-    TLiveSpeller::WordAccepted(1033, "wrold");
+    Checker->OnWordAccepted(Checker, "wrold", 1033);
     Paint();
     EXPECT_TRUE(Live->Marks().empty());
     EXPECT_TRUE(live2->Marks().empty());
@@ -317,7 +320,7 @@ TEST_F(LiveSpellerTest, AnUndoneEditTheCaretDoesNotShowLeavesTheRightMarks)
     EXPECT_GT(RedUnder(at + 4, at + 9), 3);
 
     // The undo, told as if the caret had stayed at the end of the document.
-    Edit->OnChange = nullptr;
+    auto untold = Edit->OnChange.Mute();
     Edit->Perform(EM_UNDO, 0, 0);
     ASSERT_EQ(Find(L"wrold"), -1) << "the paste was undone";
     ToldWithTheCaretAtTheEnd();
@@ -330,7 +333,7 @@ TEST_F(LiveSpellerTest, AReplacementOfEqualLengthFarFromTheCaretIsFound)
     Checked(Lines(200, 3, L"the cat sat"));
     ASSERT_TRUE(Live->Marks().empty());
     // "cat" of line 3 becomes "cta", by code, with the caret at the end of the document.
-    Edit->OnChange = nullptr;
+    auto untold = Edit->OnChange.Mute();
     int cat = Find(L"the cat sat\r") + 4;
     Edit->Perform(EM_SETSEL, static_cast<WPARAM>(cat), cat + 3);
     {
@@ -354,7 +357,7 @@ TEST_F(LiveSpellerTest, StreamedInTextIsMarkedAsItsOwn)
         ASSERT_EQ(WideText(Edit), text) << "the stream went in";
     };
     // A text of the same length, its misspelling elsewhere: told as an edit at the caret.
-    Edit->OnChange = nullptr;
+    auto untold = Edit->OnChange.Mute();
     std::wstring same = WideText(Edit);
     same.replace(same.find(L"mta"), 3, L"mat");
     same.replace(static_cast<size_t>(250 * 23 + 4), 3, L"cta");
@@ -395,4 +398,177 @@ TEST_F(LiveSpellerTest, ALanguageChangeFarFromTheViewIsCheckedInTheNewLanguage)
     Paint();
     EXPECT_GT(RedUnder(line + 4, line + 7), 3);
     EXPECT_EQ(RedUnder(line + 12, line + 15), 0) << "the next line is still English";
+}
+
+namespace {
+
+// The GDI objects of a drawing recorded in an enhanced metafile, as GDI itself wrote them
+// down: how many were created, how many of those were deleted while still selected into the
+// DC (Windows refuses to delete them, and the object stays for as long as the process), how
+// many were never deleted, and how many were still selected when the drawing ended.
+struct TGdiLedger {
+    int Created = 0;
+    int DeletedWhileSelected = 0;
+    int NeverDeleted = 0;
+    int LeftSelected = 0;
+    int Lines = 0;
+};
+
+struct TGdiReplay {
+    TGdiLedger Ledger;
+    std::map<DWORD, DWORD> Kind;          // object index -> OBJ_PEN, OBJ_BRUSH, OBJ_FONT ...
+    std::map<DWORD, DWORD> Selected;      // kind -> object index selected (0: not one of these)
+    std::vector<std::map<DWORD, DWORD>> Saved;
+};
+
+DWORD StockKind(DWORD Stock)
+{
+    if (Stock <= HOLLOW_BRUSH || Stock == DC_BRUSH) return OBJ_BRUSH;
+    if (Stock == WHITE_PEN || Stock == BLACK_PEN || Stock == NULL_PEN || Stock == DC_PEN) return OBJ_PEN;
+    if (Stock == DEFAULT_PALETTE) return OBJ_PAL;
+    return OBJ_FONT;
+}
+
+int CALLBACK ReplayRecord(HDC, HANDLETABLE*, const ENHMETARECORD* Record, int, LPARAM Data)
+{
+    auto* r = reinterpret_cast<TGdiReplay*>(Data);
+    DWORD first = Record->nSize > 8 ? Record->dParm[0] : 0;
+    auto created = [&](DWORD kind) {
+        r->Kind[first] = kind;
+        ++r->Ledger.Created;
+    };
+    switch (Record->iType) {
+    case EMR_CREATEPEN:
+    case EMR_EXTCREATEPEN: created(OBJ_PEN); break;
+    case EMR_CREATEBRUSHINDIRECT:
+    case EMR_CREATEDIBPATTERNBRUSHPT:
+    case EMR_CREATEMONOBRUSH: created(OBJ_BRUSH); break;
+    case EMR_EXTCREATEFONTINDIRECTW: created(OBJ_FONT); break;
+    case EMR_CREATEPALETTE: created(OBJ_PAL); break;
+    case EMR_SELECTOBJECT:
+        if (first & 0x80000000) r->Selected[StockKind(first & 0x7FFFFFFF)] = 0;
+        else if (r->Kind.count(first)) r->Selected[r->Kind[first]] = first;
+        break;
+    case EMR_DELETEOBJECT:
+        if (r->Kind.count(first)) {
+            if (r->Selected[r->Kind[first]] == first) ++r->Ledger.DeletedWhileSelected;
+            r->Kind.erase(first);
+        }
+        break;
+    case EMR_SAVEDC: r->Saved.push_back(r->Selected); break;
+    case EMR_RESTOREDC: {
+        auto relative = static_cast<int>(first);
+        size_t keep = relative < 0 ? r->Saved.size() - std::min(r->Saved.size(), static_cast<size_t>(-relative))
+                                   : std::min(r->Saved.size(), static_cast<size_t>(std::max(relative - 1, 0)));
+        if (keep < r->Saved.size()) {
+            r->Selected = r->Saved[keep];
+            r->Saved.resize(keep);
+        }
+        break;
+    }
+    case EMR_LINETO: ++r->Ledger.Lines; break;
+    case EMR_EOF:
+        r->Ledger.NeverDeleted = static_cast<int>(r->Kind.size());
+        for (const auto& [kind, index] : r->Selected)
+            if (index) ++r->Ledger.LeftSelected;
+        break;
+    default: break;
+    }
+    return 1;
+}
+
+// What Draw does on a DC, recorded and replayed.
+template <class F>
+TGdiLedger RecordedDrawing(F Draw)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateEnhMetaFileW(screen, nullptr, nullptr, nullptr);
+    ReleaseDC(nullptr, screen);
+    Draw(dc);
+    HENHMETAFILE picture = CloseEnhMetaFile(dc);
+    TGdiReplay replay;
+    EnumEnhMetaFile(nullptr, picture, ReplayRecord, &replay, nullptr);
+    DeleteEnhMetaFile(picture);
+    return replay.Ledger;
+}
+
+} // namespace
+
+TEST_F(LiveSpellerTest, DrawingTheWavesAThousandTimesKeepsNoGdiObjectAndLeavesTheDcAsItWas)
+{
+    Checked(L"the wrold cat sat on the mta");
+    ASSERT_EQ(MarkedWords().size(), 2u);
+    // The waves are drawn as the editor paints: each time, the DC keeps the pen, brush and font
+    // it had before.
+    auto overlay = Edit->OnPaintOverlay;
+    ASSERT_TRUE(overlay);
+    int draws = 0, changed = 0;
+    Edit->OnPaintOverlay = [&](TObject* sender, HDC dc) {
+        HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN), brush = GetCurrentObject(dc, OBJ_BRUSH);
+        HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+        overlay(sender, dc);
+        ++draws;
+        if (GetCurrentObject(dc, OBJ_PEN) != pen || GetCurrentObject(dc, OBJ_BRUSH) != brush ||
+            GetCurrentObject(dc, OBJ_FONT) != font)
+            ++changed;
+    };
+    auto repaint = [&] { RedrawWindow(Edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); };
+    for (int i = 0; i < 10; ++i) repaint();  // whatever the control keeps for its painting is made
+    // The process's GDI objects (Wine counts none: 0 before and after).
+    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 1000; ++i) repaint();
+    DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    Edit->OnPaintOverlay = overlay;
+    EXPECT_EQ(draws, 1010);
+    EXPECT_EQ(changed, 0) << "the DC's objects are put back after every drawing";
+    EXPECT_LE(after, before + 10) << "a pen kept by every drawing would make a thousand";
+
+    // One drawing as GDI writes it down: every object the overlay creates is taken out of the
+    // DC before it is deleted, and deleted.
+    TGdiLedger ledger = RecordedDrawing([&](HDC dc) { overlay(Edit, dc); });
+    EXPECT_GT(ledger.Lines, 10) << "the waves were drawn";
+    EXPECT_GE(ledger.Created, 1);
+    EXPECT_EQ(ledger.DeletedWhileSelected, 0);
+    EXPECT_EQ(ledger.NeverDeleted, 0);
+    EXPECT_EQ(ledger.LeftSelected, 0);
+}
+
+TEST_F(LiveSpellerTest, ItHearsTheEditorBesideTheHandlersOfTheEditorsOwner)
+{
+    Checked(L"");
+    int changes = 0, moves = 0;
+    Edit->OnChange = [&](TObject*) { ++changes; };
+    Edit->OnSelectionChange = [&](TObject*) { ++moves; };
+    for (const char* c = "the wrold"; *c; ++c) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<WPARAM>(*c), 0);
+    Live->CheckAll();
+    EXPECT_TRUE(MarkedWords().empty()) << "the caret is still in the word";
+    EXPECT_EQ(changes, 9) << "the owner's handler hears every key";
+    int movesBefore = moves;
+    Edit->Perform(EM_SETSEL, 0, 0);  // the caret leaves the word: no one tells the speller but the editor
+    EXPECT_EQ(moves, movesBefore + 1);
+    Live->CheckAll();
+    Paint();
+    EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"wrold"});
+    EXPECT_GT(RedUnder(Find(L"wrold"), Find(L"wrold") + 5), 3);
+}
+
+TEST_F(LiveSpellerTest, ADocumentLoadedThroughTheEditorsLinesIsCheckedInItsLanguagesUntold)
+{
+    // The same text as the document, all of it Russian: only its languages are new.
+    SetDocument(L"the cat sat on the mat");
+    MarkLanguage(0, 22, 1049);
+    std::string russian = Edit->RTFText();
+    Checked(L"the cat sat on the mat");
+    ASSERT_TRUE(MarkedWords().empty());
+    TMemoryStream stream;
+    stream.WriteBuffer(russian.data(), static_cast<long>(russian.size()));
+    stream.SetPosition(0);
+    Edit->Lines()->LoadFromStream(&stream);
+    ASSERT_EQ(WideText(Edit), L"the cat sat on the mat");
+    Edit->Perform(EM_SETSEL, 12, 12);  // away from the first and last words, where loading leaves the caret
+    Live->CheckAll();
+    Paint();
+    std::vector<std::wstring> all{L"the", L"cat", L"sat", L"on", L"the", L"mat"};
+    EXPECT_EQ(MarkedWords(), all) << "checked in Russian";
+    EXPECT_GT(RedUnder(Find(L"cat"), Find(L"cat") + 3), 3);
 }
