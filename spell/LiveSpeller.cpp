@@ -288,8 +288,8 @@ void TLiveSpeller::CheckSegment(int From, int To, TLanguage Language, std::vecto
     for (int off = 0, guard = 0; off < n && guard < 100000; ++guard) {
         int pos = 0, len = 0;
         TSpellReturnCode code = speller->CheckText(bytes.data() + off, n - off, pos, len);
-        if (code == 0 || pos < 0 || len < 0 || off + pos >= n) break;
-        if (code == 1 || code == 3) {
+        if (code == srNoErrors || pos < 0 || len < 0 || off + pos >= n) break;
+        if (IsMisspelledWord(code)) {
             int a = wideAt(off + pos), b = wideAt(off + pos + len);
             if (b > a) Out.push_back(TSpellMark{From + a, b - a});
         }

@@ -163,7 +163,7 @@ TSpellReturnCode TCSAPISpeller::Check(const char* Text, int Length, int& ErrorPo
     FInput.State = State;
     Test(Call<FCheck>(eCheck, FSpellerId, 2u, &FInput, &FReturn));
     TSpellReturnCode code = static_cast<TSpellReturnCode>(FReturn.Status & 0xFF);
-    if (code == 0) return 0;
+    if (code == srNoErrors) return srNoErrors;
     ErrorPos = FReturn.ErrorPos;
     ErrorLen = FReturn.ErrorLen;
     FLastWord.assign(Text + ErrorPos, static_cast<size_t>(ErrorLen));

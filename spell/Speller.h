@@ -34,6 +34,10 @@ enum : TSpellReturnCode {
     srInitialNumerals = 14,
 };
 
+// A word the dictionaries lack (spelling as you type marks these; the dialog offers its
+// suggestions for them).
+inline bool IsMisspelledWord(TSpellReturnCode Code) { return Code == srUnknownWord || Code == srChangeOnce; }
+
 class ESpellError : public Exception { using Exception::Exception; };
 
 // The spell-check driver that owns the engines: an engine reads its custom dictionary

@@ -83,7 +83,7 @@ TVerdictView VerdictView(TSpellReturnCode Code)
     using V = TVerdictDisplay;
     switch (Code) {
     case srUnknownWord:
-    case srChangeOnce: return {V::vdErrorMessage, sUnknownWord};
+    case srChangeOnce: return {V::vdErrorMessage, sUnknownWord};  // IsMisspelledWord
     case srIllegalHyphenation: return {V::vdErrorMessage, sIllegalHyphenation};
     case srCapitalization: return {V::vdErrorMessage, sCapitalizationError};
     case srSentenceCapitalization: return {V::vdErrorMessage, sSentenceCapitalization};
