@@ -1,6 +1,7 @@
 #include "DocumentFormat.h"
 
 #include "Languages.h"
+#include "RichTextLexer.h"
 #include "WinApi.h"
 
 #include <cstdint>
@@ -69,13 +70,10 @@ std::wstring WithParagraphBreaks(const std::wstring& Text)
     return out;
 }
 
-bool IsLetter(char C) { return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z'); }
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
-
 // Walks an RTF document token by token as a reader does, watching the limits.
 class TRichTextScan {
 public:
-    TRichTextScan(const char* Data, size_t Size) : D(Data), N(Size) {}
+    TRichTextScan(const char* Data, size_t Size) : FLexer(Data, Size) {}
     struct TBinary {
         size_t Word, Data, Size;  // where \bin starts, where its data starts, how many bytes
     };
@@ -83,70 +81,40 @@ public:
     std::string Problem()
     {
         int depth = 0;
-        while (I < N) {
-            char c = D[I];
-            if (c == '{') {
+        TRichTextTokenInfo t;
+        while (FLexer.Next(t)) {
+            unsigned long at = static_cast<unsigned long>(t.At);
+            switch (t.Kind) {
+            case TRichTextToken::rtGroupOpen:
                 if (++depth > MaxGroupDepth)
-                    return Format("its groups are nested more than %d deep (byte %lu)", MaxGroupDepth, static_cast<unsigned long>(I));
-                ++I;
-            } else if (c == '}') {
+                    return Format("its groups are nested more than %d deep (byte %lu)", MaxGroupDepth, at);
+                break;
+            case TRichTextToken::rtGroupClose:
                 if (depth > 0) --depth;
-                ++I;
-            } else if (c == '\\') {
-                std::string p = ControlWord();
-                if (!p.empty()) return p;
-            } else {
-                ++I;
+                break;
+            case TRichTextToken::rtControlWord:
+                if (t.Word.size() > static_cast<size_t>(MaxControlWordLetters))
+                    return Format("a control word longer than %d letters (byte %lu)", MaxControlWordLetters, at);
+                if (!t.ParameterFits)
+                    return Format("the parameter of \\%s (byte %lu) is not a signed 32-bit number",
+                                  std::string(t.Word).c_str(), at);
+                if (t.Word == "bin" && t.HasParameter) {
+                    TRichTextTokenInfo data;
+                    FLexer.Next(data);
+                    if (t.Parameter < 0 || !data.Complete)
+                        return Format("\\bin (byte %lu) announces %s bytes of data, more than the file holds", at,
+                                      std::to_string(t.Parameter).c_str());
+                    Binaries.push_back({t.At, data.At, data.Data.size()});
+                }
+                break;
+            default: break;
             }
         }
         return {};
     }
 
 private:
-    const char* D;
-    size_t N;
-    size_t I = 0;
-
-    // At a backslash: steps over the control symbol or word with its parameter (and the data
-    // of \bin); gives what is wrong with it, if anything.
-    std::string ControlWord()
-    {
-        size_t at = I++;
-        if (I >= N) return {};
-        if (!IsLetter(D[I])) {
-            I += D[I] == '\'' ? 3 : 1;  // \'hh or a control symbol
-            return {};
-        }
-        size_t start = I;
-        while (I < N && IsLetter(D[I])) {
-            if (I - start >= static_cast<size_t>(MaxControlWordLetters))
-                return Format("a control word longer than %d letters (byte %lu)", MaxControlWordLetters, static_cast<unsigned long>(at));
-            ++I;
-        }
-        std::string word(D + start, I - start);
-        bool negative = I < N && D[I] == '-';
-        if (negative) ++I;
-        size_t digits = I;
-        int64_t value = 0;
-        while (I < N && IsDigit(D[I])) {
-            if (I - digits >= static_cast<size_t>(MaxParameterDigits))
-                return Format("the parameter of \\%s (byte %lu) is not a signed 32-bit number", word.c_str(), static_cast<unsigned long>(at));
-            value = value * 10 + (D[I++] - '0');
-        }
-        bool hasNumber = I > digits;
-        if (negative) value = -value;
-        if (hasNumber && (value > INT32_MAX || value < INT32_MIN))
-            return Format("the parameter of \\%s (byte %lu) is not a signed 32-bit number", word.c_str(), static_cast<unsigned long>(at));
-        if (I < N && D[I] == ' ') ++I;
-        if (word == "bin" && hasNumber) {
-            if (value < 0 || static_cast<uint64_t>(value) > N - I)
-                return Format("\\bin (byte %lu) announces %s bytes of data, more than the file holds",
-                              static_cast<unsigned long>(at), std::to_string(value).c_str());
-            Binaries.push_back({at, I, static_cast<size_t>(value)});
-            I += static_cast<size_t>(value);
-        }
-        return {};
-    }
+    TRichTextLexer FLexer;
 };
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "Graphics.h"
 #include "RichEdit98.h"
 #include "RichEditStrings98.h"
+#include "RichEditText.h"
+#include "RichTextLexer.h"
 #include "Streams.h"
 #include "SysUtils.h"
 
@@ -20,6 +22,7 @@ namespace pw {
 namespace {
 
 const char* const Tag = "{\\*\\pwlangs ";
+constexpr std::string_view TagWord = "pwlangs";
 
 // Selection, event mask and redraw are put back when the scan or the marking is done.
 // A scan that only moves the selection changes nothing on screen: it need not repaint, but
@@ -54,23 +57,16 @@ struct TQuietSelection {
 // Sets the language of the selection (SCF_SELECTION) or of the default format (SCF_DEFAULT).
 void SetLanguageFormat(TCustomRichEdit98* r, WPARAM Which, unsigned Language)
 {
-    CHARFORMAT2W f;
-    std::memset(&f, 0, sizeof f);
-    f.cbSize = sizeof f;
-    f.dwMask = CFM_LCID;
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_LCID);
     f.lcid = Language;
-    r->Perform(EM_SETCHARFORMAT, Which, reinterpret_cast<LPARAM>(&f));
+    redit::SetCharFormat(r, static_cast<DWORD>(Which), f);
 }
 
 // The language of [From, To) when it is one language throughout, else -1.
 long UniformLanguage(TCustomRichEdit98* r, long From, long To)
 {
-    CHARRANGE cr = {From, To};
-    r->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
-    CHARFORMAT2W f;
-    std::memset(&f, 0, sizeof f);
-    f.cbSize = sizeof f;
-    r->Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
+    redit::Select(r, From, To);
+    CHARFORMAT2W f = redit::CharFormat(r, SCF_SELECTION);
     return (f.dwMask & CFM_LCID) ? static_cast<long>(LOWORD(f.lcid)) : -1;
 }
 
@@ -79,72 +75,24 @@ long UniformLanguage(TCustomRichEdit98* r, long From, long To)
 bool MaskShowsMixedLanguages()
 {
     static const bool reliable = [] {
-        HWND h = CreateWindowExW(0, L"RICHEDIT20W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 50, 20, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+        TRichEditProbe probe(L"ab");
+        HWND h = probe.Handle();
         if (!h) return false;
-        SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ab"));
-        CHARFORMAT2W f;
         for (long i = 0; i < 2; ++i) {
             CHARRANGE cr = {i, i + 1};
             SendMessageW(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
-            std::memset(&f, 0, sizeof f);
-            f.cbSize = sizeof f;
-            f.dwMask = CFM_LCID;
+            CHARFORMAT2W f = redit::BlankCharFormat(CFM_LCID);
             f.lcid = i == 0 ? 1033 : 1049;
             SendMessageW(h, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
         }
         CHARRANGE all = {0, 2};
         SendMessageW(h, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
-        std::memset(&f, 0, sizeof f);
-        f.cbSize = sizeof f;
+        CHARFORMAT2W f = redit::BlankCharFormat();
         SendMessageW(h, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
-        DestroyWindow(h);
         return (f.dwMask & CFM_LCID) == 0;
     }();
     return reliable;
 }
-
-// Gathers what a stream-out writes.
-struct TCollected {
-    std::string Bytes;
-    TStreamFirewall Guard;
-};
-
-DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
-{
-    auto* c = reinterpret_cast<TCollected*>(Cookie);
-    *Done = 0;
-    return c->Guard.Run([&]() -> DWORD {
-        c->Bytes.append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
-        *Done = Size;
-        return 0;
-    }, 2);
-}
-
-// The control's RTF as its writer gives it; an error that stopped the writer is raised.
-std::string StreamOutRTF(HWND Window, TCustomRichEdit98* Control, WPARAM Format = SF_RTF)
-{
-    TCollected out;
-    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&out), 0, CollectBytes};
-    if (Control) Control->Perform(EM_STREAMOUT, Format, reinterpret_cast<LPARAM>(&es));
-    else SendMessageW(Window, EM_STREAMOUT, Format, reinterpret_cast<LPARAM>(&es));
-    out.Guard.RaiseKept();
-    if (es.dwError != 0) out.Bytes.clear();
-    return out.Bytes;
-}
-
-// Bytes that end a stretch of plain text in RTF.
-inline bool IsSpecial(char c) { return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n'; }
-
-// As std::isalpha, without a call for the letters of ASCII.
-inline bool IsLetter(char c)
-{
-    unsigned char b = static_cast<unsigned char>(c);
-    if (b < 0x80) return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
-    return std::isalpha(b) != 0;
-}
-
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The runs as the control's own RTF writer records them (\lang at each run), counting the
 // characters as the control counts them: every character whose value the RTF gives must stand
@@ -159,8 +107,9 @@ bool RunsFromWriter(const std::string& rtf, const std::wstring& Text, std::vecto
     std::vector<TState> stack;
     TState st{-1, false};
     long pos = 0, unicodeSkip = 1, pendingSkip = 0, defaultLang = 0;
-    bool mismatch = false;
+    bool mismatch = false, groupOpened = false;
     std::vector<TLanguageRun> runs;
+    auto language = [&] { return static_cast<unsigned>(st.Lang < 0 ? defaultLang : st.Lang); };
     // One character of the text; Expected is its value when the RTF gives it (0 otherwise).
     auto put = [&](wchar_t Expected) {
         if (st.Skip) return;
@@ -171,107 +120,92 @@ bool RunsFromWriter(const std::string& rtf, const std::wstring& Text, std::vecto
         if (Expected && (pos >= length || Text[static_cast<size_t>(pos)] != Expected) &&
             !(Expected == L'\r' && pos == length))
             mismatch = true;
-        unsigned lang = static_cast<unsigned>(st.Lang < 0 ? defaultLang : st.Lang);
+        unsigned lang = language();
         if (!runs.empty() && runs.back().Language == lang && runs.back().End == pos) ++runs.back().End;
         else runs.push_back(TLanguageRun{pos, pos + 1, lang});
         ++pos;
     };
-    const size_t n = rtf.size();
-    for (size_t i = 0; i < n && !mismatch;) {
-        char c = rtf[i];
-        if (c == '{') {
+    auto plain = [](char c) { return static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : L'\0'; };
+    TRichTextLexer lexer(rtf);
+    TRichTextTokenInfo t;
+    while (!mismatch && lexer.Next(t)) {
+        bool opened = std::exchange(groupOpened, false);
+        switch (t.Kind) {
+        case TRichTextToken::rtGroupOpen:
             stack.push_back(st);
-            ++i;
-            if (i + 1 < n && rtf[i] == '\\' && rtf[i + 1] == '*') st.Skip = true;
-            continue;
-        }
-        if (c == '}') {
-            if (stack.empty()) break;
+            groupOpened = true;
+            break;
+        case TRichTextToken::rtGroupClose:
+            if (stack.empty()) goto end;
             st = stack.back();
             stack.pop_back();
-            ++i;
-            if (stack.empty()) break;  // the document's own group has ended
-            continue;
-        }
-        if (c == '\r' || c == '\n') {
-            ++i;
-            continue;
-        }
-        if (c != '\\') {
-            if (st.Skip || pendingSkip > 0) {
-                put(static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : 0);
-                ++i;
-                continue;
+            if (stack.empty()) goto end;  // the document's own group has ended
+            break;
+        case TRichTextToken::rtText: {
+            std::string_view d = t.Data;
+            // The stand-ins after \u, or a skipped group: a character at a time.
+            while (!d.empty() && (st.Skip || pendingSkip > 0)) {
+                put(plain(d.front()));
+                d.remove_prefix(1);
             }
-            // A stretch of plain text: its characters are confirmed and counted together.
-            size_t j = i;
-            while (j < n && !IsSpecial(rtf[j])) ++j;
-            const long count = static_cast<long>(j - i);
+            const long count = static_cast<long>(d.size());
+            if (count == 0) break;
             if (pos + count > length) {
                 // Past the text's end: counted one by one, as the end allows.
-                for (; i < j; ++i) put(static_cast<unsigned char>(rtf[i]) < 0x80 ? static_cast<wchar_t>(rtf[i]) : 0);
-                continue;
+                for (char c : d) put(plain(c));
+                break;
             }
+            // A stretch of plain text: its characters are confirmed and counted together.
             for (long k = 0; k < count; ++k) {
-                unsigned char b = static_cast<unsigned char>(rtf[i + static_cast<size_t>(k)]);
+                unsigned char b = static_cast<unsigned char>(d[static_cast<size_t>(k)]);
                 if (b < 0x80 && b != 0 && Text[static_cast<size_t>(pos + k)] != static_cast<wchar_t>(b)) return false;
             }
-            unsigned lang = static_cast<unsigned>(st.Lang < 0 ? defaultLang : st.Lang);
+            unsigned lang = language();
             if (!runs.empty() && runs.back().Language == lang && runs.back().End == pos) runs.back().End += count;
             else runs.push_back(TLanguageRun{pos, pos + count, lang});
             pos += count;
-            i = j;
-            continue;
+            break;
         }
-        // A control symbol or word.
-        if (++i >= n) break;
-        char s = rtf[i];
-        if (!IsLetter(s)) {
-            ++i;
-            if (s == '\\' || s == '{' || s == '}') put(static_cast<wchar_t>(s));
-            else if (s == '~' || s == '_' || s == '-') put(0);
-            else if (s == '\'') {
-                i += 2;
-                put(0);
+        case TRichTextToken::rtControlSymbol:
+            if (!t.Complete) goto end;  // a backslash that ends the document
+            if (t.Symbol == '*' && opened) st.Skip = true;
+            else if (t.Symbol == '\\' || t.Symbol == '{' || t.Symbol == '}') put(static_cast<wchar_t>(t.Symbol));
+            else if (t.Symbol == '~' || t.Symbol == '_' || t.Symbol == '-') put(0);
+            break;
+        case TRichTextToken::rtHexCharacter: put(0); break;
+        case TRichTextToken::rtBinary: return false;
+        case TRichTextToken::rtControlWord: {
+            std::string_view word = t.Word;
+            bool hasNumber = t.HasParameter;
+            long number = t.Parameter;
+            if (word == "lang" && hasNumber) st.Lang = number;
+            else if (word == "deflang" && hasNumber) defaultLang = number;
+            else if (word == "ansicpg" && hasNumber && (number == 932 || number == 936 || number == 949 || number == 950))
+                return false;
+            else if (word == "uc" && hasNumber) unicodeSkip = number;
+            else if (word == "u" && hasNumber) {
+                put(static_cast<wchar_t>(number < 0 ? number + 65536 : number));
+                if (!st.Skip) pendingSkip = unicodeSkip;
+            } else if (word == "par" || word == "tab") {
+                // Some writers give paragraph marks and tabs no format of their own: they come
+                // under the language of the text before them.
+                if (!st.Skip && pendingSkip == 0) Unsure.push_back(pos);
+                put(word == "par" ? L'\r' : L'\t');
             }
-            continue;
+            else if (word == "line" || word == "emdash" || word == "endash" || word == "emspace" || word == "enspace" ||
+                     word == "bullet" || word == "lquote" || word == "rquote" || word == "ldblquote" || word == "rdblquote" ||
+                     word == "page" || word == "sect")
+                put(0);
+            else if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info")
+                st.Skip = true;
+            else if (word == "pict" || word == "object" || word == "field" || word == "bin" || word == "row" ||
+                     word == "cell" || word == "trowd" || word == "plain")
+                return false;
+            break;
         }
-        size_t start = i;
-        while (i < n && IsLetter(rtf[i])) ++i;
-        std::string_view word(rtf.data() + start, i - start);
-        bool hasNumber = false;
-        long number = 0;
-        if (i < n && (rtf[i] == '-' || IsDigit(rtf[i]))) {
-            size_t numStart = i++;
-            while (i < n && IsDigit(rtf[i])) ++i;
-            number = std::strtol(rtf.c_str() + numStart, nullptr, 10);
-            hasNumber = true;
         }
-        if (i < n && rtf[i] == ' ') ++i;
-        if (word == "lang" && hasNumber) st.Lang = number;
-        else if (word == "deflang" && hasNumber) defaultLang = number;
-        else if (word == "ansicpg" && hasNumber && (number == 932 || number == 936 || number == 949 || number == 950))
-            return false;
-        else if (word == "uc" && hasNumber) unicodeSkip = number;
-        else if (word == "u" && hasNumber) {
-            put(static_cast<wchar_t>(number < 0 ? number + 65536 : number));
-            if (!st.Skip) pendingSkip = unicodeSkip;
-        } else if (word == "par" || word == "tab") {
-            // Some writers give paragraph marks and tabs no format of their own: they come
-            // under the language of the text before them.
-            if (!st.Skip && pendingSkip == 0) Unsure.push_back(pos);
-            put(word == "par" ? L'\r' : L'\t');
-        }
-        else if (word == "line" || word == "emdash" || word == "endash" || word == "emspace" || word == "enspace" ||
-                 word == "bullet" || word == "lquote" || word == "rquote" || word == "ldblquote" || word == "rdblquote" ||
-                 word == "page" || word == "sect")
-            put(0);
-        else if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info")
-            st.Skip = true;
-        else if (word == "pict" || word == "object" || word == "field" || word == "bin" || word == "row" ||
-                 word == "cell" || word == "trowd" || word == "plain")
-            return false;
     }
+end:
     // The writer ends the last paragraph with a mark that the text does not count.
     if (mismatch || (pos != length && pos != length + 1)) return false;
     while (!runs.empty() && runs.back().Start >= length) runs.pop_back();
@@ -357,7 +291,7 @@ void AppendNumber(std::string& Out, long long Value)
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit)
 {
     if (!RichEdit->HandleAllocated()) return {};
-    return ReadLanguageRuns(RichEdit, MaskShowsMixedLanguages() ? std::string() : StreamOutRTF(nullptr, RichEdit));
+    return ReadLanguageRuns(RichEdit, MaskShowsMixedLanguages() ? std::string() : redit::StreamOut(RichEdit));
 }
 
 std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF)
@@ -370,7 +304,7 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, const st
         // The writer's record of the runs, when the text confirms its count and the control
         // its languages; otherwise every character is asked (slow: one selection each).
         std::vector<long> unsure;
-        if (RunsFromWriter(RTF, ReadRichEditText(RichEdit), runs, unsure)) {
+        if (RunsFromWriter(RTF, redit::Text(RichEdit), runs, unsure)) {
             SettleUnsure(RichEdit, runs, unsure);
             if (SampleConfirms(RichEdit, runs)) return runs;
         }
@@ -390,16 +324,9 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, long Fro
     TQuietSelection quiet(RichEdit, false);
     if (MaskShowsMixedLanguages()) return GallopRuns(RichEdit, From, To);
     // The writer's record of the piece alone, counted against the piece's own text.
-    std::vector<wchar_t> buf(static_cast<size_t>(To - From) + 1, L'\0');
-    TEXTRANGEW tr = {{From, To}, buf.data()};
-    {
-        TWideModeGuard wide(RichEdit);
-        RichEdit->Perform(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
-    }
-    std::wstring text(buf.data(), static_cast<size_t>(To - From));
-    CHARRANGE cr = {From, To};
-    RichEdit->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
-    std::string rtf = StreamOutRTF(nullptr, RichEdit, SF_RTF | SFF_SELECTION);
+    std::wstring text = redit::TextRange(RichEdit, From, To);
+    redit::Select(RichEdit, From, To);
+    std::string rtf = redit::StreamOut(RichEdit, SF_RTF | SFF_SELECTION);
     std::vector<long> unsure;
     if (RunsFromWriter(rtf, text, runs, unsure)) {
         for (TLanguageRun& r : runs) {
@@ -480,13 +407,27 @@ std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF) { return Par
 
 std::vector<TLanguageRun> ParseLanguageRuns(const char* RTF, size_t Size)
 {
+    // The text of the last {\*\pwlangs ...} group: "start end language;" for each run.
+    std::string record;
+    bool found = false;
+    TRichTextLexer lexer(RTF, Size);
+    TRichTextTokenInfo t;
+    int stage = 0;  // 1: after {, 2: after {\*
+    while (lexer.Next(t)) {
+        if (t.Kind == TRichTextToken::rtGroupOpen) stage = 1;
+        else if (stage == 1 && t.Kind == TRichTextToken::rtControlSymbol && t.Symbol == '*') stage = 2;
+        else if (stage == 2 && t.Kind == TRichTextToken::rtControlWord && t.Word == TagWord) {
+            stage = 0;
+            found = true;
+            record.clear();
+            while (lexer.Next(t) && t.Kind == TRichTextToken::rtText) record.append(t.Data);
+        } else {
+            stage = 0;
+        }
+    }
     std::vector<TLanguageRun> runs;
-    std::string_view text(RTF, Size);
-    size_t at = text.rfind(Tag);
-    if (at == std::string_view::npos) return runs;
-    at += std::strlen(Tag);
-    size_t end = text.find('}', at);
-    std::istringstream in(std::string(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at)));
+    if (!found) return runs;
+    std::istringstream in(record);
     TLanguageRun r;
     char sep;
     while (in >> r.Start >> r.End >> r.Language >> sep) {
@@ -534,96 +475,6 @@ void ApplyLoadedLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLan
     std::copy_if(Runs.begin(), Runs.end(), std::back_inserter(others),
                  [&](const TLanguageRun& r) { return r.Language != Majority; });
     ApplyLanguageRuns(RichEdit, others);
-}
-
-} // namespace pw
-
-namespace pw {
-
-namespace {
-
-bool WriterSwapsIndents()
-{
-    static const bool swaps = [] {
-        HWND h = CreateWindowExW(0, L"RICHEDIT20W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 50, 20, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-        if (!h) return false;
-        SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
-        PARAFORMAT2 p;
-        std::memset(&p, 0, sizeof p);
-        p.cbSize = sizeof p;
-        p.dwMask = PFM_STARTINDENT | PFM_OFFSET;
-        p.dxStartIndent = 720;
-        p.dxOffset = 360;
-        SendMessageW(h, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&p));
-        std::string out = StreamOutRTF(h, nullptr);
-        DestroyWindow(h);
-        return out.find("\\li360") != std::string::npos && out.find("\\fi720") != std::string::npos;
-    }();
-    return swaps;
-}
-
-// Finds control word Word followed by a signed number starting inside [From, To); gives its
-// position. Only the range is searched: a document without the word is not read to its end
-// for every paragraph.
-size_t FindNumberWord(const std::string& s, const char* Word, size_t From, size_t To, long& Value)
-{
-    size_t n = std::strlen(Word);
-    std::string_view range(s.data(), std::min(s.size(), To + n - 1));
-    for (size_t at = range.find(Word, From); at != std::string_view::npos; at = range.find(Word, at + 1)) {
-        size_t p = at + n;
-        if (p < s.size() && (s[p] == '-' || (s[p] >= '0' && s[p] <= '9'))) {
-            Value = std::strtol(s.c_str() + p, nullptr, 10);
-            return at;
-        }
-    }
-    return std::string::npos;
-}
-
-size_t NumberEnd(const std::string& s, size_t p)
-{
-    if (p < s.size() && s[p] == '-') ++p;
-    while (p < s.size() && s[p] >= '0' && s[p] <= '9') ++p;
-    return p;
-}
-
-} // namespace
-
-std::string SwapWrittenIndents(const std::string& RTF)
-{
-    std::string out;
-    out.reserve(RTF.size() + 64);
-    size_t pos = 0;
-    for (size_t at = RTF.find("\\pard", pos); at != std::string::npos; at = RTF.find("\\pard", pos)) {
-        // The paragraph's control words run up to the first blank.
-        size_t end = RTF.find(' ', at);
-        if (end == std::string::npos) end = RTF.size();
-        long offset = 0, start = 0;
-        size_t li = FindNumberWord(RTF, "\\li", at, end, offset);
-        size_t fi = FindNumberWord(RTF, "\\fi", at, end, start);
-        out.append(RTF, pos, at - pos);
-        if (li != std::string::npos || fi != std::string::npos) {
-            // Drop both and write them the standard way.
-            for (size_t i = at; i < end;) {
-                if ((i == li && li != std::string::npos) || (i == fi && fi != std::string::npos)) {
-                    i = NumberEnd(RTF, i + 3);
-                    continue;
-                }
-                out += RTF[i++];
-            }
-            out += Format("\\fi%ld\\li%ld", -offset, start + offset);
-        } else {
-            out.append(RTF, at, end - at);
-        }
-        pos = end;
-    }
-    out.append(RTF, std::min(pos, RTF.size()), std::string::npos);
-    return out;
-}
-
-std::string RepairParagraphIndents(const std::string& RTF)
-{
-    return WriterSwapsIndents() ? SwapWrittenIndents(RTF) : RTF;
 }
 
 } // namespace pw

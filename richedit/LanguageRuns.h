@@ -41,14 +41,3 @@ void SetDefaultLanguage(TCustomRichEdit98* RichEdit, unsigned Language);
 void ApplyLoadedLanguageRuns(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs, unsigned Majority);
 
 } // namespace pw
-
-namespace pw {
-
-// Some rich edit writers put the paragraph's first-line indent in \fi and its hanging offset
-// in \li, where RTF wants \li for the left edge of the following lines and \fi for the first
-// line relative to it. Gives the RTF with such paragraphs written the standard way, when the
-// control's writer is one of those (probed once); otherwise the RTF unchanged.
-std::string RepairParagraphIndents(const std::string& RTF);
-std::string SwapWrittenIndents(const std::string& RTF);
-
-} // namespace pw

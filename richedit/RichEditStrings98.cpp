@@ -3,6 +3,7 @@
 #include "DocumentFormat.h"
 #include "Filer.h"
 #include "LanguageRuns.h"
+#include "ParagraphIndents.h"
 #include "RichEdit98.h"
 #include "Streams.h"
 #include "SysUtils.h"
@@ -150,18 +151,6 @@ std::wstring ReadRichEditLine(TCustomRichEdit98* r, int Index)
     n = std::clamp(n, 0L, 4096L);
     if (n > 0 && buf[static_cast<size_t>(n - 1)] == L'\r') --n;
     return std::wstring(buf.data(), static_cast<size_t>(n));
-}
-
-std::wstring ReadRichEditText(TWinControl* C)
-{
-    GETTEXTLENGTHEX gl = {GTL_DEFAULT, 1200};
-    LRESULT n = C->Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&gl), 0);
-    if (n <= 0) return {};
-    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-    GETTEXTEX gt = {static_cast<DWORD>((n + 1) * 2), GT_DEFAULT, 1200, nullptr, nullptr};
-    LRESULT got = C->Perform(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&gt), reinterpret_cast<LPARAM>(w.data()));
-    w.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, n))));
-    return w;
 }
 
 namespace {

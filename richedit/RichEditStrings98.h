@@ -172,10 +172,6 @@ struct TWideModeGuard {
 // 4096 characters).
 std::wstring ReadRichEditLine(TCustomRichEdit98* RichEdit, int Index);
 
-// The whole text of a rich edit 2.0 window as it counts characters (one per paragraph mark),
-// or nothing when the window does not answer.
-std::wstring ReadRichEditText(TWinControl* Control);
-
 // Compares two UTF-16 strings ignoring case in a locale: -1, 0 or 1.
 int CompareWideNative(const std::wstring& A, const std::wstring& B, unsigned Locale);
 int CompareWideViaAnsi(const std::wstring& A, const std::wstring& B, unsigned Locale);

@@ -1,10 +1,64 @@
 #include "RichEditText.h"
 
 #include "RichEdit98.h"
+#include "RichEdit.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+namespace pw {
+
+namespace {
+
+// Gathers what a stream-out writes.
+struct TCollected {
+    std::string Bytes;
+    TStreamFirewall Guard;
+};
+
+DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
+{
+    auto* c = reinterpret_cast<TCollected*>(Cookie);
+    *Done = 0;
+    return c->Guard.Run([&]() -> DWORD {
+        c->Bytes.append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
+        *Done = Size;
+        return 0;
+    }, 2);
+}
+
+template <class TSend>
+std::string Collect(DWORD Format, TSend&& Send)
+{
+    TCollected out;
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&out), 0, CollectBytes};
+    Send(static_cast<WPARAM>(Format), reinterpret_cast<LPARAM>(&es));
+    out.Guard.RaiseKept();
+    if (es.dwError != 0) out.Bytes.clear();
+    return out.Bytes;
+}
+
+} // namespace
+
+TRichEditProbe::TRichEditProbe(const wchar_t* Text)
+    : FHandle(CreateWindowExW(0, L"RICHEDIT20W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 50, 20, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr))
+{
+    if (FHandle) SendMessageW(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text));
+}
+
+TRichEditProbe::~TRichEditProbe()
+{
+    if (FHandle) DestroyWindow(FHandle);
+}
+
+std::string TRichEditProbe::StreamOut(DWORD Format)
+{
+    return Collect(Format, [this](WPARAM W, LPARAM L) { SendMessageW(FHandle, EM_STREAMOUT, W, L); });
+}
+
+} // namespace pw
 
 namespace pw::redit {
 
@@ -86,6 +140,25 @@ void ReplaceSelection(TWinControl* Editor, const std::wstring& Text, bool CanUnd
     Editor->Perform(EM_REPLACESEL, CanUndo ? 1 : 0, reinterpret_cast<LPARAM>(Text.c_str()));
 }
 
+TCharRange EditSelection(TWinControl* Edit)
+{
+    DWORD from = 0, to = 0;
+    Edit->Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    return TCharRange{static_cast<int>(from), static_cast<int>(to)};
+}
+
+void SelectText(TWinControl* Edit, int From, int To)
+{
+    Edit->Perform(EM_SETSEL, static_cast<WPARAM>(From), static_cast<LPARAM>(To));
+}
+
+void ReplaceSelectionA(TWinControl* Edit, const std::string& Text, bool CanUndo)
+{
+    Edit->Perform(EM_REPLACESEL, CanUndo ? 1 : 0, reinterpret_cast<LPARAM>(Text.c_str()));
+}
+
+void SetLineWrap(TWinControl* Editor, bool Wrap) { Editor->Perform(EM_SETTARGETDEVICE, 0, Wrap ? 0 : 1); }
+
 POINT PositionOf(TWinControl* Editor, int Char)
 {
     POINTL p{};
@@ -111,6 +184,22 @@ int WordBreak(TWinControl* Editor, int Code, int Pos)
     return Answer(Editor->Perform(EM_FINDWORDBREAK, static_cast<WPARAM>(Code), Pos));
 }
 
+std::string StreamOut(TWinControl* Editor, DWORD Format)
+{
+    return Collect(Format, [Editor](WPARAM W, LPARAM L) { Editor->Perform(EM_STREAMOUT, W, L); });
+}
+
+bool FindText(TWinControl* Editor, const std::wstring& What, int From, DWORD Flags, TCharRange& Found)
+{
+    FINDTEXTEXW ft = {};
+    ft.chrg.cpMin = From;
+    ft.chrg.cpMax = -1;
+    ft.lpstrText = What.c_str();
+    if (Editor->Perform(EM_FINDTEXTEXW, Flags, reinterpret_cast<LPARAM>(&ft)) < 0) return false;
+    Found = TCharRange{static_cast<int>(ft.chrgText.cpMin), static_cast<int>(ft.chrgText.cpMax)};
+    return true;
+}
+
 CHARFORMAT2W BlankCharFormat(DWORD Mask)
 {
     CHARFORMAT2W f;
@@ -120,9 +209,9 @@ CHARFORMAT2W BlankCharFormat(DWORD Mask)
     return f;
 }
 
-CHARFORMAT2W CharFormat(TWinControl* Editor, DWORD Scope)
+CHARFORMAT2W CharFormat(TWinControl* Editor, DWORD Scope, DWORD Mask)
 {
-    CHARFORMAT2W f = BlankCharFormat();
+    CHARFORMAT2W f = BlankCharFormat(Mask);
     Editor->Perform(EM_GETCHARFORMAT, Scope, reinterpret_cast<LPARAM>(&f));
     return f;
 }
@@ -131,6 +220,16 @@ void SetCharFormat(TWinControl* Editor, DWORD Scope, const CHARFORMAT2W& Format)
 {
     CHARFORMAT2W f = Format;
     Editor->Perform(EM_SETCHARFORMAT, Scope, reinterpret_cast<LPARAM>(&f));
+}
+
+CHARFORMAT2A CharFormatA(TWinControl* Editor, DWORD Scope, DWORD Mask)
+{
+    CHARFORMAT2A f;
+    std::memset(&f, 0, sizeof f);
+    f.cbSize = sizeof f;
+    f.dwMask = Mask;
+    Editor->Perform(EM_GETCHARFORMAT, Scope, reinterpret_cast<LPARAM>(&f));
+    return f;
 }
 
 } // namespace pw::redit

@@ -20,6 +20,22 @@ struct TCharRange {
     int Length() const { return End - Start; }
 };
 
+// A hidden rich edit 2.0 window holding Text, for finding out once how this system's control
+// behaves; the window goes with the probe. Handle() is null when the window could not be made.
+class TRichEditProbe {
+public:
+    explicit TRichEditProbe(const wchar_t* Text);
+    ~TRichEditProbe();
+    TRichEditProbe(const TRichEditProbe&) = delete;
+    TRichEditProbe& operator=(const TRichEditProbe&) = delete;
+    HWND Handle() const { return FHandle; }
+    // The window's content as its writer gives it (empty when the writer failed).
+    std::string StreamOut(DWORD Format = SF_RTF);
+
+private:
+    HWND FHandle;
+};
+
 namespace redit {
 
 // Characters in the window (UTF-16 units, a paragraph mark counted once).
@@ -34,6 +50,15 @@ void Select(TWinControl* Editor, int From, int To);
 // Replaces the selection; CanUndo puts the replacement on the window's undo list.
 void ReplaceSelection(TWinControl* Editor, const std::wstring& Text, bool CanUndo);
 
+// The same for any edit window, a plain edit control or memo included (the messages both
+// kinds answer); text in the window's ANSI code page.
+TCharRange EditSelection(TWinControl* Edit);
+void SelectText(TWinControl* Edit, int From, int To);
+void ReplaceSelectionA(TWinControl* Edit, const std::string& Text, bool CanUndo);
+
+// Wrap: lines wrap at the window's width; otherwise a paragraph is one line, however long.
+void SetLineWrap(TWinControl* Editor, bool Wrap);
+
 // The client point of the top left of a character (the one after the end: where the next
 // character would stand).
 POINT PositionOf(TWinControl* Editor, int Char);
@@ -46,11 +71,23 @@ int LineStart(TWinControl* Editor, int Line);
 // The window's word-break answer (a WB_ code) for a position.
 int WordBreak(TWinControl* Editor, int Code, int Pos);
 
+// The window's content as its writer gives it (Format: SF_RTF, SF_TEXT, with SFF_SELECTION
+// for the selection only); an error that stopped the writer is raised, a failed write gives
+// nothing.
+std::string StreamOut(TWinControl* Editor, DWORD Format = SF_RTF);
+
+// Looks for What from From (FR_ flags: FR_DOWN, FR_MATCHCASE, FR_WHOLEWORD); false when it is
+// not there.
+bool FindText(TWinControl* Editor, const std::wstring& What, int From, DWORD Flags, TCharRange& Found);
+
 // A character format with nothing in it but its size and Mask.
 CHARFORMAT2W BlankCharFormat(DWORD Mask = 0);
-// The format of the selection (Scope SCF_SELECTION) or of new text (SCF_DEFAULT).
-CHARFORMAT2W CharFormat(TWinControl* Editor, DWORD Scope = SCF_SELECTION);
+// The format of the selection (Scope SCF_SELECTION) or of new text (SCF_DEFAULT), asked with
+// Mask (0: as the window fills it).
+CHARFORMAT2W CharFormat(TWinControl* Editor, DWORD Scope = SCF_SELECTION, DWORD Mask = 0);
 void SetCharFormat(TWinControl* Editor, DWORD Scope, const CHARFORMAT2W& Format);
+// The format as an ANSI rich edit window gives it.
+CHARFORMAT2A CharFormatA(TWinControl* Editor, DWORD Scope, DWORD Mask);
 
 } // namespace redit
 } // namespace pw

@@ -1,6 +1,7 @@
 #include "TextAttributes98.h"
 
 #include "RichEdit98.h"
+#include "RichEditText.h"
 
 #include <cfenv>
 #include <cmath>
@@ -24,9 +25,7 @@ TTextAttributes98::TTextAttributes98(TCustomRichEdit98* RichEdit, TAttributeKind
 
 CHARFORMAT2W TTextAttributes98::Get()
 {
-    CHARFORMAT2W f;
-    std::memset(&f, 0, sizeof f);
-    f.cbSize = sizeof f;
+    CHARFORMAT2W f = redit::BlankCharFormat();
     if (FRichEdit->HandleAllocated())
         FRichEdit->Perform(EM_GETCHARFORMAT, FKind == TAttributeKind::atSelected ? SCF_SELECTION : SCF_DEFAULT,
                            reinterpret_cast<LPARAM>(&f));
@@ -41,15 +40,6 @@ void TTextAttributes98::Set(CHARFORMAT2W& f)
                            reinterpret_cast<LPARAM>(&f));
 }
 
-static CHARFORMAT2W Blank(DWORD mask)
-{
-    CHARFORMAT2W f;
-    std::memset(&f, 0, sizeof f);
-    f.cbSize = sizeof f;
-    f.dwMask = mask;
-    return f;
-}
-
 TColor TTextAttributes98::Color()
 {
     CHARFORMAT2W f = Get();
@@ -58,7 +48,7 @@ TColor TTextAttributes98::Color()
 
 void TTextAttributes98::SetColor(TColor v)
 {
-    CHARFORMAT2W f = Blank(CFM_COLOR);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_COLOR);
     if (v == clWindowText) f.dwEffects = CFE_AUTOCOLOR;
     else f.crTextColor = ColorToRGB(v);
     Set(f);
@@ -73,7 +63,7 @@ std::string TTextAttributes98::Name()
 
 void TTextAttributes98::SetName(const std::string& v)
 {
-    CHARFORMAT2W f = Blank(CFM_FACE);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_FACE);
     std::wstring w = StringToWide(v, CP_ACP).substr(0, LF_FACESIZE - 1);
     std::memcpy(f.szFaceName, w.c_str(), (w.size() + 1) * sizeof(wchar_t));
     Set(f);
@@ -90,7 +80,7 @@ TFontPitch TTextAttributes98::Pitch()
 
 void TTextAttributes98::SetPitch(TFontPitch v)
 {
-    CHARFORMAT2W f = Blank(0);
+    CHARFORMAT2W f = redit::BlankCharFormat(0);
     f.bPitchAndFamily = v == TFontPitch::fpVariable ? 2 : v == TFontPitch::fpFixed ? 1 : 0;
     Set(f);
 }
@@ -99,7 +89,7 @@ int TTextAttributes98::Size() { return static_cast<int>(Get().yHeight / 20); }
 
 void TTextAttributes98::SetSize(int v)
 {
-    CHARFORMAT2W f = Blank(CFM_SIZE);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_SIZE);
     f.yHeight = v * 20;
     Set(f);
 }
@@ -108,7 +98,7 @@ WORD TTextAttributes98::Weight() { return Get().wWeight; }
 
 void TTextAttributes98::SetWeight(WORD v)
 {
-    CHARFORMAT2W f = Blank(CFM_WEIGHT);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_WEIGHT);
     f.wWeight = v;
     Set(f);
 }
@@ -123,7 +113,7 @@ TColor TTextAttributes98::BackColor()
 
 void TTextAttributes98::SetBackColor(TColor v)
 {
-    CHARFORMAT2W f = Blank(CFM_BACKCOLOR);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_BACKCOLOR);
     // "No colour" is the control's automatic background; as a colour value it would paint the
     // text's background black.
     if (v == clNone || v == clDefault) f.dwEffects = CFE_AUTOBACKCOLOR;
@@ -135,7 +125,7 @@ TLanguage TTextAttributes98::Language() { return static_cast<TLanguage>(LOWORD(G
 
 void TTextAttributes98::SetLanguage(TLanguage v)
 {
-    CHARFORMAT2W f = Blank(CFM_LCID);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_LCID);
     f.lcid = v;
     Set(f);
     if (FKind == TAttributeKind::atSelected) FRichEdit->OnLanguagesChanged(FRichEdit);
@@ -149,7 +139,7 @@ unsigned char TTextAttributes98::VerticalPosition()
 
 void TTextAttributes98::SetVerticalPosition(unsigned char v)
 {
-    CHARFORMAT2W f = Blank(CFM_SUBSCRIPT | CFM_SUPERSCRIPT);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_SUBSCRIPT | CFM_SUPERSCRIPT);
     f.dwEffects = static_cast<DWORD>(v) << 16;
     Set(f);
 }
@@ -158,7 +148,7 @@ double TTextAttributes98::Offset() { return TwipsToPoints(Get().yOffset); }
 
 void TTextAttributes98::SetOffset(double v)
 {
-    CHARFORMAT2W f = Blank(CFM_OFFSET);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_OFFSET);
     f.yOffset = PointsToTwips(v);
     Set(f);
 }
@@ -167,7 +157,7 @@ double TTextAttributes98::Spacing() { return TwipsToPoints(Get().sSpacing); }
 
 void TTextAttributes98::SetSpacing(double v)
 {
-    CHARFORMAT2W f = Blank(CFM_SPACING);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_SPACING);
     f.sSpacing = static_cast<SHORT>(PointsToTwips(v));
     Set(f);
 }
@@ -176,7 +166,7 @@ double TTextAttributes98::Kerning() { return TwipsToPoints(Get().wKerning); }
 
 void TTextAttributes98::SetKerning(double v)
 {
-    CHARFORMAT2W f = Blank(CFM_KERNING);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_KERNING);
     f.wKerning = static_cast<WORD>(PointsToTwips(v));
     Set(f);
 }
@@ -185,7 +175,7 @@ unsigned char TTextAttributes98::UnderlineType() { return Get().bUnderlineType; 
 
 void TTextAttributes98::SetUnderlineType(unsigned char v)
 {
-    CHARFORMAT2W f = Blank(CFM_UNDERLINETYPE);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_UNDERLINETYPE);
     f.bUnderlineType = v;
     Set(f);
 }
@@ -194,7 +184,7 @@ unsigned char TTextAttributes98::Animation() { return Get().bAnimation; }
 
 void TTextAttributes98::SetAnimation(unsigned char v)
 {
-    CHARFORMAT2W f = Blank(CFM_ANIMATION);
+    CHARFORMAT2W f = redit::BlankCharFormat(CFM_ANIMATION);
     f.bAnimation = v;
     Set(f);
 }
@@ -203,7 +193,7 @@ bool TTextAttributes98::Effect(DWORD Bit) { return (Get().dwEffects & Bit) != 0;
 
 void TTextAttributes98::SetEffect(DWORD Bit, bool v)
 {
-    CHARFORMAT2W f = Blank(Bit);
+    CHARFORMAT2W f = redit::BlankCharFormat(Bit);
     f.dwEffects = v ? Bit : 0;
     Set(f);
 }

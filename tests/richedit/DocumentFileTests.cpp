@@ -1,6 +1,7 @@
 #include "RichEditFixture.h"
 
 #include "LanguageRuns.h"
+#include "ParagraphIndents.h"
 #include "Streams.h"
 #include "SysUtils.h"
 
