@@ -12,6 +12,7 @@
 #include "RichEdit98.h"
 #include "StdCtrls.h"
 #include "RichEditStrings98.h"
+#include "RichEditText.h"
 #include "Ruler.h"
 #include "RulerBinding.h"
 #include "SpellChecker.h"
@@ -340,19 +341,14 @@ int TMDIForm::FindFrom(int Start, const std::string& What, unsigned Options, int
 {
     // An empty search text matches nothing: searching for it would never advance.
     if (What.empty()) return -1;
-    std::wstring text = StringToWide(What, CP_ACP);
-    FINDTEXTEXW ft = {};
-    ft.chrg.cpMin = Start;
-    ft.chrg.cpMax = -1;
-    ft.lpstrText = text.c_str();
-    WPARAM flags = 0;
+    DWORD flags = 0;
     if (Options & frMatchCase) flags |= FR_MATCHCASE;
     if (Options & frWholeWord) flags |= FR_WHOLEWORD;
     if (Options & frDown) flags |= FR_DOWN;
-    int pos = static_cast<int>(FRichEdit->Perform(EM_FINDTEXTEXW, flags, reinterpret_cast<LPARAM>(&ft)));
-    if (pos < 0) return -1;
-    FoundEnd = ft.chrgText.cpMax;
-    return ft.chrgText.cpMin;
+    TCharRange found;
+    if (!redit::FindText(FRichEdit, StringToWide(What, CP_ACP), Start, flags, found)) return -1;
+    FoundEnd = found.End;
+    return found.Start;
 }
 
 void TMDIForm::ShowNotFound(TFindDialog* Dialog, const std::string& What)

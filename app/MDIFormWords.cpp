@@ -6,12 +6,14 @@
 #include "MenuStylers97.h"
 #include "Menus.h"
 #include "RichEdit98.h"
+#include "RichEditText.h"
 #include "SpellChecker.h"
 #include "StringList.h"
 
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace pw {
@@ -35,16 +37,16 @@ void TMDIForm::RichEditMouseDown(TObject*, TMouseButton Button, unsigned, int X,
 bool TMDIForm::CaptureClickedWord()
 {
     int p = FRichEdit->SelStart();
-    int start = static_cast<int>(FRichEdit->Perform(EM_FINDWORDBREAK, WB_MOVEWORDLEFT, p));
-    int left = static_cast<int>(FRichEdit->Perform(EM_FINDWORDBREAK, WB_LEFT, p));
+    int start = redit::WordBreak(FRichEdit, WB_MOVEWORDLEFT, p);
+    int left = redit::WordBreak(FRichEdit, WB_LEFT, p);
     if (start < left) start = left;
-    int end = static_cast<int>(FRichEdit->Perform(EM_FINDWORDBREAK, WB_RIGHTBREAK, p));
+    int end = redit::WordBreak(FRichEdit, WB_RIGHTBREAK, p);
     // One letter, or a run of characters far longer than any word, gets no menu.
     if (end - start < 2 || end - start > 4 * MaxClickedWord) return false;
-    std::vector<char> buf(static_cast<size_t>(end - start) + 1, '\0');
-    TEXTRANGEA range = {{start, end}, buf.data()};
-    FRichEdit->Perform(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    std::string word(buf.data());
+    // In the editor's code page, a byte a character: double-byte text that needs more is cut.
+    std::string word = WideToString(redit::TextRange(FRichEdit, start, end), FRichEdit->CodePage());
+    word.resize(std::min(word.size(), static_cast<size_t>(end - start)));
+    word.resize(std::strlen(word.c_str()));
     // Blanks and control characters end the word; bytes of 128 and above are letters.
     while (!word.empty() && static_cast<unsigned char>(word.back()) < 33) word.pop_back();
     if (word.size() < 2 || word.size() > static_cast<size_t>(MaxClickedWord)) return false;

@@ -1,21 +1,15 @@
 #include "ProtectedRichEdit.h"
 
-#include <cstring>
+#include "RichEditText.h"
 
 namespace pw {
 
 bool TProtectedRichEdit::CharProtected(int Pos)
 {
-    CHARRANGE saved = {0, 0};
-    Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&saved));
-    CHARRANGE one = {Pos, Pos + 1};
-    Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&one));
-    CHARFORMAT2W f;
-    std::memset(&f, 0, sizeof f);
-    f.cbSize = sizeof f;
-    f.dwMask = CFM_PROTECTED;
-    Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
-    Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&saved));
+    TCharRange saved = redit::Selection(this);
+    redit::Select(this, Pos, Pos + 1);
+    CHARFORMAT2W f = redit::CharFormat(this, SCF_SELECTION, CFM_PROTECTED);
+    redit::Select(this, saved.Start, saved.End);
     return (f.dwEffects & CFE_PROTECTED) != 0;
 }
 
@@ -34,12 +28,12 @@ bool TProtectedRichEdit::KeyEditRange(WPARAM Key, int& Start, int& End)
     if (Key == VK_DELETE && Start == End) {
         if (shift) return false;  // cut of nothing
         if (Start >= length) return false;
-        End = ctrl ? static_cast<int>(Perform(EM_FINDWORDBREAK, WB_MOVEWORDRIGHT, Start)) : Start + 1;
+        End = ctrl ? redit::WordBreak(this, WB_MOVEWORDRIGHT, Start) : Start + 1;
         return true;
     }
     if (Key == VK_DELETE) return true;
     if (Key == VK_BACK && ctrl && Start == End) {
-        Start = static_cast<int>(Perform(EM_FINDWORDBREAK, WB_MOVEWORDLEFT, Start));
+        Start = redit::WordBreak(this, WB_MOVEWORDLEFT, Start);
         return Start < End;
     }
     if (Key == VK_BACK && Start == End) {
@@ -66,10 +60,9 @@ bool TProtectedRichEdit::EditRange(const TMessage& Message, int& Start, int& End
     case EM_REDO: break;
     default: return false;  // not an edit; also keeps the selection queries below from recursing
     }
-    CHARRANGE r = {0, 0};
-    Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
-    Start = r.cpMin;
-    End = r.cpMax;
+    TCharRange r = redit::Selection(this);
+    Start = r.Start;
+    End = r.End;
     switch (Message.Msg) {
     case WM_CHAR:
         if (Message.WParam == VK_BACK) {

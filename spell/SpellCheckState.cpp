@@ -6,6 +6,7 @@
 #include "RichEdit.h"
 #include "RichEdit98.h"
 #include "RichEditStrings98.h"
+#include "RichEditText.h"
 #include "SpellChecker.h"
 #include "Speller.h"
 #include "StdCtrls.h"
@@ -55,10 +56,9 @@ void TSpellCheckState::Start(TWinControl* AControl, TComponent* Notified, const 
     FControl = AControl;
     FRichEdit = dynamic_cast<TCustomRichEdit*>(AControl) != nullptr;
     MakeWorkCopy(Notified);
-    DWORD selStart = 0, selEnd = 0;
-    FControl->Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
-    FRangeStart = static_cast<int>(selStart);
-    FRangeEnd = static_cast<int>(selEnd);
+    TCharRange selection = redit::EditSelection(FControl);
+    FRangeStart = selection.Start;
+    FRangeEnd = selection.End;
     if (FRangeStart == FRangeEnd) FRangeEnd = static_cast<int>(FWorkText.size());
     FindRangeStart();
     if (FSettings.HTMLSupport) SkipTagsBeforeStart();
@@ -87,10 +87,10 @@ void TSpellCheckState::MakeWorkCopy(TComponent* Notified)
         // marking each run in the copy costs the window time that grows with its position.)
         auto* w98 = static_cast<TCustomRichEdit98*>(FWorkCopy);
         w98->SetLanguage(r98->Language());
-        std::wstring text = ReadRichEditText(r98);
+        std::wstring text = redit::Text(r98);
         // The copy is never shown: without wrapping, a long paragraph stays one cheap line.
         w98->HandleNeeded();
-        w98->Perform(EM_SETTARGETDEVICE, 0, 1);
+        redit::SetLineWrap(w98, false);
         // The walk reads the text, not the window: the window gets it only when an error is
         // shown or a change is made (filling it is most of a clean check's time).
         FWorkText = text;
@@ -124,8 +124,8 @@ void TSpellCheckState::FreeWorkCopy()
 
 void TSpellCheckState::FindRangeStart()
 {
-    LRESULT left = FControl->Perform(EM_FINDWORDBREAK, WB_LEFTBREAK, FRangeStart);
-    if (left > 0) FRangeStart = static_cast<int>(FControl->Perform(EM_FINDWORDBREAK, WB_RIGHT, left));
+    int left = redit::WordBreak(FControl, WB_LEFTBREAK, FRangeStart);
+    if (left > 0) FRangeStart = redit::WordBreak(FControl, WB_RIGHT, left);
     else if (left == 0) FRangeStart = 0;
 }
 
@@ -204,7 +204,7 @@ int TSpellCheckState::FirstOtherLanguage(int Start, TLanguage Language)
 int TSpellCheckState::NextWordStart(int Pos)
 {
     if (!dynamic_cast<TCustomRichEdit98*>(FWorkCopy))
-        return static_cast<int>(FWorkCopy->Perform(EM_FINDWORDBREAK, WB_RIGHT, Pos));
+        return redit::WordBreak(FWorkCopy, WB_RIGHT, Pos);
     const int reach = 4096;
     int length = static_cast<int>(FWorkText.size());
     int from = std::max(0, Pos - reach), to = std::min(length, Pos + reach);
@@ -272,20 +272,9 @@ TLanguage TSpellCheckState::LanguageAt(int Pos)
         if (it->Start <= Pos) return static_cast<TLanguage>(it->Language);
     }
     SelectIn(FWorkCopy, Pos, 1);
-    if (FSettings.WideText) {
-        CHARFORMAT2W f;
-        std::memset(&f, 0, sizeof f);
-        f.cbSize = sizeof f;
-        f.dwMask = CFM_LCID;
-        FWorkCopy->Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
-        return static_cast<TLanguage>(LOWORD(f.lcid));
-    }
-    CHARFORMAT2A f;
-    std::memset(&f, 0, sizeof f);
-    f.cbSize = sizeof f;
-    f.dwMask = CFM_LCID;
-    FWorkCopy->Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
-    return static_cast<TLanguage>(LOWORD(f.lcid));
+    LCID lcid = FSettings.WideText ? redit::CharFormat(FWorkCopy, SCF_SELECTION, CFM_LCID).lcid
+                                   : redit::CharFormatA(FWorkCopy, SCF_SELECTION, CFM_LCID).lcid;
+    return static_cast<TLanguage>(LOWORD(lcid));
 }
 
 std::string TSpellCheckState::ReadText(int A, int B, unsigned CodePage)
@@ -311,15 +300,13 @@ void TSpellCheckState::FillWorkCopy()
 {
     if (!FCopyPending || !FWorkCopy) return;
     FCopyPending = false;
-    auto* w98 = static_cast<TCustomRichEdit98*>(FWorkCopy);
-    TWideModeGuard wide(w98);
-    w98->Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(FWorkText.c_str()));
+    redit::ReplaceSelection(FWorkCopy, FWorkText, false);
 }
 
 void TSpellCheckState::SelectIn(TWinControl* C, int Pos, int Len)
 {
     if (C && C == FWorkCopy) FillWorkCopy();
-    if (C) C->Perform(EM_SETSEL, static_cast<WPARAM>(Pos), static_cast<LPARAM>(Pos + Len));
+    if (C) redit::SelectText(C, Pos, Pos + Len);
 }
 
 void TSpellCheckState::Shift(int Delta)
@@ -336,7 +323,7 @@ void TSpellCheckState::BeginStep()
 {
     // The control's text is read once per step, not once per piece: the pieces of one step
     // change it only through ReplaceError and Remove, which read it again.
-    FControlText = ReadRichEditText(FControl);
+    FControlText = redit::Text(FControl);
 }
 
 bool TSpellCheckState::NextPiece(int& Start, int& End)
@@ -387,18 +374,16 @@ void TSpellCheckState::ReplaceSelection(TWinControl* C, const std::string& Text,
     SelectIn(C, Pos, Len);
     if (auto* r98 = dynamic_cast<TCustomRichEdit98*>(C)) {
         // The words come in the code page of the engine's language, whatever the control's is.
-        std::wstring w = StringToWide(Text, CodePage);
-        TWideModeGuard wide(r98);
-        r98->Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(w.c_str()));
+        redit::ReplaceSelection(r98, StringToWide(Text, CodePage), true);
     } else {
-        C->Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(Text.c_str()));
+        redit::ReplaceSelectionA(C, Text, true);
     }
 }
 
 void TSpellCheckState::TextsChanged()
 {
-    if (FWorkCopy) FWorkText = FSettings.WideText ? ReadRichEditText(FWorkCopy) : WindowTextA(FWorkCopy->Handle());
-    if (FControl) FControlText = ReadRichEditText(FControl);
+    if (FWorkCopy) FWorkText = FSettings.WideText ? redit::Text(FWorkCopy) : WindowTextA(FWorkCopy->Handle());
+    if (FControl) FControlText = redit::Text(FControl);
     FRunsValid = false;
 }
 

@@ -1,6 +1,7 @@
 #include "SpellerDialog.h"
 
 #include "ProtectedRichEdit.h"
+#include "RichEditText.h"
 #include "SpellChecker.h"
 #include "SpellStrings.h"
 #include "StdCtrls.h"
@@ -38,21 +39,14 @@ constexpr int FormClientWidth = 310, FormClientHeight = 262;
 
 void SetFormat(TProtectedRichEdit* Box, DWORD Scope, DWORD Mask, DWORD Effects, COLORREF Color, BYTE Charset = 0)
 {
-    CHARFORMAT2W f;
-    std::memset(&f, 0, sizeof f);
-    f.cbSize = sizeof f;
-    f.dwMask = Mask;
+    CHARFORMAT2W f = redit::BlankCharFormat(Mask);
     f.dwEffects = Effects;
     f.crTextColor = Color;
     f.bCharSet = Charset;
-    Box->Perform(EM_SETCHARFORMAT, Scope, reinterpret_cast<LPARAM>(&f));
+    redit::SetCharFormat(Box, Scope, f);
 }
 
-void Select(TProtectedRichEdit* Box, int Start, int End)
-{
-    CHARRANGE r = {Start, End};
-    Box->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
-}
+void Select(TProtectedRichEdit* Box, int Start, int End) { redit::Select(Box, Start, End); }
 
 // The box shows a few lines around the error: of a very long line (a paragraph of tens of
 // thousands of characters) only the part from a blank well before the error to a blank well
