@@ -4,6 +4,7 @@
 #include "RichEditFixture.h"
 
 #include "DocumentFormat.h"
+#include "RichTextLexer.h"
 #include "Streams.h"
 #include "SysUtils.h"
 
@@ -186,4 +187,69 @@ TEST(DocumentFormat, EncodingIsTakenFromTheMarkOrTheBytes)
     EXPECT_EQ(kind("\xED\xA0\x80"), TDocumentEncoding::deANSI);  // a surrogate is no UTF-8
     EXPECT_EQ(kind("\xF4\x90\x80\x80"), TDocumentEncoding::deANSI);  // above U+10FFFF
     EXPECT_EQ(kind("ab\xC3"), TDocumentEncoding::deANSI);  // cut short
+}
+
+namespace {
+
+// The tokens of Text, one line each: kind, what it holds and where it ends.
+std::string Tokens(const std::string& Text)
+{
+    std::string out;
+    TRichTextLexer lexer(Text);
+    TRichTextTokenInfo t;
+    while (lexer.Next(t)) {
+        switch (t.Kind) {
+        case TRichTextToken::rtGroupOpen: out += "{"; break;
+        case TRichTextToken::rtGroupClose: out += "}"; break;
+        case TRichTextToken::rtControlWord:
+            out += "\\" + std::string(t.Word);
+            if (t.HasParameter) out += "=" + std::to_string(t.Parameter) + (t.ParameterFits ? "" : "!");
+            break;
+        case TRichTextToken::rtControlSymbol: out += t.Complete ? std::string("sym ") + t.Symbol : "sym at end"; break;
+        case TRichTextToken::rtHexCharacter: out += Format("hex %02x", t.Byte) + (t.Complete ? "" : " cut"); break;
+        case TRichTextToken::rtBinary: out += "bin [" + std::string(t.Data) + "]" + (t.Complete ? "" : " cut"); break;
+        case TRichTextToken::rtText: out += "text [" + std::string(t.Data) + "]"; break;
+        }
+        out += " @" + std::to_string(t.End) + "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(RichTextLexer, AwkwardControlsComeApartAsTheReaderTakesThem)
+{
+    // A hex character short of digits takes what is there (a brace after it is a group); a minus
+    // without a digit is text; a parameter too long is held at the limit and marked; binary data
+    // is data, braces and all, and cut short where the document ends; a backslash at the very
+    // end is a symbol without its character.
+    EXPECT_EQ(Tokens("{\\rtf1\\'e9\\'4{\\'\\lang-\r\n\\u-3913?\\bin3 {}x\\fs99999999999 \\\\}\\bin9 ab\\"),
+              "{ @1\n"
+              "\\rtf=1 @6\n"
+              "hex e9 @10\n"
+              "hex 04 cut @13\n"
+              "{ @14\n"
+              "hex 00 cut @16\n"
+              "\\lang @21\n"
+              "text [-] @22\n"
+              "\\u=-3913 @31\n"
+              "text [?] @32\n"
+              "\\bin=3 @38\n"
+              "bin [{}x] @41\n"
+              "\\fs=2147483647! @56\n"
+              "sym \\ @58\n"
+              "} @59\n"
+              "\\bin=9 @65\n"
+              "bin [ab\\] cut @68\n");
+    EXPECT_EQ(Tokens("x\\"), "text [x] @1\nsym at end @2\n");
+}
+
+TEST_F(RichEditTest, AHexCharacterShortOfDigitsDoesNotHideTheGroupAfterIt)
+{
+    // 32 groups deep in all is the limit; the brace after \' is the 33rd, not a digit.
+    TMemoryStream m;
+    std::string bytes = Head + Repeat("{", 31) + "\\'{x" + Repeat("}", 33);
+    m.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
+    m.SetPosition(0);
+    EXPECT_THROW(Edit->Lines()->LoadFromStream(&m), ERichTextRefused);
 }
