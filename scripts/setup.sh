@@ -18,6 +18,7 @@ PACKAGES=(
   fonts-liberation fonts-comic-neue fonts-wine
   hunspell-en-us hunspell-en-gb hunspell-ru hunspell-de-de hunspell-fr
   libhunspell-dev libnuspell-dev
+  nsis zip unzip p7zip-full
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }

@@ -53,4 +53,10 @@ for arch in ${only:-win64 win32}; do
     wineserver -k || true
     exit $rc' "$(build_dir "$arch")" "$WINE" "$@" || status=1
 done
+# The installers: built for both architectures, the 64-bit one installed, run and removed in a
+# fresh prefix.
+if [ -z "$only" ]; then
+  echo "== the installers"
+  "$ROOT/scripts/installer-test.sh" || status=1
+fi
 exit $status

@@ -100,35 +100,43 @@ TCSAPISpeller::~TCSAPISpeller()
 
 bool TCSAPISpeller::FindRegistration()
 {
-    TRegistry reg;
-    reg.SetRootKey(HKEY_LOCAL_MACHINE);
-    bool found = reg.OpenKeyReadOnly(Format(SpellingKey, Language)) ||
-                 reg.OpenKeyReadOnly(Format(SpellingKey, Language % 1024 + 1024));
-    if (found) {
+    // The user's own registration (a per-user installation makes one) comes before the
+    // machine's.
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        TRegistry reg;
+        reg.SetRootKey(root);
+        if (!reg.OpenKeyReadOnly(Format(SpellingKey, Language)) &&
+            !reg.OpenKeyReadOnly(Format(SpellingKey, Language % 1024 + 1024)))
+            continue;
         FEnginePath = reg.ReadString("Engine");
         FDictionaryPath = reg.ReadString("Dictionary");
+        reg.CloseKey();
+        FRegistrationRoot = root;
+        ChooseCustomDictionary();
+        return true;
     }
-    reg.CloseKey();
     // Without a language key there is no engine, so no custom dictionary is chosen either
     // (and no relative "CUSTOM.DIC" is written for the engines of other languages to find).
-    if (found) ChooseCustomDictionary();
-    return found;
+    return false;
 }
 
 void TCSAPISpeller::ChooseCustomDictionary()
 {
     std::string path = Checker ? Checker->CustomDict() : std::string();
-    TRegistry reg;
-    reg.SetRootKey(HKEY_LOCAL_MACHINE);
-    bool opened = false;
-    if (path.empty()) {
-        opened = reg.OpenKey(CustomDictKey, true);
-        if (opened) path = reg.ReadString("1");
+    // The user's custom dictionary, then the machine's; one chosen here is recorded beside the
+    // registration in use.
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        if (!path.empty()) break;
+        TRegistry reg;
+        reg.SetRootKey(root);
+        if (reg.OpenKeyReadOnly(CustomDictKey)) path = reg.ReadString("1");
     }
     if (Checker && Checker->OnGetDictionary) Checker->OnGetDictionary(Checker, Language, path);
     if (path.empty()) {
         path = ExtractFilePath(FDictionaryPath) + "CUSTOM.DIC";
-        if (opened) reg.WriteString("1", path);
+        TRegistry reg;
+        reg.SetRootKey(FRegistrationRoot);
+        if (reg.OpenKey(CustomDictKey, true)) reg.WriteString("1", path);
     }
     FCustomDictPath = path;
 }

@@ -128,6 +128,7 @@ private:
     using TEntry = uint32_t(__cdecl*)();
     HMODULE FLibrary = nullptr;
     std::string FEnginePath, FDictionaryPath, FCustomDictPath, FLastWord;
+    HKEY FRegistrationRoot = HKEY_LOCAL_MACHINE;  // where the language's registration was found
     uint16_t FOptionBits = 0;
     TEntry FEntries[16] = {};
     uint32_t FSpellerId = 0;

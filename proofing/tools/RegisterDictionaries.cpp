@@ -5,7 +5,11 @@
 // The library must be of this program's own kind (the 32-bit regspell registers a 32-bit
 // library, the 64-bit one a 64-bit library): a program reads the registry view of its own kind
 // and can load only a library of its own kind.
-// Usage: regspell LIBRARY [FOLDER...]   (default folder: Z:\usr\share\hunspell)
+// With /user the entries go under HKEY_CURRENT_USER (no administrator rights needed; the
+// program reads them before the machine's). With /unregister the entries that name this
+// library are removed instead, and the custom dictionary's entry if it names the file
+// registered here (the file itself, the user's words, is kept).
+// Usage: regspell [/user] [/unregister] LIBRARY [FOLDER...]   (default folder: Z:\usr\share\hunspell)
 // Locale names need the newer locale functions.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600
@@ -37,7 +41,16 @@ LANGID LanguageOf(const std::string& name)
     return lcid ? LANGIDFROMLCID(lcid) : 0;
 }
 
-int RegisterFolder(const std::string& library, const std::string& folder)
+const char* const SpellingRoot = "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling";
+
+// The language of a dictionary file's name ("en_US.dic"), or 0.
+LANGID LanguageOfFile(const std::string& File)
+{
+    std::string locale = File.substr(0, File.size() - 4);
+    return locale.size() == 5 && locale[2] == '_' ? LanguageOf(locale) : 0;
+}
+
+int RegisterFolder(HKEY Root, const std::string& library, const std::string& folder)
 {
     int count = 0;
     WIN32_FIND_DATAA fd;
@@ -48,20 +61,19 @@ int RegisterFolder(const std::string& library, const std::string& folder)
     }
     do {
         std::string file = fd.cFileName;
-        std::string locale = file.substr(0, file.size() - 4);
-        LANGID lang = locale.size() == 5 && locale[2] == '_' ? LanguageOf(locale) : 0;
+        LANGID lang = LanguageOfFile(file);
         if (!lang) continue;
         char key[128];
-        std::snprintf(key, sizeof key, "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\%u\\Normal", lang);
+        std::snprintf(key, sizeof key, "%s\\%u\\Normal", SpellingRoot, lang);
         HKEY k;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) {
+        if (RegCreateKeyExA(Root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) {
             std::fprintf(stderr, "regspell: cannot write %s\n", key);
             continue;
         }
         bool ok = WriteValue(k, "Engine", library) && WriteValue(k, "Dictionary", folder + "\\" + file);
         RegCloseKey(k);
         if (ok) {
-            std::printf("regspell: %s -> %u\n", locale.c_str(), lang);
+            std::printf("regspell: %s -> %u\n", file.substr(0, file.size() - 4).c_str(), lang);
             ++count;
         }
     } while (FindNextFileA(h, &fd));
@@ -69,16 +81,65 @@ int RegisterFolder(const std::string& library, const std::string& folder)
     return count;
 }
 
+// Removes every language's entry that names Library, and the keys left empty by it.
+int UnregisterLibrary(HKEY Root, const std::string& Library)
+{
+    HKEY spelling;
+    if (RegOpenKeyExA(Root, SpellingRoot, 0, KEY_READ | KEY_WRITE, &spelling) != ERROR_SUCCESS) return 0;
+    std::vector<std::string> languages;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof name;
+        if (RegEnumKeyExA(spelling, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        languages.push_back(name);
+    }
+    int count = 0;
+    for (const std::string& language : languages) {
+        std::string normal = language + "\\Normal";
+        HKEY k;
+        if (RegOpenKeyExA(spelling, normal.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) continue;
+        std::string engine = regspell::ReadString(k, "Engine");
+        RegCloseKey(k);
+        if (lstrcmpiA(engine.c_str(), Library.c_str()) != 0) continue;
+        if (RegDeleteKeyA(spelling, normal.c_str()) == ERROR_SUCCESS) {
+            ++count;
+            std::printf("regspell: %s removed\n", language.c_str());
+        }
+        RegDeleteKeyA(spelling, language.c_str());  // refused while anything else is in it
+    }
+    RegCloseKey(spelling);
+    regspell::DeleteEmptyKeys(Root, SpellingRoot, "SOFTWARE\\Microsoft");
+    return count;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: regspell LIBRARY [FOLDER...]\n");
+    HKEY root = HKEY_LOCAL_MACHINE;
+    bool unregister = false;
+    int first = 1;
+    for (; first < argc && argv[first][0] == '/'; ++first) {
+        if (lstrcmpiA(argv[first], "/user") == 0) root = HKEY_CURRENT_USER;
+        else if (lstrcmpiA(argv[first], "/unregister") == 0) unregister = true;
+        else {
+            std::fprintf(stderr, "regspell: unknown option %s\n", argv[first]);
+            return 2;
+        }
+    }
+    if (first >= argc) {
+        std::fprintf(stderr, "usage: regspell [/user] [/unregister] LIBRARY [FOLDER...]\n");
         return 2;
     }
     char full[MAX_PATH];
-    GetFullPathNameA(argv[1], MAX_PATH, full, nullptr);
+    GetFullPathNameA(argv[first], MAX_PATH, full, nullptr);
+    if (unregister) {
+        int count = UnregisterLibrary(root, full);
+        if (regspell::UnregisterCustomDictionary(root, regspell::UserCustomDictionary(false)))
+            std::printf("regspell: custom dictionary entry removed (the file is kept)\n");
+        std::printf("regspell: %d registrations removed\n", count);
+        return 0;
+    }
     uint16_t machine = regspell::ImageMachine(full);
     if (machine != regspell::OwnMachine()) {
         if (machine == 0)
@@ -90,12 +151,12 @@ int main(int argc, char** argv)
         return 2;
     }
     std::vector<std::string> folders;
-    for (int i = 2; i < argc; ++i) folders.push_back(argv[i]);
+    for (int i = first + 1; i < argc; ++i) folders.push_back(argv[i]);
     if (folders.empty()) folders.push_back("Z:\\usr\\share\\hunspell");
     int count = 0;
-    for (const std::string& f : folders) count += RegisterFolder(full, f);
+    for (const std::string& f : folders) count += RegisterFolder(root, full, f);
     if (count > 0) {
-        std::string custom = regspell::RegisterCustomDictionary(regspell::UserCustomDictionary());
+        std::string custom = regspell::RegisterCustomDictionary(root, regspell::UserCustomDictionary(true));
         if (custom.empty()) std::fprintf(stderr, "regspell: no custom dictionary could be registered\n");
         else std::printf("regspell: custom dictionary %s\n", custom.c_str());
     }

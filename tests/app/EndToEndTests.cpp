@@ -591,3 +591,89 @@ TEST_F(UserDesktop, TypedMisspellingsGetWavesAndARightClickOffersCorrectionsChos
         EXPECT_EQ(p.Wait(), 0);
     });
 }
+
+namespace {
+
+// The program as an installer left it: run by scripts/installer-test.sh in a fresh prefix
+// after a silent installation (PENWISE_INSTALLED names the architecture's label), skipped
+// elsewhere.
+class Installed : public EndToEnd {
+protected:
+    void SetUp() override
+    {
+        if (!GetEnvironmentVariableA("PENWISE_INSTALLED", nullptr, 0)) GTEST_SKIP() << "run by scripts/installer-test.sh";
+        EndToEnd::SetUp();
+    }
+    static std::string Read(HKEY Root, const std::string& Key, const std::string& Name)
+    {
+        pw::TRegistry reg;
+        reg.SetRootKey(Root);
+        return reg.OpenKeyReadOnly(Key) ? reg.ReadString(Name) : std::string();
+    }
+    static constexpr const char* UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Penwise";
+    static constexpr const char* EnglishKey = "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\1033\\Normal";
+};
+
+std::vector<std::string> ListItems(HWND List)
+{
+    std::vector<std::string> items;
+    LRESULT n = SendMessageA(List, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        // Asked in UTF-16: the list is a window of the other process, which answers in its own
+        // character set.
+        wchar_t buf[256] = {};
+        if (SendMessageW(List, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < 255)
+            SendMessageW(List, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+        char ansi[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, buf, -1, ansi, sizeof ansi, nullptr, nullptr);
+        items.push_back(ansi);
+    }
+    return items;
+}
+
+} // namespace
+
+TEST_F(Installed, TheProgramFindsTheEngineItsInstallerRegisteredAndOffersTheRightWord)
+{
+    // Registered for the user, in the folder the installer chose; nothing for the machine.
+    std::string folder = Read(HKEY_CURRENT_USER, UninstallKey, "InstallLocation");
+    ASSERT_FALSE(folder.empty()) << "no uninstall entry for the user";
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, EnglishKey, "Engine"), folder + "\\PWSPELL.dll");
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, EnglishKey, "Dictionary"), folder + "\\dictionaries\\en_US.dic");
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, EnglishKey, "Engine"), "");
+
+    std::string doc = Write("letter.txt", "This sentnce is fine.\r\n");
+    Process p;
+    std::string exe = folder + "\\penwise.exe";
+    ASSERT_TRUE(p.Start(exe.c_str(), {doc})) << "cannot start " << exe;
+    HWND main = WaitForMainWindow(p.pi.dwProcessId);
+    ASSERT_NE(main, nullptr) << Windows(p.pi.dwProcessId);
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND d = DocumentWindow(main, doc);
+        editor = d ? EditorOf(d) : nullptr;
+        return editor != nullptr;
+    })) << "the document did not open:" << Windows(p.pi.dwProcessId);
+    // F7, as the user presses it in the document.
+    PostMessageA(editor, WM_KEYDOWN, VK_F7, 1);
+    PostMessageA(editor, WM_KEYUP, VK_F7, 0xC0000001);
+    HWND dialog = WaitFor([&]() -> HWND {
+        for (HWND h : TopWindowsOf(p.pi.dwProcessId))
+            if (WindowText(h).rfind("Spelling check", 0) == 0) return h;
+        return nullptr;
+    });
+    ASSERT_NE(dialog, nullptr) << "no spelling dialog:" << Windows(p.pi.dwProcessId);
+    std::vector<HWND> lists = ChildrenOf(dialog, "TPwListBox");
+    ASSERT_EQ(lists.size(), 1u);
+    std::vector<std::string> offered;
+    ASSERT_TRUE(WaitUntil([&] {
+        offered = ListItems(lists[0]);
+        return !offered.empty();
+    })) << "the dialog offers nothing";
+    EXPECT_EQ(offered[0], "sentence");
+
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindowVisible(dialog); });
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(p.Wait(), 0) << Windows(p.pi.dwProcessId);
+}
