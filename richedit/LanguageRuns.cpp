@@ -55,18 +55,18 @@ struct TQuietSelection {
 };
 
 // Sets the language of the selection (SCF_SELECTION) or of the default format (SCF_DEFAULT).
-void SetLanguageFormat(TCustomRichEdit98* r, WPARAM Which, unsigned Language)
+void SetLanguageFormat(TCustomRichEdit98* RichEdit, WPARAM Which, unsigned Language)
 {
     CHARFORMAT2W f = redit::BlankCharFormat(CFM_LCID);
     f.lcid = Language;
-    redit::SetCharFormat(r, static_cast<DWORD>(Which), f);
+    redit::SetCharFormat(RichEdit, static_cast<DWORD>(Which), f);
 }
 
 // The language of [From, To) when it is one language throughout, else -1.
-long UniformLanguage(TCustomRichEdit98* r, long From, long To)
+long UniformLanguage(TCustomRichEdit98* RichEdit, long From, long To)
 {
-    redit::Select(r, From, To);
-    CHARFORMAT2W f = redit::CharFormat(r, SCF_SELECTION);
+    redit::Select(RichEdit, From, To);
+    CHARFORMAT2W f = redit::CharFormat(RichEdit, SCF_SELECTION);
     return (f.dwMask & CFM_LCID) ? static_cast<long>(LOWORD(f.lcid)) : -1;
 }
 
@@ -98,10 +98,10 @@ bool MaskShowsMixedLanguages()
 // characters as the control counts them: every character whose value the RTF gives must stand
 // at its position in the control's text. False when the count is uncertain (a double-byte
 // code page, pictures, objects, fields, tables) or does not match.
-bool RunsFromWriter(const std::string& rtf, const std::wstring& Text, std::vector<TLanguageRun>& Runs,
+bool RunsFromWriter(const std::string& RTF, const std::wstring& Text, std::vector<TLanguageRun>& Runs,
                     std::vector<long>& Unsure)
 {
-    if (rtf.compare(0, 5, "{\\rtf") != 0) return false;
+    if (RTF.compare(0, 5, "{\\rtf") != 0) return false;
     const long length = static_cast<long>(Text.size());
     struct TState { long Lang; bool Skip; };
     std::vector<TState> stack;
@@ -126,7 +126,7 @@ bool RunsFromWriter(const std::string& rtf, const std::wstring& Text, std::vecto
         ++pos;
     };
     auto plain = [](char c) { return static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : L'\0'; };
-    TRichTextLexer lexer(rtf);
+    TRichTextLexer lexer(RTF);
     TRichTextTokenInfo t;
     while (!mismatch && lexer.Next(t)) {
         bool opened = std::exchange(groupOpened, false);
@@ -216,7 +216,7 @@ end:
 
 // Where an unsure character ends a run and the next run has another language, it may belong
 // to either or to neither: the control is asked (once for each such place).
-void SettleUnsure(TCustomRichEdit98* r, std::vector<TLanguageRun>& Runs, const std::vector<long>& Unsure)
+void SettleUnsure(TCustomRichEdit98* RichEdit, std::vector<TLanguageRun>& Runs, const std::vector<long>& Unsure)
 {
     std::vector<TLanguageRun> out;
     out.reserve(Runs.size());
@@ -230,7 +230,7 @@ void SettleUnsure(TCustomRichEdit98* r, std::vector<TLanguageRun>& Runs, const s
         const TLanguageRun& run = Runs[k];
         while (u < Unsure.size() && Unsure[u] < run.End - 1) ++u;
         bool ask = u < Unsure.size() && Unsure[u] == run.End - 1 && k + 1 < Runs.size();
-        long lang = ask ? UniformLanguage(r, run.End - 1, run.End) : -1;
+        long lang = ask ? UniformLanguage(RichEdit, run.End - 1, run.End) : -1;
         if (lang < 0 || static_cast<unsigned>(lang) == run.Language) {
             add(run.Start, run.End, run.Language);
             continue;
@@ -244,7 +244,7 @@ void SettleUnsure(TCustomRichEdit98* r, std::vector<TLanguageRun>& Runs, const s
 // A few runs spread over the text, asked of the control itself: the writer's languages are
 // the control's. A short piece asks only its first and last run (each question moves the
 // selection, which costs more the further into a long text it goes).
-bool SampleConfirms(TCustomRichEdit98* r, const std::vector<TLanguageRun>& Runs, bool Piece = false)
+bool SampleConfirms(TCustomRichEdit98* RichEdit, const std::vector<TLanguageRun>& Runs, bool Piece = false)
 {
     if (Runs.empty()) return true;
     const size_t picks[] = {0, Runs.size() / 3, 2 * Runs.size() / 3, Runs.size() - 1};
@@ -252,17 +252,17 @@ bool SampleConfirms(TCustomRichEdit98* r, const std::vector<TLanguageRun>& Runs,
         size_t k = picks[i];
         if (Piece && (i == 1 || i == 2 || (i == 3 && k == 0))) continue;
         const TLanguageRun& run = Runs[k];
-        if (UniformLanguage(r, run.Start, run.Start + 1) != static_cast<long>(run.Language)) return false;
+        if (UniformLanguage(RichEdit, run.Start, run.Start + 1) != static_cast<long>(run.Language)) return false;
     }
     return true;
 }
 
 // Runs found one character at a time, for controls whose mask cannot tell.
-std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* r, long From, long To)
+std::vector<TLanguageRun> ScanEachCharacter(TCustomRichEdit98* RichEdit, long From, long To)
 {
     std::vector<TLanguageRun> runs;
     for (long pos = From; pos < To; ++pos) {
-        unsigned lang = static_cast<unsigned>(std::max(0L, UniformLanguage(r, pos, pos + 1)));
+        unsigned lang = static_cast<unsigned>(std::max(0L, UniformLanguage(RichEdit, pos, pos + 1)));
         if (!runs.empty() && runs.back().Language == lang) runs.back().End = pos + 1;
         else runs.push_back(TLanguageRun{pos, pos + 1, lang});
     }
@@ -342,15 +342,15 @@ std::vector<TLanguageRun> ReadLanguageRuns(TCustomRichEdit98* RichEdit, long Fro
 
 namespace {
 
-std::vector<TLanguageRun> GallopRuns(TCustomRichEdit98* RichEdit, long From, long length)
+std::vector<TLanguageRun> GallopRuns(TCustomRichEdit98* RichEdit, long From, long To)
 {
     std::vector<TLanguageRun> runs;
-    for (long pos = From; pos < length;) {
+    for (long pos = From; pos < To;) {
         long lang = UniformLanguage(RichEdit, pos, pos + 1);
         // Gallop while the language holds, then halve the step back to the exact end.
         long good = pos + 1, step = 1;
-        while (good < length) {
-            long next = std::min(length, good + step);
+        while (good < To) {
+            long next = std::min(To, good + step);
             if (UniformLanguage(RichEdit, pos, next) == lang) {
                 good = next;
                 step *= 2;

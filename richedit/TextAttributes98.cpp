@@ -191,10 +191,10 @@ void TTextAttributes98::SetAnimation(unsigned char v)
 
 bool TTextAttributes98::Effect(DWORD Bit) { return (Get().dwEffects & Bit) != 0; }
 
-void TTextAttributes98::SetEffect(DWORD Bit, bool v)
+void TTextAttributes98::SetEffect(DWORD Bit, bool Value)
 {
     CHARFORMAT2W f = redit::BlankCharFormat(Bit);
-    f.dwEffects = v ? Bit : 0;
+    f.dwEffects = Value ? Bit : 0;
     Set(f);
 }
 

@@ -75,7 +75,7 @@ private:
     CHARFORMAT2W Get();
     void Set(CHARFORMAT2W& Format);
     bool Effect(DWORD Bit);
-    void SetEffect(DWORD Bit, bool v);
+    void SetEffect(DWORD Bit, bool Value);
     void CopyTo(TTextAttributes98* Dest);
 };
 
