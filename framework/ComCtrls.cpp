@@ -310,11 +310,12 @@ bool TToolBar::CustomDraw(NMTBCUSTOMDRAW* cd, LRESULT& Result)
         IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
         OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
         TCanvas canvas;
-        canvas.SetHandle(dc);
-        struct TDetach {
-            TToolButton* B; TCanvas* C;
-            ~TDetach() { B->FCanvas = nullptr; C->SetHandle(nullptr); }
-        } detach{b, &canvas};
+        TCanvasAttach attach(&canvas, dc);
+        // The button's canvas while it paints, and no longer afterwards.
+        struct TLend {
+            TToolButton* B;
+            ~TLend() { B->FCanvas = nullptr; }
+        } lend{b};
         b->FCanvas = &canvas;
         b->Paint();
         Result = CDRF_SKIPDEFAULT;

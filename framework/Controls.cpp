@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace pw {
@@ -255,11 +256,7 @@ TGraphicControl::~TGraphicControl() { delete FCanvas; }
 
 void TGraphicControl::PaintTo(HDC dc)
 {
-    struct TDetach {
-        TCanvas* C;
-        ~TDetach() { C->SetHandle(nullptr); }
-    } detach{FCanvas};
-    FCanvas->SetHandle(dc);
+    TCanvasAttach attach(FCanvas, dc);
     Paint();
 }
 
@@ -277,28 +274,19 @@ public:
     {
         if (!FOwnDC) return;
         SetHandle(nullptr);
-        ReleaseDC(FWindow, FOwnDC);
-        FOwnDC = nullptr;
-    }
-    void BeginPaintOn(HDC dc)
-    {
-        FreeHandle();
-        SetHandle(dc);
+        FOwnDC.reset();
     }
 
 protected:
     void CreateHandle() override
     {
         if (!FControl->HandleAllocated()) return;
-        FWindow = FControl->Handle();
-        FOwnDC = GetDC(FWindow);
-        SetHandle(FOwnDC);
+        SetHandle(FOwnDC.emplace(FControl->Handle()).Get());
     }
 
 private:
     TWinControl* FControl;
-    HWND FWindow = nullptr;
-    HDC FOwnDC = nullptr;
+    std::optional<TWindowDC> FOwnDC;
 };
 
 } // namespace
@@ -333,21 +321,21 @@ void TCustomControl::WndProc(TMessage& Message)
     case WM_PAINT:
     case WM_PRINTCLIENT: {
         canvas->FreeHandle();
-        HDC given = reinterpret_cast<HDC>(Message.WParam);
-        PAINTSTRUCT ps = {};
-        HDC dc = given ? given : BeginPaint(FHandle, &ps);
-        if (given) GetClientRect(FHandle, &ps.rcPaint);
-        struct TEnd {
-            TControlCanvas* C; HWND H; PAINTSTRUCT* P; bool Own;
-            ~TEnd() { C->SetHandle(nullptr); if (Own) EndPaint(H, P); }
-        } end{canvas, FHandle, &ps, given == nullptr};
+        HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        RECT update;
+        std::optional<TPaintDC> paint;
+        if (dc) {
+            GetClientRect(FHandle, &update);
+        } else {
+            dc = paint.emplace(FHandle).Get();
+            update = paint->PaintRect();
+        }
         {
             TDCGuard guard(dc);
-            canvas->BeginPaintOn(dc);
+            TCanvasAttach attach(canvas, dc);
             Paint();
-            canvas->SetHandle(nullptr);
         }
-        PaintGraphicControls(dc, ps.rcPaint);
+        PaintGraphicControls(dc, update);
         Message.Result = 0;
         return;
     }
@@ -866,13 +854,10 @@ void TWinControl::PaintHandler(TMessage& Message)
     GetRgnBox(update.Get(), &box);
     DefaultHandler(Message);
     if (!any) return;
-    HDC dc = GetDC(FHandle);
-    {
-        TDCGuard guard(dc);
-        SelectClipRgn(dc, update.Get());
-        PaintGraphicControls(dc, box);
-    }
-    ReleaseDC(FHandle, dc);
+    TWindowDC dc(FHandle);
+    TDCGuard guard(dc.Get());
+    SelectClipRgn(dc.Get(), update.Get());
+    PaintGraphicControls(dc.Get(), box);
 }
 
 bool TWinControl::RouteMouseToGraphic(TMessage& Message)

@@ -17,9 +17,8 @@ uint32_t ColorToRGB(TColor c)
 int ScreenPixelsPerInch()
 {
     static int ppi = [] {
-        HDC dc = GetDC(nullptr);
-        int v = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
+        TWindowDC screen(nullptr);
+        int v = GetDeviceCaps(screen.Get(), LOGPIXELSY);
         return v > 0 ? v : 96;
     }();
     return ppi;
@@ -558,9 +557,8 @@ void TBitmap::SetSize(int Width, int Height)
         if (FMonochrome) {
             fresh = CreateBitmap(Width, Height, 1, 1, nullptr);
         } else {
-            HDC screen = GetDC(nullptr);
-            fresh = CreateCompatibleBitmap(screen, Width, Height);
-            ReleaseDC(nullptr, screen);
+            TWindowDC screen(nullptr);
+            fresh = CreateCompatibleBitmap(screen.Get(), Width, Height);
         }
         if (!fresh) throw EOutOfResources("Out of system resources: cannot create a bitmap of " +
                                           std::to_string(Width) + " x " + std::to_string(Height));

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace pw {
@@ -254,10 +255,10 @@ void TCustomRichEdit98::WndProc(TMessage& Message)
     case WM_PAINT:
         TCustomRichEdit::WndProc(Message);
         if (OnPaintOverlay && FHandle) {
-            HDC given = reinterpret_cast<HDC>(Message.WParam);
-            HDC dc = given ? given : GetDC(FHandle);
+            HDC dc = reinterpret_cast<HDC>(Message.WParam);
+            std::optional<TWindowDC> own;
+            if (!dc) dc = own.emplace(FHandle).Get();
             OnPaintOverlay(this, dc);
-            if (!given) ReleaseDC(FHandle, dc);
         }
         return;
     case WM_NCDESTROY:
