@@ -1,5 +1,6 @@
 #include "ComCtrls.h"
 
+#include "Guards.h"
 #include "Menus.h"
 #include "SysUtils.h"
 
@@ -311,12 +312,7 @@ bool TToolBar::CustomDraw(NMTBCUSTOMDRAW* cd, LRESULT& Result)
         OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
         TCanvas canvas;
         TCanvasAttach attach(&canvas, dc);
-        // The button's canvas while it paints, and no longer afterwards.
-        struct TLend {
-            TToolButton* B;
-            ~TLend() { B->FCanvas = nullptr; }
-        } lend{b};
-        b->FCanvas = &canvas;
+        TValueGuard<TCanvas*> lent(b->FCanvas, &canvas, nullptr);  // the button's canvas while it paints
         b->Paint();
         Result = CDRF_SKIPDEFAULT;
         return true;

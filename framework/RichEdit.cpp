@@ -1,5 +1,6 @@
 #include "RichEdit.h"
 
+#include "Guards.h"
 #include "Printers.h"
 #include "SysUtils.h"
 
@@ -228,11 +229,10 @@ void TCustomRichEdit::Print(const std::string& Caption)
     int dpx = std::max(1, GetDeviceCaps(dc, LOGPIXELSX)), dpy = std::max(1, GetDeviceCaps(dc, LOGPIXELSY));
     RECT page{0, 0, MulDiv(w, 1440, dpx), MulDiv(h, 1440, dpy)};
     p->BeginDoc(Caption);
-    try {
+    {
+        // A document that fails half-way is cancelled, not printed.
+        TScopeFail abort([p] { p->Abort(); });
         PrintTo(dc, page, [p] { p->NewPage(); });
-    } catch (...) {
-        p->Abort();
-        throw;
     }
     p->EndDoc();
 }

@@ -1,5 +1,6 @@
 #include "StdCtrls.h"
 
+#include "Guards.h"
 #include "SysUtils.h"
 
 #include <algorithm>
@@ -206,14 +207,8 @@ void TCustomComboBox::SelectionChanged()
         SetWindowTextA(FEditHandle, FItems->Strings(FItemIndex).c_str());
         FWritingEdit = false;
     }
-    FChoosingItem = true;
-    try {
-        Change();
-    } catch (...) {
-        FChoosingItem = false;
-        throw;
-    }
-    FChoosingItem = false;
+    TValueGuard<bool> choosing(FChoosingItem, true, false);
+    Change();
 }
 
 int TCustomComboBox::ItemIndex()
