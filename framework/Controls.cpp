@@ -80,7 +80,7 @@ unsigned KeyShiftState()
 
 // ---- TControl ----
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont)
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>())
 {
     FFont->OnChange = [this](TObject*) { FontChanged(); };
 }
@@ -88,7 +88,6 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont)
 TControl::~TControl()
 {
     if (FParent) FParent->RemoveControl(this);
-    delete FFont;
 }
 
 void TControl::SetParent(TWinControl* AParent)
@@ -247,16 +246,16 @@ static bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_
 
 // ---- TGraphicControl ----
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(new TCanvas)
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TCanvas>())
 {
     FClickEvents = true;
 }
 
-TGraphicControl::~TGraphicControl() { delete FCanvas; }
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::PaintTo(HDC dc)
 {
-    TCanvasAttach attach(FCanvas, dc);
+    TCanvasAttach attach(FCanvas.get(), dc);
     Paint();
 }
 
@@ -291,7 +290,8 @@ private:
 
 } // namespace
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(new TControlCanvas(this))
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this))
 {
     FClickEvents = true;
     FCaptureMouse = true;
@@ -300,12 +300,10 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanva
 TCustomControl::~TCustomControl()
 {
     FDeleting = true;
-    static_cast<TControlCanvas*>(FCanvas)->FreeHandle();
+    static_cast<TControlCanvas*>(FCanvas.get())->FreeHandle();
     // The window goes in the base destructor; nothing may draw on the canvas by then.
     DestroyComponents();
     if (FHandle) DestroyHandle();
-    delete FCanvas;
-    FCanvas = nullptr;
 }
 
 void TCustomControl::CreateParams(TCreateParams& Params)
@@ -316,7 +314,7 @@ void TCustomControl::CreateParams(TCreateParams& Params)
 
 void TCustomControl::WndProc(TMessage& Message)
 {
-    auto* canvas = static_cast<TControlCanvas*>(FCanvas);
+    auto* canvas = static_cast<TControlCanvas*>(FCanvas.get());
     switch (Message.Msg) {
     case WM_PAINT:
     case WM_PRINTCLIENT: {

@@ -499,10 +499,7 @@ TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(int Width, int Height) { SetSize(Width, Height); }
 
-TBitmap::~TBitmap()
-{
-    delete FCanvas;
-}
+TBitmap::~TBitmap() = default;
 
 void TBitmap::Changed()
 {
@@ -601,8 +598,8 @@ void TBitmap::SetMonochrome(bool v)
 
 TCanvas* TBitmap::Canvas()
 {
-    if (!FCanvas) FCanvas = new TBitmapCanvas(this);
-    return FCanvas;
+    if (!FCanvas) FCanvas = std::make_unique<TBitmapCanvas>(this);
+    return FCanvas.get();
 }
 
 void TBitmap::SetTransparent(bool v) { if (v != FTransparent) { FTransparent = v; Changed(); } }

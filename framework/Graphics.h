@@ -4,6 +4,7 @@
 #include "WinApi.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -394,7 +395,7 @@ private:
     TTransparentMode FTransparentMode = TTransparentMode::tmAuto;
     TBitmapHandle FHandle;
     class TBitmapCanvas;
-    TBitmapCanvas* FCanvas = nullptr;
+    std::unique_ptr<TBitmapCanvas> FCanvas;
     void Changed();
     void Adopt(HBITMAP h);
 };

@@ -375,7 +375,7 @@ TMenuItem* TMenuItem::FindShortCut(TShortCut Key)
 
 // ---- TMenu ----
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr))
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<TMenuItem>(nullptr))
 {
     FItems->FMenu = this;
 }
@@ -390,7 +390,6 @@ TMenu::~TMenu()
         for (TMenuItem* c : FItems->FItems) c->DestroyHandle();
     }
     FItems->FMenu = nullptr;
-    delete FItems;
 }
 
 HMENU TMenu::Handle()

@@ -52,7 +52,6 @@ TCustomRichEdit::~TCustomRichEdit()
     FDeleting = true;
     DestroyComponents();
     if (FHandle) DestroyWindowHandle();
-    delete FSaved;
 }
 
 void TCustomRichEdit::CreateParams(TCreateParams& Params)
@@ -84,16 +83,14 @@ void TCustomRichEdit::CreateWnd()
     if (FSaved) {
         FSaved->SetPosition(0);
         StreamInFrom(*FSaved, FPlainText ? SF_TEXT : SF_RTF);
-        delete FSaved;
-        FSaved = nullptr;
+        FSaved.reset();
     }
 }
 
 void TCustomRichEdit::DestroyWnd()
 {
     if (FHandle && !FDeleting && !(ComponentState() & csDestroying)) {
-        delete FSaved;
-        FSaved = new TMemoryStream;
+        FSaved = std::make_unique<TMemoryStream>();
         StreamOutTo(*FSaved, FPlainText ? SF_TEXT : SF_RTF);
     }
     TWinControl::DestroyWnd();

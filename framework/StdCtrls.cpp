@@ -76,7 +76,7 @@ int TComboBoxStrings::IndexOf(const std::string& S) const
 
 // ---- TCustomComboBox ----
 
-TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), FItems(new TComboBoxStrings(this))
+TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this))
 {
     FWidth = 145;
     FHeight = 24;
@@ -89,7 +89,6 @@ TCustomComboBox::~TCustomComboBox()
     FDeleting = true;
     DestroyComponents();
     if (FHandle) DestroyHandle();
-    delete FItems;
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle s)
@@ -432,7 +431,7 @@ void TListBoxStrings::Insert(int Index, const std::string& S)
     if (FListBox->HandleAllocated()) FListBox->InsertItem(Index, S);
 }
 
-TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner), FItems(new TListBoxStrings(this))
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this))
 {
     FWidth = 121;
     FHeight = 97;
@@ -445,7 +444,6 @@ TCustomListBox::~TCustomListBox()
     FDeleting = true;
     DestroyComponents();
     if (FHandle) DestroyHandle();
-    delete FItems;
 }
 
 void TCustomListBox::CreateParams(TCreateParams& Params)
