@@ -1,6 +1,7 @@
 #include "FontFaces.h"
 
 #include "Controls.h"
+#include "Graphics.h"
 #include "WinApi.h"
 
 #include <cstdint>
@@ -27,11 +28,12 @@ int CALLBACK AddFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD fontType, LPA
 void EnumerateFontFaces(TStringList& List)
 {
     TStringList faces;  // unsorted while it is filled
-    HDC dc = GetDC(nullptr);
-    LOGFONTA lf = {};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(dc, &lf, AddFace, reinterpret_cast<LPARAM>(&faces), 0);
-    ReleaseDC(nullptr, dc);
+    {
+        TWindowDC screen(nullptr);
+        LOGFONTA lf = {};
+        lf.lfCharSet = DEFAULT_CHARSET;
+        EnumFontFamiliesExA(screen.Get(), &lf, AddFace, reinterpret_cast<LPARAM>(&faces), 0);
+    }
     faces.Sort();
     List.BeginUpdate();
     List.Clear();

@@ -6,6 +6,7 @@
 #include "DocumentFormat.h"
 #include "LanguagesCombo.h"
 #include "GoToWeb.h"
+#include "Guards.h"
 #include "LiveSpeller.h"
 #include "MainForm.h"
 #include "Menus.h"
@@ -168,14 +169,10 @@ void TMDIForm::SyncFormatBar(TSpellDemoForm* f)
         FLastHighlightColor = c;
     }
     // Showing the language is no choice of the user's: it is not applied back to the text.
-    f->AcceptLanguageChange = false;
-    try {
+    {
+        TValueGuard<bool> shown(f->AcceptLanguageChange, false, true);
         f->Languages->SetLanguage(a->Language());
-    } catch (...) {
-        f->AcceptLanguageChange = true;
-        throw;
     }
-    f->AcceptLanguageChange = true;
     TParaAttributes98* p = FRichEdit->ParagraphAttributes();
     f->BulletsBtn->SetDown(p->Numbering() != 0);
     unsigned char align = p->Alignment();

@@ -7,6 +7,8 @@
 
 #include "WinApi.h"
 
+#include <memory>
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     using namespace pw;
@@ -17,7 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         HWND running = instance.RunningWindow(10000);
         if (running && SendFilesTo(running, files)) return 0;
     }
-    auto* app = new TApplication(nullptr);
+    auto app = std::make_unique<TApplication>(nullptr);
     int code = 0;
     try {
         app->Initialize();
@@ -29,9 +31,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         instance.Publish(frame->Handle());
         code = app->Run();
     } catch (...) {
-        app->HandleException(app);
+        app->HandleException(app.get());
         code = 1;
     }
-    delete app;
     return code;
 }

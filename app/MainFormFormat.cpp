@@ -210,9 +210,7 @@ void TSpellDemoForm::SetColorButton(TToolButton* Button, TColor Color)
     const RECT all{0, 0, 16, 16}, bar{0, 12, 16, 16};
     // "No colour" leaves the bar transparent: the button face shows where the colour would.
     bool none = Color == clNone || Color == clDefault;
-    HDC screen = GetDC(nullptr);
-    TBitmapHandle image(CreateCompatibleBitmap(screen, 16, 16));
-    ReleaseDC(nullptr, screen);
+    TBitmapHandle image(CreateCompatibleBitmap(TWindowDC(nullptr).Get(), 16, 16));
     TBitmapHandle mask(CreateBitmap(16, 16, 1, 1, nullptr));
     if (!image || !mask) throw EOutOfResources("Cannot make the colour bar of a button");
     TMemoryDC dc;

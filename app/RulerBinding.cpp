@@ -1,5 +1,6 @@
 #include "RulerBinding.h"
 
+#include "Graphics.h"
 #include "WinApi.h"
 
 #include <cmath>
@@ -8,9 +9,8 @@ namespace pw {
 
 int ScreenPixelsPerInchX()
 {
-    HDC dc = GetDC(nullptr);
-    int ppi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
-    if (dc) ReleaseDC(nullptr, dc);
+    TWindowDC screen(nullptr);
+    int ppi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
     return ppi > 0 ? ppi : 96;
 }
 

@@ -2,7 +2,7 @@
 
 namespace pw {
 
-TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph(new TBitmap)
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>())
 {
     FWidth = 23;
     FHeight = 22;
@@ -12,7 +12,7 @@ TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph
     FGlyph->OnChange = [this](TObject*) { Invalidate(); };
 }
 
-TSpeedButton::~TSpeedButton() { delete FGlyph; }
+TSpeedButton::~TSpeedButton() = default;
 
 void TSpeedButton::SetAllowAllUp(bool v)
 {
@@ -163,7 +163,7 @@ void TSpeedButton::Paint()
     RECT r = PaintFrame();
     std::string text = Caption();
     int gw = FGlyph->Empty() ? 0 : FGlyph->Width(), gh = FGlyph->Empty() ? 0 : FGlyph->Height();
-    Canvas()->SetFont(FFont);
+    Canvas()->SetFont(FFont.get());
     SIZE ts = text.empty() ? SIZE{0, 0} : Canvas()->TextExtent(text);
     int gap = gw && ts.cx ? 4 : 0;
     int x = r.left + ((r.right - r.left) - (gw + gap + ts.cx)) / 2;

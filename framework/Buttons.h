@@ -21,7 +21,7 @@ public:
     bool Flat() const { return FFlat; }
     void SetFlat(bool v);
     // The picture beside the caption; its bottom-left pixel colour is left out when drawn.
-    TBitmap* Glyph() const { return FGlyph; }
+    TBitmap* Glyph() const { return FGlyph.get(); }
     void SetGlyph(TBitmap* v);
     TButtonState State() const { return FState; }
     // The mouse is over the button (it has had CM_MOUSEENTER and no CM_MOUSELEAVE since).
@@ -48,7 +48,7 @@ private:
     int FGroupIndex = 0;
     bool FDown = false;
     bool FFlat = false;
-    TBitmap* FGlyph;
+    std::unique_ptr<TBitmap> FGlyph;
     void ReleaseOthersInGroup();
 };
 

@@ -1,5 +1,6 @@
 #include "ComCtrls.h"
 
+#include "Guards.h"
 #include "Menus.h"
 #include "SysUtils.h"
 
@@ -310,12 +311,8 @@ bool TToolBar::CustomDraw(NMTBCUSTOMDRAW* cd, LRESULT& Result)
         IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
         OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
         TCanvas canvas;
-        canvas.SetHandle(dc);
-        struct TDetach {
-            TToolButton* B; TCanvas* C;
-            ~TDetach() { B->FCanvas = nullptr; C->SetHandle(nullptr); }
-        } detach{b, &canvas};
-        b->FCanvas = &canvas;
+        TCanvasAttach attach(&canvas, dc);
+        TValueGuard<TCanvas*> lent(b->FCanvas, &canvas, nullptr);  // the button's canvas while it paints
         b->Paint();
         Result = CDRF_SKIPDEFAULT;
         return true;

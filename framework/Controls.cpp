@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace pw {
@@ -79,7 +80,7 @@ unsigned KeyShiftState()
 
 // ---- TControl ----
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont)
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>())
 {
     FFont->OnChange = [this](TObject*) { FontChanged(); };
 }
@@ -87,7 +88,6 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont)
 TControl::~TControl()
 {
     if (FParent) FParent->RemoveControl(this);
-    delete FFont;
 }
 
 void TControl::SetParent(TWinControl* AParent)
@@ -246,20 +246,16 @@ static bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_
 
 // ---- TGraphicControl ----
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(new TCanvas)
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TCanvas>())
 {
     FClickEvents = true;
 }
 
-TGraphicControl::~TGraphicControl() { delete FCanvas; }
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::PaintTo(HDC dc)
 {
-    struct TDetach {
-        TCanvas* C;
-        ~TDetach() { C->SetHandle(nullptr); }
-    } detach{FCanvas};
-    FCanvas->SetHandle(dc);
+    TCanvasAttach attach(FCanvas.get(), dc);
     Paint();
 }
 
@@ -277,33 +273,25 @@ public:
     {
         if (!FOwnDC) return;
         SetHandle(nullptr);
-        ReleaseDC(FWindow, FOwnDC);
-        FOwnDC = nullptr;
-    }
-    void BeginPaintOn(HDC dc)
-    {
-        FreeHandle();
-        SetHandle(dc);
+        FOwnDC.reset();
     }
 
 protected:
     void CreateHandle() override
     {
         if (!FControl->HandleAllocated()) return;
-        FWindow = FControl->Handle();
-        FOwnDC = GetDC(FWindow);
-        SetHandle(FOwnDC);
+        SetHandle(FOwnDC.emplace(FControl->Handle()).Get());
     }
 
 private:
     TWinControl* FControl;
-    HWND FWindow = nullptr;
-    HDC FOwnDC = nullptr;
+    std::optional<TWindowDC> FOwnDC;
 };
 
 } // namespace
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(new TControlCanvas(this))
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this))
 {
     FClickEvents = true;
     FCaptureMouse = true;
@@ -312,12 +300,10 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanva
 TCustomControl::~TCustomControl()
 {
     FDeleting = true;
-    static_cast<TControlCanvas*>(FCanvas)->FreeHandle();
+    static_cast<TControlCanvas*>(FCanvas.get())->FreeHandle();
     // The window goes in the base destructor; nothing may draw on the canvas by then.
     DestroyComponents();
     if (FHandle) DestroyHandle();
-    delete FCanvas;
-    FCanvas = nullptr;
 }
 
 void TCustomControl::CreateParams(TCreateParams& Params)
@@ -328,26 +314,26 @@ void TCustomControl::CreateParams(TCreateParams& Params)
 
 void TCustomControl::WndProc(TMessage& Message)
 {
-    auto* canvas = static_cast<TControlCanvas*>(FCanvas);
+    auto* canvas = static_cast<TControlCanvas*>(FCanvas.get());
     switch (Message.Msg) {
     case WM_PAINT:
     case WM_PRINTCLIENT: {
         canvas->FreeHandle();
-        HDC given = reinterpret_cast<HDC>(Message.WParam);
-        PAINTSTRUCT ps = {};
-        HDC dc = given ? given : BeginPaint(FHandle, &ps);
-        if (given) GetClientRect(FHandle, &ps.rcPaint);
-        struct TEnd {
-            TControlCanvas* C; HWND H; PAINTSTRUCT* P; bool Own;
-            ~TEnd() { C->SetHandle(nullptr); if (Own) EndPaint(H, P); }
-        } end{canvas, FHandle, &ps, given == nullptr};
+        HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        RECT update;
+        std::optional<TPaintDC> paint;
+        if (dc) {
+            GetClientRect(FHandle, &update);
+        } else {
+            dc = paint.emplace(FHandle).Get();
+            update = paint->PaintRect();
+        }
         {
             TDCGuard guard(dc);
-            canvas->BeginPaintOn(dc);
+            TCanvasAttach attach(canvas, dc);
             Paint();
-            canvas->SetHandle(nullptr);
         }
-        PaintGraphicControls(dc, ps.rcPaint);
+        PaintGraphicControls(dc, update);
         Message.Result = 0;
         return;
     }
@@ -866,13 +852,10 @@ void TWinControl::PaintHandler(TMessage& Message)
     GetRgnBox(update.Get(), &box);
     DefaultHandler(Message);
     if (!any) return;
-    HDC dc = GetDC(FHandle);
-    {
-        TDCGuard guard(dc);
-        SelectClipRgn(dc, update.Get());
-        PaintGraphicControls(dc, box);
-    }
-    ReleaseDC(FHandle, dc);
+    TWindowDC dc(FHandle);
+    TDCGuard guard(dc.Get());
+    SelectClipRgn(dc.Get(), update.Get());
+    PaintGraphicControls(dc.Get(), box);
 }
 
 bool TWinControl::RouteMouseToGraphic(TMessage& Message)

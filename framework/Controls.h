@@ -6,6 +6,7 @@
 #include "WinApi.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -96,7 +97,7 @@ public:
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* m);
 
-    TFont* Font() const { return FFont; }
+    TFont* Font() const { return FFont.get(); }
     void SetFont(TFont* f) { FFont->Assign(f); }
     TColor Color() const { return FColor; }
     virtual void SetColor(TColor c);
@@ -148,7 +149,7 @@ protected:
     int FCursor = crDefault;
     std::string FText;
     std::string FHint;
-    TFont* FFont;
+    std::unique_ptr<TFont> FFont;
     TColor FColor = clBtnFace;
     TPopupMenu* FPopupMenu = nullptr;
     bool FClickEvents = false;   // Click on a left button release inside, DblClick on a double click
@@ -285,7 +286,7 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     // Valid while the control paints (the parent's DC, origin at this control's top-left).
-    TCanvas* Canvas() { return FCanvas; }
+    TCanvas* Canvas() { return FCanvas.get(); }
     // Paints the control on a DC whose origin is at the control's top-left.
     void PaintTo(HDC dc);
 
@@ -294,7 +295,7 @@ protected:
     virtual void Paint() {}
 
 private:
-    TCanvas* FCanvas;
+    std::unique_ptr<TCanvas> FCanvas;
 };
 
 // A windowed control that draws itself: WM_PAINT calls Paint with Canvas on the paint DC.
@@ -302,7 +303,7 @@ class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
-    TCanvas* Canvas() { return FCanvas; }
+    TCanvas* Canvas() { return FCanvas.get(); }
     void WndProc(TMessage& Message) override;
 
 protected:
@@ -310,7 +311,7 @@ protected:
     virtual void Paint() {}
 
 private:
-    TCanvas* FCanvas;
+    std::unique_ptr<TCanvas> FCanvas;
 };
 
 unsigned KeyShiftState();

@@ -78,12 +78,11 @@ private:
     TFindDialog* FDialog;
 };
 
-TFindDialog::TFindDialog(TComponent* AOwner) : TCommonDialog(AOwner), FNotify(new TFindNotifyWindow(this)) {}
+TFindDialog::TFindDialog(TComponent* AOwner) : TCommonDialog(AOwner), FNotify(std::make_unique<TFindNotifyWindow>(this)) {}
 
 TFindDialog::~TFindDialog()
 {
     CloseDialog();
-    delete FNotify;
 }
 
 bool TFindDialog::Execute()

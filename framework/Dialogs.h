@@ -7,6 +7,7 @@
 #include <commdlg.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -94,7 +95,7 @@ protected:
     FINDREPLACEA FRecord = {};
     char FFindBuffer[256] = {};
     char FReplaceBuffer[256] = {};
-    TFindNotifyWindow* FNotify = nullptr;
+    std::unique_ptr<TFindNotifyWindow> FNotify;
 public:
     TNotifyEvent OnReplace;
 };

@@ -64,14 +64,14 @@ void TBevel::PaintBevel(TColor Highlight, TColor Shadow)
 
 // ---- TImage ----
 
-TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(new TBitmap)
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make_unique<TBitmap>())
 {
     FWidth = 105;
     FHeight = 105;
     FPicture->OnChange = [this](TObject*) { Invalidate(); };
 }
 
-TImage::~TImage() { delete FPicture; }
+TImage::~TImage() = default;
 
 void TImage::SetStretch(bool v)
 {
@@ -84,12 +84,12 @@ void TImage::Paint()
 {
     if (FPicture->Empty()) return;
     if (!FStretch) {
-        Canvas()->Draw(0, 0, FPicture);
+        Canvas()->Draw(0, 0, FPicture.get());
         return;
     }
     TDCGuard guard(Canvas()->Handle());
     SetStretchBltMode(Canvas()->Handle(), HALFTONE);
-    Canvas()->StretchDraw(RECT{0, 0, Width(), Height()}, FPicture);
+    Canvas()->StretchDraw(RECT{0, 0, Width(), Height()}, FPicture.get());
 }
 
 // ---- TCustomPanel ----
@@ -158,7 +158,7 @@ void TCustomPanel::Paint()
     Canvas()->FillRect(r);
     std::string text = Caption();
     if (text.empty()) return;
-    Canvas()->SetFont(FFont);
+    Canvas()->SetFont(FFont.get());
     Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
     UINT align = FAlignment == TAlignment::taCenter ? DT_CENTER : FAlignment == TAlignment::taRightJustify ? DT_RIGHT : DT_LEFT;
     Canvas()->DrawTextRect(r, text, align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);

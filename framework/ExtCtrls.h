@@ -31,7 +31,7 @@ class TImage : public TGraphicControl {
 public:
     explicit TImage(TComponent* AOwner);
     ~TImage() override;
-    TBitmap* Picture() const { return FPicture; }
+    TBitmap* Picture() const { return FPicture.get(); }
     bool Stretch() const { return FStretch; }
     void SetStretch(bool v);
 
@@ -39,7 +39,7 @@ protected:
     void Paint() override;
 
 private:
-    TBitmap* FPicture;
+    std::unique_ptr<TBitmap> FPicture;
     bool FStretch = false;
 };
 

@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "Guards.h"
 #include "Menus.h"
 #include "SysUtils.h"
 
@@ -373,18 +374,15 @@ int TForm::ShowModal()
     for (HWND h : disabled) EnableWindow(h, FALSE);
     FInModal = true;
     FModalResult = mrNone;
-    try {
+    {
+        TScopeExit end([this, &disabled] {
+            FInModal = false;
+            for (HWND h : disabled) EnableWindow(h, TRUE);
+            Hide();
+        });
         Show();
         while (FModalResult == mrNone && Application && !Application->Terminated()) Application->HandleMessage();
-    } catch (...) {
-        FInModal = false;
-        for (HWND h : disabled) EnableWindow(h, TRUE);
-        Hide();
-        throw;
     }
-    FInModal = false;
-    for (HWND h : disabled) EnableWindow(h, TRUE);
-    Hide();
     return FModalResult;
 }
 

@@ -17,9 +17,8 @@ uint32_t ColorToRGB(TColor c)
 int ScreenPixelsPerInch()
 {
     static int ppi = [] {
-        HDC dc = GetDC(nullptr);
-        int v = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
+        TWindowDC screen(nullptr);
+        int v = GetDeviceCaps(screen.Get(), LOGPIXELSY);
         return v > 0 ? v : 96;
     }();
     return ppi;
@@ -500,10 +499,7 @@ TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(int Width, int Height) { SetSize(Width, Height); }
 
-TBitmap::~TBitmap()
-{
-    delete FCanvas;
-}
+TBitmap::~TBitmap() = default;
 
 void TBitmap::Changed()
 {
@@ -558,9 +554,8 @@ void TBitmap::SetSize(int Width, int Height)
         if (FMonochrome) {
             fresh = CreateBitmap(Width, Height, 1, 1, nullptr);
         } else {
-            HDC screen = GetDC(nullptr);
-            fresh = CreateCompatibleBitmap(screen, Width, Height);
-            ReleaseDC(nullptr, screen);
+            TWindowDC screen(nullptr);
+            fresh = CreateCompatibleBitmap(screen.Get(), Width, Height);
         }
         if (!fresh) throw EOutOfResources("Out of system resources: cannot create a bitmap of " +
                                           std::to_string(Width) + " x " + std::to_string(Height));
@@ -603,8 +598,8 @@ void TBitmap::SetMonochrome(bool v)
 
 TCanvas* TBitmap::Canvas()
 {
-    if (!FCanvas) FCanvas = new TBitmapCanvas(this);
-    return FCanvas;
+    if (!FCanvas) FCanvas = std::make_unique<TBitmapCanvas>(this);
+    return FCanvas.get();
 }
 
 void TBitmap::SetTransparent(bool v) { if (v != FTransparent) { FTransparent = v; Changed(); } }

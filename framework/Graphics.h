@@ -4,6 +4,7 @@
 #include "WinApi.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -155,6 +156,37 @@ private:
     HDC FDC;
 };
 
+// The DC of a window (of the screen for no window) for a scope: GetDC now, ReleaseDC when the
+// scope is left.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND Window) : FWindow(Window), FDC(GetDC(Window)) {}
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    ~TWindowDC() { if (FDC) ReleaseDC(FWindow, FDC); }
+    HDC Get() const { return FDC; }
+
+private:
+    HWND FWindow;
+    HDC FDC;
+};
+
+// The DC that paints a window's invalid area: BeginPaint now, EndPaint when the scope is left.
+class TPaintDC {
+public:
+    explicit TPaintDC(HWND Window) : FWindow(Window), FDC(BeginPaint(Window, &FPaint)) {}
+    TPaintDC(const TPaintDC&) = delete;
+    TPaintDC& operator=(const TPaintDC&) = delete;
+    ~TPaintDC() { EndPaint(FWindow, &FPaint); }
+    HDC Get() const { return FDC; }
+    const RECT& PaintRect() const { return FPaint.rcPaint; }
+
+private:
+    HWND FWindow;
+    PAINTSTRUCT FPaint = {};
+    HDC FDC;
+};
+
 // ---- Brushes, pens ----
 
 enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
@@ -294,6 +326,19 @@ private:
     void SelectBrush();
 };
 
+// Attaches a DC to a canvas for a scope and detaches it (the DC as it was found) however the
+// scope is left.
+class TCanvasAttach {
+public:
+    TCanvasAttach(TCanvas* Canvas, HDC DC) : FCanvas(Canvas) { FCanvas->SetHandle(DC); }
+    TCanvasAttach(const TCanvasAttach&) = delete;
+    TCanvasAttach& operator=(const TCanvasAttach&) = delete;
+    ~TCanvasAttach() { FCanvas->SetHandle(nullptr); }
+
+private:
+    TCanvas* FCanvas;
+};
+
 // ---- Bitmap ----
 
 enum class TTransparentMode { tmAuto, tmFixed };
@@ -350,7 +395,7 @@ private:
     TTransparentMode FTransparentMode = TTransparentMode::tmAuto;
     TBitmapHandle FHandle;
     class TBitmapCanvas;
-    TBitmapCanvas* FCanvas = nullptr;
+    std::unique_ptr<TBitmapCanvas> FCanvas;
     void Changed();
     void Adopt(HBITMAP h);
 };

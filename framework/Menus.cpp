@@ -329,18 +329,16 @@ bool TMenuItem::DispatchOwnerDraw(UINT Msg, LPARAM LParam)
         if (m->CtlType != ODT_MENU || !m->itemData) return false;
         TMenuItem* item = FindByCommand(m->itemID);
         if (!item || reinterpret_cast<ULONG_PTR>(item) != m->itemData) return false;
-        HDC dc = GetDC(nullptr);
-        {
-            TDCGuard guard(dc);
-            TCanvas canvas(dc);
-            canvas.Font()->AssignLogFont(MenuLogFont());
-            SelectObject(dc, canvas.Font()->Handle());
-            int w = static_cast<int>(m->itemWidth), h = static_cast<int>(m->itemHeight);
-            item->MeasureItem(&canvas, w, h);
-            m->itemWidth = static_cast<UINT>(std::max(w, 0));
-            m->itemHeight = static_cast<UINT>(std::max(h, 0));
-        }
-        ReleaseDC(nullptr, dc);
+        TWindowDC screen(nullptr);
+        HDC dc = screen.Get();
+        TDCGuard guard(dc);
+        TCanvas canvas(dc);
+        canvas.Font()->AssignLogFont(MenuLogFont());
+        SelectObject(dc, canvas.Font()->Handle());
+        int w = static_cast<int>(m->itemWidth), h = static_cast<int>(m->itemHeight);
+        item->MeasureItem(&canvas, w, h);
+        m->itemWidth = static_cast<UINT>(std::max(w, 0));
+        m->itemHeight = static_cast<UINT>(std::max(h, 0));
         return true;
     }
     if (Msg == WM_DRAWITEM) {
@@ -377,7 +375,7 @@ TMenuItem* TMenuItem::FindShortCut(TShortCut Key)
 
 // ---- TMenu ----
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr))
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<TMenuItem>(nullptr))
 {
     FItems->FMenu = this;
 }
@@ -392,7 +390,6 @@ TMenu::~TMenu()
         for (TMenuItem* c : FItems->FItems) c->DestroyHandle();
     }
     FItems->FMenu = nullptr;
-    delete FItems;
 }
 
 HMENU TMenu::Handle()

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -119,7 +120,7 @@ class TMenu : public TComponent {
 public:
     explicit TMenu(TComponent* AOwner);
     ~TMenu() override;
-    TMenuItem* Items() const { return FItems; }
+    TMenuItem* Items() const { return FItems.get(); }
     HMENU Handle();
     bool HandleAllocated() const { return FHandle != nullptr; }
     // Runs the enabled item whose ShortCut matches; true when one did.
@@ -133,7 +134,7 @@ protected:
     virtual HMENU CreateMenuHandle() = 0;
     HMENU FHandle = nullptr;
 private:
-    TMenuItem* FItems;
+    std::unique_ptr<TMenuItem> FItems;
     bool FOwnerDraw = false;
 };
 

@@ -1,5 +1,6 @@
 #include "RichEdit.h"
 
+#include "Guards.h"
 #include "Printers.h"
 #include "SysUtils.h"
 
@@ -51,7 +52,6 @@ TCustomRichEdit::~TCustomRichEdit()
     FDeleting = true;
     DestroyComponents();
     if (FHandle) DestroyWindowHandle();
-    delete FSaved;
 }
 
 void TCustomRichEdit::CreateParams(TCreateParams& Params)
@@ -83,16 +83,14 @@ void TCustomRichEdit::CreateWnd()
     if (FSaved) {
         FSaved->SetPosition(0);
         StreamInFrom(*FSaved, FPlainText ? SF_TEXT : SF_RTF);
-        delete FSaved;
-        FSaved = nullptr;
+        FSaved.reset();
     }
 }
 
 void TCustomRichEdit::DestroyWnd()
 {
     if (FHandle && !FDeleting && !(ComponentState() & csDestroying)) {
-        delete FSaved;
-        FSaved = new TMemoryStream;
+        FSaved = std::make_unique<TMemoryStream>();
         StreamOutTo(*FSaved, FPlainText ? SF_TEXT : SF_RTF);
     }
     TWinControl::DestroyWnd();
@@ -228,11 +226,10 @@ void TCustomRichEdit::Print(const std::string& Caption)
     int dpx = std::max(1, GetDeviceCaps(dc, LOGPIXELSX)), dpy = std::max(1, GetDeviceCaps(dc, LOGPIXELSY));
     RECT page{0, 0, MulDiv(w, 1440, dpx), MulDiv(h, 1440, dpy)};
     p->BeginDoc(Caption);
-    try {
+    {
+        // A document that fails half-way is cancelled, not printed.
+        TScopeFail abort([p] { p->Abort(); });
         PrintTo(dc, page, [p] { p->NewPage(); });
-    } catch (...) {
-        p->Abort();
-        throw;
     }
     p->EndDoc();
 }

@@ -1,5 +1,6 @@
 #include "StdCtrls.h"
 
+#include "Guards.h"
 #include "SysUtils.h"
 
 #include <algorithm>
@@ -75,7 +76,7 @@ int TComboBoxStrings::IndexOf(const std::string& S) const
 
 // ---- TCustomComboBox ----
 
-TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), FItems(new TComboBoxStrings(this))
+TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this))
 {
     FWidth = 145;
     FHeight = 24;
@@ -88,7 +89,6 @@ TCustomComboBox::~TCustomComboBox()
     FDeleting = true;
     DestroyComponents();
     if (FHandle) DestroyHandle();
-    delete FItems;
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle s)
@@ -206,14 +206,8 @@ void TCustomComboBox::SelectionChanged()
         SetWindowTextA(FEditHandle, FItems->Strings(FItemIndex).c_str());
         FWritingEdit = false;
     }
-    FChoosingItem = true;
-    try {
-        Change();
-    } catch (...) {
-        FChoosingItem = false;
-        throw;
-    }
-    FChoosingItem = false;
+    TValueGuard<bool> choosing(FChoosingItem, true, false);
+    Change();
 }
 
 int TCustomComboBox::ItemIndex()
@@ -437,7 +431,7 @@ void TListBoxStrings::Insert(int Index, const std::string& S)
     if (FListBox->HandleAllocated()) FListBox->InsertItem(Index, S);
 }
 
-TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner), FItems(new TListBoxStrings(this))
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this))
 {
     FWidth = 121;
     FHeight = 97;
@@ -450,7 +444,6 @@ TCustomListBox::~TCustomListBox()
     FDeleting = true;
     DestroyComponents();
     if (FHandle) DestroyHandle();
-    delete FItems;
 }
 
 void TCustomListBox::CreateParams(TCreateParams& Params)

@@ -5,6 +5,7 @@
 #include "StringList.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ class TCustomComboBox : public TWinControl {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
     ~TCustomComboBox() override;
-    TStrings* Items() const { return FItems; }
+    TStrings* Items() const { return FItems.get(); }
     TComboBoxStyle Style() const { return FStyle; }
     void SetStyle(TComboBoxStyle s);
     bool Sorted() const { return FSorted; }
@@ -78,7 +79,7 @@ protected:
 
 private:
     friend class TComboBoxStrings;
-    TComboBoxStrings* FItems;
+    std::unique_ptr<TComboBoxStrings> FItems;
     TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
     bool FSorted = false;
     int FItemIndex = -1;
@@ -162,7 +163,7 @@ class TCustomListBox : public TWinControl {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     ~TCustomListBox() override;
-    TStrings* Items() const { return FItems; }
+    TStrings* Items() const { return FItems.get(); }
     int ItemIndex();
     void SetItemIndex(int i);
     int ItemHeight() const { return FItemHeight; }
@@ -178,7 +179,7 @@ protected:
     void DestroyWnd() override;
 private:
     friend class TListBoxStrings;
-    TListBoxStrings* FItems;
+    std::unique_ptr<TListBoxStrings> FItems;
     int FItemIndex = -1;
     int FItemHeight = 13;
     unsigned FCodePage = CP_ACP;

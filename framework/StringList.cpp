@@ -41,14 +41,8 @@ int TStrings::AddObject(const std::string& S, TObject* AObject)
 
 void TStrings::AddStrings(TStrings* Strings)
 {
-    BeginUpdate();
-    try {
-        for (int i = 0; i < Strings->Count(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TStringsUpdate update(*this);
+    for (int i = 0; i < Strings->Count(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
 }
 
 void TStrings::InsertObject(int Index, const std::string& S, TObject* AObject)
@@ -59,35 +53,23 @@ void TStrings::InsertObject(int Index, const std::string& S, TObject* AObject)
 
 void TStrings::Exchange(int Index1, int Index2)
 {
-    BeginUpdate();
-    try {
-        std::string s = Get(Index1);
-        TObject* o = GetObject(Index1);
-        Put(Index1, Get(Index2));
-        PutObject(Index1, GetObject(Index2));
-        Put(Index2, s);
-        PutObject(Index2, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TStringsUpdate update(*this);
+    std::string s = Get(Index1);
+    TObject* o = GetObject(Index1);
+    Put(Index1, Get(Index2));
+    PutObject(Index1, GetObject(Index2));
+    Put(Index2, s);
+    PutObject(Index2, o);
 }
 
 void TStrings::Move(int CurIndex, int NewIndex)
 {
     if (CurIndex == NewIndex) return;
-    BeginUpdate();
-    try {
-        std::string s = Get(CurIndex);
-        TObject* o = GetObject(CurIndex);
-        Delete(CurIndex);
-        InsertObject(NewIndex, s, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TStringsUpdate update(*this);
+    std::string s = Get(CurIndex);
+    TObject* o = GetObject(CurIndex);
+    Delete(CurIndex);
+    InsertObject(NewIndex, s, o);
 }
 
 int TStrings::IndexOf(const std::string& S) const
@@ -150,22 +132,16 @@ std::string TStrings::GetTextStr() const
 
 void TStrings::SetTextStr(const std::string& Value)
 {
-    BeginUpdate();
-    try {
-        Clear();
-        size_t p = 0, n = Value.size();
-        while (p < n) {
-            size_t start = p;
-            while (p < n && Value[p] != '\r' && Value[p] != '\n') ++p;
-            Add(Value.substr(start, p - start));
-            if (p < n && Value[p] == '\r') ++p;
-            if (p < n && Value[p] == '\n') ++p;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    TStringsUpdate update(*this);
+    Clear();
+    size_t p = 0, n = Value.size();
+    while (p < n) {
+        size_t start = p;
+        while (p < n && Value[p] != '\r' && Value[p] != '\n') ++p;
+        Add(Value.substr(start, p - start));
+        if (p < n && Value[p] == '\r') ++p;
+        if (p < n && Value[p] == '\n') ++p;
     }
-    EndUpdate();
 }
 
 std::string TStrings::CommaText() const
@@ -185,17 +161,11 @@ std::string TStrings::CommaText() const
 
 void TStrings::LoadFromStream(TStream* Stream)
 {
-    BeginUpdate();
-    try {
-        int64_t size = Stream->Size() - Stream->Position();
-        std::string s(static_cast<size_t>(size), '\0');
-        if (size) Stream->ReadBuffer(s.data(), static_cast<long>(size));
-        SetTextStr(s);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TStringsUpdate update(*this);
+    int64_t size = Stream->Size() - Stream->Position();
+    std::string s(static_cast<size_t>(size), '\0');
+    if (size) Stream->ReadBuffer(s.data(), static_cast<long>(size));
+    SetTextStr(s);
 }
 
 void TStrings::SaveToStream(TStream* Stream)
@@ -219,15 +189,9 @@ void TStrings::SaveToFile(const std::string& FileName)
 void TStrings::Assign(TPersistent* Source)
 {
     if (auto* src = dynamic_cast<TStrings*>(Source)) {
-        BeginUpdate();
-        try {
-            Clear();
-            AddStrings(src);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        TStringsUpdate update(*this);
+        Clear();
+        AddStrings(src);
         return;
     }
     TPersistent::Assign(Source);

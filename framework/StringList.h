@@ -1,6 +1,7 @@
 // String lists: the abstract list of 8-bit strings with objects, and the stored list.
 #pragma once
 #include "Classes.h"
+#include "Guards.h"
 
 #include <string>
 #include <vector>
@@ -66,6 +67,9 @@ protected:
 private:
     int FUpdateCount = 0;
 };
+
+// An update bracket for a scope: BeginUpdate now, EndUpdate however the scope is left.
+using TStringsUpdate = TBracketGuard<TStrings, &TStrings::BeginUpdate, &TStrings::EndUpdate>;
 
 enum class TDuplicates { dupIgnore, dupAccept, dupError };
 

@@ -6,12 +6,13 @@
 
 namespace pw {
 
-TArtLabel::TArtLabel(TComponent* AOwner) : TGraphicControl(AOwner), FBuffer(new TBitmap), FBitmap(new TBitmap)
+TArtLabel::TArtLabel(TComponent* AOwner)
+    : TGraphicControl(AOwner), FBuffer(std::make_unique<TBitmap>()), FBitmap(std::make_unique<TBitmap>()),
+      FGradient(std::make_unique<TGradient>())
 {
     FColor = clBtnFace;
     FWidth = 64;
     FHeight = 25;
-    FGradient = new TGradient;
     FGradient->OnChange = [this](TObject*) {
         FGradientDirty = true;
         if (FArtStyle.Contains(asGradient)) Invalidate();
@@ -32,13 +33,7 @@ TArtLabel::TArtLabel(TComponent* AOwner) : TGraphicControl(AOwner), FBuffer(new 
     FFont.SetStyle(fsBold);
 }
 
-TArtLabel::~TArtLabel()
-{
-    delete FBuffer;
-    delete FBitmap;
-    delete FGradient;
-    delete FGradientBitmap;
-}
+TArtLabel::~TArtLabel() = default;
 
 void TArtLabel::SetArtStyle(TArtStyle v)
 {
@@ -76,7 +71,7 @@ void TArtLabel::SetColor(TColor v)
 
 void TArtLabel::SetBitmap(TBitmap* v)
 {
-    if (!v || v == FBitmap) return;
+    if (!v || v == FBitmap.get()) return;
     FBitmap->Assign(v);
     if (FArtStyle.Contains(asBitmap) || FArtStyle.Contains(asBitmapFit)) Invalidate();
 }
@@ -112,7 +107,7 @@ void TArtLabel::SetShadowLength(int v)
 
 void TArtLabel::SetGradient(TGradient* v)
 {
-    if (v && v != FGradient) FGradient->CopyFrom(v);
+    if (v && v != FGradient.get()) FGradient->CopyFrom(v);
 }
 
 void TArtLabel::SetTextAlign(TAlignment v)
@@ -164,22 +159,22 @@ void TArtLabel::DrawEffects(TCanvas* B, int X, int Y, bool MaskOnly)
 void TArtLabel::DrawLetterFill(TCanvas* B, int X, int Y)
 {
     if (FArtStyle.Contains(asGradient)) {
-        if (!FGradientBitmap) FGradientBitmap = new TBitmap;
+        if (!FGradientBitmap) FGradientBitmap = std::make_unique<TBitmap>();
         int w = Width(), h = Height();
         if (FGradientDirty || FGradientBitmap->Width() != w || FGradientBitmap->Height() != h) {
             FGradientBitmap->SetSize(w, h);
             TCanvas* g = FGradientBitmap->Canvas();
             g->Brush()->SetColor(B->Font()->Color());
             g->FillRect(RECT{0, 0, w, h});
-            DrawGradient(g, RECT{0, 0, w, h}, FGradient);
+            DrawGradient(g, RECT{0, 0, w, h}, FGradient.get());
             FGradientDirty = false;
             ++FGradientBuilds;
         }
-        DrawTextFilledStretched(B, X, Y, FCaption, FGradientBitmap);
+        DrawTextFilledStretched(B, X, Y, FCaption, FGradientBitmap.get());
     } else if (FArtStyle.Contains(asBitmapFit)) {
-        DrawTextFilledStretched(B, X, Y, FCaption, FBitmap);
+        DrawTextFilledStretched(B, X, Y, FCaption, FBitmap.get());
     } else if (FArtStyle.Contains(asBitmap)) {
-        DrawTextFilled(B, X, Y, FCaption, FBitmap);
+        DrawTextFilled(B, X, Y, FCaption, FBitmap.get());
     }
 }
 
@@ -198,7 +193,7 @@ void TArtLabel::Paint()
         DrawLetterFill(b, at.x, at.y);
     }
     if (FTransparent) DrawTransparent(r, at.x, at.y);
-    else Canvas()->Draw(r.left, r.top, FBuffer);
+    else Canvas()->Draw(r.left, r.top, FBuffer.get());
     Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
 }
 
@@ -221,7 +216,7 @@ void TArtLabel::DrawTransparent(const RECT& R, int X, int Y)
     TBitmap behind(R.right, R.bottom);
     if (Parent()) PaintParentBackground(behind.Canvas()->Handle());
     else behind.Canvas()->CopyRect(R, Canvas(), R);  // nothing behind but what is there
-    DrawMasked(behind.Canvas(), 0, 0, &mask, FBuffer);
+    DrawMasked(behind.Canvas(), 0, 0, &mask, FBuffer.get());
     Canvas()->Draw(R.left, R.top, &behind);
 }
 

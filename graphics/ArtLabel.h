@@ -5,6 +5,7 @@
 #include "Gradient.h"
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 namespace pw {
@@ -42,7 +43,7 @@ public:
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool v);
     void SetColor(TColor v) override;  // the background
-    TBitmap* Bitmap() const { return FBitmap; }
+    TBitmap* Bitmap() const { return FBitmap.get(); }
     void SetBitmap(TBitmap* v);
     TColor ShadowColor() const { return FShadowColor; }
     void SetShadowColor(TColor v);
@@ -53,7 +54,7 @@ public:
     void SetAutoSize(bool v);
     int ShadowLength() const { return FShadowLength; }
     void SetShadowLength(int v);
-    TGradient* Gradient() const { return FGradient; }
+    TGradient* Gradient() const { return FGradient.get(); }
     void SetGradient(TGradient* v);
     TAlignment TextAlign() const { return FTextAlign; }
     void SetTextAlign(TAlignment v);
@@ -65,18 +66,18 @@ protected:
     void Paint() override;
 
 private:
-    TBitmap* FBuffer;
-    TBitmap* FGradientBitmap = nullptr;
+    std::unique_ptr<TBitmap> FBuffer;
+    std::unique_ptr<TBitmap> FGradientBitmap;
     TArtStyle FArtStyle{as3DRaise, asShadow};
     TAlignment FTextAlign = TAlignment::taLeftJustify;
     std::string FCaption = "Art Label";
     bool FAutoSize = false;
     bool FTransparent = false;
-    TBitmap* FBitmap;
+    std::unique_ptr<TBitmap> FBitmap;
     TColor FShadowColor = clGray;
     TColor FOutlineColor = clWhite;
     int FShadowLength = 3;
-    TGradient* FGradient;
+    std::unique_ptr<TGradient> FGradient;
     bool FGradientDirty = true;
     TFont FFont;
     int FGradientBuilds = 0;

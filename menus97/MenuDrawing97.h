@@ -8,31 +8,9 @@ namespace pw::menus97 {
 // Command ids of the system and of the MDI window list start here.
 constexpr UINT FirstSystemCommand = 60000;
 
-// A window's DC for a scope.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND w) : FWindow(w), FDC(GetDC(w)) {}
-    ~TWindowDC() { ReleaseDC(FWindow, FDC); }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Get() const { return FDC; }
-
-private:
-    HWND FWindow;
-    HDC FDC;
-};
-
-// Attaches a DC to a canvas for one message and detaches it whatever happens.
-class TCanvasAttach {
-public:
-    TCanvasAttach(TCanvas* c, HDC dc) : FCanvas(c) { FCanvas->SetHandle(dc); }
-    ~TCanvasAttach() { FCanvas->SetHandle(nullptr); }
-    TCanvasAttach(const TCanvasAttach&) = delete;
-    TCanvasAttach& operator=(const TCanvasAttach&) = delete;
-
-private:
-    TCanvas* FCanvas;
-};
+// The framework's DC and canvas scopes, under the names the stylers' sources use.
+using pw::TCanvasAttach;
+using pw::TWindowDC;
 
 inline void FillSolid(HDC DC, const RECT& R, TColor Color)
 {

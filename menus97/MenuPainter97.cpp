@@ -19,7 +19,6 @@ constexpr LONG UpwardsEscapement = 900;
 using menus97::FillSolid;
 using menus97::Frame3D;
 using menus97::Line;
-using menus97::TCanvasAttach;
 
 } // namespace
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace pw {
@@ -17,13 +18,12 @@ const char* const EmptyDocumentRTF =
     "\\uc1\\pard\\ulnone\\f0\\fs16\\par\r\n"
     "}\r\n";
 
-TCustomRichEdit98::TCustomRichEdit98(TComponent* AOwner) : TCustomRichEdit(AOwner)
+TCustomRichEdit98::TCustomRichEdit98(TComponent* AOwner)
+    : TCustomRichEdit(AOwner), FSelAttributes(std::make_unique<TTextAttributes98>(this, TAttributeKind::atSelected)),
+      FDefAttributes(std::make_unique<TTextAttributes98>(this, TAttributeKind::atDefaultText)),
+      FParagraph(std::make_unique<TParaAttributes98>(this)), FLines(std::make_unique<TRichEditStrings98>(this)),
+      FWideLines(std::make_unique<TWideRichEditStrings98>(this))
 {
-    FSelAttributes = new TTextAttributes98(this, TAttributeKind::atSelected);
-    FDefAttributes = new TTextAttributes98(this, TAttributeKind::atDefaultText);
-    FParagraph = new TParaAttributes98(this);
-    FLines = new TRichEditStrings98(this);
-    FWideLines = new TWideRichEditStrings98(this);
     FWideMode = false;
     SetLanguage(static_cast<TLanguage>(LOWORD(GetSystemDefaultLCID())));
 }
@@ -34,14 +34,9 @@ TCustomRichEdit98::~TCustomRichEdit98()
     FDeleting = true;
     DestroyComponents();
     if (FHandle) DestroyWindowHandle();
-    delete FSelAttributes;
-    delete FDefAttributes;
-    delete FParagraph;
-    delete FLines;
-    delete FWideLines;
 }
 
-TStrings* TCustomRichEdit98::Lines() const { return FLines; }
+TStrings* TCustomRichEdit98::Lines() const { return FLines.get(); }
 
 void TCustomRichEdit98::SetLines(TStrings* Value) { FLines->Assign(Value); }
 
@@ -254,10 +249,10 @@ void TCustomRichEdit98::WndProc(TMessage& Message)
     case WM_PAINT:
         TCustomRichEdit::WndProc(Message);
         if (OnPaintOverlay && FHandle) {
-            HDC given = reinterpret_cast<HDC>(Message.WParam);
-            HDC dc = given ? given : GetDC(FHandle);
+            HDC dc = reinterpret_cast<HDC>(Message.WParam);
+            std::optional<TWindowDC> own;
+            if (!dc) dc = own.emplace(FHandle).Get();
             OnPaintOverlay(this, dc);
-            if (!given) ReleaseDC(FHandle, dc);
         }
         return;
     case WM_NCDESTROY:

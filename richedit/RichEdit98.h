@@ -5,6 +5,7 @@
 #include "RichEdit.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace pw {
@@ -32,11 +33,11 @@ public:
     TStrings* Lines() const;
     void SetLines(TStrings* Value);
 
-    TTextAttributes98* SelectionAttributes() const { return FSelAttributes; }
-    TTextAttributes98* DefaultAttributes() const { return FDefAttributes; }
-    TParaAttributes98* ParagraphAttributes() const { return FParagraph; }
-    TWideRichEditStrings98* WideLines() const { return FWideLines; }
-    TRichEditStrings98* RichLines() const { return FLines; }
+    TTextAttributes98* SelectionAttributes() const { return FSelAttributes.get(); }
+    TTextAttributes98* DefaultAttributes() const { return FDefAttributes.get(); }
+    TParaAttributes98* ParagraphAttributes() const { return FParagraph.get(); }
+    TWideRichEditStrings98* WideLines() const { return FWideLines.get(); }
+    TRichEditStrings98* RichLines() const { return FLines.get(); }
 
     int CaretLine();
     int CaretColumn();
@@ -72,11 +73,11 @@ protected:
 
 private:
     HMODULE FRichEditModule = nullptr;
-    TTextAttributes98* FSelAttributes;
-    TTextAttributes98* FDefAttributes;
-    TParaAttributes98* FParagraph;
-    TRichEditStrings98* FLines;
-    TWideRichEditStrings98* FWideLines;
+    std::unique_ptr<TTextAttributes98> FSelAttributes;
+    std::unique_ptr<TTextAttributes98> FDefAttributes;
+    std::unique_ptr<TParaAttributes98> FParagraph;
+    std::unique_ptr<TRichEditStrings98> FLines;
+    std::unique_ptr<TWideRichEditStrings98> FWideLines;
     bool FAutoURLDetect = false;
     bool FShowSelectionBar = false;
     TLanguage FLanguage = 0;

@@ -168,8 +168,6 @@ void ReplaceLine(TCustomRichEdit98* r, int Index, LPARAM Text)
 
 // ---- TRichEditStreamer ----
 
-TRichEditStreamer::~TRichEditStreamer() { delete FConverter; }
-
 void TRichEditStreamer::SetChangeNotify(bool Enabled)
 {
     LRESULT mask = FRichEdit->Perform(EM_GETEVENTMASK, 0, 0);
@@ -240,7 +238,7 @@ void TRichEditStreamer::LoadFromStream(TStream* Stream)
 void TRichEditStreamer::ReadDocument(TStream* Stream)
 {
     std::unique_ptr<TConversion> own;
-    TConversion* conv = FConverter;
+    TConversion* conv = FConverter.get();
     if (!conv) {
         own.reset(new TConversion);
         conv = own.get();
@@ -306,7 +304,7 @@ void TRichEditStreamer::LoadUnicodeText(const std::wstring& Text)
 void TRichEditStreamer::SaveToStream(TStream* Stream)
 {
     std::unique_ptr<TConversion> own;
-    TConversion* conv = FConverter;
+    TConversion* conv = FConverter.get();
     if (!conv) {
         own.reset(new TConversion);
         conv = own.get();
@@ -336,43 +334,37 @@ static TConversionEntry* ConverterFor(const std::string& FileName)
 
 void TRichEditStreamer::LoadFromFile(const std::string& FileName)
 {
-    delete FConverter;
-    FConverter = ConverterFor(FileName)->Create();
+    FConverter.reset();
+    FConverter.reset(ConverterFor(FileName)->Create());
+    // The converter stays for the document that was read; a failed read leaves none.
+    TScopeFail drop([this] { FConverter.reset(); });
+    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
     try {
-        TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
-        try {
-            LoadFromStream(&f);
-        } catch (const ERichTextRefused& e) {
-            throw EConvertError("\"" + FileName + "\" cannot be opened: " + e.Reason() + ".");
-        }
-    } catch (...) {
-        delete FConverter;
-        FConverter = nullptr;
-        throw;
+        LoadFromStream(&f);
+    } catch (const ERichTextRefused& e) {
+        throw EConvertError("\"" + FileName + "\" cannot be opened: " + e.Reason() + ".");
     }
 }
 
 void TRichEditStreamer::SaveToFile(const std::string& FileName)
 {
-    delete FConverter;
-    FConverter = ConverterFor(FileName)->Create();
+    FConverter.reset();
+    FConverter.reset(ConverterFor(FileName)->Create());
     std::string temp = FileName + Format(".~%lu.tmp", GetCurrentProcessId());
-    try {
-        try {
-            TFileStream f(temp, fmCreate);
-            SaveToStream(&f);
-        } catch (const EFCreateError&) {
-            throw EFCreateError("Cannot create file \"" + FileName + "\". " + SysErrorMessage(GetLastError()));
-        }
-        // Only a complete document replaces the old file.
-        if (!MoveFileExA(temp.c_str(), FileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            throw EFCreateError("Cannot write file \"" + FileName + "\". " + SysErrorMessage(GetLastError()));
-    } catch (...) {
+    // A failed save leaves neither the temporary file nor the converter.
+    TScopeFail drop([this, &temp] {
         DeleteFileA(temp.c_str());
-        delete FConverter;
-        FConverter = nullptr;
-        throw;
+        FConverter.reset();
+    });
+    try {
+        TFileStream f(temp, fmCreate);
+        SaveToStream(&f);
+    } catch (const EFCreateError&) {
+        throw EFCreateError("Cannot create file \"" + FileName + "\". " + SysErrorMessage(GetLastError()));
     }
+    // Only a complete document replaces the old file.
+    if (!MoveFileExA(temp.c_str(), FileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw EFCreateError("Cannot write file \"" + FileName + "\". " + SysErrorMessage(GetLastError()));
 }
 
 // ---- TRichEditStrings98 ----
@@ -397,13 +389,8 @@ void TRichEditStrings98::SetUpdateState(bool Updating) { FStreamer.UpdateState(U
 void TRichEditStrings98::SetTextStr(const std::string& Value)
 {
     SetChangeNotify(false);
-    try {
-        TStrings::SetTextStr(Value);
-    } catch (...) {
-        SetChangeNotify(true);
-        throw;
-    }
-    SetChangeNotify(true);
+    TScopeExit notify([this] { SetChangeNotify(true); });
+    TStrings::SetTextStr(Value);
 }
 
 void TRichEditStrings98::AddStrings(TStrings* Strings)

@@ -3,6 +3,7 @@
 #pragma once
 #include "StringList.h"
 
+#include <memory>
 #include <string>
 
 namespace pw {
@@ -33,7 +34,6 @@ TConversionEntry* ConverterTable();
 class TRichEditStreamer {
 public:
     explicit TRichEditStreamer(TCustomRichEdit98* RichEdit) : FRichEdit(RichEdit) {}
-    ~TRichEditStreamer();
     void LoadFromStream(TStream* Stream);
     void SaveToStream(TStream* Stream);
     // Chooses the converter by the file's extension, then runs the file operation; a save goes
@@ -46,10 +46,10 @@ public:
     void DeleteLine(int Index);
     // Inserts at Index (with the line break the position needs); false when nothing was inserted.
     bool InsertAt(int Index, const std::wstring& Text, bool Wide);
-    TConversion* Converter() const { return FConverter; }
+    TConversion* Converter() const { return FConverter.get(); }
 private:
     TCustomRichEdit98* FRichEdit;
-    TConversion* FConverter = nullptr;
+    std::unique_ptr<TConversion> FConverter;
     void ReadDocument(TStream* Stream);
     void LoadUnicodeText(const std::wstring& Text);
 };
@@ -136,6 +136,10 @@ private:
     int FWideUpdateCount = 0;
     unsigned short FLanguageId;
 };
+
+// An update bracket of the UTF-16 lines for a scope: BeginUpdateW now, EndUpdateW however the
+// scope is left.
+using TWideStringsUpdate = TBracketGuard<TWideStrings, &TWideStrings::BeginUpdateW, &TWideStrings::EndUpdateW>;
 
 class TWideRichEditStrings98 : public TWideStrings {
 public:

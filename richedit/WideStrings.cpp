@@ -59,22 +59,16 @@ void TWideStrings::SetLineW(int Index, const std::wstring& S)
 
 void TWideStrings::SetAllTextW(const std::wstring& S)
 {
-    BeginUpdateW();
-    try {
-        ClearW();
-        size_t p = 0, n = S.size();
-        while (p < n) {
-            size_t start = p;
-            while (p < n && S[p] != L'\r' && S[p] != L'\n') ++p;
-            AddW(S.substr(start, p - start));
-            if (p < n && S[p] == L'\r') ++p;
-            if (p < n && S[p] == L'\n') ++p;
-        }
-    } catch (...) {
-        EndUpdateW();
-        throw;
+    TWideStringsUpdate update(*this);
+    ClearW();
+    size_t p = 0, n = S.size();
+    while (p < n) {
+        size_t start = p;
+        while (p < n && S[p] != L'\r' && S[p] != L'\n') ++p;
+        AddW(S.substr(start, p - start));
+        if (p < n && S[p] == L'\r') ++p;
+        if (p < n && S[p] == L'\n') ++p;
     }
-    EndUpdateW();
 }
 
 int TWideStrings::AddW(const std::wstring& S)
@@ -93,32 +87,20 @@ int TWideStrings::AddWithObjectW(const std::wstring& S, TObject* Obj)
 
 void TWideStrings::AddListW(TWideStrings* Source)
 {
-    BeginUpdateW();
-    try {
-        int n = Source->GetCountW();
-        for (int i = 0; i < n; ++i) AddWithObjectW(Source->GetLineW(i), Source->GetObjectW(i));
-    } catch (...) {
-        EndUpdateW();
-        throw;
-    }
-    EndUpdateW();
+    TWideStringsUpdate update(*this);
+    int n = Source->GetCountW();
+    for (int i = 0; i < n; ++i) AddWithObjectW(Source->GetLineW(i), Source->GetObjectW(i));
 }
 
 void TWideStrings::ExchangeW(int I, int J)
 {
-    BeginUpdateW();
-    try {
-        std::wstring s = GetLineW(I);
-        TObject* o = GetObjectW(I);
-        SetLineW(I, GetLineW(J));
-        SetObjectW(I, GetObjectW(J));
-        SetLineW(J, s);
-        SetObjectW(J, o);
-    } catch (...) {
-        EndUpdateW();
-        throw;
-    }
-    EndUpdateW();
+    TWideStringsUpdate update(*this);
+    std::wstring s = GetLineW(I);
+    TObject* o = GetObjectW(I);
+    SetLineW(I, GetLineW(J));
+    SetObjectW(I, GetObjectW(J));
+    SetLineW(J, s);
+    SetObjectW(J, o);
 }
 
 wchar_t* TWideStrings::GetTextBufferW()
@@ -146,33 +128,21 @@ void TWideStrings::LoadFromFileW(const std::string& FileName)
 
 void TWideStrings::LoadFromStreamW(TStream* Stream)
 {
-    BeginUpdateW();
-    try {
-        int64_t size = Stream->Size() - Stream->Position();
-        std::wstring s(static_cast<size_t>(size / 2), L'\0');
-        if (!s.empty()) Stream->ReadBuffer(s.data(), static_cast<long>(s.size() * 2));
-        SetAllTextW(s);
-    } catch (...) {
-        EndUpdateW();
-        throw;
-    }
-    EndUpdateW();
+    TWideStringsUpdate update(*this);
+    int64_t size = Stream->Size() - Stream->Position();
+    std::wstring s(static_cast<size_t>(size / 2), L'\0');
+    if (!s.empty()) Stream->ReadBuffer(s.data(), static_cast<long>(s.size() * 2));
+    SetAllTextW(s);
 }
 
 void TWideStrings::MoveW(int Cur, int New)
 {
     if (Cur == New) return;
-    BeginUpdateW();
-    try {
-        std::wstring s = GetLineW(Cur);
-        TObject* o = GetObjectW(Cur);
-        DeleteW(Cur);
-        InsertWithObjectW(New, s, o);
-    } catch (...) {
-        EndUpdateW();
-        throw;
-    }
-    EndUpdateW();
+    TWideStringsUpdate update(*this);
+    std::wstring s = GetLineW(Cur);
+    TObject* o = GetObjectW(Cur);
+    DeleteW(Cur);
+    InsertWithObjectW(New, s, o);
 }
 
 void TWideStrings::SaveToFileW(const std::string& FileName)
@@ -218,15 +188,12 @@ bool TWideStrings::EqualsW(TWideStrings* Other)
 void TWideStrings::Assign(TPersistent* Source)
 {
     if (auto* w = dynamic_cast<TWideStrings*>(Source)) {
-        BeginUpdateW();
-        try { ClearW(); AddListW(w); } catch (...) { EndUpdateW(); throw; }
-        EndUpdateW();
+        TWideStringsUpdate update(*this);
+        ClearW();
+        AddListW(w);
     } else if (auto* s = dynamic_cast<TStrings*>(Source)) {
-        BeginUpdateW();
-        try {
-            for (int i = 0; i < s->Count(); ++i) AddWithObjectW(StringToWide(s->Strings(i), CP_ACP), s->Objects(i));
-        } catch (...) { EndUpdateW(); throw; }
-        EndUpdateW();
+        TWideStringsUpdate update(*this);
+        for (int i = 0; i < s->Count(); ++i) AddWithObjectW(StringToWide(s->Strings(i), CP_ACP), s->Objects(i));
     } else {
         TPersistent::Assign(Source);
     }
@@ -245,27 +212,21 @@ std::string TWideStrings::WideStringsValue()
 
 void TWideStrings::ReadWideStringsValue(const std::string& Value)
 {
-    BeginUpdateW();
-    try {
-        ClearW();
-        std::wstring t;
-        for (size_t i = 0; i + 4 <= Value.size(); i += 4) {
-            unsigned v = 0;
-            for (size_t k = 0; k < 4; ++k) {
-                char c = Value[i + k];
-                int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                      : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
-                if (d < 0) throw EReadError("Invalid \"WideStrings\" value");
-                v = v * 16 + static_cast<unsigned>(d);
-            }
-            t += static_cast<wchar_t>(v);
+    TWideStringsUpdate update(*this);
+    ClearW();
+    std::wstring t;
+    for (size_t i = 0; i + 4 <= Value.size(); i += 4) {
+        unsigned v = 0;
+        for (size_t k = 0; k < 4; ++k) {
+            char c = Value[i + k];
+            int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                  : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+            if (d < 0) throw EReadError("Invalid \"WideStrings\" value");
+            v = v * 16 + static_cast<unsigned>(d);
         }
-        SetAllTextW(t);
-    } catch (...) {
-        EndUpdateW();
-        throw;
+        t += static_cast<wchar_t>(v);
     }
-    EndUpdateW();
+    SetAllTextW(t);
 }
 
 void TWideStrings::DefineProperties(TFiler* Filer)
@@ -304,13 +265,8 @@ void TWideRichEditStrings98::SetAllTextW(const std::wstring& S)
 {
     TWideModeGuard wide(FRichEdit);
     SetChangeNotify(false);
-    try {
-        TWideStrings::SetAllTextW(S);
-    } catch (...) {
-        SetChangeNotify(true);
-        throw;
-    }
-    SetChangeNotify(true);
+    TScopeExit notify([this] { SetChangeNotify(true); });
+    TWideStrings::SetAllTextW(S);
 }
 
 void TWideRichEditStrings98::UpdatingChangedW(bool Updating) { FStreamer.UpdateState(Updating); }

@@ -107,11 +107,8 @@ TSpellChecker::~TSpellChecker()
 {
     FState.FreeWorkCopy();
     if (FState.Control()) FState.Control()->RemoveFreeNotification(this);
-    while (!FSpellers.empty()) {
-        TAbstractSpeller* s = FSpellers.back();
-        FSpellers.pop_back();
-        delete s;
-    }
+    // The spellers go last made first.
+    while (!FSpellers.empty()) FSpellers.pop_back();
 }
 
 void TSpellChecker::RegisterControlClass(const std::string& ClassName, bool WideText, bool PerCharLanguage)
@@ -136,15 +133,15 @@ TCheckSettings TSpellChecker::CheckClass(TWinControl* AControl)
 
 TAbstractSpeller* TSpellChecker::SpellerFor(TLanguage ALanguage)
 {
-    for (TAbstractSpeller* s : FSpellers)
-        if (s->Language == ALanguage) return s;
+    for (const auto& s : FSpellers)
+        if (s->Language == ALanguage) return s.get();
     try {
-        FSpellers.push_back(new TCSAPISpeller(ALanguage, FOptions.Word(), this));
+        FSpellers.push_back(std::make_unique<TCSAPISpeller>(ALanguage, FOptions.Word(), this));
     } catch (...) {
         // No engine for this language: its text passes as correct.
         return nullptr;
     }
-    return FSpellers.back();
+    return FSpellers.back().get();
 }
 
 TLanguage TSpellChecker::SpellerLanguage() const { return FSpeller ? FSpeller->Language : 0; }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -148,7 +149,7 @@ private:
 
     TSpellCheckState FState;  // the check in progress: control, work copy, range, pieces
     TSpellerDialog2* FDialog = nullptr;
-    std::vector<TAbstractSpeller*> FSpellers;
+    std::vector<std::unique_ptr<TAbstractSpeller>> FSpellers;
     TAbstractSpeller* FSpeller = nullptr;  // the engine of the current piece
     std::string FBadWord;
     TSpellReturnCode FReturnCode = 0;

@@ -1,6 +1,7 @@
 #include "Speller.h"
 
 #include "Controls.h"
+#include "Guards.h"
 #include "Registry.h"
 #include "SpellChecker.h"
 #include "SpellStrings.h"
@@ -47,20 +48,20 @@ TCSAPISpeller::TCSAPISpeller(TLanguage ALanguage, uint16_t AOptions, TSpellCheck
     LoadLibraryEntries();
     Failed = false;
     FOptionBits = Options;
-    try {
+    {
+        // A failure leaves no engine: the library instance and the library are given back.
+        TScopeFail release([this] {
+            if (FSpellerId) Call<FTerminate>(eTerminate, FSpellerId, 1u);
+            FreeLibrary(FLibrary);
+            FLibrary = nullptr;
+            Failed = true;
+        });
         Test(Call<FInit>(eInit, &FSpellerId, &FSpecialChars));
         Test(Call<FOptions>(eOptions, FSpellerId, static_cast<uint32_t>(FOptionBits)));
         Test(Call<FOpenMdr>(eOpenMdr, FSpellerId, FDictionaryPath.c_str(), static_cast<const char*>(nullptr), 0u, 1u,
                             static_cast<uint32_t>(Language), &FMainDict));
         uint16_t readOnly = 0;
         Test(Call<FOpenUdr>(eOpenUdr, FSpellerId, FCustomDictPath.c_str(), 1u, 0xFFFEu, &FUserDict, &readOnly));
-    } catch (...) {
-        // The engine will not exist: give the library instance and the library back.
-        if (FSpellerId) Call<FTerminate>(eTerminate, FSpellerId, 1u);
-        FreeLibrary(FLibrary);
-        FLibrary = nullptr;
-        Failed = true;
-        throw;
     }
     FInput.MainCount = 1;
     FInput.UserCount = 1;

@@ -164,6 +164,26 @@ TEST(Strings, BaseOperationsBuildOnTheAbstractOnes)
     EXPECT_EQ(m.CommaText(), "a,b,c,d");
 }
 
+TEST(Strings, AnUpdateBracketClosesWhenItsWorkFailsAndAFailureOnClosingReachesTheCaller)
+{
+    struct RefusingList : MinimalList {
+        void Insert(int i, const std::string& s) override
+        {
+            if (s == "bad") throw EListError("refused");
+            MinimalList::Insert(i, s);
+        }
+    } m;
+    EXPECT_THROW(m.SetText("a\nbad\nc"), EListError);
+    EXPECT_EQ(m.UpdateCount(), 0);
+    EXPECT_EQ(m.UpdateStates, (std::vector<bool>{true, false}));
+    // The work went well; the change handler run as the bracket closes fails.
+    TStringList l;
+    l.OnChange = [](TObject*) { throw EListError("handler"); };
+    EXPECT_THROW(l.SetText("x\ny"), EListError);
+    EXPECT_EQ(l.UpdateCount(), 0);
+    EXPECT_EQ(Lines(l), (std::vector<std::string>{"x", "y"}));
+}
+
 TEST(Strings, AssignFromSomethingElseIsAConversionError)
 {
     TStringList l;
