@@ -462,9 +462,7 @@ void TCustomListBox::FillWindow()
 
 void TCustomListBox::InsertItem(int Index, const std::string& S)
 {
-    int n = MultiByteToWideChar(FCodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(FCodePage, 0, S.data(), static_cast<int>(S.size()), w.data(), n);
+    std::wstring w = StringToWide(S, FCodePage);
     Perform(LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(w.c_str()));
 }
 
