@@ -1,6 +1,6 @@
 #include "ClientPainter.h"
 
-#include <commctrl.h>
+#include "Subclass.h"
 
 namespace pw {
 
@@ -19,14 +19,15 @@ void TMDIClientPainter::Attach()
     HWND client = FFrame->ClientHandle();
     if (client == FClient) return;
     Detach();
-    if (!client || !SetWindowSubclass(client, ClientProc, 1, reinterpret_cast<DWORD_PTR>(this))) return;
+    if (!client || !IsWindow(client)) return;
+    FSubclass = std::make_unique<TWindowSubclass>(client, [this](TMessage& Message) { ClientProc(Message); });
     FClient = client;
     InvalidateRect(FClient, nullptr, TRUE);
 }
 
 void TMDIClientPainter::Detach()
 {
-    if (FClient && IsWindow(FClient)) RemoveWindowSubclass(FClient, ClientProc, 1);
+    FSubclass.reset();
     FClient = nullptr;
 }
 
@@ -43,31 +44,26 @@ void TMDIClientPainter::PaintControls(HDC DC)
     }
 }
 
-LRESULT CALLBACK TMDIClientPainter::ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR,
-                                               DWORD_PTR Data)
+void TMDIClientPainter::ClientProc(TMessage& Message)
 {
-    auto* self = reinterpret_cast<TMDIClientPainter*>(Data);
-    switch (Msg) {
-    case WM_ERASEBKGND: {
-        LRESULT r = DefSubclassProc(Wnd, Msg, WParam, LParam);
-        Firewall([&] { self->PaintControls(reinterpret_cast<HDC>(WParam)); return 0; }, 0);
-        return r;
-    }
+    HWND client = FSubclass->Window();
+    FSubclass->CallPrevious(Message);
+    switch (Message.Msg) {
+    case WM_ERASEBKGND:
+        // What fails to paint leaves the background as the window erased it.
+        Firewall([&] { PaintControls(reinterpret_cast<HDC>(Message.WParam)); return 0; }, 0);
+        break;
     case WM_HSCROLL:
-    case WM_VSCROLL: {
+    case WM_VSCROLL:
         // Scrolling moves the documents; the background stays where it is, so repaint it all.
-        LRESULT r = DefSubclassProc(Wnd, Msg, WParam, LParam);
-        InvalidateRect(Wnd, nullptr, TRUE);
-        return r;
-    }
+        InvalidateRect(client, nullptr, TRUE);
+        break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(Wnd, ClientProc, 1);
-        self->FClient = nullptr;
+        FClient = nullptr;  // the link stays harmless until it is dropped
         break;
     default:
         break;
     }
-    return DefSubclassProc(Wnd, Msg, WParam, LParam);
 }
 
 } // namespace pw

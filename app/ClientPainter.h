@@ -3,11 +3,13 @@
 #pragma once
 #include "Forms.h"
 
+#include <memory>
 #include <vector>
 
 namespace pw {
 
 class TGraphicControl;
+class TWindowSubclass;
 
 class TMDIClientPainter : public TComponent {
 public:
@@ -24,10 +26,11 @@ public:
 private:
     TForm* FFrame;
     HWND FClient = nullptr;
+    std::unique_ptr<TWindowSubclass> FSubclass;
     std::vector<TGraphicControl*> FControls;
     void Detach();
     void PaintControls(HDC DC);
-    static LRESULT CALLBACK ClientProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR Id, DWORD_PTR Data);
+    void ClientProc(TMessage& Message);
 };
 
 } // namespace pw

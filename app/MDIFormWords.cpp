@@ -132,12 +132,7 @@ bool TMDIForm::VariantsMenu97DrawItem(TMenu*, TMenuItem* Item, const RECT& Rect,
     TCanvas* canvas = FVariantsMenu97->Canvas();
     canvas->FillRect(Rect);
     canvas->Font()->SetStyle(canvas->Font()->Style() | fsBold);
-    const std::string& caption = Item->Caption();
-    unsigned codePage = FRichEdit->CodePage();
-    int n = MultiByteToWideChar(codePage, 0, caption.data(), static_cast<int>(caption.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(codePage, 0, caption.data(), static_cast<int>(caption.size()), text.data(), n);
-    canvas->TextOutW(Rect.left + 22, Rect.top + 2, text);
+    canvas->TextOutW(Rect.left + 22, Rect.top + 2, StringToWide(Item->Caption(), FRichEdit->CodePage()));
     return true;
 }
 

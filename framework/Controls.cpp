@@ -452,15 +452,6 @@ std::map<std::string, TClassEntry>& ClassTable()
     return table;
 }
 
-std::wstring Widen(const std::string& s)
-{
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
-
 // Registers our class for the parameters; gives the procedure that handles what we pass on.
 WNDPROC RegisterControlClass(const TCreateParams& p, WNDPROC stdProc)
 {
@@ -471,7 +462,7 @@ WNDPROC RegisterControlClass(const TCreateParams& p, WNDPROC stdProc)
     if (!p.SubclassOf.empty()) {
         bool ok;
         if (p.Unicode) {
-            ok = GetClassInfoExW(nullptr, Widen(p.SubclassOf).c_str(), &wc);
+            ok = GetClassInfoExW(nullptr, StringToWide(p.SubclassOf, CP_ACP).c_str(), &wc);
         } else {
             WNDCLASSEXA wa = {};
             wa.cbSize = sizeof wa;
@@ -500,7 +491,7 @@ WNDPROC RegisterControlClass(const TCreateParams& p, WNDPROC stdProc)
     wc.cbWndExtra += static_cast<int>(sizeof(void*));
     ATOM a;
     if (p.Unicode) {
-        std::wstring name = Widen(p.WinClassName);
+        std::wstring name = StringToWide(p.WinClassName, CP_ACP);
         wc.lpszClassName = name.c_str();
         wc.lpszMenuName = nullptr;
         a = RegisterClassExW(&wc);
@@ -558,8 +549,9 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p)
         mc.lParam = reinterpret_cast<LPARAM>(p.Param);
         h = reinterpret_cast<HWND>(SendMessageA(p.WndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mc)));
     } else if (p.Unicode)
-        h = CreateWindowExW(p.ExStyle, Widen(p.WinClassName).c_str(), Widen(p.Caption).c_str(), p.Style, p.X, p.Y,
-                            p.Width, p.Height, p.WndParent, id, GetModuleHandleA(nullptr), p.Param);
+        h = CreateWindowExW(p.ExStyle, StringToWide(p.WinClassName, CP_ACP).c_str(),
+                            StringToWide(p.Caption, CP_ACP).c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                            p.WndParent, id, GetModuleHandleA(nullptr), p.Param);
     else
         h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                             p.Height, p.WndParent, id, GetModuleHandleA(nullptr), p.Param);

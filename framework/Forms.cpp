@@ -2,6 +2,7 @@
 
 #include "Guards.h"
 #include "Menus.h"
+#include "Subclass.h"
 #include "SysUtils.h"
 
 #include <commctrl.h>
@@ -109,27 +110,34 @@ namespace {
 // works the bars out one after the other against the client size it read first; when putting
 // up or taking away the first bar resizes the client, the second is decided on a stale size
 // (a vertical bar that stays for nothing). And once both bars are gone, some systems (Wine)
-// no longer work them out at all. Both are put right after each calculation.
+// no longer work them out at all. Both are put right after each calculation. Link is the
+// client's subclass link, which also keeps an exception from leaving the procedure.
 constexpr UINT WM_MDICALCCHILDSCROLL_ = 0x003F;
 
-LRESULT CALLBACK MDIClientScrollProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR)
+void MDIClientScroll(TWindowSubclass& Link, TMessage& Message)
 {
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, MDIClientScrollProc, id);
-    if (msg != WM_MDICALCCHILDSCROLL_) return DefSubclassProc(h, msg, w, l);
+    if (Message.Msg != WM_MDICALCCHILDSCROLL_) {
+        Link.CallPrevious(Message);
+        return;
+    }
+    HWND h = Link.Window();
     RECT before, after;
     GetClientRect(h, &before);
-    LRESULT r = DefSubclassProc(h, msg, w, l);
+    Link.CallPrevious(Message);
     GetClientRect(h, &after);
-    auto again = [h, &after] { DefSubclassProc(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(after.right, after.bottom)); };
+    auto again = [&Link, &after] {
+        TMessage size{WM_SIZE, SIZE_RESTORED, MAKELPARAM(after.right, after.bottom), 0};
+        Link.CallPrevious(size);
+    };
     if (before.right != after.right || before.bottom != after.bottom) {
         again();  // worked out once more on the size the client has now
-        return r;
+        return;
     }
-    if (GetWindowLongA(h, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) return r;
+    if (GetWindowLongA(h, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) return;
     RECT all = after;
     for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         LONG style = GetWindowLongA(c, GWL_STYLE);
-        if (style & WS_MAXIMIZE) return r;
+        if (style & WS_MAXIMIZE) return;
         if (!(style & WS_VISIBLE)) continue;
         RECT cr;
         GetWindowRect(c, &cr);
@@ -138,11 +146,10 @@ LRESULT CALLBACK MDIClientScrollProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_
     }
     bool vertical = all.top < after.top || all.bottom > after.bottom;
     bool horizontal = all.left < after.left || all.right > after.right;
-    if (!vertical && !horizontal) return r;
+    if (!vertical && !horizontal) return;
     ShowScrollBar(h, vertical ? SB_VERT : SB_HORZ, TRUE);
     GetClientRect(h, &after);
     again();
-    return r;
 }
 
 } // namespace
@@ -156,7 +163,9 @@ void TForm::CreateMDIClient()
                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL,
                                     0, 0, 100, 100, FHandle, nullptr, GetModuleHandleA(nullptr), &ccs);
     if (!FClientHandle) RaiseLastOSError("Cannot create the MDI client window");
-    SetWindowSubclass(FClientHandle, MDIClientScrollProc, 0, 0);
+    FClientScroll = std::make_unique<TWindowSubclass>(FClientHandle, [this](TMessage& Message) {
+        MDIClientScroll(*FClientScroll, Message);
+    });
 }
 
 void TForm::CreateWnd()
@@ -201,6 +210,7 @@ void TForm::DestroyWindowHandle()
 
 void TForm::WindowDestroyed()
 {
+    FClientScroll.reset();
     FClientHandle = nullptr;
     FActive = false;
 }

@@ -3,6 +3,7 @@
 #include "Controls.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgn
 
 class TMainMenu;
 class TMenuItem;
+class TWindowSubclass;
 
 // A top-level window: plain, MDI frame or MDI child.
 class TForm : public TWinControl {
@@ -111,6 +113,7 @@ protected:
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
     TMainMenu* FMenu = nullptr;
     HWND FClientHandle = nullptr;
+    std::unique_ptr<TWindowSubclass> FClientScroll;  // the client's scroll bars put right
     HMENU FWindowMenu = nullptr;
     TMenuItem* FWindowMenuItem = nullptr;
     int FModalResult = mrNone;

@@ -208,9 +208,7 @@ void TMenuItem::AppendText(HMENU Menu, const MENUITEMINFOA& Info)
         text += c;
         if (c == '&') text += '&';
     }
-    int n = MultiByteToWideChar(FTextCodePage, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(std::max(n, 1)), L'\0');
-    if (n > 0) MultiByteToWideChar(FTextCodePage, 0, text.c_str(), -1, wide.data(), n);
+    std::wstring wide = StringToWide(text, FTextCodePage);
     MENUITEMINFOW mi;
     static_assert(sizeof mi == sizeof Info);
     std::memcpy(&mi, &Info, sizeof mi);

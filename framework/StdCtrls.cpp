@@ -1,6 +1,7 @@
 #include "StdCtrls.h"
 
 #include "Guards.h"
+#include "Subclass.h"
 #include "SysUtils.h"
 
 #include <algorithm>
@@ -146,12 +147,9 @@ void TCustomComboBox::DestroyWnd()
     TWinControl::DestroyWnd();
 }
 
-namespace {
-const char* const ComboEditProp = "TPwComboEdit";
-}
-
 // The keys of a combo box with an edit field go to that edit window, a child the system
-// creates: it is subclassed so that they pass through the combo box's key events.
+// creates: it is subclassed so that they pass through the combo box's key events. The link
+// leaves the window's chain of procedures whole, also when others subclassed the field later.
 void TCustomComboBox::HookEdit()
 {
     if (FStyle != TComboBoxStyle::csDropDown && FStyle != TComboBoxStyle::csSimple) return;
@@ -159,40 +157,32 @@ void TCustomComboBox::HookEdit()
     info.cbSize = sizeof info;
     if (!GetComboBoxInfo(FHandle, &info) || !info.hwndItem || info.hwndItem == FHandle) return;
     FEditHandle = info.hwndItem;
-    SetPropA(FEditHandle, ComboEditProp, this);
-    FEditDefProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditWndProc)));
+    FEditSubclass = std::make_unique<TWindowSubclass>(FEditHandle, [this](TMessage& Message) { EditWndProc(Message); });
 }
 
 void TCustomComboBox::UnhookEdit()
 {
-    if (!FEditHandle) return;
-    if (IsWindow(FEditHandle)) {
-        SetWindowLongPtrA(FEditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditDefProc));
-        RemovePropA(FEditHandle, ComboEditProp);
-    }
+    FEditSubclass.reset();
     FEditHandle = nullptr;
 }
 
-LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
+void TCustomComboBox::EditWndProc(TMessage& Message)
 {
-    auto* combo = static_cast<TCustomComboBox*>(GetPropA(h, ComboEditProp));
-    if (!combo || combo->FEditHandle != h) return DefWindowProcA(h, msg, w, l);
-    WNDPROC def = combo->FEditDefProc;
-    switch (msg) {
-    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR: {
-        TMessage m{msg, w, l, 0};
-        if (Firewall([&] { return combo->DoKeyMessage(m); }, true)) return 0;
-        w = m.WParam;
+    switch (Message.Msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR:
+        if (Firewall([&] { return DoKeyMessage(Message); }, true)) {
+            Message.Result = 0;
+            return;
+        }
         break;
-    }
     case WM_NCDESTROY:
-        combo->UnhookEdit();
-        break;
+        FEditSubclass->CallPrevious(Message);
+        UnhookEdit();
+        return;
     default:
         break;
     }
-    return CallWindowProcA(def, h, msg, w, l);
+    FEditSubclass->CallPrevious(Message);
 }
 
 // The system tells of a new selection before it writes the item into the edit field; the
@@ -472,9 +462,7 @@ void TCustomListBox::FillWindow()
 
 void TCustomListBox::InsertItem(int Index, const std::string& S)
 {
-    int n = MultiByteToWideChar(FCodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(FCodePage, 0, S.data(), static_cast<int>(S.size()), w.data(), n);
+    std::wstring w = StringToWide(S, FCodePage);
     Perform(LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(w.c_str()));
 }
 

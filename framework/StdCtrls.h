@@ -14,6 +14,7 @@ namespace pw {
 enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
 class TCustomComboBox;
+class TWindowSubclass;
 
 // The items of a combo box: kept by the object and mirrored into the window.
 class TComboBoxStrings : public TStrings {
@@ -86,13 +87,13 @@ private:
     int FItemHeight = 16;
     int FDropDownCount = 8;
     HWND FEditHandle = nullptr;
-    WNDPROC FEditDefProc = nullptr;
+    std::unique_ptr<TWindowSubclass> FEditSubclass;
     bool FWritingEdit = false;
     bool FChoosingItem = false;
     void HookEdit();
     void UnhookEdit();
     void SelectionChanged();
-    static LRESULT CALLBACK EditWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    void EditWndProc(TMessage& Message);
 };
 
 class TComboBox : public TCustomComboBox {

@@ -64,4 +64,9 @@ std::string LowerCase(const std::string& s);
 std::string UpperCase(const std::string& s);
 bool FileExists(const std::string& fileName);
 
+// Conversions between 8-bit text in a code page (CP_ACP: the system's) and UTF-16; the text is
+// taken up to its first NUL.
+std::wstring StringToWide(const std::string& S, unsigned CodePage);
+std::string WideToString(const std::wstring& WS, unsigned CodePage);
+
 } // namespace pw

@@ -42,25 +42,4 @@ unsigned char LanguageCharset(TLanguage Language)
     }
 }
 
-std::wstring StringToWide(const std::string& S, unsigned CodePage)
-{
-    // The text is taken up to its first NUL, as a zero-terminated string.
-    int n = MultiByteToWideChar(CodePage, 0, S.c_str(), -1, nullptr, 0);
-    if (n <= 1) return {};
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CodePage, 0, S.c_str(), -1, w.data(), n);
-    w.resize(static_cast<size_t>(n - 1));
-    return w;
-}
-
-std::string WideToString(const std::wstring& WS, unsigned CodePage)
-{
-    int n = WideCharToMultiByte(CodePage, 0, WS.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CodePage, 0, WS.c_str(), -1, s.data(), n, nullptr, nullptr);
-    s.resize(static_cast<size_t>(n - 1));
-    return s;
-}
-
 } // namespace pw

@@ -1,5 +1,7 @@
 // Language identifiers, their names, code pages and character sets, and text conversion.
 #pragma once
+#include "SysUtils.h"  // StringToWide and WideToString, the conversions of the languages' code pages
+
 #include <cstdint>
 #include <string>
 
@@ -17,8 +19,5 @@ std::string LanguageName(TLanguage Language);
 int LanguageCodePage(TLanguage Language);
 // Font character set for the language's code page.
 unsigned char LanguageCharset(TLanguage Language);
-// Conversions between 8-bit text in a code page and UTF-16.
-std::wstring StringToWide(const std::string& S, unsigned CodePage);
-std::string WideToString(const std::wstring& WS, unsigned CodePage);
 
 } // namespace pw

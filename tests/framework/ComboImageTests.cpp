@@ -2,10 +2,13 @@
 #include "ComCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
+#include "Subclass.h"
 #include "SysUtils.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace pw;
 
@@ -83,6 +86,30 @@ TEST(ComboBox, KeysTypedIntoTheEditFieldReachTheKeyEvents)
     ASSERT_NE(c->EditHandle(), nullptr);
     SendMessageA(c->EditHandle(), WM_KEYUP, VK_RETURN, 0xC0000001);
     EXPECT_EQ(ups.size(), 2u);
+}
+
+TEST(ComboBox, TheEditFieldKeepsASubclassMadeAfterItsHookUntilTheFieldGoes)
+{
+    TForm form(nullptr);
+    TComboBox* c = SizeBox(form);
+    HWND edit = c->EditHandle();
+    ASSERT_NE(edit, nullptr);
+    std::vector<UINT> seen;
+    std::unique_ptr<TWindowSubclass> later;
+    later = std::make_unique<TWindowSubclass>(edit, [&](TMessage& m) {
+        if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) seen.push_back(m.Msg);
+        later->CallPrevious(m);
+    });
+    // Unhooking the combo box's own link when the window goes leaves the later one in place.
+    c->RecreateWnd();
+    EXPECT_FALSE(IsWindow(edit));
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+    later.reset();
+    ASSERT_NE(c->EditHandle(), nullptr);
+    std::vector<WORD> ups;
+    c->OnKeyUp = [&](TObject*, WORD& key, unsigned) { ups.push_back(key); };
+    SendMessageA(c->EditHandle(), WM_KEYUP, VK_RETURN, 0xC0000001);
+    EXPECT_EQ(ups, std::vector<WORD>{VK_RETURN});
 }
 
 TEST(ComboBox, OnASelectionChangeTheTextIsTheChosenItem)
