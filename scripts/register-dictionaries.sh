@@ -19,5 +19,14 @@ for a in "${arches[@]}"; do
   "$(dirname "$0")/wineprefix.sh" "$a"
   # The prefix's server and services end before anything else uses the prefix: they were
   # started without a display, and a program that met them could create no window.
-  (use_wine "$a" && echo "$a: $("$WINE" "$TOOL" "$LIB" 'Z:\usr\share\hunspell' </dev/null | tail -n 1)" && wineserver -w)
+  # A registration that fails stops here: every spelling test after it would fail less clearly.
+  (
+    use_wine "$a"
+    out="$("$WINE" "$TOOL" "$LIB" 'Z:\usr\share\hunspell' </dev/null)" || {
+      echo "register-dictionaries: regspell failed for $a: $out" >&2
+      exit 1
+    }
+    echo "$a: $(tail -n 1 <<<"$out")"
+    wineserver -w
+  )
 done

@@ -21,6 +21,7 @@
 #include "UserDictionary.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -119,7 +120,9 @@ int main(int argc, char** argv)
     HKEY root = HKEY_LOCAL_MACHINE;
     bool unregister = false;
     int first = 1;
-    for (; first < argc && argv[first][0] == '/'; ++first) {
+    // Options come first. Under Wine a library may be named by its Unix path, which begins with
+    // a slash too: an argument with a second slash is a path, not an option.
+    for (; first < argc && argv[first][0] == '/' && !std::strchr(argv[first] + 1, '/'); ++first) {
         if (lstrcmpiA(argv[first], "/user") == 0) root = HKEY_CURRENT_USER;
         else if (lstrcmpiA(argv[first], "/unregister") == 0) unregister = true;
         else {
