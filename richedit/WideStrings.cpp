@@ -1,8 +1,10 @@
+#include "WideStrings.h"
+
 #include "Filer.h"
-#include "RichEdit98.h"
-#include "RichEditStrings98.h"
+#include "Languages.h"
 #include "Streams.h"
 #include "SysUtils.h"
+#include "WinApi.h"
 
 #include <cstring>
 #include <vector>
@@ -242,63 +244,5 @@ void TWideStrings::DefineProperties(TFiler* Filer)
         "WideStrings", [this](TReader& r) { ReadWideStringsValue(r.ReadString()); },
         [this](TWriter& w) { w.WriteString(WideStringsValue()); }, write);
 }
-
-// ---- TWideRichEditStrings98 ----
-
-std::wstring TWideRichEditStrings98::GetLineW(int Index) { return ReadRichEditLine(FRichEdit, Index); }
-
-int TWideRichEditStrings98::GetCountW() { return FStreamer.LineCount(); }
-
-void TWideRichEditStrings98::SetLineW(int Index, const std::wstring& S)
-{
-    if (Index < 0) return;
-    TWideModeGuard wide(FRichEdit);
-    int start = static_cast<int>(FRichEdit->Perform(EM_LINEINDEX, static_cast<WPARAM>(Index), 0));
-    if (start == -1) return;
-    int len = static_cast<int>(FRichEdit->Perform(EM_LINELENGTH, static_cast<WPARAM>(start), 0));
-    CHARRANGE cr = {start, start + len};
-    FRichEdit->Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
-    FRichEdit->Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(S.c_str()));
-}
-
-void TWideRichEditStrings98::SetAllTextW(const std::wstring& S)
-{
-    TWideModeGuard wide(FRichEdit);
-    SetChangeNotify(false);
-    TScopeExit notify([this] { SetChangeNotify(true); });
-    TWideStrings::SetAllTextW(S);
-}
-
-void TWideRichEditStrings98::UpdatingChangedW(bool Updating) { FStreamer.UpdateState(Updating); }
-
-void TWideRichEditStrings98::SetLanguageId(unsigned short Value) { FRichEdit->SetLanguage(Value); }
-
-unsigned short TWideRichEditStrings98::GetLanguage() { return FRichEdit->Language(); }
-
-void TWideRichEditStrings98::AddListW(TWideStrings* Source)
-{
-    auto quiet = FRichEdit->OnSelectionChange.Mute();
-    TWideStrings::AddListW(Source);
-}
-
-void TWideRichEditStrings98::ClearW() { FRichEdit->Clear(); }
-
-void TWideRichEditStrings98::DeleteW(int Index)
-{
-    TWideModeGuard wide(FRichEdit);
-    FStreamer.DeleteLine(Index);
-}
-
-void TWideRichEditStrings98::InsertW(int Index, const std::wstring& S)
-{
-    if (Index < 0) return;
-    TWideModeGuard wide(FRichEdit);
-    FStreamer.InsertAt(Index, S, true);
-}
-
-void TWideRichEditStrings98::LoadFromFileW(const std::string& FileName) { FStreamer.LoadFromFile(FileName); }
-void TWideRichEditStrings98::LoadFromStreamW(TStream* Stream) { FStreamer.LoadFromStream(Stream); }
-void TWideRichEditStrings98::SaveToFileW(const std::string& FileName) { FStreamer.SaveToFile(FileName); }
-void TWideRichEditStrings98::SaveToStreamW(TStream* Stream) { FStreamer.SaveToStream(Stream); }
 
 } // namespace pw
