@@ -155,17 +155,6 @@ namespace {
 
 constexpr TColor clLightGrey = 14737632;
 
-void Frame3D(TCanvas* c, const RECT& r, TColor TopLeft, TColor BottomRight)
-{
-    c->Pen()->SetColor(TopLeft);
-    c->MoveTo(r.left, r.bottom - 1);
-    c->LineTo(r.left, r.top);
-    c->LineTo(r.right - 1, r.top);
-    c->Pen()->SetColor(BottomRight);
-    c->LineTo(r.right - 1, r.bottom - 1);
-    c->LineTo(r.left - 1, r.bottom - 1);
-}
-
 // The caption written downwards, centred about the middle of an 80-pixel item.
 void VerticalCaption(TCanvas* c, const RECT& r, const std::string& Caption)
 {
@@ -186,9 +175,9 @@ void TSpellDemoForm::ColorMenu97DrawItem(TMenuItem* Item, TCanvas* Canvas, const
     const TColor menu = clBtnFace;
     Canvas->Brush()->SetColor(selected || !checked ? menu : clLightGrey);
     Canvas->FillRect(Rect);
-    if (selected && checked) Frame3D(Canvas, Rect, clBtnShadow, clBtnHighlight);
-    else if (selected) Frame3D(Canvas, Rect, clBtnHighlight, clBtnShadow);
-    else if (checked) Frame3D(Canvas, Rect, clBtnShadow, clBtnHighlight);
+    if (selected && checked) Frame3D(Canvas->Handle(), Rect, clBtnShadow, clBtnHighlight);
+    else if (selected) Frame3D(Canvas->Handle(), Rect, clBtnHighlight, clBtnShadow);
+    else if (checked) Frame3D(Canvas->Handle(), Rect, clBtnShadow, clBtnHighlight);
     RECT r{Rect.left + 3, Rect.top + 3, Rect.right - 3, Rect.bottom - 3};
     Canvas->Pen()->SetColor(clGray);
     Canvas->Pen()->SetWidth(1);

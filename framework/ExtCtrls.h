@@ -78,8 +78,4 @@ public:
     explicit TPanel(TComponent* AOwner) : TCustomPanel(AOwner) {}
 };
 
-// Draws a frame of Width pixels just inside R (top-left in TopColor, bottom-right in
-// BottomColor) and shrinks R by it.
-void Frame3D(HDC DC, RECT& R, TColor TopColor, TColor BottomColor, int Width);
-
 } // namespace pw

@@ -686,4 +686,19 @@ void TBitmap::DrawTo(HDC dc, int X, int Y, int W, int H, DWORD Rop)
     SetBkColor(dc, oldBack);
 }
 
+void Frame3D(HDC DC, RECT& R, TColor TopColor, TColor BottomColor, int Width)
+{
+    TBrushHandle top(CreateSolidBrush(ColorRef(TopColor)));
+    TBrushHandle bottom(CreateSolidBrush(ColorRef(BottomColor)));
+    for (int i = 0; i < Width && R.right > R.left && R.bottom > R.top; ++i) {
+        RECT l{R.left, R.top, R.left + 1, R.bottom - 1}, t{R.left, R.top, R.right - 1, R.top + 1};
+        RECT rr{R.right - 1, R.top, R.right, R.bottom}, b{R.left, R.bottom - 1, R.right, R.bottom};
+        FillRect(DC, &l, top.Get());
+        FillRect(DC, &t, top.Get());
+        FillRect(DC, &rr, bottom.Get());
+        FillRect(DC, &b, bottom.Get());
+        InflateRect(&R, -1, -1);
+    }
+}
+
 } // namespace pw

@@ -403,4 +403,15 @@ private:
 // The colour a DC shows for a TColor (system colours resolved).
 inline COLORREF ColorRef(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
 
+// Draws a frame of Width pixels just inside R (left and top in TopColor, right and bottom in
+// BottomColor, the bottom-right colour owning the two corners where they meet) and shrinks R by
+// it.
+void Frame3D(HDC DC, RECT& R, TColor TopColor, TColor BottomColor, int Width);
+// The same frame one pixel wide, R left as it is.
+inline void Frame3D(HDC DC, const RECT& R, TColor TopColor, TColor BottomColor)
+{
+    RECT r = R;
+    Frame3D(DC, r, TopColor, BottomColor, 1);
+}
+
 } // namespace pw

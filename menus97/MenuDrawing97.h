@@ -26,14 +26,4 @@ inline void Line(HDC DC, int X0, int Y0, int X1, int Y1, TColor Color)
     LineTo(DC, X1, Y1);
 }
 
-// A one-pixel frame on the outer pixels of R: left and top in TopLeft, right and bottom in
-// BottomRight.
-inline void Frame3D(HDC DC, const RECT& R, TColor TopLeft, TColor BottomRight)
-{
-    Line(DC, R.left, R.bottom - 1, R.left, R.top, TopLeft);
-    Line(DC, R.left, R.top, R.right - 1, R.top, TopLeft);
-    Line(DC, R.right - 1, R.top, R.right - 1, R.bottom - 1, BottomRight);
-    Line(DC, R.right - 1, R.bottom - 1, R.left - 1, R.bottom - 1, BottomRight);
-}
-
 } // namespace pw::menus97

@@ -17,7 +17,6 @@ constexpr DWORD RopDSPDxax = 0x00E20746;
 constexpr LONG UpwardsEscapement = 900;
 
 using menus97::FillSolid;
-using menus97::Frame3D;
 using menus97::Line;
 
 } // namespace

@@ -214,7 +214,7 @@ void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDraw
 {
     if (GetHideMenuBar()) return;
     HDC dc = Canvas()->Handle();
-    auto frame = [dc](const RECT& r, TColor topLeft, TColor bottomRight) { menus97::Frame3D(dc, r, topLeft, bottomRight); };
+    auto frame = [dc](const RECT& r, TColor topLeft, TColor bottomRight) { Frame3D(dc, r, topLeft, bottomRight); };
     if (FMenuBarBorder) {
         TForm* form = OwnerForm();
         RECT b = form ? form->ClientRect() : Rect;
