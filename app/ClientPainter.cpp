@@ -51,7 +51,12 @@ void TMDIClientPainter::ClientProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_ERASEBKGND:
         // What fails to paint leaves the background as the window erased it.
-        Firewall([&] { PaintControls(reinterpret_cast<HDC>(Message.WParam)); return 0; }, 0);
+        Firewall(
+            [&] {
+                PaintControls(reinterpret_cast<HDC>(Message.WParam));
+                return 0;
+            },
+            0);
         break;
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -59,10 +64,9 @@ void TMDIClientPainter::ClientProc(TMessage& Message)
         InvalidateRect(client, nullptr, TRUE);
         break;
     case WM_NCDESTROY:
-        FClient = nullptr;  // the link stays harmless until it is dropped
+        FClient = nullptr; // the link stays harmless until it is dropped
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

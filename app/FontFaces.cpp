@@ -12,22 +12,24 @@ namespace {
 
 int CALLBACK AddFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD fontType, LPARAM data)
 {
-    return Firewall<int>([&]() -> int {
-        auto* list = reinterpret_cast<TStringList*>(data);
-        // The same face arrives once per character set, one after the other.
-        std::string face = lf->lfFaceName;
-        if (list->Count() > 0 && list->Strings(list->Count() - 1) == face) return 1;
-        intptr_t kind = (fontType & TRUETYPE_FONTTYPE) ? 2 : 1;
-        list->AddObject(face, reinterpret_cast<TObject*>(kind));
-        return 1;
-    }, 0);  // an error ends the enumeration
+    return Firewall<int>(
+        [&]() -> int {
+            auto* list = reinterpret_cast<TStringList*>(data);
+            // The same face arrives once per character set, one after the other.
+            std::string face = lf->lfFaceName;
+            if (list->Count() > 0 && list->Strings(list->Count() - 1) == face) return 1;
+            intptr_t kind = (fontType & TRUETYPE_FONTTYPE) ? 2 : 1;
+            list->AddObject(face, reinterpret_cast<TObject*>(kind));
+            return 1;
+        },
+        0); // an error ends the enumeration
 }
 
 } // namespace
 
 void EnumerateFontFaces(TStringList& List)
 {
-    TStringList faces;  // unsorted while it is filled
+    TStringList faces; // unsorted while it is filled
     {
         TWindowDC screen(nullptr);
         LOGFONTA lf = {};

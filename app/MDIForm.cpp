@@ -4,23 +4,22 @@
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "DocumentFormat.h"
-#include "LanguagesCombo.h"
 #include "GoToWeb.h"
 #include "Guards.h"
+#include "LanguagesCombo.h"
 #include "LiveSpeller.h"
 #include "MainForm.h"
 #include "Menus.h"
 #include "RichEdit98.h"
-#include "StdCtrls.h"
 #include "RichEditStrings98.h"
 #include "RichEditText.h"
 #include "Ruler.h"
 #include "RulerBinding.h"
 #include "SpellChecker.h"
+#include "StdCtrls.h"
 #include "Streams.h"
 #include "SysUtils.h"
 #include "TextAttributes98.h"
-#include "RichEditStrings98.h"
 
 #include <richedit.h>
 
@@ -263,7 +262,8 @@ void CheckDocumentFile(const std::string& FileName)
     char head[65536];
     long n = f.Read(head, sizeof head);
     TDocumentEncoding kind = DocumentEncoding(head, static_cast<size_t>(std::max(n, 0L)));
-    if (kind == TDocumentEncoding::deRTF || kind == TDocumentEncoding::deUTF16LE || kind == TDocumentEncoding::deUTF16BE)
+    if (kind == TDocumentEncoding::deRTF || kind == TDocumentEncoding::deUTF16LE ||
+        kind == TDocumentEncoding::deUTF16BE)
         return;
     if (std::memchr(head, 0, static_cast<size_t>(std::max(n, 0L))))
         throw EConvertError("\"" + FileName + "\" is neither a Rich Text Format nor a text document");
@@ -350,8 +350,8 @@ int TMDIForm::FindFrom(int Start, const std::string& What, unsigned Options, int
 
 void TMDIForm::ShowNotFound(TFindDialog* Dialog, const std::string& What)
 {
-    Application->MessageBox(Format("Text \xAB%s\xBB not found", What.c_str()), "Message",
-                            MB_OK | MB_ICONINFORMATION, Dialog->Handle());
+    Application->MessageBox(Format("Text \xAB%s\xBB not found", What.c_str()), "Message", MB_OK | MB_ICONINFORMATION,
+                            Dialog->Handle());
 }
 
 void TMDIForm::DoFind(TFindDialog* Dialog)
@@ -412,10 +412,7 @@ void TMDIForm::CheckSpelling()
     if (TSpellDemoForm* f = Frame()) f->Speller->CheckControl(FRichEdit);
 }
 
-void TMDIForm::SetTextLanguage(TLanguage Language)
-{
-    FRichEdit->SelectionAttributes()->SetLanguage(Language);
-}
+void TMDIForm::SetTextLanguage(TLanguage Language) { FRichEdit->SelectionAttributes()->SetLanguage(Language); }
 
 void TMDIForm::SetFontName(const std::string& Name) { FRichEdit->SelectionAttributes()->SetName(Name); }
 void TMDIForm::SetFontSize(int Points) { FRichEdit->SelectionAttributes()->SetSize(Points); }

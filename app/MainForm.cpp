@@ -7,14 +7,14 @@
 #include "Dialogs.h"
 #include "FontFaces.h"
 #include "MDIForm.h"
-#include "Menus.h"
-#include "Registry.h"
-#include "UserSettings.h"
-#include "SpellChecker.h"
 #include "MenuToolBar.h"
+#include "Menus.h"
 #include "Menus97.h"
+#include "Registry.h"
+#include "SpellChecker.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
+#include "UserSettings.h"
 
 namespace pw {
 
@@ -133,8 +133,8 @@ TSpellDemoForm::~TSpellDemoForm()
     if (SpellDemoForm == this) SpellDemoForm = nullptr;
 }
 
-TMenuItem* TSpellDemoForm::AddItem(TMenuItem* Parent, const char* Name, const char* Caption, TShortCut Key,
-                                   int Tag, void (TSpellDemoForm::*Handler)(TObject*))
+TMenuItem* TSpellDemoForm::AddItem(TMenuItem* Parent, const char* Name, const char* Caption, TShortCut Key, int Tag,
+                                   void (TSpellDemoForm::*Handler)(TObject*))
 {
     auto* item = new TMenuItem(this);
     item->SetName(Name);
@@ -171,8 +171,8 @@ void TSpellDemoForm::CreateMenu()
     CopyMI = AddItem(EditMI, "CopyMI", "C&opy", CopyShortCut, 4, &F::CopyMIClick);
     PasteMI = AddItem(EditMI, "PasteMI", "&Paste", PasteShortCut, 5, &F::PasteMIClick);
     AddItem(EditMI, "N4", "-", scNone, DropDownItemTag, nullptr);
-    SelectAllMI = AddItem(EditMI, "SelectAllMI", "Select &all", SelectAllShortCut, DropDownItemTag,
-                          &F::SelectAllMIClick);
+    SelectAllMI =
+        AddItem(EditMI, "SelectAllMI", "Select &all", SelectAllShortCut, DropDownItemTag, &F::SelectAllMIClick);
     AddItem(EditMI, "N6", "-", scNone, DropDownItemTag, nullptr);
     FindMI = AddItem(EditMI, "FindMI", "&Find", FindShortCut, 6, &F::FindMIClick);
     ReplaceMI = AddItem(EditMI, "ReplaceMI", "&Replace", ReplaceShortCut, 7, &F::ReplaceMIClick);
@@ -183,8 +183,8 @@ void TSpellDemoForm::CreateMenu()
     WindowMI = AddItem(root, "WindowMI", "&Window", scNone, BarItemTag, nullptr);
     CascadeMI = AddItem(WindowMI, "CascadeMI", "&Cascade", scNone, 24, &F::CascadeMIClick);
     TileMI = AddItem(WindowMI, "TileMI", "&Tile", scNone, 25, &F::TileMIClick);
-    ArrangeIconsMI = AddItem(WindowMI, "ArrangeIconsMI", "&Arrange icons", scNone, DropDownItemTag,
-                             &F::ArrangeIconsMIClick);
+    ArrangeIconsMI =
+        AddItem(WindowMI, "ArrangeIconsMI", "&Arrange icons", scNone, DropDownItemTag, &F::ArrangeIconsMIClick);
     HelpMI = AddItem(root, "HelpMI", "&Help", scNone, BarItemTag, nullptr);
     AboutMI = AddItem(HelpMI, "AboutMI", "&About", scNone, DropDownItemTag, &F::AboutMIClick);
     SetWindowMenuItem(WindowMI);
@@ -279,7 +279,8 @@ void TSpellDemoForm::CreateFormatBar()
     FontSize->Font()->SetName("Arial");
     FontSize->Font()->SetHeight(-11);
     FontSize->SetItemHeight(14);
-    for (const char* s : {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "32", "48", "64", "96"})
+    for (const char* s :
+         {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "32", "48", "64", "96"})
         FontSize->Items()->Add(s);
     FontSize->SetText("8");
     FontSize->SetHint("Size");
@@ -348,16 +349,21 @@ void TSpellDemoForm::CreateDialogs()
 
 void TSpellDemoForm::CreateColorMenus()
 {
-    struct TSwatch { const char* Name; const char* Caption; TColor Value; TMenuBreak Break; };
+    struct TSwatch {
+        const char* Name;
+        const char* Caption;
+        TColor Value;
+        TMenuBreak Break;
+    };
     static const TSwatch swatches[] = {
-        {"Black", "Black", 0, TMenuBreak::mbBarBreak}, {"Maroon", "Maroon", 128, TMenuBreak::mbNone},
-        {"Green", "Green", 32768, TMenuBreak::mbNone}, {"Olive", "Olive", 32896, TMenuBreak::mbNone},
-        {"Navy", "Navy", 8388608, TMenuBreak::mbBreak}, {"Purple", "Purple", 8388736, TMenuBreak::mbNone},
-        {"Teal", "Teal", 8421376, TMenuBreak::mbNone}, {"Gray", "Gray", 8421504, TMenuBreak::mbNone},
+        {"Black", "Black", 0, TMenuBreak::mbBarBreak},       {"Maroon", "Maroon", 128, TMenuBreak::mbNone},
+        {"Green", "Green", 32768, TMenuBreak::mbNone},       {"Olive", "Olive", 32896, TMenuBreak::mbNone},
+        {"Navy", "Navy", 8388608, TMenuBreak::mbBreak},      {"Purple", "Purple", 8388736, TMenuBreak::mbNone},
+        {"Teal", "Teal", 8421376, TMenuBreak::mbNone},       {"Gray", "Gray", 8421504, TMenuBreak::mbNone},
         {"Silver", "Silver", 12632256, TMenuBreak::mbBreak}, {"Red", "Red", 255, TMenuBreak::mbNone},
-        {"Lime", "Lime", 65280, TMenuBreak::mbNone}, {"Yellow", "Yellow", 65535, TMenuBreak::mbNone},
-        {"Blue", "Blue", 16711680, TMenuBreak::mbBreak}, {"Fuchsia", "Fuchsia", 16711935, TMenuBreak::mbNone},
-        {"Aqua", "Aqua", 16776960, TMenuBreak::mbNone}, {"White", "White", 16777215, TMenuBreak::mbNone},
+        {"Lime", "Lime", 65280, TMenuBreak::mbNone},         {"Yellow", "Yellow", 65535, TMenuBreak::mbNone},
+        {"Blue", "Blue", 16711680, TMenuBreak::mbBreak},     {"Fuchsia", "Fuchsia", 16711935, TMenuBreak::mbNone},
+        {"Aqua", "Aqua", 16776960, TMenuBreak::mbNone},      {"White", "White", 16777215, TMenuBreak::mbNone},
     };
     auto add = [this](TPopupMenu* menu, const std::string& name, const char* caption, TColor value, TMenuBreak brk) {
         auto* item = new TMenuItem(this);
@@ -405,7 +411,10 @@ void TSpellDemoForm::FormCreate(TObject*)
     AcceptLanguageChange = true;
 }
 
-void TSpellDemoForm::SelectFontFace(const std::string& Face) { FontCombo->SetItemIndex(FontCombo->Items()->IndexOf(Face)); }
+void TSpellDemoForm::SelectFontFace(const std::string& Face)
+{
+    FontCombo->SetItemIndex(FontCombo->Items()->IndexOf(Face));
+}
 
 void TSpellDemoForm::FormShow(TObject*) { NewMIClick(this); }
 
@@ -420,17 +429,44 @@ void TSpellDemoForm::OpenMIClick(TObject*)
     OpenFile(OpenDialog->FileName());
 }
 
-void TSpellDemoForm::SaveMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SaveDocument(); }
-void TSpellDemoForm::SaveAsMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SaveDocumentAs(); }
+void TSpellDemoForm::SaveMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SaveDocument();
+}
+void TSpellDemoForm::SaveAsMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SaveDocumentAs();
+}
 void TSpellDemoForm::PrintSetupMIClick(TObject*) { PrinterSetupDialog->Execute(); }
-void TSpellDemoForm::PrintMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->PrintDocument(); }
+void TSpellDemoForm::PrintMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->PrintDocument();
+}
 void TSpellDemoForm::ExitMIClick(TObject*) { Close(); }
-void TSpellDemoForm::UndoMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->UndoEdit(); }
-void TSpellDemoForm::RedoMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->RedoEdit(); }
-void TSpellDemoForm::CutMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->CutText(); }
-void TSpellDemoForm::CopyMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->CopyText(); }
-void TSpellDemoForm::PasteMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->PasteText(); }
-void TSpellDemoForm::SelectAllMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SelectAllText(); }
+void TSpellDemoForm::UndoMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->UndoEdit();
+}
+void TSpellDemoForm::RedoMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->RedoEdit();
+}
+void TSpellDemoForm::CutMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->CutText();
+}
+void TSpellDemoForm::CopyMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->CopyText();
+}
+void TSpellDemoForm::PasteMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->PasteText();
+}
+void TSpellDemoForm::SelectAllMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SelectAllText();
+}
 void TSpellDemoForm::FindMIClick(TObject*) { FindDialog->Execute(); }
 void TSpellDemoForm::ReplaceMIClick(TObject*) { ReplaceDialog->Execute(); }
 
@@ -439,12 +475,21 @@ void TSpellDemoForm::FindDialogFind(TObject* Sender)
     if (TMDIForm* d = ActiveDocument()) d->DoFind(dynamic_cast<TFindDialog*>(Sender));
 }
 
-void TSpellDemoForm::ReplaceDialogReplace(TObject*) { if (TMDIForm* d = ActiveDocument()) d->DoReplace(); }
-void TSpellDemoForm::SpellMIClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->CheckSpelling(); }
+void TSpellDemoForm::ReplaceDialogReplace(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->DoReplace();
+}
+void TSpellDemoForm::SpellMIClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->CheckSpelling();
+}
 void TSpellDemoForm::CascadeMIClick(TObject*) { Cascade(); }
 void TSpellDemoForm::TileMIClick(TObject*) { Tile(); }
 void TSpellDemoForm::ArrangeIconsMIClick(TObject*) { ArrangeIcons(); }
-void TSpellDemoForm::AboutMIClick(TObject*) { if (AboutForm) AboutForm->ShowModal(); }
+void TSpellDemoForm::AboutMIClick(TObject*)
+{
+    if (AboutForm) AboutForm->ShowModal();
+}
 
 void TSpellDemoForm::CheckAsYouTypeMIClick(TObject*) { SetCheckAsYouType(!FCheckAsYouType); }
 

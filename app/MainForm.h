@@ -131,7 +131,7 @@ public:
     TToolButton *BoldBtn, *ItalicBtn, *UndrlBtn, *TextColorBtn, *BackColorBtn, *LeftBtn, *CenterBtn, *RightBtn;
     TToolButton* BulletsBtn;
     TImageList* Images;
-    TSpellChecker* Speller;  // shared by all documents
+    TSpellChecker* Speller; // shared by all documents
     TOpenDialog* OpenDialog;
     TSaveDialog* SaveDialog;
     TFindDialog* FindDialog;
@@ -151,7 +151,7 @@ public:
     // Misspelt words underlined while the user types: a setting of the user's, on by default.
     bool CheckAsYouType() const { return FCheckAsYouType; }
     void SetCheckAsYouType(bool Value);
-    TArtLabel* ArtLabel1;  // on the MDI client's background, below the documents
+    TArtLabel* ArtLabel1; // on the MDI client's background, below the documents
 
     bool FontSizeDropped = false;
     bool AcceptLanguageChange = false;

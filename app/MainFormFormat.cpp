@@ -18,8 +18,8 @@ int FontSizeFromText(const std::string& Text)
 {
     int size = 0;
     if (!TryStrToInt(Text, size) || size < 1 || size > MaxFontSize)
-        throw EConvertError(Format("\"%s\" is not a font size: give a whole number of points from 1 to %d",
-                                   Text.c_str(), MaxFontSize));
+        throw EConvertError(
+            Format("\"%s\" is not a font size: give a whole number of points from 1 to %d", Text.c_str(), MaxFontSize));
     return size;
 }
 
@@ -85,13 +85,34 @@ void TSpellDemoForm::ApplyFontSize()
     FocusEditor();
 }
 
-void TSpellDemoForm::BoldBtnClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SetBold(BoldBtn->Down()); }
-void TSpellDemoForm::ItalicBtnClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SetItalic(ItalicBtn->Down()); }
-void TSpellDemoForm::UndrlBtnClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SetUnderline(UndrlBtn->Down()); }
-void TSpellDemoForm::LeftBtnClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SetAlignment(0); }
-void TSpellDemoForm::CenterBtnClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SetAlignment(2); }
-void TSpellDemoForm::RightBtnClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SetAlignment(1); }
-void TSpellDemoForm::BulletsBtnClick(TObject*) { if (TMDIForm* d = ActiveDocument()) d->SetBullets(BulletsBtn->Down()); }
+void TSpellDemoForm::BoldBtnClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SetBold(BoldBtn->Down());
+}
+void TSpellDemoForm::ItalicBtnClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SetItalic(ItalicBtn->Down());
+}
+void TSpellDemoForm::UndrlBtnClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SetUnderline(UndrlBtn->Down());
+}
+void TSpellDemoForm::LeftBtnClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SetAlignment(0);
+}
+void TSpellDemoForm::CenterBtnClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SetAlignment(2);
+}
+void TSpellDemoForm::RightBtnClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SetAlignment(1);
+}
+void TSpellDemoForm::BulletsBtnClick(TObject*)
+{
+    if (TMDIForm* d = ActiveDocument()) d->SetBullets(BulletsBtn->Down());
+}
 
 void TSpellDemoForm::ColorMIClick(TObject* Sender)
 {

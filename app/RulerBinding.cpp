@@ -42,8 +42,7 @@ int RightMarkerFor(double RightIndent, int RulerWidth, int MarginRight, double P
     return RoundHalfEven(RulerWidth - MarginRight - RightIndent * P - 4);
 }
 
-TIndentMarkers MarkersFor(const TParagraphIndents& Paragraph, int RulerWidth, int MarginLeft, int MarginRight,
-                          double P)
+TIndentMarkers MarkersFor(const TParagraphIndents& Paragraph, int RulerWidth, int MarginLeft, int MarginRight, double P)
 {
     TIndentMarkers m;
     m.First = RoundHalfEven((Paragraph.StartIndent - 4) * P + MarginLeft);

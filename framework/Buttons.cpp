@@ -19,7 +19,8 @@ void TSpeedButton::SetAllowAllUp(bool v)
     FAllowAllUp = v;
     if (FGroupIndex == 0 || !FParent) return;
     for (int i = 0; i < FParent->ControlCount(); ++i)
-        if (auto* b = dynamic_cast<TSpeedButton*>(FParent->Controls(i)); b && b != this && b->FGroupIndex == FGroupIndex)
+        if (auto* b = dynamic_cast<TSpeedButton*>(FParent->Controls(i));
+            b && b != this && b->FGroupIndex == FGroupIndex)
             b->FAllowAllUp = v;
 }
 
@@ -33,7 +34,7 @@ void TSpeedButton::SetDown(bool v)
 {
     if (FGroupIndex == 0) v = false;
     if (v == FDown) return;
-    if (FDown && !FAllowAllUp) return;  // one of the group stays down
+    if (FDown && !FAllowAllUp) return; // one of the group stays down
     FDown = v;
     FState = v ? TButtonState::bsExclusive : TButtonState::bsUp;
     if (v) ReleaseOthersInGroup();
@@ -92,8 +93,7 @@ void TSpeedButton::WndProc(TMessage& Message)
         }
         Message.Result = 0;
         return;
-    default:
-        TGraphicControl::WndProc(Message);
+    default: TGraphicControl::WndProc(Message);
     }
 }
 

@@ -11,8 +11,8 @@ namespace pw {
 // ---- TImageList ----
 
 TImageList::TImageList(TComponent* AOwner, int AWidth, int AHeight)
-    : TComponent(AOwner), FHandle(ImageList_Create(AWidth, AHeight, ILC_COLOR24 | ILC_MASK, 32, 8)),
-      FWidth(AWidth), FHeight(AHeight)
+    : TComponent(AOwner), FHandle(ImageList_Create(AWidth, AHeight, ILC_COLOR24 | ILC_MASK, 32, 8)), FWidth(AWidth),
+      FHeight(AHeight)
 {
     if (!FHandle) throw EOutOfResources("Cannot create an image list");
 }
@@ -29,7 +29,8 @@ int TImageList::AddMasked(HBITMAP Bitmap, COLORREF MaskColor)
 
 int TImageList::AddResource(const char* Name, COLORREF MaskColor)
 {
-    HBITMAP b = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), Name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP b =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), Name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!b) throw EResNotFound(Format("Resource %s not found", Name));
     int r = AddMasked(b, MaskColor);
     DeleteObject(b);
@@ -49,7 +50,8 @@ void TImageList::ReplaceMasked(int Index, HBITMAP Bitmap, COLORREF MaskColor)
 void TImageList::Replace(int Index, HBITMAP Image, HBITMAP Mask)
 {
     if (Index < 0 || Index >= Count()) throw EInvalidOperation(Format("Image index %d out of bounds", Index));
-    if (!ImageList_Replace(FHandle, Index, Image, Mask)) throw EOutOfResources("Cannot replace an image of the image list");
+    if (!ImageList_Replace(FHandle, Index, Image, Mask))
+        throw EOutOfResources("Cannot replace an image of the image list");
     Changed();
 }
 
@@ -74,8 +76,7 @@ void TImageList::Changed()
 
 void TImageList::Draw(HDC DC, int X, int Y, int Index, bool Enabled) const
 {
-    ImageList_DrawEx(FHandle, Index, DC, X, Y, 0, 0, CLR_NONE, CLR_NONE,
-                     ILD_TRANSPARENT | (Enabled ? 0 : ILD_BLEND50));
+    ImageList_DrawEx(FHandle, Index, DC, X, Y, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT | (Enabled ? 0 : ILD_BLEND50));
 }
 
 // ---- TToolButton ----
@@ -129,8 +130,7 @@ void TToolButton::SetImageIndex(int i)
 bool TToolButton::Down()
 {
     TToolBar* bar = ToolBar();
-    if (bar && bar->HandleAllocated())
-        FDown = bar->Perform(TB_ISBUTTONCHECKED, static_cast<WPARAM>(FCommand), 0) != 0;
+    if (bar && bar->HandleAllocated()) FDown = bar->Perform(TB_ISBUTTONCHECKED, static_cast<WPARAM>(FCommand), 0) != 0;
     return FDown;
 }
 
@@ -141,7 +141,8 @@ void TToolButton::SetDown(bool v)
     if (bar && bar->HandleAllocated()) bar->Perform(TB_CHECKBUTTON, static_cast<WPARAM>(FCommand), v);
     if (v && FGrouped && bar)
         for (int i = 0; i < bar->ButtonCount(); ++i)
-            if (TToolButton* b = bar->Buttons(i); b && b != this && b->FGrouped && b->FStyle == TToolButtonStyle::tbsCheck)
+            if (TToolButton* b = bar->Buttons(i);
+                b && b != this && b->FGrouped && b->FStyle == TToolButtonStyle::tbsCheck)
                 b->FDown = false;
 }
 
@@ -285,7 +286,10 @@ void TToolBar::AdjustSize()
     for (int i = 0; i < ControlCount(); ++i) bottom = std::max(bottom, ItemRect(i).bottom);
     if (bottom <= 0 || bottom == FHeight) return;
     FAdjusting = true;
-    struct TDone { bool& F; ~TDone() { F = false; } } done{FAdjusting};
+    struct TDone {
+        bool& F;
+        ~TDone() { F = false; }
+    } done{FAdjusting};
     SetHeight(static_cast<int>(bottom));
 }
 
@@ -298,9 +302,7 @@ TControl* TToolBar::ControlAtPos(POINT p, bool AllowDisabled)
 bool TToolBar::CustomDraw(NMTBCUSTOMDRAW* cd, LRESULT& Result)
 {
     switch (cd->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        Result = CDRF_NOTIFYITEMDRAW;
-        return true;
+    case CDDS_PREPAINT: Result = CDRF_NOTIFYITEMDRAW; return true;
     case CDDS_ITEMPREPAINT: {
         TToolButton* b = FindButton(static_cast<int>(cd->nmcd.dwItemSpec));
         Result = CDRF_DODEFAULT;
@@ -312,13 +314,12 @@ bool TToolBar::CustomDraw(NMTBCUSTOMDRAW* cd, LRESULT& Result)
         OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
         TCanvas canvas;
         TCanvasAttach attach(&canvas, dc);
-        TValueGuard<TCanvas*> lent(b->FCanvas, &canvas, nullptr);  // the button's canvas while it paints
+        TValueGuard<TCanvas*> lent(b->FCanvas, &canvas, nullptr); // the button's canvas while it paints
         b->Paint();
         Result = CDRF_SKIPDEFAULT;
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -342,7 +343,8 @@ void TToolBar::RebuildButtons()
             if (FShowCaptions && !btn->FText.empty()) b.iString = reinterpret_cast<INT_PTR>(btn->FText.c_str());
             b.fsState = static_cast<BYTE>((btn->FEnabled ? TBSTATE_ENABLED : 0) | (btn->FDown ? TBSTATE_CHECKED : 0));
             b.fsStyle = btn->FStyle == TToolButtonStyle::tbsCheck ? BTNS_CHECK
-                      : btn->FStyle == TToolButtonStyle::tbsDropDown ? BTNS_DROPDOWN : BTNS_BUTTON;
+                : btn->FStyle == TToolButtonStyle::tbsDropDown    ? BTNS_DROPDOWN
+                                                                  : BTNS_BUTTON;
             if (btn->FGrouped && btn->FStyle == TToolButtonStyle::tbsCheck) b.fsStyle |= BTNS_GROUP;
         }
         Perform(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
@@ -446,7 +448,8 @@ void TCoolBar::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.WinClassName = "TPwCoolBar";
     Params.SubclassOf = REBARCLASSNAMEA;
-    Params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | RBS_VARHEIGHT | RBS_BANDBORDERS | WS_CLIPCHILDREN;
+    Params.Style |=
+        CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | RBS_VARHEIGHT | RBS_BANDBORDERS | WS_CLIPCHILDREN;
 }
 
 void TCoolBar::InsertBand(const Band& b)

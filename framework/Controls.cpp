@@ -220,7 +220,10 @@ bool TControl::MouseMessage(TMessage& Message)
     auto inside = [&] { return x >= 0 && y >= 0 && x < FWidth && y < FHeight; };
     switch (Message.Msg) {
     case WM_MOUSEMOVE: MouseMove(shift, x, y); return true;
-    case WM_LBUTTONDOWN: FClickPending = FClickEvents; MouseDown(TMouseButton::mbLeft, shift, x, y); return true;
+    case WM_LBUTTONDOWN:
+        FClickPending = FClickEvents;
+        MouseDown(TMouseButton::mbLeft, shift, x, y);
+        return true;
     case WM_RBUTTONDOWN: MouseDown(TMouseButton::mbRight, shift, x, y); return true;
     case WM_MBUTTONDOWN: MouseDown(TMouseButton::mbMiddle, shift, x, y); return true;
     case WM_LBUTTONDBLCLK:
@@ -337,11 +340,8 @@ void TCustomControl::WndProc(TMessage& Message)
         Message.Result = 0;
         return;
     }
-    case WM_DESTROY:
-        canvas->FreeHandle();
-        break;
-    default:
-        break;
+    case WM_DESTROY: canvas->FreeHandle(); break;
+    default: break;
     }
     TWinControl::WndProc(Message);
 }
@@ -445,7 +445,9 @@ void TWinControl::CreateParams(TCreateParams& Params)
 
 namespace {
 
-struct TClassEntry { WNDPROC DefProc; };
+struct TClassEntry {
+    WNDPROC DefProc;
+};
 std::map<std::string, TClassEntry>& ClassTable()
 {
     static std::map<std::string, TClassEntry> table;
@@ -483,7 +485,7 @@ WNDPROC RegisterControlClass(const TCreateParams& p, WNDPROC stdProc)
     auto& table = ClassTable();
     auto it = table.find(p.WinClassName);
     if (it != table.end()) {
-        it->second.DefProc = def;  // a reloaded library may have moved its procedure
+        it->second.DefProc = def; // a reloaded library may have moved its procedure
         return def;
     }
     wc.lpfnWndProc = stdProc;
@@ -550,11 +552,11 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p)
         h = reinterpret_cast<HWND>(SendMessageA(p.WndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mc)));
     } else if (p.Unicode)
         h = CreateWindowExW(p.ExStyle, StringToWide(p.WinClassName, CP_ACP).c_str(),
-                            StringToWide(p.Caption, CP_ACP).c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
-                            p.WndParent, id, GetModuleHandleA(nullptr), p.Param);
+                            StringToWide(p.Caption, CP_ACP).c_str(), p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
+                            id, GetModuleHandleA(nullptr), p.Param);
     else
-        h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                            p.Height, p.WndParent, id, GetModuleHandleA(nullptr), p.Param);
+        h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                            p.WndParent, id, GetModuleHandleA(nullptr), p.Param);
     t_creating = saved;
     if (h && !FHandle) BindWindow(h);
 }
@@ -616,10 +618,7 @@ void TWinControl::RemoveControl(TControl* c)
 
 bool TWinControl::Focused() { return FHandle && GetFocus() == FHandle; }
 
-void TWinControl::SetFocus()
-{
-    ::SetFocus(Handle());
-}
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
 bool TWinControl::CanFocus()
 {
@@ -718,18 +717,28 @@ void TWinControl::AlignControls()
 {
     if (!FHandle) return;
     RECT r = ClientRect();
-    auto place = [](TControl* c, int l, int t, int w, int h) {
-        c->SetBounds(l, t, std::max(w, 0), std::max(h, 0));
-    };
+    auto place = [](TControl* c, int l, int t, int w, int h) { c->SetBounds(l, t, std::max(w, 0), std::max(h, 0)); };
     for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) {
         for (TControl* c : FControls) {
             if (c->Align() != a || !c->Visible()) continue;
             int w = r.right - r.left, h = r.bottom - r.top;
             switch (a) {
-            case TAlign::alTop: place(c, r.left, r.top, w, c->Height()); r.top += c->Height(); break;
-            case TAlign::alBottom: r.bottom -= c->Height(); place(c, r.left, r.bottom, w, c->Height()); break;
-            case TAlign::alLeft: place(c, r.left, r.top, c->Width(), h); r.left += c->Width(); break;
-            case TAlign::alRight: r.right -= c->Width(); place(c, r.right, r.top, c->Width(), h); break;
+            case TAlign::alTop:
+                place(c, r.left, r.top, w, c->Height());
+                r.top += c->Height();
+                break;
+            case TAlign::alBottom:
+                r.bottom -= c->Height();
+                place(c, r.left, r.bottom, w, c->Height());
+                break;
+            case TAlign::alLeft:
+                place(c, r.left, r.top, c->Width(), h);
+                r.left += c->Width();
+                break;
+            case TAlign::alRight:
+                r.right -= c->Width();
+                place(c, r.right, r.top, c->Width(), h);
+                break;
             case TAlign::alClient: place(c, r.left, r.top, w, h); break;
             default: break;
             }
@@ -859,7 +868,7 @@ bool TWinControl::RouteMouseToGraphic(TMessage& Message)
     TControl* c = FMouseControl ? FMouseControl : GraphicControlAt(p);
     if (!c) return false;
     bool down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_MBUTTONDOWN ||
-                Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_RBUTTONDBLCLK || Message.Msg == WM_MBUTTONDBLCLK;
+        Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_RBUTTONDBLCLK || Message.Msg == WM_MBUTTONDBLCLK;
     if (down && !FMouseControl) {
         FMouseControl = c;
         SetCapture(FHandle);
@@ -898,15 +907,25 @@ bool TWinControl::DoKeyMessage(TMessage& Message)
 void TWinControl::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_COMMAND: case WM_NOTIFY: case WM_HSCROLL: case WM_VSCROLL: case WM_DRAWITEM:
-    case WM_MEASUREITEM: case WM_COMPAREITEM: case WM_DELETEITEM:
-        ReflectNotification(Message);
-        return;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM: ReflectNotification(Message); return;
     case WM_WINDOWPOSCHANGED: {
         auto* wp = reinterpret_cast<WINDOWPOS*>(Message.LParam);
         bool sized = !(wp->flags & SWP_NOSIZE) && (wp->cx != FWidth || wp->cy != FHeight);
-        if (!(wp->flags & SWP_NOMOVE)) { FLeft = wp->x; FTop = wp->y; }
-        if (!(wp->flags & SWP_NOSIZE)) { FWidth = wp->cx; FHeight = wp->cy; }
+        if (!(wp->flags & SWP_NOMOVE)) {
+            FLeft = wp->x;
+            FTop = wp->y;
+        }
+        if (!(wp->flags & SWP_NOSIZE)) {
+            FWidth = wp->cx;
+            FHeight = wp->cy;
+        }
         DefaultHandler(Message);
         if (sized) {
             AlignControls();
@@ -922,7 +941,11 @@ void TWinControl::WndProc(TMessage& Message)
         DefaultHandler(Message);
         if (OnExit) OnExit(this);
         return;
-    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
         if (DoKeyMessage(Message)) return;
         break;
     case WM_SETCURSOR:
@@ -946,29 +969,23 @@ void TWinControl::WndProc(TMessage& Message)
             return;
         }
         break;
-    case CM_RELEASE:
-        Release();
-        return;
+    case CM_RELEASE: Release(); return;
     case WM_PAINT:
         if (HasGraphicControls()) {
             PaintHandler(Message);
             return;
         }
         break;
-    case WM_CAPTURECHANGED:
-        FMouseControl = nullptr;
-        break;
-    case WM_MOUSELEAVE:
-        TrackHotControl(nullptr);
-        break;
+    case WM_CAPTURECHANGED: FMouseControl = nullptr; break;
+    case WM_MOUSELEAVE: TrackHotControl(nullptr); break;
     default:
         if (IsMouseMessage(Message.Msg)) {
             if (Message.Msg == WM_MOUSEMOVE && (FHotControl || HasGraphicControls()))
-                TrackHotControl(GraphicControlAt(POINT{static_cast<short>(LOWORD(Message.LParam)),
-                                                       static_cast<short>(HIWORD(Message.LParam))}));
+                TrackHotControl(GraphicControlAt(
+                    POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))}));
             if (RouteMouseToGraphic(Message)) return;
             bool down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK ||
-                        Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_MBUTTONDOWN;
+                Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_MBUTTONDOWN;
             if (FCaptureMouse && down && FHandle) SetCapture(FHandle);
             DefaultHandler(Message);
             TMessage m = Message;

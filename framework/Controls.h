@@ -28,7 +28,7 @@ enum : UINT {
     CM_TEXTCHANGED = CM_BASE + 18,
     CM_MOUSEENTER = CM_BASE + 19,
     CM_MOUSELEAVE = CM_BASE + 20,
-    CM_MENUCHANGED = CM_BASE + 21,  // a menu's items were rebuilt: stylers make them theirs again
+    CM_MENUCHANGED = CM_BASE + 21, // a menu's items were rebuilt: stylers make them theirs again
     CM_RELEASE = CM_BASE + 33,
     CM_SHOWINGCHANGED = CM_BASE + 34,
     CM_RECREATEWND = CM_BASE + 51,
@@ -114,7 +114,11 @@ public:
     virtual void DefaultHandler(TMessage& Message);
     virtual void Invalidate();
     void Update();
-    void Repaint() { Invalidate(); Update(); }
+    void Repaint()
+    {
+        Invalidate();
+        Update();
+    }
 
     // The point in this control's coordinates of a point in its parent's, and back.
     POINT ParentToClient(POINT p) const { return POINT{p.x - FLeft, p.y - FTop}; }
@@ -152,8 +156,8 @@ protected:
     std::unique_ptr<TFont> FFont;
     TColor FColor = clBtnFace;
     TPopupMenu* FPopupMenu = nullptr;
-    bool FClickEvents = false;   // Click on a left button release inside, DblClick on a double click
-    bool FCaptureMouse = false;  // the window holds the mouse while a button is down
+    bool FClickEvents = false; // Click on a left button release inside, DblClick on a double click
+    bool FCaptureMouse = false; // the window holds the mouse while a button is down
     bool FClickPending = false;
 };
 
@@ -169,7 +173,7 @@ struct TCreateParams {
     // as a copy of it whose messages come to this control first.
     std::string WinClassName;
     std::string SubclassOf;
-    bool Unicode = false;          // register and call the class through its UTF-16 procedure
+    bool Unicode = false; // register and call the class through its UTF-16 procedure
     UINT ClassStyle = CS_DBLCLKS;
     HBRUSH Background = nullptr;
     HCURSOR ClassCursor = nullptr;
@@ -269,8 +273,8 @@ private:
     bool FReleasePending = false;
     void BindWindow(HWND h);
     void UnbindWindow();
-    TControl* FMouseControl = nullptr;  // window-less child holding the mouse while a button is down
-    TControl* FHotControl = nullptr;    // window-less child under the mouse
+    TControl* FMouseControl = nullptr; // window-less child holding the mouse while a button is down
+    TControl* FHotControl = nullptr; // window-less child under the mouse
     void TrackHotControl(TControl* c);
     friend class TCustomControl;
     void ReflectNotification(TMessage& Message);

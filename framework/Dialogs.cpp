@@ -31,7 +31,8 @@ bool TOpenDialog::Execute()
 {
     if (auto r = AskResponder()) return *r;
     std::string filter = FFilter;
-    for (char& c : filter) if (c == '|') c = '\0';
+    for (char& c : filter)
+        if (c == '|') c = '\0';
     filter.append(2, '\0');
     std::vector<char> file(32768, '\0');
     FFileName.copy(file.data(), file.size() - 1);
@@ -78,12 +79,11 @@ private:
     TFindDialog* FDialog;
 };
 
-TFindDialog::TFindDialog(TComponent* AOwner) : TCommonDialog(AOwner), FNotify(std::make_unique<TFindNotifyWindow>(this)) {}
-
-TFindDialog::~TFindDialog()
+TFindDialog::TFindDialog(TComponent* AOwner) : TCommonDialog(AOwner), FNotify(std::make_unique<TFindNotifyWindow>(this))
 {
-    CloseDialog();
 }
+
+TFindDialog::~TFindDialog() { CloseDialog(); }
 
 bool TFindDialog::Execute()
 {

@@ -27,8 +27,12 @@ protected:
 };
 
 enum : unsigned {
-    ofReadOnly = OFN_READONLY, ofOverwritePrompt = OFN_OVERWRITEPROMPT, ofHideReadOnly = OFN_HIDEREADONLY,
-    ofPathMustExist = OFN_PATHMUSTEXIST, ofFileMustExist = OFN_FILEMUSTEXIST, ofNoChangeDir = OFN_NOCHANGEDIR,
+    ofReadOnly = OFN_READONLY,
+    ofOverwritePrompt = OFN_OVERWRITEPROMPT,
+    ofHideReadOnly = OFN_HIDEREADONLY,
+    ofPathMustExist = OFN_PATHMUSTEXIST,
+    ofFileMustExist = OFN_FILEMUSTEXIST,
+    ofNoChangeDir = OFN_NOCHANGEDIR,
 };
 
 class TOpenDialog : public TCommonDialog {
@@ -65,8 +69,13 @@ protected:
 
 // Find options; the values are those of the platform's FR_ flags.
 enum : unsigned {
-    frDown = FR_DOWN, frWholeWord = FR_WHOLEWORD, frMatchCase = FR_MATCHCASE, frFindNext = FR_FINDNEXT,
-    frReplace = FR_REPLACE, frReplaceAll = FR_REPLACEALL, frHideUpDown = FR_HIDEUPDOWN,
+    frDown = FR_DOWN,
+    frWholeWord = FR_WHOLEWORD,
+    frMatchCase = FR_MATCHCASE,
+    frFindNext = FR_FINDNEXT,
+    frReplace = FR_REPLACE,
+    frReplaceAll = FR_REPLACEALL,
+    frHideUpDown = FR_HIDEUPDOWN,
 };
 
 class TFindNotifyWindow;

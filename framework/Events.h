@@ -68,8 +68,7 @@ public:
         return TSubscription([list, weak, id] {
             // Emptied first: a call in progress skips a listener that left during it.
             if (auto h = weak.lock()) *h = nullptr;
-            if (auto l = list.lock())
-                std::erase_if(*l, [id](const TListener& x) { return x.Id == id; });
+            if (auto l = list.lock()) std::erase_if(*l, [id](const TListener& x) { return x.Id == id; });
         });
     }
 

@@ -55,10 +55,22 @@ void TBevel::PaintBevel(TColor Highlight, TColor Shadow)
         rect(1, 1, w - 1, h - 1, c2, c2);
         rect(0, 0, w - 2, h - 2, c1, c1);
         break;
-    case TBevelShape::bsTopLine: line(c1, 0, 0, w, 0); line(c2, 0, 1, w, 1); break;
-    case TBevelShape::bsBottomLine: line(c1, 0, h - 2, w, h - 2); line(c2, 0, h - 1, w, h - 1); break;
-    case TBevelShape::bsLeftLine: line(c1, 0, 0, 0, h); line(c2, 1, 0, 1, h); break;
-    case TBevelShape::bsRightLine: line(c1, w - 2, 0, w - 2, h); line(c2, w - 1, 0, w - 1, h); break;
+    case TBevelShape::bsTopLine:
+        line(c1, 0, 0, w, 0);
+        line(c2, 0, 1, w, 1);
+        break;
+    case TBevelShape::bsBottomLine:
+        line(c1, 0, h - 2, w, h - 2);
+        line(c2, 0, h - 1, w, h - 1);
+        break;
+    case TBevelShape::bsLeftLine:
+        line(c1, 0, 0, 0, h);
+        line(c2, 1, 0, 1, h);
+        break;
+    case TBevelShape::bsRightLine:
+        line(c1, w - 2, 0, w - 2, h);
+        line(c2, w - 1, 0, w - 1, h);
+        break;
     }
 }
 
@@ -109,16 +121,36 @@ void TCustomPanel::CreateParams(TCreateParams& Params)
     Params.Style |= WS_CLIPCHILDREN;
 }
 
-void TCustomPanel::SetBevelInner(TBevelCut v) { FBevelInner = v; Invalidate(); }
-void TCustomPanel::SetBevelOuter(TBevelCut v) { FBevelOuter = v; Invalidate(); }
-void TCustomPanel::SetBevelWidth(int v) { FBevelWidth = v; Invalidate(); }
-void TCustomPanel::SetBorderWidth(int v) { FBorderWidth = v; Invalidate(); }
-void TCustomPanel::SetAlignment(TAlignment v) { FAlignment = v; Invalidate(); }
+void TCustomPanel::SetBevelInner(TBevelCut v)
+{
+    FBevelInner = v;
+    Invalidate();
+}
+void TCustomPanel::SetBevelOuter(TBevelCut v)
+{
+    FBevelOuter = v;
+    Invalidate();
+}
+void TCustomPanel::SetBevelWidth(int v)
+{
+    FBevelWidth = v;
+    Invalidate();
+}
+void TCustomPanel::SetBorderWidth(int v)
+{
+    FBorderWidth = v;
+    Invalidate();
+}
+void TCustomPanel::SetAlignment(TAlignment v)
+{
+    FAlignment = v;
+    Invalidate();
+}
 
 void TCustomPanel::WndProc(TMessage& Message)
 {
     if (Message.Msg == WM_ERASEBKGND) {
-        Message.Result = 1;  // Paint fills the whole panel
+        Message.Result = 1; // Paint fills the whole panel
         return;
     }
     TCustomControl::WndProc(Message);
@@ -145,7 +177,9 @@ void TCustomPanel::Paint()
     if (text.empty()) return;
     Canvas()->SetFont(FFont.get());
     Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
-    UINT align = FAlignment == TAlignment::taCenter ? DT_CENTER : FAlignment == TAlignment::taRightJustify ? DT_RIGHT : DT_LEFT;
+    UINT align = FAlignment == TAlignment::taCenter ? DT_CENTER
+        : FAlignment == TAlignment::taRightJustify  ? DT_RIGHT
+                                                    : DT_LEFT;
     Canvas()->DrawTextRect(r, text, align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
 }
 

@@ -26,7 +26,11 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
 TForm::~TForm()
 {
     if (OnDestroy) {
-        try { OnDestroy(this); } catch (...) { HandleCallbackException(); }
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            HandleCallbackException();
+        }
     }
     FDeleting = true;
     DestroyComponents();
@@ -62,19 +66,28 @@ void TForm::CreateParams(TCreateParams& Params)
     // Each kind has a class of its own: a class is registered once, with the first form's
     // background, and an MDI frame has none (its client window covers it).
     Params.WinClassName = FFormStyle == TFormStyle::fsMDIChild ? "TPwMDIChild"
-                          : FFormStyle == TFormStyle::fsMDIForm ? "TPwMDIForm" : "TPwForm";
+        : FFormStyle == TFormStyle::fsMDIForm                  ? "TPwMDIForm"
+                                                               : "TPwForm";
     Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     Params.ExStyle = 0;
     Params.WndParent = nullptr;
     switch (FBorderStyle) {
     case TFormBorderStyle::bsNone: Params.Style |= WS_POPUP; break;
-    case TFormBorderStyle::bsSingle: Params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_BORDER; break;
+    case TFormBorderStyle::bsSingle:
+        Params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_BORDER;
+        break;
     case TFormBorderStyle::bsDialog:
         Params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
         Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
         break;
-    case TFormBorderStyle::bsToolWindow: Params.Style |= WS_CAPTION | WS_SYSMENU; Params.ExStyle |= WS_EX_TOOLWINDOW; break;
-    case TFormBorderStyle::bsSizeToolWin: Params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME; Params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case TFormBorderStyle::bsToolWindow:
+        Params.Style |= WS_CAPTION | WS_SYSMENU;
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case TFormBorderStyle::bsSizeToolWin:
+        Params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
     default: Params.Style |= WS_OVERLAPPEDWINDOW; break;
     }
     if (FFormStyle == TFormStyle::fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
@@ -99,8 +112,7 @@ void TForm::CreateParams(TCreateParams& Params)
         FLeft = Params.X;
         FTop = Params.Y;
     }
-    Params.Background = FFormStyle == TFormStyle::fsMDIForm ? nullptr
-                        : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    Params.Background = FFormStyle == TFormStyle::fsMDIForm ? nullptr : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     Params.ClassStyle = CS_DBLCLKS;
 }
 
@@ -130,7 +142,7 @@ void MDIClientScroll(TWindowSubclass& Link, TMessage& Message)
         Link.CallPrevious(size);
     };
     if (before.right != after.right || before.bottom != after.bottom) {
-        again();  // worked out once more on the size the client has now
+        again(); // worked out once more on the size the client has now
         return;
     }
     if (GetWindowLongA(h, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) return;
@@ -163,9 +175,8 @@ void TForm::CreateMDIClient()
                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL,
                                     0, 0, 100, 100, FHandle, nullptr, GetModuleHandleA(nullptr), &ccs);
     if (!FClientHandle) RaiseLastOSError("Cannot create the MDI client window");
-    FClientScroll = std::make_unique<TWindowSubclass>(FClientHandle, [this](TMessage& Message) {
-        MDIClientScroll(*FClientScroll, Message);
-    });
+    FClientScroll = std::make_unique<TWindowSubclass>(
+        FClientHandle, [this](TMessage& Message) { MDIClientScroll(*FClientScroll, Message); });
 }
 
 void TForm::CreateWnd()
@@ -248,7 +259,7 @@ void TForm::SetMenu(TMainMenu* m)
     FMenu = m;
     if (m) {
         m->SetWindowForm(this);
-        m->FreeNotification(this);  // a form going down frees its menu before its window
+        m->FreeNotification(this); // a form going down frees its menu before its window
     }
     MenuChanged();
 }
@@ -271,7 +282,8 @@ void TForm::MenuChanged()
     HMENU bar = FMenu ? FMenu->Handle() : nullptr;
     FWindowMenu = FWindowMenuItem ? FWindowMenuItem->Handle() : nullptr;
     if (FClientHandle && bar) {
-        SendMessageA(FClientHandle, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), reinterpret_cast<LPARAM>(FWindowMenu));
+        SendMessageA(FClientHandle, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar),
+                     reinterpret_cast<LPARAM>(FWindowMenu));
         SendMessageA(FClientHandle, WM_MDIREFRESHMENU, 0, 0);
     } else if (GetMenu(FHandle) != bar) {
         ::SetMenu(FHandle, bar);
@@ -305,10 +317,22 @@ TForm* TForm::ActiveMDIChild()
     return dynamic_cast<TForm*>(FindControl(h));
 }
 
-void TForm::Cascade() { if (FClientHandle) SendMessageA(FClientHandle, WM_MDICASCADE, 0, 0); }
-void TForm::Tile() { if (FClientHandle) SendMessageA(FClientHandle, WM_MDITILE, MDITILE_HORIZONTAL, 0); }
-void TForm::ArrangeIcons() { if (FClientHandle) SendMessageA(FClientHandle, WM_MDIICONARRANGE, 0, 0); }
-void TForm::Next() { if (FClientHandle) SendMessageA(FClientHandle, WM_MDINEXT, 0, 0); }
+void TForm::Cascade()
+{
+    if (FClientHandle) SendMessageA(FClientHandle, WM_MDICASCADE, 0, 0);
+}
+void TForm::Tile()
+{
+    if (FClientHandle) SendMessageA(FClientHandle, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+}
+void TForm::ArrangeIcons()
+{
+    if (FClientHandle) SendMessageA(FClientHandle, WM_MDIICONARRANGE, 0, 0);
+}
+void TForm::Next()
+{
+    if (FClientHandle) SendMessageA(FClientHandle, WM_MDINEXT, 0, 0);
+}
 
 void TForm::Show()
 {
@@ -324,8 +348,7 @@ void TForm::BringToFront()
     if (!FHandle) return;
     if (FFormStyle == TFormStyle::fsMDIChild)
         SendMessageA(GetParent(FHandle), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
-    else
-        SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    else SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 bool TForm::CloseQuery()
@@ -367,11 +390,13 @@ void TForm::Close()
 
 static BOOL CALLBACK CollectEnabledWindow(HWND h, LPARAM p)
 {
-    return Firewall<BOOL>([&]() -> BOOL {
-        auto* v = reinterpret_cast<std::vector<HWND>*>(p);
-        if (IsWindowVisible(h) && IsWindowEnabled(h)) v->push_back(h);
-        return TRUE;
-    }, FALSE);
+    return Firewall<BOOL>(
+        [&]() -> BOOL {
+            auto* v = reinterpret_cast<std::vector<HWND>*>(p);
+            if (IsWindowVisible(h) && IsWindowEnabled(h)) v->push_back(h);
+            return TRUE;
+        },
+        FALSE);
 }
 
 int TForm::ShowModal()
@@ -482,8 +507,9 @@ void TForm::WndProc(TMessage& Message)
         return;
     case WM_SHOWWINDOW:
         DefaultHandler(Message);
-        if (Message.WParam) { if (OnShow) OnShow(this); }
-        else if (OnHide) OnHide(this);
+        if (Message.WParam) {
+            if (OnShow) OnShow(this);
+        } else if (OnHide) OnHide(this);
         return;
     case WM_ACTIVATE:
         DefaultHandler(Message);
@@ -514,8 +540,7 @@ void TForm::WndProc(TMessage& Message)
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     TWinControl::WndProc(Message);
 }
@@ -551,7 +576,8 @@ TApplication::~TApplication()
 
 void TApplication::Initialize()
 {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_USEREX_CLASSES};
+    INITCOMMONCONTROLSEX icc = {sizeof icc,
+                                ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&icc);
     OleInitialize(nullptr);
     // Menus tracked as pop-ups are owned by the utility window: it exists from start-up, so

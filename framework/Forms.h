@@ -37,8 +37,16 @@ public:
     void SetWindowState(TWindowState s);
     void SetClientWidth(int w);
     void SetClientHeight(int h);
-    int ClientWidth() { RECT r = ClientRect(); return r.right - r.left; }
-    int ClientHeight() { RECT r = ClientRect(); return r.bottom - r.top; }
+    int ClientWidth()
+    {
+        RECT r = ClientRect();
+        return r.right - r.left;
+    }
+    int ClientHeight()
+    {
+        RECT r = ClientRect();
+        return r.bottom - r.top;
+    }
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool v) { FKeyPreview = v; }
     TMainMenu* Menu() const { return FMenu; }
@@ -113,7 +121,7 @@ protected:
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
     TMainMenu* FMenu = nullptr;
     HWND FClientHandle = nullptr;
-    std::unique_ptr<TWindowSubclass> FClientScroll;  // the client's scroll bars put right
+    std::unique_ptr<TWindowSubclass> FClientScroll; // the client's scroll bars put right
     HMENU FWindowMenu = nullptr;
     TMenuItem* FWindowMenuItem = nullptr;
     int FModalResult = mrNone;
@@ -123,7 +131,7 @@ protected:
     bool FCreated = false;
     TWinControl* FActiveControl = nullptr;
     TWindowState FWindowState = TWindowState::wsNormal;
-    TBrush FColorBrush;  // paints Color behind the form and its static texts
+    TBrush FColorBrush; // paints Color behind the form and its static texts
     bool FDialogKeys = false;
 
 private:

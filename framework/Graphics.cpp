@@ -47,10 +47,7 @@ void TFont::SetName(const std::string& v)
     Changed();
 }
 
-int TFont::Size() const
-{
-    return -static_cast<int>(std::lround(static_cast<double>(FHeight) * 72 / FPixelsPerInch));
-}
+int TFont::Size() const { return -static_cast<int>(std::lround(static_cast<double>(FHeight) * 72 / FPixelsPerInch)); }
 
 void TFont::SetSize(int v) { SetHeight(-MulDiv(v, FPixelsPerInch, 72)); }
 
@@ -100,7 +97,8 @@ HFONT TFont::Handle()
         lf.lfStrikeOut = (FStyle & fsStrikeOut) ? 1 : 0;
         lf.lfCharSet = FCharset;
         lf.lfPitchAndFamily = FPitch == TFontPitch::fpFixed ? FIXED_PITCH
-                            : FPitch == TFontPitch::fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+            : FPitch == TFontPitch::fpVariable              ? VARIABLE_PITCH
+                                                            : DEFAULT_PITCH;
         lstrcpynA(lf.lfFaceName, FName.c_str(), LF_FACESIZE);
         FHandle = CreateFontIndirectA(&lf);
     }
@@ -217,10 +215,34 @@ void TPen::Changed()
     if (OnChange) OnChange(this);
 }
 
-void TPen::SetColor(TColor v) { if (v != FColor) { FColor = v; Changed(); } }
-void TPen::SetWidth(int v) { if (v != FWidth && v >= 0) { FWidth = v; Changed(); } }
-void TPen::SetStyle(TPenStyle v) { if (v != FStyle) { FStyle = v; Changed(); } }
-void TPen::SetMode(TPenMode v) { if (v != FMode) { FMode = v; Changed(); } }
+void TPen::SetColor(TColor v)
+{
+    if (v != FColor) {
+        FColor = v;
+        Changed();
+    }
+}
+void TPen::SetWidth(int v)
+{
+    if (v != FWidth && v >= 0) {
+        FWidth = v;
+        Changed();
+    }
+}
+void TPen::SetStyle(TPenStyle v)
+{
+    if (v != FStyle) {
+        FStyle = v;
+        Changed();
+    }
+}
+void TPen::SetMode(TPenMode v)
+{
+    if (v != FMode) {
+        FMode = v;
+        Changed();
+    }
+}
 
 HPEN TPen::Handle()
 {
@@ -252,9 +274,18 @@ enum : unsigned { csHandleValid = 1, csFontValid = 2, csPenValid = 4, csBrushVal
 
 TCanvas::TCanvas()
 {
-    FFont.OnChange = [this](TObject*) { FState &= ~csFontValid; if (OnChange) OnChange(this); };
-    FPen.OnChange = [this](TObject*) { FState &= ~csPenValid; if (OnChange) OnChange(this); };
-    FBrush.OnChange = [this](TObject*) { FState &= ~csBrushValid; if (OnChange) OnChange(this); };
+    FFont.OnChange = [this](TObject*) {
+        FState &= ~csFontValid;
+        if (OnChange) OnChange(this);
+    };
+    FPen.OnChange = [this](TObject*) {
+        FState &= ~csPenValid;
+        if (OnChange) OnChange(this);
+    };
+    FBrush.OnChange = [this](TObject*) {
+        FState &= ~csBrushValid;
+        if (OnChange) OnChange(this);
+    };
 }
 
 TCanvas::TCanvas(HDC dc) : TCanvas() { SetHandle(dc); }
@@ -311,9 +342,10 @@ void TCanvas::SelectPen()
 {
     HGDIOBJ old = SelectObject(FDC, FPen.Handle());
     if (!FOldPen) FOldPen = old;
-    static const int rops[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, R2_NOTCOPYPEN, R2_MERGEPENNOT,
-                               R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
-                               R2_MASKPEN, R2_NOTMASKPEN, R2_XORPEN, R2_NOTXORPEN};
+    static const int rops[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                               R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                               R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                               R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
     SetROP2(FDC, rops[static_cast<int>(FPen.Mode())]);
 }
 
@@ -557,8 +589,9 @@ void TBitmap::SetSize(int Width, int Height)
             TWindowDC screen(nullptr);
             fresh = CreateCompatibleBitmap(screen.Get(), Width, Height);
         }
-        if (!fresh) throw EOutOfResources("Out of system resources: cannot create a bitmap of " +
-                                          std::to_string(Width) + " x " + std::to_string(Height));
+        if (!fresh)
+            throw EOutOfResources("Out of system resources: cannot create a bitmap of " + std::to_string(Width) +
+                                  " x " + std::to_string(Height));
         TMemoryDC dst;
         TSelectGuard sel(dst.Get(), fresh);
         // A white brush, not WHITENESS: Wine's WHITENESS also sets the unused top byte of
@@ -602,7 +635,13 @@ TCanvas* TBitmap::Canvas()
     return FCanvas.get();
 }
 
-void TBitmap::SetTransparent(bool v) { if (v != FTransparent) { FTransparent = v; Changed(); } }
+void TBitmap::SetTransparent(bool v)
+{
+    if (v != FTransparent) {
+        FTransparent = v;
+        Changed();
+    }
+}
 
 void TBitmap::SetTransparentColor(TColor v)
 {
@@ -634,8 +673,8 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const std::string& Name)
 
 void TBitmap::LoadFromResourceID(HINSTANCE Instance, int Id)
 {
-    HBITMAP h = static_cast<HBITMAP>(
-        LoadImageA(Instance, MAKEINTRESOURCEA(Id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP h =
+        static_cast<HBITMAP>(LoadImageA(Instance, MAKEINTRESOURCEA(Id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!h) throw EResNotFound("Resource " + std::to_string(Id) + " not found");
     SetHandle(h);
 }

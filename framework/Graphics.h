@@ -15,10 +15,10 @@ using TColor = int32_t;
 
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
-constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
-                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
-                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
-                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080, clNavy = 0x800000,
+                 clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF,
+                 clLime = 0x00FF00, clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00,
+                 clWhite = 0xFFFFFF;
 constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index)); }
 constexpr TColor clScrollBar = SystemColor(0), clBackground = SystemColor(1), clActiveCaption = SystemColor(2),
                  clMenu = SystemColor(4), clWindow = SystemColor(5), clWindowFrame = SystemColor(6),
@@ -71,7 +71,7 @@ private:
     int FHeight = -11;
     TFontStyles FStyle = 0;
     TColor FColor = clWindowText;
-    unsigned char FCharset = 1;  // DEFAULT_CHARSET
+    unsigned char FCharset = 1; // DEFAULT_CHARSET
     TFontPitch FPitch = TFontPitch::fpDefault;
     int FPixelsPerInch;
     HFONT FHandle = nullptr;
@@ -123,7 +123,10 @@ public:
     TSelectGuard(HDC dc, HGDIOBJ obj) : FDC(dc), FOld(obj ? SelectObject(dc, obj) : nullptr) {}
     TSelectGuard(const TSelectGuard&) = delete;
     TSelectGuard& operator=(const TSelectGuard&) = delete;
-    ~TSelectGuard() { if (FOld) SelectObject(FDC, FOld); }
+    ~TSelectGuard()
+    {
+        if (FOld) SelectObject(FDC, FOld);
+    }
 
 private:
     HDC FDC;
@@ -136,7 +139,10 @@ public:
     explicit TDCGuard(HDC dc) : FDC(dc), FSaved(SaveDC(dc)) {}
     TDCGuard(const TDCGuard&) = delete;
     TDCGuard& operator=(const TDCGuard&) = delete;
-    ~TDCGuard() { if (FSaved) RestoreDC(FDC, FSaved); }
+    ~TDCGuard()
+    {
+        if (FSaved) RestoreDC(FDC, FSaved);
+    }
 
 private:
     HDC FDC;
@@ -149,7 +155,10 @@ public:
     explicit TMemoryDC(HDC compatible = nullptr) : FDC(CreateCompatibleDC(compatible)) {}
     TMemoryDC(const TMemoryDC&) = delete;
     TMemoryDC& operator=(const TMemoryDC&) = delete;
-    ~TMemoryDC() { if (FDC) DeleteDC(FDC); }
+    ~TMemoryDC()
+    {
+        if (FDC) DeleteDC(FDC);
+    }
     HDC Get() const { return FDC; }
 
 private:
@@ -163,7 +172,10 @@ public:
     explicit TWindowDC(HWND Window) : FWindow(Window), FDC(GetDC(Window)) {}
     TWindowDC(const TWindowDC&) = delete;
     TWindowDC& operator=(const TWindowDC&) = delete;
-    ~TWindowDC() { if (FDC) ReleaseDC(FWindow, FDC); }
+    ~TWindowDC()
+    {
+        if (FDC) ReleaseDC(FWindow, FDC);
+    }
     HDC Get() const { return FDC; }
 
 private:
@@ -191,8 +203,24 @@ private:
 
 enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum class TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-                      pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor };
+enum class TPenMode {
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
+};
 
 class TBitmap;
 
@@ -201,7 +229,7 @@ public:
     TBrush() = default;
     ~TBrush() override;
     TColor Color() const { return FColor; }
-    void SetColor(TColor v);  // also makes a clear brush solid again
+    void SetColor(TColor v); // also makes a clear brush solid again
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle v);
     // A pattern brush from a bitmap (not owned; copied when the handle is made).
@@ -380,7 +408,7 @@ public:
     void LoadFromResourceName(HINSTANCE Instance, const std::string& Name);
     void LoadFromResourceID(HINSTANCE Instance, int Id);
     void Assign(TPersistent* Source) override;
-    void Dormant();  // leaves the canvas: the handle may go to another DC
+    void Dormant(); // leaves the canvas: the handle may go to another DC
 
     // Draws onto a DC, leaving out the transparent colour when Transparent is set.
     void DrawTo(HDC dc, int X, int Y, int W, int H, DWORD Rop = SRCCOPY);

@@ -81,10 +81,7 @@ private:
 template <class T, void (T::*Begin)(), void (T::*End)()>
 class TBracketGuard {
 public:
-    explicit TBracketGuard(T& Object) : FObject(Object), FExceptions(std::uncaught_exceptions())
-    {
-        (FObject.*Begin)();
-    }
+    explicit TBracketGuard(T& Object) : FObject(Object), FExceptions(std::uncaught_exceptions()) { (FObject.*Begin)(); }
     TBracketGuard(const TBracketGuard&) = delete;
     TBracketGuard& operator=(const TBracketGuard&) = delete;
     ~TBracketGuard() noexcept(false)

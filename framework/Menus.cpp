@@ -1,8 +1,8 @@
 #include "Menus.h"
 
 #include "Controls.h"
-#include "Graphics.h"
 #include "Forms.h"
+#include "Graphics.h"
 #include "SysUtils.h"
 
 #include <algorithm>
@@ -32,11 +32,14 @@ UINT NextCommand()
     return next;
 }
 
-struct TKeyName { WORD Key; const char* Name; };
+struct TKeyName {
+    WORD Key;
+    const char* Name;
+};
 const TKeyName KeyNames[] = {
-    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"}, {VK_ESCAPE, "Esc"}, {VK_RETURN, "Enter"}, {VK_SPACE, "Space"},
-    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"}, {VK_HOME, "Home"}, {VK_LEFT, "Left"},
-    {VK_UP, "Up"}, {VK_RIGHT, "Right"}, {VK_DOWN, "Down"}, {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+    {VK_BACK, "BkSp"},  {VK_TAB, "Tab"},     {VK_ESCAPE, "Esc"}, {VK_RETURN, "Enter"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},    {VK_HOME, "Home"},    {VK_LEFT, "Left"},
+    {VK_UP, "Up"},      {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},  {VK_INSERT, "Ins"},   {VK_DELETE, "Del"},
 };
 
 std::string KeyText(WORD key)
@@ -75,10 +78,16 @@ TShortCut TextToShortCut(const std::string& Text)
     std::string rest = Text;
     TShortCut mods = 0;
     for (;;) {
-        if (rest.rfind("Shift+", 0) == 0) { mods |= scShift; rest.erase(0, 6); }
-        else if (rest.rfind("Ctrl+", 0) == 0) { mods |= scCtrl; rest.erase(0, 5); }
-        else if (rest.rfind("Alt+", 0) == 0) { mods |= scAlt; rest.erase(0, 4); }
-        else break;
+        if (rest.rfind("Shift+", 0) == 0) {
+            mods |= scShift;
+            rest.erase(0, 6);
+        } else if (rest.rfind("Ctrl+", 0) == 0) {
+            mods |= scCtrl;
+            rest.erase(0, 5);
+        } else if (rest.rfind("Alt+", 0) == 0) {
+            mods |= scAlt;
+            rest.erase(0, 4);
+        } else break;
     }
     for (WORD k = 8; k < 255; ++k)
         if (!rest.empty() && KeyText(k) == rest) return static_cast<TShortCut>(mods | k);
@@ -138,7 +147,8 @@ void TMenuItem::Remove(TMenuItem* Item)
     if (it == FItems.end()) return;
     FItems.erase(it);
     // Detach the item's pop-up from our menu before it can be destroyed with it.
-    if (FHandle) while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
+    if (FHandle)
+        while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
     Item->FParent = nullptr;
     Changed(true);
 }
@@ -240,13 +250,45 @@ void TMenuItem::Changed(bool Rebuild)
     if (TMenu* m = target->GetParentMenu()) m->Rebuild();
 }
 
-void TMenuItem::SetCaption(const std::string& v) { FCaption = v; Changed(false); }
-void TMenuItem::SetShortCut(TShortCut v) { FShortCut = v; Changed(false); }
-void TMenuItem::SetEnabled(bool v) { if (FEnabled != v) { FEnabled = v; Changed(false); } }
-void TMenuItem::SetRadioItem(bool v) { FRadioItem = v; Changed(false); }
-void TMenuItem::SetBreak(TMenuBreak v) { FBreak = v; Changed(false); }
-void TMenuItem::SetDefault(bool v) { FDefault = v; Changed(false); }
-void TMenuItem::SetVisible(bool v) { if (FVisible != v) { FVisible = v; Changed(false); } }
+void TMenuItem::SetCaption(const std::string& v)
+{
+    FCaption = v;
+    Changed(false);
+}
+void TMenuItem::SetShortCut(TShortCut v)
+{
+    FShortCut = v;
+    Changed(false);
+}
+void TMenuItem::SetEnabled(bool v)
+{
+    if (FEnabled != v) {
+        FEnabled = v;
+        Changed(false);
+    }
+}
+void TMenuItem::SetRadioItem(bool v)
+{
+    FRadioItem = v;
+    Changed(false);
+}
+void TMenuItem::SetBreak(TMenuBreak v)
+{
+    FBreak = v;
+    Changed(false);
+}
+void TMenuItem::SetDefault(bool v)
+{
+    FDefault = v;
+    Changed(false);
+}
+void TMenuItem::SetVisible(bool v)
+{
+    if (FVisible != v) {
+        FVisible = v;
+        Changed(false);
+    }
+}
 
 void TMenuItem::SetChecked(bool v)
 {
@@ -307,7 +349,7 @@ void TMenuItem::DrawItem(TCanvas* ACanvas, const RECT& ARect, TOwnerDrawState St
     ACanvas->FillRect(ARect);
     ACanvas->Font()->SetColor((State & odGrayed) ? clGrayText : selected ? clHighlightText : clMenuText);
     ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
-    ACanvas->TextExtent(" ");  // selects the font, its colour and the clear background
+    ACanvas->TextExtent(" "); // selects the font, its colour and the clear background
     HDC dc = ACanvas->Handle();
     RECT r = ARect;
     r.left += GetSystemMetrics(SM_CXMENUCHECK) + 4;
@@ -436,23 +478,24 @@ namespace {
 
 LRESULT CALLBACK PopupUtilProc(HWND h, UINT msg, WPARAM w, LPARAM l)
 {
-    return Firewall<LRESULT>([&]() -> LRESULT {
-        switch (msg) {
-        case WM_MEASUREITEM:
-        case WM_DRAWITEM:
-            if (TMenuItem::DispatchOwnerDraw(msg, l)) return TRUE;
-            break;
-        case WM_MENUSELECT:
-            if (Application) {
-                TMenuItem* item = (HIWORD(w) & MF_POPUP) ? nullptr : TMenuItem::FindByCommand(LOWORD(w));
-                Application->SetHint(item ? item->Hint() : std::string());
+    return Firewall<LRESULT>(
+        [&]() -> LRESULT {
+            switch (msg) {
+            case WM_MEASUREITEM:
+            case WM_DRAWITEM:
+                if (TMenuItem::DispatchOwnerDraw(msg, l)) return TRUE;
+                break;
+            case WM_MENUSELECT:
+                if (Application) {
+                    TMenuItem* item = (HIWORD(w) & MF_POPUP) ? nullptr : TMenuItem::FindByCommand(LOWORD(w));
+                    Application->SetHint(item ? item->Hint() : std::string());
+                }
+                return 0;
+            default: break;
             }
-            return 0;
-        default:
-            break;
-        }
-        return DefWindowProcA(h, msg, w, l);
-    }, 0);
+            return DefWindowProcA(h, msg, w, l);
+        },
+        0);
 }
 
 } // namespace
@@ -465,8 +508,8 @@ HWND PopupUtilWindow()
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "TPUtilWindow";
         RegisterClassA(&wc);
-        return CreateWindowExA(0, "TPUtilWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExA(0, "TPUtilWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
+                               nullptr);
     }();
     return owner;
 }

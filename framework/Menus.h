@@ -11,12 +11,12 @@
 
 namespace pw {
 
-using TShortCut = uint16_t;  // 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt; low byte the virtual key
+using TShortCut = uint16_t; // 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt; low byte the virtual key
 enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0 };
 
-TShortCut ShortCut(WORD Key, unsigned Shift);  // Shift as ssShift/ssCtrl/ssAlt
+TShortCut ShortCut(WORD Key, unsigned Shift); // Shift as ssShift/ssCtrl/ssAlt
 std::string ShortCutToText(TShortCut ShortCut);
-TShortCut TextToShortCut(const std::string& Text);  // 0 when the text names no key
+TShortCut TextToShortCut(const std::string& Text); // 0 when the text names no key
 
 enum class TMenuBreak { mbNone, mbBreak, mbBarBreak };
 
@@ -25,8 +25,16 @@ class TCanvas;
 
 // State of an owner-drawn item as it is drawn.
 using TOwnerDrawState = unsigned;
-enum : unsigned { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16, odDefault = 32,
-                  odHotLight = 64, odNoAccel = 128 };
+enum : unsigned {
+    odSelected = 1,
+    odGrayed = 2,
+    odDisabled = 4,
+    odChecked = 8,
+    odFocused = 16,
+    odDefault = 32,
+    odHotLight = 64,
+    odNoAccel = 128
+};
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 using TMenuDrawItemEvent =
     std::function<void(TObject* Sender, TCanvas* ACanvas, const RECT& ARect, TOwnerDrawState State)>;
@@ -70,8 +78,8 @@ public:
     void Add(TMenuItem* Item);
     void Insert(int Index, TMenuItem* Item);
     void Remove(TMenuItem* Item);
-    void Delete(int Index);  // frees the item
-    void Clear();            // frees every item
+    void Delete(int Index); // frees the item
+    void Clear(); // frees every item
 
     UINT Command() const { return FCommand; }
     // The pop-up menu of an item with children (built on demand).
@@ -101,10 +109,10 @@ private:
     int FGroupIndex = 0;
     int FImageIndex = -1;
     TMenuBreak FBreak = TMenuBreak::mbNone;
-    unsigned FTextCodePage = 0;  // 0: an ordinary caption
+    unsigned FTextCodePage = 0; // 0: an ordinary caption
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParent = nullptr;
-    TMenu* FMenu = nullptr;  // set on the root item
+    TMenu* FMenu = nullptr; // set on the root item
     UINT FCommand;
     HMENU FHandle = nullptr;
 

@@ -20,20 +20,24 @@ DWORD CALLBACK ReadFromStream(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
 {
     auto* c = reinterpret_cast<TStreamCookie*>(cookie);
     *done = 0;
-    return c->Guard.Run([&]() -> DWORD {
-        *done = c->Stream->Read(buf, cb);
-        return 0;
-    }, 1);
+    return c->Guard.Run(
+        [&]() -> DWORD {
+            *done = c->Stream->Read(buf, cb);
+            return 0;
+        },
+        1);
 }
 
 DWORD CALLBACK WriteToStream(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done)
 {
     auto* c = reinterpret_cast<TStreamCookie*>(cookie);
     *done = 0;
-    return c->Guard.Run([&]() -> DWORD {
-        *done = c->Stream->Write(buf, cb);
-        return 0;
-    }, 2);
+    return c->Guard.Run(
+        [&]() -> DWORD {
+            *done = c->Stream->Write(buf, cb);
+            return 0;
+        },
+        2);
 }
 
 } // namespace
@@ -101,7 +105,7 @@ void TCustomRichEdit::StreamOutTo(TStream& Stream, int Format)
     TStreamCookie c{&Stream, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, WriteToStream};
     Perform(EM_STREAMOUT, static_cast<WPARAM>(Format), reinterpret_cast<LPARAM>(&es));
-    c.Guard.RaiseKept();  // what stopped the stream, if it was stopped by an error of ours
+    c.Guard.RaiseKept(); // what stopped the stream, if it was stopped by an error of ours
     if (es.dwError) throw EOutOfResources("Failed to Save Stream");
 }
 
@@ -175,12 +179,42 @@ int TCustomRichEdit::GetTextLen()
     return static_cast<int>(Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&g), 0));
 }
 
-void TCustomRichEdit::SetHideSelection(bool v) { FHideSelection = v; RecreateWnd(); }
-void TCustomRichEdit::SetHideScrollBars(bool v) { FHideScrollBars = v; RecreateWnd(); }
-void TCustomRichEdit::SetScrollBars(TScrollStyle v) { if (FScrollBars != v) { FScrollBars = v; RecreateWnd(); } }
-void TCustomRichEdit::SetWordWrap(bool v) { if (FWordWrap != v) { FWordWrap = v; RecreateWnd(); } }
-void TCustomRichEdit::SetWantReturns(bool v) { FWantReturns = v; RecreateWnd(); }
-void TCustomRichEdit::SetBorderSingle(bool v) { if (FBorderSingle != v) { FBorderSingle = v; RecreateWnd(); } }
+void TCustomRichEdit::SetHideSelection(bool v)
+{
+    FHideSelection = v;
+    RecreateWnd();
+}
+void TCustomRichEdit::SetHideScrollBars(bool v)
+{
+    FHideScrollBars = v;
+    RecreateWnd();
+}
+void TCustomRichEdit::SetScrollBars(TScrollStyle v)
+{
+    if (FScrollBars != v) {
+        FScrollBars = v;
+        RecreateWnd();
+    }
+}
+void TCustomRichEdit::SetWordWrap(bool v)
+{
+    if (FWordWrap != v) {
+        FWordWrap = v;
+        RecreateWnd();
+    }
+}
+void TCustomRichEdit::SetWantReturns(bool v)
+{
+    FWantReturns = v;
+    RecreateWnd();
+}
+void TCustomRichEdit::SetBorderSingle(bool v)
+{
+    if (FBorderSingle != v) {
+        FBorderSingle = v;
+        RecreateWnd();
+    }
+}
 
 void TCustomRichEdit::SetReadOnly(bool v)
 {
@@ -257,8 +291,7 @@ void TCustomRichEdit::DoNotify(NMHDR* Header, TMessage& Message)
         Message.Result = save ? 0 : 1;
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -268,16 +301,13 @@ void TCustomRichEdit::WndProc(TMessage& Message)
     case CN_COMMAND:
         if (HIWORD(Message.WParam) == EN_CHANGE && OnChange) OnChange(this);
         return;
-    case CN_NOTIFY:
-        DoNotify(reinterpret_cast<NMHDR*>(Message.LParam), Message);
-        return;
+    case CN_NOTIFY: DoNotify(reinterpret_cast<NMHDR*>(Message.LParam), Message); return;
     case WM_GETDLGCODE:
         TWinControl::WndProc(Message);
         if (FWantTabs) Message.Result |= DLGC_WANTTAB;
         if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
         return;
-    default:
-        break;
+    default: break;
     }
     TWinControl::WndProc(Message);
 }

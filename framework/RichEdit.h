@@ -139,7 +139,7 @@ private:
     bool FReadOnly = false, FBorderSingle = true;
     int FMaxLength = 0;
     TScrollStyle FScrollBars = TScrollStyle::ssNone;
-    std::unique_ptr<TMemoryStream> FSaved;  // content kept while the window is re-created
+    std::unique_ptr<TMemoryStream> FSaved; // content kept while the window is re-created
 };
 
 } // namespace pw

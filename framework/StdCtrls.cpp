@@ -77,7 +77,8 @@ int TComboBoxStrings::IndexOf(const std::string& S) const
 
 // ---- TCustomComboBox ----
 
-TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this))
+TCustomComboBox::TCustomComboBox(TComponent* AOwner)
+    : TWinControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this))
 {
     FWidth = 145;
     FHeight = 24;
@@ -117,7 +118,9 @@ void TCustomComboBox::CreateParams(TCreateParams& Params)
     switch (FStyle) {
     case TComboBoxStyle::csSimple: Params.Style |= CBS_SIMPLE; break;
     case TComboBoxStyle::csDropDownList: Params.Style |= CBS_DROPDOWNLIST; break;
-    case TComboBoxStyle::csOwnerDrawFixed: Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS; break;
+    case TComboBoxStyle::csOwnerDrawFixed:
+        Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+        break;
     case TComboBoxStyle::csOwnerDrawVariable:
         Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS;
         break;
@@ -169,7 +172,11 @@ void TCustomComboBox::UnhookEdit()
 void TCustomComboBox::EditWndProc(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
         if (Firewall([&] { return DoKeyMessage(Message); }, true)) {
             Message.Result = 0;
             return;
@@ -179,8 +186,7 @@ void TCustomComboBox::EditWndProc(TMessage& Message)
         FEditSubclass->CallPrevious(Message);
         UnhookEdit();
         return;
-    default:
-        break;
+    default: break;
     }
     FEditSubclass->CallPrevious(Message);
 }
@@ -277,8 +283,12 @@ void TCustomComboBox::WndProc(TMessage& Message)
     case CN_COMMAND:
         switch (HIWORD(Message.WParam)) {
         case CBN_SELCHANGE: SelectionChanged(); break;
-        case CBN_EDITCHANGE: if (!FWritingEdit) Change(); break;
-        case CBN_DROPDOWN: if (OnDropDown) OnDropDown(this); break;
+        case CBN_EDITCHANGE:
+            if (!FWritingEdit) Change();
+            break;
+        case CBN_DROPDOWN:
+            if (OnDropDown) OnDropDown(this);
+            break;
         default: break;
         }
         return;
@@ -296,8 +306,7 @@ void TCustomComboBox::WndProc(TMessage& Message)
         Message.Result = 1;
         return;
     }
-    default:
-        break;
+    default: break;
     }
     TWinControl::WndProc(Message);
 }
@@ -421,7 +430,8 @@ void TListBoxStrings::Insert(int Index, const std::string& S)
     if (FListBox->HandleAllocated()) FListBox->InsertItem(Index, S);
 }
 
-TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this))
+TCustomListBox::TCustomListBox(TComponent* AOwner)
+    : TWinControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this))
 {
     FWidth = 121;
     FHeight = 97;
@@ -441,7 +451,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.WinClassName = "TPwListBox";
     Params.SubclassOf = "LISTBOX";
-    Params.Unicode = true;  // items show in their own code page, whatever the system's
+    Params.Unicode = true; // items show in their own code page, whatever the system's
     Params.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }

@@ -31,7 +31,10 @@ public:
     int IndexOf(const std::string& S) const override;
 private:
     friend class TCustomComboBox;
-    struct Item { std::string S; TObject* O; };
+    struct Item {
+        std::string S;
+        TObject* O;
+    };
     TCustomComboBox* FCombo;
     std::vector<Item> FItems;
     void CheckIndex(int Index) const;

@@ -11,14 +11,16 @@ namespace pw {
 
 int AnsiCompareText(const std::string& A, const std::string& B)
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, A.data(), static_cast<int>(A.size()),
-                          B.data(), static_cast<int>(B.size())) - 2;
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, A.data(), static_cast<int>(A.size()), B.data(),
+                          static_cast<int>(B.size())) -
+        2;
 }
 
 int AnsiCompareStr(const std::string& A, const std::string& B)
 {
     return CompareStringA(LOCALE_USER_DEFAULT, 0, A.data(), static_cast<int>(A.size()), B.data(),
-                          static_cast<int>(B.size())) - 2;
+                          static_cast<int>(B.size())) -
+        2;
 }
 
 // ---- TStrings ----
@@ -151,9 +153,15 @@ std::string TStrings::CommaText() const
         std::string s = Get(i);
         bool quote = s.empty() || s.find_first_of(" ,\"") != std::string::npos;
         if (i) r += ',';
-        if (!quote) { r += s; continue; }
+        if (!quote) {
+            r += s;
+            continue;
+        }
         r += '"';
-        for (char c : s) { if (c == '"') r += '"'; r += c; }
+        for (char c : s) {
+            if (c == '"') r += '"';
+            r += c;
+        }
         r += '"';
     }
     return r;

@@ -113,7 +113,10 @@ protected:
     int CompareStrings(const std::string& A, const std::string& B) const;
 
 private:
-    struct Item { std::string S; TObject* O; };
+    struct Item {
+        std::string S;
+        TObject* O;
+    };
     std::vector<Item> FList;
     bool FSorted = false;
     bool FCaseSensitive = false;

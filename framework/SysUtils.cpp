@@ -42,8 +42,7 @@ bool TryStrToInt(const std::string& text, int& value)
     char* end = nullptr;
     errno = 0;
     long v = std::strtol(t.c_str(), &end, 10);
-    if (end == t.c_str() || *end != '\0' || errno == ERANGE || v < INT_MIN || v > INT_MAX)
-        return false;
+    if (end == t.c_str() || *end != '\0' || errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
     value = static_cast<int>(v);
     return true;
 }
@@ -51,8 +50,7 @@ bool TryStrToInt(const std::string& text, int& value)
 int StrToInt(const std::string& text)
 {
     int v = 0;
-    if (!TryStrToInt(text, v))
-        throw EConvertError("'" + text + "' is not a valid integer value");
+    if (!TryStrToInt(text, v)) throw EConvertError("'" + text + "' is not a valid integer value");
     return v;
 }
 
@@ -65,11 +63,10 @@ int StrToIntDef(const std::string& text, int def)
 std::string SysErrorMessage(unsigned long code)
 {
     char buf[512] = {};
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             code, 0, buf, sizeof buf, nullptr);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf,
+                             sizeof buf, nullptr);
     std::string s(buf, n);
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ' || s.back() == '.'))
-        s.pop_back();
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ' || s.back() == '.')) s.pop_back();
     if (s.empty()) s = Format("System error %lu", code);
     return s;
 }
@@ -80,10 +77,7 @@ void RaiseLastOSError(const std::string& what)
     throw EOSError(what + ": " + SysErrorMessage(code));
 }
 
-static size_t LastSeparator(const std::string& f)
-{
-    return f.find_last_of("\\/:");
-}
+static size_t LastSeparator(const std::string& f) { return f.find_last_of("\\/:"); }
 
 std::string ExtractFileExt(const std::string& fileName)
 {
@@ -115,14 +109,16 @@ std::string AnsiLowerCaseFileName(const std::string& s)
 std::string LowerCase(const std::string& s)
 {
     std::string r = s;
-    for (char& c : r) if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return r;
 }
 
 std::string UpperCase(const std::string& s)
 {
     std::string r = s;
-    for (char& c : r) if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (char& c : r)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return r;
 }
 

@@ -22,18 +22,42 @@ public:
     EAbort() : Exception("Operation aborted") {}
 };
 
-class EConvertError : public Exception { using Exception::Exception; };
-class EOutOfResources : public Exception { using Exception::Exception; };
-class EResNotFound : public Exception { using Exception::Exception; };
-class EListError : public Exception { using Exception::Exception; };
-class EStreamError : public Exception { using Exception::Exception; };
-class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
-class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
-class EReadError : public EStreamError { using EStreamError::EStreamError; };
-class EWriteError : public EStreamError { using EStreamError::EStreamError; };
-class ERegistryException : public Exception { using Exception::Exception; };
-class EInvalidOperation : public Exception { using Exception::Exception; };
-class EOSError : public Exception { using Exception::Exception; };
+class EConvertError : public Exception {
+    using Exception::Exception;
+};
+class EOutOfResources : public Exception {
+    using Exception::Exception;
+};
+class EResNotFound : public Exception {
+    using Exception::Exception;
+};
+class EListError : public Exception {
+    using Exception::Exception;
+};
+class EStreamError : public Exception {
+    using Exception::Exception;
+};
+class EFOpenError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EReadError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class ERegistryException : public Exception {
+    using Exception::Exception;
+};
+class EInvalidOperation : public Exception {
+    using Exception::Exception;
+};
+class EOSError : public Exception {
+    using Exception::Exception;
+};
 
 [[noreturn]] void Abort();
 
@@ -56,9 +80,9 @@ std::string SysErrorMessage(unsigned long code);
 // Raises EOSError for the calling thread's last error.
 [[noreturn]] void RaiseLastOSError(const std::string& what);
 
-std::string ExtractFileExt(const std::string& fileName);   // ".rtf" with the dot
+std::string ExtractFileExt(const std::string& fileName); // ".rtf" with the dot
 std::string ExtractFileName(const std::string& fileName);
-std::string ExtractFilePath(const std::string& fileName);  // with the trailing separator
+std::string ExtractFilePath(const std::string& fileName); // with the trailing separator
 std::string AnsiLowerCaseFileName(const std::string& s);
 std::string LowerCase(const std::string& s);
 std::string UpperCase(const std::string& s);

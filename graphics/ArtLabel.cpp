@@ -148,12 +148,9 @@ void TArtLabel::DrawEffects(TCanvas* B, int X, int Y, bool MaskOnly)
     TColor light = MaskOnly ? clBlack : LightenColor(FColor, 64);
     if (FArtStyle.Contains(asShadow))
         DrawShadowText(B, X, Y, FCaption, MaskOnly ? clBlack : FShadowColor, FShadowLength, FShadowLength);
-    if (FArtStyle.Contains(asOutlined))
-        DrawOutlinedText(B, X, Y, FCaption, MaskOnly ? clBlack : FOutlineColor);
-    else if (FArtStyle.Contains(as3DSunk))
-        Draw3DText(B, FCaption, X, Y, dark, light);
-    else if (FArtStyle.Contains(as3DRaise))
-        Draw3DText(B, FCaption, X, Y, light, dark);
+    if (FArtStyle.Contains(asOutlined)) DrawOutlinedText(B, X, Y, FCaption, MaskOnly ? clBlack : FOutlineColor);
+    else if (FArtStyle.Contains(as3DSunk)) Draw3DText(B, FCaption, X, Y, dark, light);
+    else if (FArtStyle.Contains(as3DRaise)) Draw3DText(B, FCaption, X, Y, light, dark);
 }
 
 void TArtLabel::DrawLetterFill(TCanvas* B, int X, int Y)
@@ -185,7 +182,7 @@ void TArtLabel::Paint()
     FBuffer->SetSize(r.right, r.bottom);
     TCanvas* b = FBuffer->Canvas();
     b->Font()->Assign(&FFont);
-    b->Brush()->SetColor(FColor);  // solid again after the effects left it clear
+    b->Brush()->SetColor(FColor); // solid again after the effects left it clear
     b->FillRect(r);
     POINT at = TextOrigin(b);
     if (!FCaption.empty()) {
@@ -215,7 +212,7 @@ void TArtLabel::DrawTransparent(const RECT& R, int X, int Y)
     MakeMask(&ink, clWhite, &mask);
     TBitmap behind(R.right, R.bottom);
     if (Parent()) PaintParentBackground(behind.Canvas()->Handle());
-    else behind.Canvas()->CopyRect(R, Canvas(), R);  // nothing behind but what is there
+    else behind.Canvas()->CopyRect(R, Canvas(), R); // nothing behind but what is there
     DrawMasked(behind.Canvas(), 0, 0, &mask, FBuffer.get());
     Canvas()->Draw(R.left, R.top, &behind);
 }

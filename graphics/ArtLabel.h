@@ -42,7 +42,7 @@ public:
     void SetFont(TFont* v);
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool v);
-    void SetColor(TColor v) override;  // the background
+    void SetColor(TColor v) override; // the background
     TBitmap* Bitmap() const { return FBitmap.get(); }
     void SetBitmap(TBitmap* v);
     TColor ShadowColor() const { return FShadowColor; }

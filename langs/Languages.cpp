@@ -29,15 +29,15 @@ int LanguageCodePage(TLanguage Language)
 unsigned char LanguageCharset(TLanguage Language)
 {
     switch (LanguageCodePage(Language)) {
-    case 1250: return EASTEUROPE_CHARSET;   // 238
-    case 1251: return RUSSIAN_CHARSET;      // 204
-    case 1252: return ANSI_CHARSET;         // 0
-    case 1253: return GREEK_CHARSET;        // 161
-    case 1254: return TURKISH_CHARSET;      // 162
-    case 1255: return HEBREW_CHARSET;       // 177
-    case 1256: return ARABIC_CHARSET;       // 178
-    case 1257: return BALTIC_CHARSET;       // 186
-    case 1258: return VIETNAMESE_CHARSET;   // 163
+    case 1250: return EASTEUROPE_CHARSET; // 238
+    case 1251: return RUSSIAN_CHARSET; // 204
+    case 1252: return ANSI_CHARSET; // 0
+    case 1253: return GREEK_CHARSET; // 161
+    case 1254: return TURKISH_CHARSET; // 162
+    case 1255: return HEBREW_CHARSET; // 177
+    case 1256: return ARABIC_CHARSET; // 178
+    case 1257: return BALTIC_CHARSET; // 186
+    case 1258: return VIETNAMESE_CHARSET; // 163
     default: return DEFAULT_CHARSET;
     }
 }

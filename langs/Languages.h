@@ -1,6 +1,6 @@
 // Language identifiers, their names, code pages and character sets, and text conversion.
 #pragma once
-#include "SysUtils.h"  // StringToWide and WideToString, the conversions of the languages' code pages
+#include "SysUtils.h" // StringToWide and WideToString, the conversions of the languages' code pages
 
 #include <cstdint>
 #include <string>

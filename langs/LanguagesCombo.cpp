@@ -68,8 +68,7 @@ void AddSystemLanguages(TLanguageType Type, TLanguageViewType View, TStringList&
     g_scan = TLocaleScan{};
 }
 
-TLanguagesCombo::TLanguagesCombo(TComponent* AOwner)
-    : TCustomComboBox(AOwner), FFlagBitmap(std::make_unique<TBitmap>())
+TLanguagesCombo::TLanguagesCombo(TComponent* AOwner) : TCustomComboBox(AOwner), FFlagBitmap(std::make_unique<TBitmap>())
 {
     SetStyle(TComboBoxStyle::csOwnerDrawFixed);
     FFlagBitmap->SetTransparent(true);

@@ -161,8 +161,9 @@ void TMenuCommandButton::Click()
 
 void TMenuCommandButton::Paint()
 {
-    UINT state = FCommand == SC_MINIMIZE ? DFCS_CAPTIONMIN : FCommand == SC_RESTORE ? DFCS_CAPTIONRESTORE
-                                                                                     : DFCS_CAPTIONCLOSE;
+    UINT state = FCommand == SC_MINIMIZE ? DFCS_CAPTIONMIN
+        : FCommand == SC_RESTORE         ? DFCS_CAPTIONRESTORE
+                                         : DFCS_CAPTIONCLOSE;
     if (FPressedLook) state |= DFCS_FLAT;
     RECT r{0, 0, FWidth, FHeight};
     DrawFrameControl(Canvas()->Handle(), &r, DFC_CAPTION, state);
@@ -205,8 +206,9 @@ TMenuSpeedButton* TCustomMenuBar97::IconButton() const
 
 TMenuCommandButton* TCustomMenuBar97::CommandButton(int Index) const
 {
-    return Index >= 0 && Index < IconIndex && Index < ControlCount() ? dynamic_cast<TMenuCommandButton*>(Controls(Index))
-                                                                     : nullptr;
+    return Index >= 0 && Index < IconIndex && Index < ControlCount()
+        ? dynamic_cast<TMenuCommandButton*>(Controls(Index))
+        : nullptr;
 }
 
 TMenuSpeedButton* TCustomMenuBar97::MenuButton(int Index) const
@@ -335,7 +337,9 @@ void TCustomMenuBar97::DoCommand(UINT Command)
     switch (Command) {
     case SC_MINIMIZE: child->SetWindowState(TWindowState::wsMinimized); break;
     case SC_CLOSE: child->Close(); break;
-    case SC_RESTORE: SendMessageA(FForm->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(child->Handle()), 0); break;
+    case SC_RESTORE:
+        SendMessageA(FForm->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+        break;
     default: break;
     }
     TForm* active = ActiveChildOf(FForm);
@@ -372,7 +376,7 @@ void TCustomMenuBar97::ToggleKeyboardMode()
         return;
     }
     int first = NextMenuButton(FirstMenuIndex - 1, 1);
-    if (first < 0) return;  // nothing to move over
+    if (first < 0) return; // nothing to move over
     FKeyboardMode = true;
     FHotIndex = first;
     SetHot(true);
@@ -393,7 +397,7 @@ bool TCustomMenuBar97::KeyDown(WPARAM Key)
         return true;
     }
     case VK_ESCAPE:
-        ToggleKeyboardMode();  // leaves it
+        ToggleKeyboardMode(); // leaves it
         return true;
     case VK_DOWN:
         if (TMenuSpeedButton* b = MenuButton(FHotIndex)) {
@@ -401,8 +405,7 @@ bool TCustomMenuBar97::KeyDown(WPARAM Key)
             b->Press();
         }
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -465,8 +468,7 @@ void TCustomMenuBar97::WndProc(TMessage& Message)
             }
         Message.Result = 0;
         return;
-    default:
-        break;
+    default: break;
     }
     TCustomPanel::WndProc(Message);
 }
@@ -479,7 +481,8 @@ namespace {
 // open menu (a click outside it) and then reaches B, which drops its own.
 LRESULT SwitchTo(TMenuSpeedButton* B, POINT ReleaseAt, POINT PressAt)
 {
-    if (TMenuSpeedButton* open = g_menuHook.Button) open->Release(ReleaseAt.x - open->Left(), ReleaseAt.y - open->Top());
+    if (TMenuSpeedButton* open = g_menuHook.Button)
+        open->Release(ReleaseAt.x - open->Left(), ReleaseAt.y - open->Top());
     g_menuHook.Button = B;
     g_menuHook.Bar->SetHotIndex(ControlIndex(g_menuHook.Bar, B));
     PostMessageA(g_menuHook.Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(PressAt.x, PressAt.y));
@@ -517,8 +520,7 @@ LRESULT HookMessage(MSG& Msg)
         ScreenToClient(bar->Handle(), &p);
         TMenuSpeedButton* b = MenuButtonAt(bar, p);
         if (!b) return 0;
-        if (Msg.message == WM_MOUSEMOVE)
-            return b != g_menuHook.Button ? SwitchTo(b, p, p) : 0;
+        if (Msg.message == WM_MOUSEMOVE) return b != g_menuHook.Button ? SwitchTo(b, p, p) : 0;
         if (b != g_menuHook.Button) return 0;
         // A click on the open menu's own button closes the menu.
         EndMenu();
@@ -533,8 +535,7 @@ LRESULT HookMessage(MSG& Msg)
         if (Msg.wParam == VK_ESCAPE) bar->SetDroppedByKeyboard(false);
         if (Msg.wParam == VK_LEFT || Msg.wParam == VK_RIGHT) return ArrowKey(Msg.wParam);
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -555,7 +556,8 @@ HHOOK MenuHook() { return g_menuHook.Hook; }
 
 void InstallMenuHook()
 {
-    if (!g_menuHook.Hook) g_menuHook.Hook = SetWindowsHookExA(WH_MSGFILTER, MenuHookProc, nullptr, GetCurrentThreadId());
+    if (!g_menuHook.Hook)
+        g_menuHook.Hook = SetWindowsHookExA(WH_MSGFILTER, MenuHookProc, nullptr, GetCurrentThreadId());
 }
 
 void RemoveMenuHook()

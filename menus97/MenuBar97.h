@@ -116,7 +116,7 @@ private:
     bool FMdiButtonsShown = false;
     TForm* FForm = nullptr;
     bool FFullSize = true;
-    TMenuSpeedButton* FLoopHot = nullptr;  // lit at the start of the current menu loop
+    TMenuSpeedButton* FLoopHot = nullptr; // lit at the start of the current menu loop
 
     bool AlignedInOwner() const;
     void PlaceCaptionButtons();

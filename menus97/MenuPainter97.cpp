@@ -163,7 +163,8 @@ void TCustomMenus97::DrawGlyph(TMenuItem* Item, const RECT& Rect, TOwnerDrawStat
     }
     if (!selected && Item->Checked()) DrawGlyphBox(box, false);
     if (image) FImages->Draw(FCanvas->Handle(), Rect.left + 2, Rect.top + 2, Item->Tag());
-    else if (Item->Checked()) DrawMark(Item->RadioItem() ? FRadioBitmap.get() : FCheckBitmap.get(), Rect.left + 1, Rect.top + 1);
+    else if (Item->Checked())
+        DrawMark(Item->RadioItem() ? FRadioBitmap.get() : FCheckBitmap.get(), Rect.left + 1, Rect.top + 1);
 }
 
 void TCustomMenus97::DrawPopupItem(TMenuItem* Item, RECT Rect, TOwnerDrawState State)
@@ -233,8 +234,8 @@ void TCustomMenus97::CalcBannerRectFor(HMENU Menu, TMenuItem* Node)
         for (int i = 0; i < Node->Count(); ++i) {
             TMenuItem* k = Node->Items(i);
             if (!k->Visible()) continue;
-            height += k->IsLine() ? GetSystemMetrics(SM_CYMENU) / 2
-                                  : (FItemHeight ? FItemHeight : DefaultItemHeight(k));
+            height +=
+                k->IsLine() ? GetSystemMetrics(SM_CYMENU) / 2 : (FItemHeight ? FItemHeight : DefaultItemHeight(k));
         }
         first = RECT{0, 0, Node->Count() ? DefaultItemWidth(Node->Items(0)) : 0, height};
     }
@@ -322,8 +323,7 @@ void TCustomMenus97::BuildBannerBitmap(TMenuItem* Item)
 void TCustomMenus97::DrawBanner(TMenuItem* Item, RECT& Rect)
 {
     if (!IsBannerItem(Item)) return;
-    if (FBannerAlignment == TBannerAlignment::baLeft && Rect.left == FBannerRect.left)
-        Rect.left += FBannerWidth + 2;
+    if (FBannerAlignment == TBannerAlignment::baLeft && Rect.left == FBannerRect.left) Rect.left += FBannerWidth + 2;
     if (FBannerAlignment == TBannerAlignment::baRight && Rect.right == FBannerRect.right)
         Rect.right -= FBannerWidth + 2;
     if (FBannerRect.right <= FBannerRect.left || FBannerRect.bottom <= FBannerRect.top) return;

@@ -51,7 +51,8 @@ void TCustomMainMenus97::RedrawMenuBar()
 void TCustomMainMenus97::ReframeForm()
 {
     if (TForm* f = OwnerForm(); f && f->HandleAllocated())
-        SetWindowPos(f->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        SetWindowPos(f->Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TCustomMainMenus97::SetHideMenuBar(bool Value)
@@ -130,7 +131,7 @@ void TCustomMainMenus97::SynchroniseButton(int Index, TMenuItem* Item, int Heigh
         b->SetParent(FToolBar);
     } else {
         b = dynamic_cast<TMenuSpeedButton*>(FToolBar->Controls(Index));
-        if (!b) return;  // not a menu button: left alone
+        if (!b) return; // not a menu button: left alone
         X = b->Left();
     }
     std::string caption = CaptionPart(Item->Caption());
@@ -153,7 +154,7 @@ void TCustomMainMenus97::SynchroniseMenuBar()
 {
     TForm* form = OwnerForm();
     if (!Menu() || !form || !form->HandleAllocated()) return;
-    if (FToolBar && HookButton()) return;  // a menu button is tracking its menu
+    if (FToolBar && HookButton()) return; // a menu button is tracking its menu
     HMENU bar = GetMenu(form->Handle());
     if (!bar) return;
     int height = FToolBar ? GetItemHeight() : ItemHeight();
@@ -308,8 +309,9 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
         }
         break;
     case WM_KEYDOWN:
-        if (BarKeyboardMode() && (Message.WParam == VK_ESCAPE || Message.WParam == VK_LEFT ||
-                                  Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN)) {
+        if (BarKeyboardMode() &&
+            (Message.WParam == VK_ESCAPE || Message.WParam == VK_LEFT || Message.WParam == VK_RIGHT ||
+             Message.WParam == VK_DOWN)) {
             FToolBar->Perform(WM_KEYDOWN, Message.WParam, Message.LParam);
             Message.Result = 0;
         }
@@ -371,8 +373,7 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     TCustomMenus97::SubclassProc(Message);
 }
@@ -408,10 +409,7 @@ void TCustomPopupMenus97::CallPopupPrevious(TMessage& Message)
     if (FPopupSubclass) FPopupSubclass->CallPrevious(Message);
 }
 
-bool TCustomPopupMenus97::IsBannerItem(TMenuItem* Item)
-{
-    return Menu() && Item && Item->Parent() == Menu()->Items();
-}
+bool TCustomPopupMenus97::IsBannerItem(TMenuItem* Item) { return Menu() && Item && Item->Parent() == Menu()->Items(); }
 
 TMenuItem* TCustomPopupMenus97::GetBannerItem(TMenuItem* Item) { return Item; }
 
@@ -448,8 +446,7 @@ void TCustomPopupMenus97::PopupListWndProc(TMessage& Message)
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     CallPopupPrevious(Message);
 }

@@ -25,7 +25,7 @@ constexpr char MenuWindowClass[] = "#32768";
 struct TToolHookState {
     HHOOK Hook = nullptr;
     TToolButton* Button = nullptr;
-    bool SwitchPosted = false;  // the press that moves to another button is on its way
+    bool SwitchPosted = false; // the press that moves to another button is on its way
 };
 TToolHookState g_toolHook;
 
@@ -71,7 +71,7 @@ LRESULT ToolHookMessage(MSG& Msg)
         return 0;
     }
     if (Msg.message == WM_LBUTTONDOWN && under == open) {
-        EndMenu();  // a click on the open menu's own button closes it
+        EndMenu(); // a click on the open menu's own button closes it
         return 1;
     }
     return 0;
@@ -89,7 +89,7 @@ BOOL CALLBACK AddOpenMenu(HWND Window, LPARAM Data)
                     reinterpret_cast<std::vector<HMENU>*>(Data)->push_back(m);
             return TRUE;
         },
-        FALSE);  // an error ends the enumeration
+        FALSE); // an error ends the enumeration
 }
 
 std::vector<HMENU> OpenMenus()
@@ -172,7 +172,8 @@ LRESULT CALLBACK ToolBarKeyProc(int Code, WPARAM WParam, LPARAM LParam)
     return Firewall<LRESULT>(
         [&]() -> LRESULT {
             auto* m = reinterpret_cast<MSG*>(LParam);
-            if (Code == HC_ACTION && WParam == PM_REMOVE && m->message == WM_SYSCHAR && (HIWORD(m->lParam) & KF_ALTDOWN))
+            if (Code == HC_ACTION && WParam == PM_REMOVE && m->message == WM_SYSCHAR &&
+                (HIWORD(m->lParam) & KF_ALTDOWN))
                 for (TMenuToolBar* bar : g_keyHook.Bars) {
                     TForm* form = bar->Form();
                     if (!form || !form->HandleAllocated() || !bar->HandleAllocated()) continue;
@@ -188,7 +189,8 @@ LRESULT CALLBACK ToolBarKeyProc(int Code, WPARAM WParam, LPARAM LParam)
 
 void AddKeyBar(TMenuToolBar* Bar)
 {
-    if (!g_keyHook.Hook) g_keyHook.Hook = SetWindowsHookExA(WH_GETMESSAGE, ToolBarKeyProc, nullptr, GetCurrentThreadId());
+    if (!g_keyHook.Hook)
+        g_keyHook.Hook = SetWindowsHookExA(WH_GETMESSAGE, ToolBarKeyProc, nullptr, GetCurrentThreadId());
     g_keyHook.Bars.push_back(Bar);
 }
 
@@ -256,7 +258,7 @@ void THook::SubclassProc(TMessage& Message)
 {
     if (Message.Msg == WM_DESTROY) {
         FSubclass->CallPrevious(Message);
-        FBar->RemoveHook(this);  // frees this hook
+        FBar->RemoveHook(this); // frees this hook
         return;
     }
     FSubclass->CallPrevious(Message);
@@ -360,8 +362,7 @@ void TMenuToolBar::RebuildButtons()
             if (own->Items(i)->Visible())
                 MergeChildButton(AddMenuButton(own->Items(i), own->Items(i)->GroupIndex() + 1));
     }
-    for (auto& [button, info] : FInfo)
-        info.Target = info.Order <= 0 && child ? child->Handle() : FForm->Handle();
+    for (auto& [button, info] : FInfo) info.Target = info.Order <= 0 && child ? child->Handle() : FForm->Handle();
 }
 
 void TMenuToolBar::FreeMenuButtons()
@@ -521,7 +522,7 @@ void TMenuToolBar::FormWndProc(TMessage& Message)
     if (Message.Msg == WM_ACTIVATE && ControlCount() == 0) RebuildButtons();
     FFormSubclass->CallPrevious(Message);
     if (Message.Msg == WM_NCCALCSIZE) {
-        auto* r = reinterpret_cast<RECT*>(Message.LParam);  // the first rectangle either way
+        auto* r = reinterpret_cast<RECT*>(Message.LParam); // the first rectangle either way
         if (GetMenu(FForm->Handle())) r->top -= GetSystemMetrics(SM_CYMENU);
     } else if (Message.Msg == WM_NCHITTEST && Message.Result == HTMENU) {
         Message.Result = HTTRANSPARENT;
@@ -539,16 +540,13 @@ void TMenuToolBar::ClientWndProc(TMessage& Message)
     case WM_MDICASCADE:
         if (FCaptionPanel) RemoveCaptionButtons();
         break;
-    default:
-        break;
+    default: break;
     }
     FClientSubclass->CallPrevious(Message);
     if (Message.Msg == WM_MDICREATE && Message.Result) {
         FChildHooks.push_back(std::make_unique<THook>(reinterpret_cast<HWND>(Message.Result), this));
-        ChildActivated();  // the new child was activated before its hook was there
-    }
-    else if (Message.Msg == WM_MDIMAXIMIZE)
-        ShowCaptionButtons();
+        ChildActivated(); // the new child was activated before its hook was there
+    } else if (Message.Msg == WM_MDIMAXIMIZE) ShowCaptionButtons();
 }
 
 void TMenuToolBar::AutoSizeButtons(TMessage& Message)
@@ -568,7 +566,8 @@ void TMenuToolBar::AutoSizeButtons(TMessage& Message)
 void TMenuToolBar::DropMenu(TToolButton* Button, TMessage& Message, bool ByKeyboard)
 {
     POINT p{Button->Left(), Button->Top() + Button->Height()};
-    if (Message.Msg == WM_RBUTTONDOWN) p = POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+    if (Message.Msg == WM_RBUTTONDOWN)
+        p = POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
     ClientToScreen(FHandle, &p);
     HWND target = TargetWindow(Button);
     int command = Button->Command();
@@ -628,9 +627,7 @@ void TMenuToolBar::WndProc(TMessage& Message)
         return;
     }
     case TB_ADDBUTTONSA:
-    case TB_INSERTBUTTONA:
-        AutoSizeButtons(Message);
-        break;
+    case TB_INSERTBUTTONA: AutoSizeButtons(Message); break;
     case WM_SIZE:
         TToolBar::WndProc(Message);
         if (FCaptionPanel) {
@@ -638,8 +635,7 @@ void TMenuToolBar::WndProc(TMessage& Message)
             PlaceCaptionButtons();
         }
         return;
-    default:
-        break;
+    default: break;
     }
     TToolBar::WndProc(Message);
 }

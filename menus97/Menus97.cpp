@@ -41,7 +41,7 @@ bool IsMnemonic(char Key, const std::string& Caption)
     for (size_t i = 0; i + 1 < Caption.size(); ++i) {
         if (Caption[i] != '&') continue;
         if (Caption[i + 1] == '&') {
-            ++i;  // "&&" is a literal ampersand
+            ++i; // "&&" is a literal ampersand
             continue;
         }
         return UpperChar(Caption[i + 1]) == UpperChar(Key);
@@ -72,8 +72,12 @@ TCustomMenus97::TCustomMenus97(TComponent* AOwner)
     if (FCheckWidth < FCheckBitmap->Width()) FCheckWidth = FCheckBitmap->Width() + 4;
     FCheckHeight = GetSystemMetrics(SM_CYMENUCHECK);
     if (FCheckHeight < FCheckBitmap->Height()) FCheckHeight = FCheckBitmap->Height() + 4;
-    FFont->OnChange = [this](TObject*) { if (!FLoadingFont) FontChanged(); };
-    FHiliteFont->OnChange = [this](TObject*) { if (!FLoadingFont) HiliteFontChanged(); };
+    FFont->OnChange = [this](TObject*) {
+        if (!FLoadingFont) FontChanged();
+    };
+    FHiliteFont->OnChange = [this](TObject*) {
+        if (!FLoadingFont) HiliteFontChanged();
+    };
     FBrush->OnChange = [this](TObject*) { BrushChanged(); };
     FBannerFont->OnChange = [this](TObject*) { FBannerDirty = true; };
     // The subclass goes on last, once nothing of the construction can fail any more.
@@ -359,15 +363,12 @@ void TCustomMenus97::SubclassProc(TMessage& Message)
             return;
         }
         break;
-    case WM_ENTERMENULOOP:
-        FWindowListDone = false;
-        break;
+    case WM_ENTERMENULOOP: FWindowListDone = false; break;
     case CM_MENUCHANGED:
         CallPrevious(Message);
         PrepareItems(FMenu->Items(), false);
         return;
-    default:
-        break;
+    default: break;
     }
     CallPrevious(Message);
 }
@@ -601,7 +602,8 @@ TMenuItem* TCustomMenus97::GetBannerItem(TMenuItem* Item)
 {
     if (!FMenu || !Item || !Item->Parent()) return nullptr;
     TMenuItem* root = FMenu->Items();
-    if (root->Count() > 0 && Item->Parent() == root->Items(0) && root->Items(0)->GroupIndex() == 0) return root->Items(0);
+    if (root->Count() > 0 && Item->Parent() == root->Items(0) && root->Items(0)->GroupIndex() == 0)
+        return root->Items(0);
     return BannerPart(Item->Parent()->Caption()).empty() ? nullptr : Item->Parent();
 }
 

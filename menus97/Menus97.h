@@ -27,15 +27,16 @@ enum class TBannerDirection : unsigned char { bdUpwards, bdDownwards };
 // The tag of an item of a styled menu tells how it is drawn: on the menu bar or in a drop-down,
 // with an image of the styler's image list or without one. A drop-down item with an image has
 // the image's index (0 or more) as its tag.
-constexpr int BarItemTag = -1;          // a menu bar item without an image
-constexpr int DropDownItemTag = -2;     // a drop-down item without an image
-constexpr int FirstBarImageTag = 4097;  // a menu bar item with image I: FirstBarImageTag + I
+constexpr int BarItemTag = -1; // a menu bar item without an image
+constexpr int DropDownItemTag = -2; // a drop-down item without an image
+constexpr int FirstBarImageTag = 4097; // a menu bar item with image I: FirstBarImageTag + I
 
 // What FindAccelerator answers when it gives no item position.
-constexpr int NoAccelerator = -1;         // no item has the letter
-constexpr int AcceleratorOnMenuBar = -5;  // an item of the hidden menu bar has it: the menu bar control opens it
+constexpr int NoAccelerator = -1; // no item has the letter
+constexpr int AcceleratorOnMenuBar = -5; // an item of the hidden menu bar has it: the menu bar control opens it
 
-using TDrawMenuItemEvent = std::function<bool(TMenu* Control, TMenuItem* Item, const RECT& Rect, TOwnerDrawState State)>;
+using TDrawMenuItemEvent =
+    std::function<bool(TMenu* Control, TMenuItem* Item, const RECT& Rect, TOwnerDrawState State)>;
 using TMeasureMenuItemEvent = std::function<void(TMenu* Control, TMenuItem* Item, int& Height, int& Width)>;
 using THintEvent = std::function<std::string(TMenu* Control, TMenuItem* Item, const std::string& Hint)>;
 
@@ -70,23 +71,59 @@ public:
     bool Banner() const { return FBanner; }
     void SetBanner(bool Value) { FBanner = Value; }
     const std::string& BannerText() const { return FBannerText; }
-    void SetBannerText(const std::string& Value) { FBannerText = Value; FBannerDirty = true; }
+    void SetBannerText(const std::string& Value)
+    {
+        FBannerText = Value;
+        FBannerDirty = true;
+    }
     int BannerWidth() const { return FBannerWidth; }
-    void SetBannerWidth(int Value) { FBannerWidth = Value; FBannerDirty = true; }
+    void SetBannerWidth(int Value)
+    {
+        FBannerWidth = Value;
+        FBannerDirty = true;
+    }
     TColor BannerColor() const { return FBannerColor; }
-    void SetBannerColor(TColor Value) { FBannerColor = Value; FBannerDirty = true; }
+    void SetBannerColor(TColor Value)
+    {
+        FBannerColor = Value;
+        FBannerDirty = true;
+    }
     TColor BannerEndColor() const { return FBannerEndColor; }
-    void SetBannerEndColor(TColor Value) { FBannerEndColor = Value; FBannerDirty = true; }
+    void SetBannerEndColor(TColor Value)
+    {
+        FBannerEndColor = Value;
+        FBannerDirty = true;
+    }
     int BannerNumColors() const { return FBannerNumColors; }
-    void SetBannerNumColors(int Value) { FBannerNumColors = Value; FBannerDirty = true; }
+    void SetBannerNumColors(int Value)
+    {
+        FBannerNumColors = Value;
+        FBannerDirty = true;
+    }
     TBannerJustification BannerJustification() const { return FBannerJustification; }
-    void SetBannerJustification(TBannerJustification Value) { FBannerJustification = Value; FBannerDirty = true; }
+    void SetBannerJustification(TBannerJustification Value)
+    {
+        FBannerJustification = Value;
+        FBannerDirty = true;
+    }
     int BannerImage() const { return FBannerImage; }
-    void SetBannerImage(int Value) { FBannerImage = Value; FBannerDirty = true; }
+    void SetBannerImage(int Value)
+    {
+        FBannerImage = Value;
+        FBannerDirty = true;
+    }
     TBannerAlignment BannerAlignment() const { return FBannerAlignment; }
-    void SetBannerAlignment(TBannerAlignment Value) { FBannerAlignment = Value; FBannerDirty = true; }
+    void SetBannerAlignment(TBannerAlignment Value)
+    {
+        FBannerAlignment = Value;
+        FBannerDirty = true;
+    }
     TBannerDirection BannerDirection() const { return FBannerDirection; }
-    void SetBannerDirection(TBannerDirection Value) { FBannerDirection = Value; FBannerDirty = true; }
+    void SetBannerDirection(TBannerDirection Value)
+    {
+        FBannerDirection = Value;
+        FBannerDirty = true;
+    }
     char BannerSeparator() const { return FBannerSeparator; }
     void SetBannerSeparator(char Value) { FBannerSeparator = Value; }
     TMenus97Look Menus97Look() const { return FLook; }
@@ -191,8 +228,8 @@ private:
     int FBannerImage = -1;
     TBannerAlignment FBannerAlignment = TBannerAlignment::baLeft;
     TBannerDirection FBannerDirection = TBannerDirection::bdUpwards;
-    std::vector<std::unique_ptr<TMenuItem>> FWindowList;  // mirrors of the MDI window list
-    std::vector<UINT> FWindowListCommands;                // their command ids, same order
+    std::vector<std::unique_ptr<TMenuItem>> FWindowList; // mirrors of the MDI window list
+    std::vector<UINT> FWindowListCommands; // their command ids, same order
     bool FWindowListDone = false;
     TMenus97Look FLook = TMenus97Look::mlOffice97Look;
     RECT FBannerRect = {};

@@ -41,7 +41,8 @@ TCustomSystemMenus97::TCustomSystemMenus97(TComponent* AOwner)
 {
     TForm* form = OwnerForm();
     if (form) FWindow = form->Handle();
-    for (size_t i = 0; i < FOptions.size(); ++i) FOptions[i] = std::make_unique<TSystemMenu97Options>(SystemCommands[i]);
+    for (size_t i = 0; i < FOptions.size(); ++i)
+        FOptions[i] = std::make_unique<TSystemMenu97Options>(SystemCommands[i]);
     FInsertBefore = form && form->FormStyle() == TFormStyle::fsMDIChild ? SC_NEXTWINDOW : SC_CLOSE;
     // Nothing is built yet: the system menu is made ours when it first opens.
     SetOwnMenu(FOwnMenu.get());
@@ -171,8 +172,8 @@ void TCustomSystemMenus97::AddMenuItems()
             mi.cbSize = sizeof mi;
             mi.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
             mi.fType = (c->IsLine() ? MFT_SEPARATOR : 0) | (c->RadioItem() ? MFT_RADIOCHECK : 0) | BreakType(c);
-            mi.fState = (c->Checked() ? MFS_CHECKED : 0) | (c->Enabled() ? 0 : MFS_GRAYED) |
-                        (c->Default() ? MFS_DEFAULT : 0);
+            mi.fState =
+                (c->Checked() ? MFS_CHECKED : 0) | (c->Enabled() ? 0 : MFS_GRAYED) | (c->Default() ? MFS_DEFAULT : 0);
             mi.wID = c->Command();
             mi.hSubMenu = c->Count() > 0 ? CreatePopupMenu() : nullptr;
             mi.dwTypeData = text.data();
@@ -222,11 +223,8 @@ void TCustomSystemMenus97::SubclassProc(TMessage& Message)
         // The system menu as it opens: our items are made ours again, it is not rebuilt.
         if (HIWORD(Message.LParam)) PrepareItems(nullptr, false);
         break;
-    case CM_MENUCHANGED:
-        FDirty = true;
-        break;
-    default:
-        break;
+    case CM_MENUCHANGED: FDirty = true; break;
+    default: break;
     }
     TCustomPopupMenus97::SubclassProc(Message);
 }

@@ -75,7 +75,7 @@ class TRichTextScan {
 public:
     TRichTextScan(const char* Data, size_t Size) : FLexer(Data, Size) {}
     struct TBinary {
-        size_t Word, Data, Size;  // where \bin starts, where its data starts, how many bytes
+        size_t Word, Data, Size; // where \bin starts, where its data starts, how many bytes
     };
     std::vector<TBinary> Binaries;
     std::string Problem()
@@ -139,7 +139,7 @@ std::wstring DecodeUnicodeText(const char* Data, size_t Size, TDocumentEncoding 
     } else {
         bool big = Encoding == TDocumentEncoding::deUTF16BE;
         w.reserve(Size / 2);
-        for (size_t i = 2; i + 1 < Size; i += 2)  // after the mark; an odd last byte is not used
+        for (size_t i = 2; i + 1 < Size; i += 2) // after the mark; an odd last byte is not used
             w += static_cast<wchar_t>(big ? (p[i] << 8) | p[i + 1] : p[i] | (p[i + 1] << 8));
     }
     return WithParagraphBreaks(w);
@@ -156,7 +156,7 @@ std::string CheckRichText(const char* Data, size_t Size, std::string& Readable)
     size_t from = 0;
     for (const auto& b : scan.Binaries) {
         Readable.append(Data + from, b.Word - from);
-        Readable += ' ';  // ends a control word before the digits
+        Readable += ' '; // ends a control word before the digits
         for (size_t i = b.Data; i < b.Data + b.Size; ++i) {
             auto c = static_cast<unsigned char>(Data[i]);
             Readable += hex[c >> 4];

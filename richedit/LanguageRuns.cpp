@@ -103,7 +103,10 @@ bool RunsFromWriter(const std::string& RTF, const std::wstring& Text, std::vecto
 {
     if (RTF.compare(0, 5, "{\\rtf") != 0) return false;
     const long length = static_cast<long>(Text.size());
-    struct TState { long Lang; bool Skip; };
+    struct TState {
+        long Lang;
+        bool Skip;
+    };
     std::vector<TState> stack;
     TState st{-1, false};
     long pos = 0, unicodeSkip = 1, pendingSkip = 0, defaultLang = 0;
@@ -113,7 +116,7 @@ bool RunsFromWriter(const std::string& RTF, const std::wstring& Text, std::vecto
     // One character of the text; Expected is its value when the RTF gives it (0 otherwise).
     auto put = [&](wchar_t Expected) {
         if (st.Skip) return;
-        if (pendingSkip > 0) {  // the stand-in characters after \u
+        if (pendingSkip > 0) { // the stand-in characters after \u
             --pendingSkip;
             return;
         }
@@ -139,7 +142,7 @@ bool RunsFromWriter(const std::string& RTF, const std::wstring& Text, std::vecto
             if (stack.empty()) goto end;
             st = stack.back();
             stack.pop_back();
-            if (stack.empty()) goto end;  // the document's own group has ended
+            if (stack.empty()) goto end; // the document's own group has ended
             break;
         case TRichTextToken::rtText: {
             std::string_view d = t.Data;
@@ -167,7 +170,7 @@ bool RunsFromWriter(const std::string& RTF, const std::wstring& Text, std::vecto
             break;
         }
         case TRichTextToken::rtControlSymbol:
-            if (!t.Complete) goto end;  // a backslash that ends the document
+            if (!t.Complete) goto end; // a backslash that ends the document
             if (t.Symbol == '*' && opened) st.Skip = true;
             else if (t.Symbol == '\\' || t.Symbol == '{' || t.Symbol == '}') put(static_cast<wchar_t>(t.Symbol));
             else if (t.Symbol == '~' || t.Symbol == '_' || t.Symbol == '-') put(0);
@@ -180,7 +183,8 @@ bool RunsFromWriter(const std::string& RTF, const std::wstring& Text, std::vecto
             long number = t.Parameter;
             if (word == "lang" && hasNumber) st.Lang = number;
             else if (word == "deflang" && hasNumber) defaultLang = number;
-            else if (word == "ansicpg" && hasNumber && (number == 932 || number == 936 || number == 949 || number == 950))
+            else if (word == "ansicpg" && hasNumber &&
+                     (number == 932 || number == 936 || number == 949 || number == 950))
                 return false;
             else if (word == "uc" && hasNumber) unicodeSkip = number;
             else if (word == "u" && hasNumber) {
@@ -191,13 +195,11 @@ bool RunsFromWriter(const std::string& RTF, const std::wstring& Text, std::vecto
                 // under the language of the text before them.
                 if (!st.Skip && pendingSkip == 0) Unsure.push_back(pos);
                 put(word == "par" ? L'\r' : L'\t');
-            }
-            else if (word == "line" || word == "emdash" || word == "endash" || word == "emspace" || word == "enspace" ||
-                     word == "bullet" || word == "lquote" || word == "rquote" || word == "ldblquote" || word == "rdblquote" ||
-                     word == "page" || word == "sect")
+            } else if (word == "line" || word == "emdash" || word == "endash" || word == "emspace" ||
+                       word == "enspace" || word == "bullet" || word == "lquote" || word == "rquote" ||
+                       word == "ldblquote" || word == "rdblquote" || word == "page" || word == "sect")
                 put(0);
-            else if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info")
-                st.Skip = true;
+            else if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info") st.Skip = true;
             else if (word == "pict" || word == "object" || word == "field" || word == "bin" || word == "row" ||
                      word == "cell" || word == "trowd" || word == "plain")
                 return false;
@@ -277,7 +279,8 @@ void AppendNumber(std::string& Out, long long Value)
 {
     char digits[24];
     int n = 0;
-    unsigned long long v = Value < 0 ? 0ULL - static_cast<unsigned long long>(Value) : static_cast<unsigned long long>(Value);
+    unsigned long long v =
+        Value < 0 ? 0ULL - static_cast<unsigned long long>(Value) : static_cast<unsigned long long>(Value);
     do {
         digits[n++] = static_cast<char>('0' + v % 10);
         v /= 10;
@@ -403,7 +406,10 @@ std::string WithLanguageRuns(TCustomRichEdit98* RichEdit, const std::string& RTF
     return out;
 }
 
-std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF) { return ParseLanguageRuns(RTF.data(), RTF.size()); }
+std::vector<TLanguageRun> ParseLanguageRuns(const std::string& RTF)
+{
+    return ParseLanguageRuns(RTF.data(), RTF.size());
+}
 
 std::vector<TLanguageRun> ParseLanguageRuns(const char* RTF, size_t Size)
 {
@@ -412,7 +418,7 @@ std::vector<TLanguageRun> ParseLanguageRuns(const char* RTF, size_t Size)
     bool found = false;
     TRichTextLexer lexer(RTF, Size);
     TRichTextTokenInfo t;
-    int stage = 0;  // 1: after {, 2: after {\*
+    int stage = 0; // 1: after {, 2: after {\*
     while (lexer.Next(t)) {
         if (t.Kind == TRichTextToken::rtGroupOpen) stage = 1;
         else if (stage == 1 && t.Kind == TRichTextToken::rtControlSymbol && t.Symbol == '*') stage = 2;

@@ -13,10 +13,9 @@
 
 namespace pw {
 
-const char* const EmptyDocumentRTF =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl {\\f0\\fnil Arial;}}\r\n"
-    "\\uc1\\pard\\ulnone\\f0\\fs16\\par\r\n"
-    "}\r\n";
+const char* const EmptyDocumentRTF = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl {\\f0\\fnil Arial;}}\r\n"
+                                     "\\uc1\\pard\\ulnone\\f0\\fs16\\par\r\n"
+                                     "}\r\n";
 
 TCustomRichEdit98::TCustomRichEdit98(TComponent* AOwner)
     : TCustomRichEdit(AOwner), FSelAttributes(std::make_unique<TTextAttributes98>(this, TAttributeKind::atSelected)),
@@ -124,7 +123,7 @@ void TCustomRichEdit98::ConvertReplaceSel(TMessage& Message)
         wide = StringToWide(text ? text : "", FCodePage);
         Message.LParam = reinterpret_cast<LPARAM>(wide.c_str());
     }
-    Message.WParam = 1;  // every replacement can be undone
+    Message.WParam = 1; // every replacement can be undone
     DefaultHandler(Message);
 }
 
@@ -152,7 +151,7 @@ void TCustomRichEdit98::ConvertGetTextRange(TMessage& Message)
     auto* range = reinterpret_cast<TEXTRANGEA*>(Message.LParam);
     char* caller = range->lpstrText;
     LONG lo = range->chrg.cpMin, hi = range->chrg.cpMax;
-    if (hi < 0) hi = GetTextLen();  // to the end: size the buffer from the text itself
+    if (hi < 0) hi = GetTextLen(); // to the end: size the buffer from the text itself
     size_t units = static_cast<size_t>(std::abs(hi - lo));
     std::vector<wchar_t> wide(units + 1, L'\0');
     range->lpstrText = reinterpret_cast<char*>(wide.data());
@@ -243,9 +242,7 @@ void TCustomRichEdit98::WndProc(TMessage& Message)
         else DefaultHandler(Message);
         return;
     case WM_SETFONT:
-    case CM_FONTCHANGED:
-        FDefAttributes->Assign(Font());
-        return;
+    case CM_FONTCHANGED: FDefAttributes->Assign(Font()); return;
     case WM_PAINT:
         TCustomRichEdit::WndProc(Message);
         if (OnPaintOverlay && FHandle) {
@@ -260,8 +257,7 @@ void TCustomRichEdit98::WndProc(TMessage& Message)
         if (FRichEditModule) FreeLibrary(FRichEditModule);
         FRichEditModule = nullptr;
         return;
-    default:
-        break;
+    default: break;
     }
     TCustomRichEdit::WndProc(Message);
 }
@@ -289,8 +285,7 @@ void TCustomRichEdit98::SetRTFText(const std::string& RTF) { ReadRTF(RTF); }
 void TCustomRichEdit98::DefineProperties(TFiler* Filer)
 {
     Filer->DefineProperty(
-        "RTF", [this](TReader& r) { ReadRTF(r.ReadString()); },
-        [this](TWriter& w) { w.WriteString(RTFText()); }, true);
+        "RTF", [this](TReader& r) { ReadRTF(r.ReadString()); }, [this](TWriter& w) { w.WriteString(RTFText()); }, true);
 }
 
 } // namespace pw

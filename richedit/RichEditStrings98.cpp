@@ -42,7 +42,7 @@ namespace {
 struct TCookie {
     TConversion* Converter;
     TStream* Stream;
-    TStreamFirewall Guard;  // what stopped the transfer, raised again afterwards
+    TStreamFirewall Guard; // what stopped the transfer, raised again afterwards
 };
 
 // Copies Src (up to its first NUL) into Dst with every line break made CR LF.
@@ -68,24 +68,26 @@ DWORD CALLBACK LoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
 {
     auto* c = reinterpret_cast<TCookie*>(Cookie);
     *Done = 0;
-    return c->Guard.Run([&]() -> DWORD {
-        std::vector<char> work(static_cast<size_t>(Size) + 1, '\0');
-        long half = Size / 2;
-        // A chunk whose text comes out empty (a lone CR, a NUL at its start) does not end the
-        // stream: read on until text comes or the stream ends.
-        for (;;) {
-            long n = c->Converter->ConvertReadStream(c->Stream, work.data() + half, half);
-            if (n <= 0) return 0;
-            work[static_cast<size_t>(half + n)] = '\0';
-            if (work[static_cast<size_t>(half + n - 1)] == '\r') work[static_cast<size_t>(half + n - 1)] = '\0';
-            long m = NormaliseBreaks(work.data() + half, work.data());
-            if (m > 0) {
-                std::copy(work.data(), work.data() + m, reinterpret_cast<char*>(Buffer));
-                *Done = m;
-                return 0;
+    return c->Guard.Run(
+        [&]() -> DWORD {
+            std::vector<char> work(static_cast<size_t>(Size) + 1, '\0');
+            long half = Size / 2;
+            // A chunk whose text comes out empty (a lone CR, a NUL at its start) does not end the
+            // stream: read on until text comes or the stream ends.
+            for (;;) {
+                long n = c->Converter->ConvertReadStream(c->Stream, work.data() + half, half);
+                if (n <= 0) return 0;
+                work[static_cast<size_t>(half + n)] = '\0';
+                if (work[static_cast<size_t>(half + n - 1)] == '\r') work[static_cast<size_t>(half + n - 1)] = '\0';
+                long m = NormaliseBreaks(work.data() + half, work.data());
+                if (m > 0) {
+                    std::copy(work.data(), work.data() + m, reinterpret_cast<char*>(Buffer));
+                    *Done = m;
+                    return 0;
+                }
             }
-        }
-    }, 1);
+        },
+        1);
 }
 
 // Hands bytes to the window as they are (UTF-16 text, whose line breaks are made already).
@@ -100,25 +102,30 @@ DWORD CALLBACK RawLoadCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG*
 {
     auto* r = reinterpret_cast<TRawBytes*>(Cookie);
     *Done = 0;
-    return r->Guard.Run([&]() -> DWORD {
-        size_t n = std::min(static_cast<size_t>(std::max(Size, 0L)), r->Size - r->At);
-        std::memcpy(Buffer, r->Data + r->At, n);
-        r->At += n;
-        *Done = static_cast<LONG>(n);
-        return 0;
-    }, 1);
+    return r->Guard.Run(
+        [&]() -> DWORD {
+            size_t n = std::min(static_cast<size_t>(std::max(Size, 0L)), r->Size - r->At);
+            std::memcpy(Buffer, r->Data + r->At, n);
+            r->At += n;
+            *Done = static_cast<LONG>(n);
+            return 0;
+        },
+        1);
 }
 
 DWORD CALLBACK SaveCallback(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Done)
 {
     auto* c = reinterpret_cast<TCookie*>(Cookie);
     *Done = 0;
-    return c->Guard.Run([&]() -> DWORD {
-        if (c->Converter) *Done = c->Converter->ConvertWriteStream(c->Stream, reinterpret_cast<char*>(Buffer), Size);
-        // A stream that takes less than it was given (a full disk) stops the save.
-        if (*Done < Size) throw EWriteError("Stream write error: the document could not be written completely");
-        return 0;
-    }, 2);
+    return c->Guard.Run(
+        [&]() -> DWORD {
+            if (c->Converter)
+                *Done = c->Converter->ConvertWriteStream(c->Stream, reinterpret_cast<char*>(Buffer), Size);
+            // A stream that takes less than it was given (a full disk) stops the save.
+            if (*Done < Size) throw EWriteError("Stream write error: the document could not be written completely");
+            return 0;
+        },
+        2);
 }
 
 int LineIndex(TCustomRichEdit98* r, int line)
@@ -147,7 +154,8 @@ std::wstring ReadRichEditLine(TCustomRichEdit98* r, int Index)
     TWideModeGuard wide(r);
     std::vector<wchar_t> buf(4096 + 1, L'\0');
     buf[0] = 4096;
-    long n = static_cast<long>(r->Perform(EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(buf.data())));
+    long n =
+        static_cast<long>(r->Perform(EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(buf.data())));
     n = std::clamp(n, 0L, 4096L);
     if (n > 0 && buf[static_cast<size_t>(n - 1)] == L'\r') --n;
     return std::wstring(buf.data(), static_cast<size_t>(n));
@@ -199,7 +207,8 @@ void TRichEditStreamer::DeleteLine(int Index)
     int end = LineIndex(FRichEdit, Index + 1);
     if (end == -1) end = start + LineLength(FRichEdit, start);
     Select(FRichEdit, start, end);
-    FRichEdit->Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(FRichEdit->WideMode() ? static_cast<const void*>(L"") : ""));
+    FRichEdit->Perform(EM_REPLACESEL, 0,
+                       reinterpret_cast<LPARAM>(FRichEdit->WideMode() ? static_cast<const void*>(L"") : ""));
 }
 
 bool TRichEditStreamer::InsertAt(int Index, const std::wstring& Text, bool Wide)
@@ -274,7 +283,7 @@ void TRichEditStreamer::ReadDocument(TStream* Stream)
         majority = MajorityLanguage(runs);
         if (!runs.empty()) SetDefaultLanguage(FRichEdit, majority);
     }
-    TConversion plain;  // the bytes are converted already
+    TConversion plain; // the bytes are converted already
     copy.SetPosition(0);
     TCookie c{&plain, &copy, {}};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&c), 0, LoadCallback};
@@ -329,7 +338,7 @@ static TConversionEntry* ConverterFor(const std::string& FileName)
     if (!ext.empty()) ext.erase(0, 1);
     for (TConversionEntry* e = ConverterTable(); e; e = e->Next)
         if (e->Extension == ext) return e;
-    return ConverterTable();  // the "txt" entry
+    return ConverterTable(); // the "txt" entry
 }
 
 void TRichEditStreamer::LoadFromFile(const std::string& FileName)
@@ -369,11 +378,17 @@ void TRichEditStreamer::SaveToFile(const std::string& FileName)
 
 // ---- TRichEditStrings98 ----
 
-std::string TRichEditStrings98::Get(int Index) const { return WideToString(ReadRichEditLine(FRichEdit, Index), FRichEdit->CodePage()); }
+std::string TRichEditStrings98::Get(int Index) const
+{
+    return WideToString(ReadRichEditLine(FRichEdit, Index), FRichEdit->CodePage());
+}
 
 int TRichEditStrings98::GetCount() const { return FStreamer.LineCount(); }
 
-void TRichEditStrings98::Put(int Index, const std::string& S) { ReplaceLine(FRichEdit, Index, reinterpret_cast<LPARAM>(S.c_str())); }
+void TRichEditStrings98::Put(int Index, const std::string& S)
+{
+    ReplaceLine(FRichEdit, Index, reinterpret_cast<LPARAM>(S.c_str()));
+}
 
 void TRichEditStrings98::Insert(int Index, const std::string& S)
 {

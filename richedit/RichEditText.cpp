@@ -1,7 +1,7 @@
 #include "RichEditText.h"
 
-#include "RichEdit98.h"
 #include "RichEdit.h"
+#include "RichEdit98.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,11 +21,13 @@ DWORD CALLBACK CollectBytes(DWORD_PTR Cookie, LPBYTE Buffer, LONG Size, LONG* Do
 {
     auto* c = reinterpret_cast<TCollected*>(Cookie);
     *Done = 0;
-    return c->Guard.Run([&]() -> DWORD {
-        c->Bytes.append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
-        *Done = Size;
-        return 0;
-    }, 2);
+    return c->Guard.Run(
+        [&]() -> DWORD {
+            c->Bytes.append(reinterpret_cast<char*>(Buffer), static_cast<size_t>(Size));
+            *Done = Size;
+            return 0;
+        },
+        2);
 }
 
 template <class TSend>

@@ -59,7 +59,7 @@ bool TRichTextLexer::Next(TRichTextTokenInfo& Token)
 
 void TRichTextLexer::ReadControl(TRichTextTokenInfo& Token)
 {
-    ++FPos;  // the backslash
+    ++FPos; // the backslash
     if (FPos >= FSize) {
         // A backslash that ends the document: a symbol without its character.
         Token.Kind = TRichTextToken::rtControlSymbol;
@@ -104,8 +104,8 @@ void TRichTextLexer::ReadControl(TRichTextTokenInfo& Token)
     Token.HasParameter = FPos > digits;
     if (Token.HasParameter) {
         if (negative) value = -value;
-        Token.ParameterFits = FPos - digits <= static_cast<size_t>(MaxParameterDigits) && value >= INT32_MIN &&
-                              value <= INT32_MAX;
+        Token.ParameterFits =
+            FPos - digits <= static_cast<size_t>(MaxParameterDigits) && value >= INT32_MIN && value <= INT32_MAX;
         Token.Parameter = static_cast<int32_t>(value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : value);
     }
     if (FPos < FSize && FData[FPos] == ' ') {

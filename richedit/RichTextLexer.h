@@ -10,30 +10,30 @@
 namespace pw {
 
 enum class TRichTextToken {
-    rtGroupOpen,    // {
-    rtGroupClose,   // }
-    rtControlWord,  // \word or \wordN (Word, HasParameter, Parameter)
-    rtControlSymbol,  // \ and one character that is not a letter (Symbol); not \'
-    rtHexCharacter,   // \'hh (Byte; Complete when both digits were there)
-    rtBinary,         // the data of \binN (Data), after the control word's own token
-    rtText,           // plain text up to the next special byte (Data); never empty
+    rtGroupOpen, // {
+    rtGroupClose, // }
+    rtControlWord, // \word or \wordN (Word, HasParameter, Parameter)
+    rtControlSymbol, // \ and one character that is not a letter (Symbol); not \'
+    rtHexCharacter, // \'hh (Byte; Complete when both digits were there)
+    rtBinary, // the data of \binN (Data), after the control word's own token
+    rtText, // plain text up to the next special byte (Data); never empty
 };
 
 struct TRichTextTokenInfo {
     TRichTextToken Kind = TRichTextToken::rtText;
-    size_t At = 0;   // where the token starts
-    size_t End = 0;  // just after it (a control word's delimiting space included)
-    std::string_view Word;   // the control word's letters
+    size_t At = 0; // where the token starts
+    size_t End = 0; // just after it (a control word's delimiting space included)
+    std::string_view Word; // the control word's letters
     bool HasParameter = false;
     // The parameter, within the range of a signed 32-bit number when ParameterFits (otherwise
     // held at the nearer end of that range).
     int32_t Parameter = 0;
-    bool ParameterFits = true;  // at most MaxParameterDigits digits and a signed 32-bit value
-    bool SpaceEaten = false;    // the control word ended with a blank, which belongs to it
+    bool ParameterFits = true; // at most MaxParameterDigits digits and a signed 32-bit value
+    bool SpaceEaten = false; // the control word ended with a blank, which belongs to it
     char Symbol = 0;
     unsigned char Byte = 0;
-    bool Complete = true;    // \' with two hex digits, \bin with all the data it announced
-    std::string_view Data;   // the text or the binary data
+    bool Complete = true; // \' with two hex digits, \bin with all the data it announced
+    std::string_view Data; // the text or the binary data
 };
 
 class TRichTextLexer {
@@ -53,7 +53,7 @@ private:
     const char* FData;
     size_t FSize;
     size_t FPos = 0;
-    size_t FBinaryLeft = 0;  // data announced by the \bin just read
+    size_t FBinaryLeft = 0; // data announced by the \bin just read
     bool FBinaryPending = false;
 
     void ReadControl(TRichTextTokenInfo& Token);

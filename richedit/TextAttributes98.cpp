@@ -21,7 +21,9 @@ double TwipsToPoints(long Twips) { return static_cast<double>(static_cast<long d
 // ---- TTextAttributes98 ----
 
 TTextAttributes98::TTextAttributes98(TCustomRichEdit98* RichEdit, TAttributeKind Kind)
-    : FRichEdit(RichEdit), FKind(Kind) {}
+    : FRichEdit(RichEdit), FKind(Kind)
+{
+}
 
 CHARFORMAT2W TTextAttributes98::Get()
 {
@@ -200,12 +202,28 @@ void TTextAttributes98::SetEffect(DWORD Bit, bool Value)
 
 void TTextAttributes98::CopyTo(TTextAttributes98* d)
 {
-    d->SetColor(Color()); d->SetName(Name()); d->SetSize(Size()); d->SetPitch(Pitch());
-    d->SetWeight(Weight()); d->SetBackColor(BackColor()); d->SetLanguage(Language());
-    d->SetVerticalPosition(VerticalPosition()); d->SetOffset(Offset()); d->SetSpacing(Spacing());
-    d->SetKerning(Kerning()); d->SetUnderlineType(UnderlineType()); d->SetBold(Bold()); d->SetItalic(Italic());
-    d->SetAnimation(Animation()); d->SetSmallCaps(SmallCaps()); d->SetAllCaps(AllCaps()); d->SetHidden(Hidden());
-    d->SetOutline(Outline()); d->SetShadow(Shadow()); d->SetEmboss(Emboss()); d->SetImprint(Imprint());
+    d->SetColor(Color());
+    d->SetName(Name());
+    d->SetSize(Size());
+    d->SetPitch(Pitch());
+    d->SetWeight(Weight());
+    d->SetBackColor(BackColor());
+    d->SetLanguage(Language());
+    d->SetVerticalPosition(VerticalPosition());
+    d->SetOffset(Offset());
+    d->SetSpacing(Spacing());
+    d->SetKerning(Kerning());
+    d->SetUnderlineType(UnderlineType());
+    d->SetBold(Bold());
+    d->SetItalic(Italic());
+    d->SetAnimation(Animation());
+    d->SetSmallCaps(SmallCaps());
+    d->SetAllCaps(AllCaps());
+    d->SetHidden(Hidden());
+    d->SetOutline(Outline());
+    d->SetShadow(Shadow());
+    d->SetEmboss(Emboss());
+    d->SetImprint(Imprint());
 }
 
 void TTextAttributes98::Assign(TPersistent* Source)
@@ -213,11 +231,20 @@ void TTextAttributes98::Assign(TPersistent* Source)
     if (auto* a = dynamic_cast<TTextAttributes98*>(Source)) {
         a->CopyTo(this);
     } else if (auto* t = dynamic_cast<TTextAttributes*>(Source)) {
-        SetColor(t->Color); SetName(t->Name); SetSize(t->Size); SetPitch(t->Pitch);
-        SetBold(t->Style & fsBold); SetItalic(t->Style & fsItalic); SetUnderlineType((t->Style & fsUnderline) ? 1 : 0);
+        SetColor(t->Color);
+        SetName(t->Name);
+        SetSize(t->Size);
+        SetPitch(t->Pitch);
+        SetBold(t->Style & fsBold);
+        SetItalic(t->Style & fsItalic);
+        SetUnderlineType((t->Style & fsUnderline) ? 1 : 0);
     } else if (auto* f = dynamic_cast<TFont*>(Source)) {
-        SetColor(f->Color()); SetName(f->Name()); SetSize(f->Size()); SetPitch(f->Pitch());
-        SetBold(f->Style() & fsBold); SetItalic(f->Style() & fsItalic);
+        SetColor(f->Color());
+        SetName(f->Name());
+        SetSize(f->Size());
+        SetPitch(f->Pitch());
+        SetBold(f->Style() & fsBold);
+        SetItalic(f->Style() & fsItalic);
         SetUnderlineType((f->Style() & fsUnderline) ? 1 : 0);
     } else {
         TPersistent::Assign(Source);

@@ -16,7 +16,8 @@ namespace pw {
 int CompareWideNative(const std::wstring& A, const std::wstring& B, unsigned Locale)
 {
     return CompareStringW(Locale, NORM_IGNORECASE, A.data(), static_cast<int>(A.size()), B.data(),
-                          static_cast<int>(B.size())) - 2;
+                          static_cast<int>(B.size())) -
+        2;
 }
 
 int CompareWideViaAnsi(const std::wstring& A, const std::wstring& B, unsigned Locale)
@@ -24,7 +25,8 @@ int CompareWideViaAnsi(const std::wstring& A, const std::wstring& B, unsigned Lo
     unsigned cp = static_cast<unsigned>(LanguageCodePage(static_cast<TLanguage>(Locale)));
     std::string a = WideToString(A, cp), b = WideToString(B, cp);
     return CompareStringA(Locale, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) - 2;
+                          static_cast<int>(b.size())) -
+        2;
 }
 
 using TCompareWide = int (*)(const std::wstring&, const std::wstring&, unsigned);
@@ -32,7 +34,7 @@ using TCompareWide = int (*)(const std::wstring&, const std::wstring&, unsigned)
 static TCompareWide ChooseComparison()
 {
     OSVERSIONINFOA v = {};
-    v.dwOSVersionInfoSize = sizeof v;  // 148 bytes
+    v.dwOSVersionInfoSize = sizeof v; // 148 bytes
     GetVersionExA(&v);
     return v.dwPlatformId == VER_PLATFORM_WIN32_NT ? CompareWideNative : CompareWideViaAnsi;
 }
@@ -221,8 +223,10 @@ void TWideStrings::ReadWideStringsValue(const std::string& Value)
         unsigned v = 0;
         for (size_t k = 0; k < 4; ++k) {
             char c = Value[i + k];
-            int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                  : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+            int d = (c >= '0' && c <= '9') ? c - '0'
+                : (c >= 'A' && c <= 'F')   ? c - 'A' + 10
+                : (c >= 'a' && c <= 'f')   ? c - 'a' + 10
+                                           : -1;
             if (d < 0) throw EReadError("Invalid \"WideStrings\" value");
             v = v * 16 + static_cast<unsigned>(d);
         }

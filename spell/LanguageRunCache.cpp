@@ -70,7 +70,8 @@ void TLanguageRunCache::ReadRuns(std::vector<TLiveParagraph>& Paragraphs, size_t
         if (r.Start >= from) break;
         AddRun(out, r.Start, std::min<long>(r.End, from), r.Language);
     }
-    for (const TLanguageRun& r : fresh) AddRun(out, std::max<long>(r.Start, from), std::min<long>(r.End, to), r.Language);
+    for (const TLanguageRun& r : fresh)
+        AddRun(out, std::max<long>(r.Start, from), std::min<long>(r.End, to), r.Language);
     for (const TLanguageRun& r : FRuns)
         if (r.End > to) AddRun(out, std::max<long>(r.Start, to), r.End, r.Language);
     FRuns = std::move(out);

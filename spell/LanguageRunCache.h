@@ -25,13 +25,17 @@ public:
     const TLanguageRun* RunBefore(int Pos) const;
     // Whether text that replaced From up to OldEnd was typed into a known run: a character at
     // most, with a run before it.
-    bool Typed(int From, int OldEnd, int Delta) const { return OldEnd + Delta - From <= 1 && RunBefore(From) != nullptr; }
+    bool Typed(int From, int OldEnd, int Delta) const
+    {
+        return OldEnd + Delta - From <= 1 && RunBefore(From) != nullptr;
+    }
     // Text From up to OldEnd was replaced, the rest moved by Delta: what came in takes the
     // language of the character before it, as the control does with typed text.
     void ShiftRuns(int From, int OldEnd, int Delta);
     // Reads the runs of the paragraphs from First on whose languages are not known: all of
     // those in view and as many more as BudgetMs allows; marks them known.
-    void ReadRuns(std::vector<TLiveParagraph>& Paragraphs, size_t First, int TextLength, TCharRange View, double BudgetMs);
+    void ReadRuns(std::vector<TLiveParagraph>& Paragraphs, size_t First, int TextLength, TCharRange View,
+                  double BudgetMs);
     // Milliseconds the last reading took.
     double LastReadMs() const { return FRunsLast; }
 
@@ -44,8 +48,8 @@ public:
 private:
     TCustomRichEdit98* FEditor;
     std::vector<TLanguageRun> FRuns;
-    double FRunsCost = 0.0002;  // milliseconds per character of reading language runs
-    double FRunsLast = 0;       // milliseconds the last reading of runs took
+    double FRunsCost = 0.0002; // milliseconds per character of reading language runs
+    double FRunsLast = 0; // milliseconds the last reading of runs took
 };
 
 } // namespace pw

@@ -109,7 +109,7 @@ void TLiveSpeller::SelectionChanged()
     if (!FEnabled || !FEditor || FOverlay.TypingAt() < 0) return;
     TCharRange sel = redit::Selection(FEditor);
     if (FText.Stale()) {
-        FOverlay.SetTypingAt(sel.End);  // still typing
+        FOverlay.SetTypingAt(sel.End); // still typing
         return;
     }
     // The word the caret was typing in: letters on both sides of the typing position.
@@ -146,7 +146,7 @@ void TLiveSpeller::WordAccepted(TLanguage Language, const std::string& Word)
     const std::wstring& text = FText.Text();
     FOverlay.RemoveIf([&](const TSpellMark& m) {
         bool same = m.End() <= static_cast<int>(text.size()) &&
-                    text.compare(static_cast<size_t>(m.Start), static_cast<size_t>(m.Length), wide) == 0;
+            text.compare(static_cast<size_t>(m.Start), static_cast<size_t>(m.Length), wide) == 0;
         return same && FRuns.LanguageAt(m.Start) == Language;
     });
 }
@@ -189,18 +189,20 @@ void TLiveSpeller::StopTimer()
 
 void CALLBACK TLiveSpeller::TimerProc(HWND, UINT, UINT_PTR Id, DWORD)
 {
-    Firewall<int>([&] {
-        auto it = Timers().find(Id);
-        if (it == Timers().end()) {
-            KillTimer(nullptr, Id);
+    Firewall<int>(
+        [&] {
+            auto it = Timers().find(Id);
+            if (it == Timers().end()) {
+                KillTimer(nullptr, Id);
+                return 0;
+            }
+            TLiveSpeller* s = it->second;
+            // Timer messages come only when nothing else is waiting: this is idle time.
+            if (s->RunSlice(10.0)) s->Schedule(15);
+            else s->StopTimer();
             return 0;
-        }
-        TLiveSpeller* s = it->second;
-        // Timer messages come only when nothing else is waiting: this is idle time.
-        if (s->RunSlice(10.0)) s->Schedule(15);
-        else s->StopTimer();
-        return 0;
-    }, 0);
+        },
+        0);
 }
 
 // ---- Checking ----
@@ -303,7 +305,7 @@ bool TLiveSpeller::RunSlice(double BudgetMs)
     double start = SliceClockMs();
     if (FText.Stale()) FText.Follow();
     if (FText.Reading()) FText.ReadStep(start, BudgetMs);
-    double runsMs = 0;  // spent reading languages in this slice
+    double runsMs = 0; // spent reading languages in this slice
     int checked = 0;
     if (!FText.Renewing()) {
         TCharRange view = VisibleRange();
@@ -348,7 +350,7 @@ bool TLiveSpeller::WorkLeft() const
 
 std::vector<TSpellMark> TLiveSpeller::Marks() const
 {
-    if (FText.Renewing()) return {};  // the text is not known yet
+    if (FText.Renewing()) return {}; // the text is not known yet
     return FOverlay.Shown();
 }
 

@@ -67,7 +67,7 @@ private:
     TTextMirror FText;
     TLanguageRunCache FRuns;
     TMarkOverlay FOverlay;
-    size_t FCursor = 0;  // where the background walk goes on
+    size_t FCursor = 0; // where the background walk goes on
     std::set<TLanguage> FNoEngine;
     double FLongestSlice = 0;
     UINT_PTR FTimer = 0;

@@ -149,8 +149,8 @@ void TMarkOverlay::Paint(HDC DC, int From, int To)
     GetClientRect(FEditor->Handle(), &client);
     IntersectClipRect(DC, client.left, client.top, client.right, client.bottom);
     TSelectGuard selected(DC, pen.Get());
-    auto first = std::lower_bound(FMarks.begin(), FMarks.end(), From,
-                                  [](const TSpellMark& m, int p) { return m.Start < p; });
+    auto first =
+        std::lower_bound(FMarks.begin(), FMarks.end(), From, [](const TSpellMark& m, int p) { return m.Start < p; });
     for (auto it = first; it != FMarks.end() && it->Start <= To; ++it) {
         RECT r;
         int base;

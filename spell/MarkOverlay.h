@@ -56,11 +56,14 @@ public:
 
 private:
     TCustomRichEdit98* FEditor;
-    std::vector<TSpellMark> FMarks;  // first to last, none overlapping
+    std::vector<TSpellMark> FMarks; // first to last, none overlapping
     int FTypingAt = -1;
 
     bool Hidden(const TSpellMark& M) const { return HiddenAt(M, FTypingAt); }
-    static bool HiddenAt(const TSpellMark& M, int TypingAt) { return TypingAt >= 0 && TypingAt >= M.Start && TypingAt <= M.End(); }
+    static bool HiddenAt(const TSpellMark& M, int TypingAt)
+    {
+        return TypingAt >= 0 && TypingAt >= M.Start && TypingAt <= M.End();
+    }
     bool MarkRect(const TSpellMark& M, RECT& R, int& Baseline);
     void InvalidateMark(const TSpellMark& M, bool Erase);
     void EraseLines(int From, int To, int TextLength);

@@ -26,7 +26,7 @@ bool TProtectedRichEdit::KeyEditRange(WPARAM Key, int& Start, int& End)
     bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     int length = GetTextLen();
     if (Key == VK_DELETE && Start == End) {
-        if (shift) return false;  // cut of nothing
+        if (shift) return false; // cut of nothing
         if (Start >= length) return false;
         End = ctrl ? redit::WordBreak(this, WB_MOVEWORDRIGHT, Start) : Start + 1;
         return true;
@@ -42,7 +42,7 @@ bool TProtectedRichEdit::KeyEditRange(WPARAM Key, int& Start, int& End)
         return true;
     }
     if (Key == VK_BACK) return true;
-    if (Key == VK_INSERT && shift) return true;                          // paste
+    if (Key == VK_INSERT && shift) return true; // paste
     if (ctrl && (Key == 'V' || Key == 'X' || Key == 'Z' || Key == 'Y')) {
         if (Key == 'Z' || Key == 'Y') {
             Start = 0;
@@ -56,9 +56,15 @@ bool TProtectedRichEdit::KeyEditRange(WPARAM Key, int& Start, int& End)
 bool TProtectedRichEdit::EditRange(const TMessage& Message, int& Start, int& End)
 {
     switch (Message.Msg) {
-    case WM_CHAR: case WM_KEYDOWN: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO: case EM_UNDO:
+    case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
     case EM_REDO: break;
-    default: return false;  // not an edit; also keeps the selection queries below from recursing
+    default: return false; // not an edit; also keeps the selection queries below from recursing
     }
     TCharRange r = redit::Selection(this);
     Start = r.Start;
@@ -73,7 +79,7 @@ bool TProtectedRichEdit::EditRange(const TMessage& Message, int& Start, int& End
             return true;
         }
         return (Message.WParam >= 32 && Message.WParam != 127) || Message.WParam == VK_RETURN ||
-               Message.WParam == VK_TAB;
+            Message.WParam == VK_TAB;
     case WM_KEYDOWN: return KeyEditRange(Message.WParam, Start, End);
     case WM_PASTE: return true;
     case WM_CUT:

@@ -150,8 +150,10 @@ void TSpellCheckState::BuildPiece(int P, int& Start, int& End)
     while (P < FRangeEnd && P < length) {
         wchar_t c = FWorkText[static_cast<size_t>(P)];
         if (FSettings.HTMLSupport && c == L'<') P += MeasureTag(P);
-        else if (c == 13) { FNewParagraph = true; ++P; }
-        else if (c == 10) ++P;
+        else if (c == 13) {
+            FNewParagraph = true;
+            ++P;
+        } else if (c == 10) ++P;
         else break;
     }
     if (P >= FRangeEnd || P >= length) {
@@ -203,8 +205,7 @@ int TSpellCheckState::FirstOtherLanguage(int Start, TLanguage Language)
 // text around Pos each time).
 int TSpellCheckState::NextWordStart(int Pos)
 {
-    if (!dynamic_cast<TCustomRichEdit98*>(FWorkCopy))
-        return redit::WordBreak(FWorkCopy, WB_RIGHT, Pos);
+    if (!dynamic_cast<TCustomRichEdit98*>(FWorkCopy)) return redit::WordBreak(FWorkCopy, WB_RIGHT, Pos);
     const int reach = 4096;
     int length = static_cast<int>(FWorkText.size());
     int from = std::max(0, Pos - reach), to = std::min(length, Pos + reach);
@@ -290,8 +291,7 @@ std::string TSpellCheckState::ReadText(int A, int B, unsigned CodePage)
     A = std::min(A, n);
     B = std::min(B, n);
     std::string out(static_cast<size_t>(B - A) + 1, '\0');
-    int got = B > A ? WideCharToMultiByte(CodePage, 0, wide.data() + A, B - A, out.data(), B - A, nullptr, nullptr)
-                    : 0;
+    int got = B > A ? WideCharToMultiByte(CodePage, 0, wide.data() + A, B - A, out.data(), B - A, nullptr, nullptr) : 0;
     out.resize(static_cast<size_t>(std::max(got, 0)));
     return out;
 }

@@ -21,8 +21,17 @@ std::string FormatCaption(const std::string& Format, const std::string& Name)
     bool used = false;
     for (size_t i = 0; i < Format.size(); ++i) {
         if (Format[i] == '%' && i + 1 < Format.size()) {
-            if (Format[i + 1] == '%') { r += '%'; ++i; continue; }
-            if (Format[i + 1] == 's' && !used) { r += Name; used = true; ++i; continue; }
+            if (Format[i + 1] == '%') {
+                r += '%';
+                ++i;
+                continue;
+            }
+            if (Format[i + 1] == 's' && !used) {
+                r += Name;
+                used = true;
+                ++i;
+                continue;
+            }
         }
         r += Format[i];
     }
@@ -155,7 +164,7 @@ void TSpellChecker::DeleteRepeated()
     int pos = curPos, len = curLen + 1;
     bool blankAfter = FState.BlankAt(curPos + curLen);
     if (!blankAfter && FState.BlankAt(curPos - 1)) pos = curPos - 1;
-    if (!blankAfter && pos == curPos) len = curLen;  // nothing blank on either side
+    if (!blankAfter && pos == curPos) len = curLen; // nothing blank on either side
     FState.Remove(pos, len);
     if (OnChangeText) OnChangeText(this, pos, len, std::string());
 }

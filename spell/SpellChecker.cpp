@@ -98,8 +98,11 @@ const TControlClass* NearestControlClass(TControl* AControl)
 const TControlClass* ParentControlClass(const TControlClass* C) { return FindClassInfo(C->Parent); }
 
 TSpellChecker::TSpellChecker(TComponent* AOwner)
-    : TComponent(AOwner), FLanguage(static_cast<TLanguage>(LOWORD(GetSystemDefaultLCID()))),
-      FOptions{spoSuggestFromUserDict, spoIgnoreAllCaps, spoIgnoreMixedDigits, spoIgnoreRomanNumerals}
+    : TComponent(AOwner),
+      FLanguage(static_cast<TLanguage>(LOWORD(GetSystemDefaultLCID()))), FOptions{spoSuggestFromUserDict,
+                                                                                  spoIgnoreAllCaps,
+                                                                                  spoIgnoreMixedDigits,
+                                                                                  spoIgnoreRomanNumerals}
 {
 }
 
@@ -154,7 +157,11 @@ bool TSpellChecker::CheckWord(const std::string& Word, TLanguage ALanguage)
     // A word on its own is judged as a word: verdicts about the sentence or the spaces around
     // it (a lower-case start, a repetition, spacing) say nothing about the word itself.
     switch (s->CheckText(Word.c_str(), static_cast<int>(Word.size()), pos, len)) {
-    case 0: case 10: case 11: case 12: case 13: return true;
+    case 0:
+    case 10:
+    case 11:
+    case 12:
+    case 13: return true;
     default: return false;
     }
 }

@@ -4,8 +4,8 @@
 #pragma once
 #include "Classes.h"
 #include "Events.h"
-#include "SpellCheckState.h"
 #include "Languages.h"
+#include "SpellCheckState.h"
 #include "Speller.h"
 #include "StringList.h"
 
@@ -23,9 +23,18 @@ class TWinControl;
 class TSpellerDialog2;
 
 enum TSpellOption : int {
-    spoSuggestFromUserDict, spoIgnoreAllCaps, spoIgnoreMixedDigits, spoIgnoreRomanNumerals,
-    spoFindUncappedSentences, spoFindMissingSpaces, spoFindRepeatWord, spoFindExtraSpaces,
-    spoFindSpacesBeforePunc, spoFindSpacesAfterPunc, spoRateSuggestions, spoFindInitialNumerals,
+    spoSuggestFromUserDict,
+    spoIgnoreAllCaps,
+    spoIgnoreMixedDigits,
+    spoIgnoreRomanNumerals,
+    spoFindUncappedSentences,
+    spoFindMissingSpaces,
+    spoFindRepeatWord,
+    spoFindExtraSpaces,
+    spoFindSpacesBeforePunc,
+    spoFindSpacesAfterPunc,
+    spoRateSuggestions,
+    spoFindInitialNumerals,
 };
 
 // A set of options; bit n of its word is the option of ordinal n, and that word is what the
@@ -37,7 +46,12 @@ public:
     {
         for (TSpellOption o : Items) Include(o);
     }
-    static TSpellOptions FromWord(uint16_t W) { TSpellOptions s; s.FBits = W; return s; }
+    static TSpellOptions FromWord(uint16_t W)
+    {
+        TSpellOptions s;
+        s.FBits = W;
+        return s;
+    }
     bool Contains(TSpellOption O) const { return (FBits >> O) & 1; }
     void Include(TSpellOption O) { FBits = static_cast<uint16_t>(FBits | (1u << O)); }
     void Exclude(TSpellOption O) { FBits = static_cast<uint16_t>(FBits & ~(1u << O)); }
@@ -56,8 +70,8 @@ using TGetDictEvent = std::function<void(TObject* Sender, TLanguage Language, st
 struct TControlClass {
     std::string Name;
     std::string Parent;
-    std::function<bool(TControl*)> Is;                  // the control is of this class or below
-    std::function<TWinControl*(TComponent*)> Create;    // a new instance; empty for abstract classes
+    std::function<bool(TControl*)> Is; // the control is of this class or below
+    std::function<TWinControl*(TComponent*)> Create; // a new instance; empty for abstract classes
 };
 // Makes a class known to the driver (its ancestors must be known or be "TCustomEdit").
 void RegisterSpellControlClassInfo(const TControlClass& Info);
@@ -147,10 +161,10 @@ private:
     std::string FFinishMessage;
     bool FShowFinishMessage = false;
 
-    TSpellCheckState FState;  // the check in progress: control, work copy, range, pieces
+    TSpellCheckState FState; // the check in progress: control, work copy, range, pieces
     TSpellerDialog2* FDialog = nullptr;
     std::vector<std::unique_ptr<TAbstractSpeller>> FSpellers;
-    TAbstractSpeller* FSpeller = nullptr;  // the engine of the current piece
+    TAbstractSpeller* FSpeller = nullptr; // the engine of the current piece
     std::string FBadWord;
     TSpellReturnCode FReturnCode = 0;
 

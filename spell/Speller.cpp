@@ -13,12 +13,28 @@ namespace pw {
 namespace {
 
 const char* const EntryNames[16] = {
-    "SpellVer", "SpellInit", "SpellOptions", "SpellCheck", "SpellTerminate", "SpellVerifyMdr", "SpellOpenMdr",
-    "SpellOpenUdr", "SpellAddUdr", "SpellAddChangeUdr", "SpellDelUdr", "SpellClearUdr", "SpellGetSizeUdr",
-    "SpellGetListUdr", "SpellCloseMdr", "SpellCloseUdr",
+    "SpellVer",        "SpellInit",       "SpellOptions",  "SpellCheck",        "SpellTerminate", "SpellVerifyMdr",
+    "SpellOpenMdr",    "SpellOpenUdr",    "SpellAddUdr",   "SpellAddChangeUdr", "SpellDelUdr",    "SpellClearUdr",
+    "SpellGetSizeUdr", "SpellGetListUdr", "SpellCloseMdr", "SpellCloseUdr",
 };
-enum { eVer, eInit, eOptions, eCheck, eTerminate, eVerifyMdr, eOpenMdr, eOpenUdr, eAddUdr, eAddChangeUdr, eDelUdr,
-       eClearUdr, eGetSizeUdr, eGetListUdr, eCloseMdr, eCloseUdr };
+enum {
+    eVer,
+    eInit,
+    eOptions,
+    eCheck,
+    eTerminate,
+    eVerifyMdr,
+    eOpenMdr,
+    eOpenUdr,
+    eAddUdr,
+    eAddChangeUdr,
+    eDelUdr,
+    eClearUdr,
+    eGetSizeUdr,
+    eGetListUdr,
+    eCloseMdr,
+    eCloseUdr
+};
 
 using FInit = uint32_t(__cdecl*)(uint32_t*, TSpecialChars*);
 using FOptions = uint32_t(__cdecl*)(uint32_t, uint32_t);

@@ -1,9 +1,9 @@
 // Speller engines: one per language, over a CSAPI spelling library found through the registry.
 #pragma once
 #include "Languages.h"
-#include "WinApi.h"
 #include "StringList.h"
 #include "SysUtils.h"
+#include "WinApi.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,16 +18,16 @@ using TSpellReturnCode = uint8_t;
 // TSpellerDialog2's VerdictView knows how the dialog shows each.
 enum : TSpellReturnCode {
     srNoErrors = 0,
-    srUnknownWord = 1,                 // a word the dictionaries lack
-    srChangeAlways = 2,                // a word of the change-always list: its replacement goes in unasked
-    srChangeOnce = 3,                  // a word of the change-once list: its replacement is offered first
+    srUnknownWord = 1, // a word the dictionaries lack
+    srChangeAlways = 2, // a word of the change-always list: its replacement goes in unasked
+    srChangeOnce = 3, // a word of the change-once list: its replacement is offered first
     srIllegalHyphenation = 4,
-    srCapitalization = 5,              // a word capitalised as the dictionary does not have it
+    srCapitalization = 5, // a word capitalised as the dictionary does not have it
     srPossibleAbbreviation = 6,
-    srHyphenationChangesSpelling = 7,  // an answer to a hyphenation request
-    srNoMoreSuggestions = 8,           // an answer to a suggestion request
-    srMoreSuggestionsThanRoom = 9,     // an answer to a suggestion request
-    srSentenceCapitalization = 10,     // a sentence that starts in lower case
+    srHyphenationChangesSpelling = 7, // an answer to a hyphenation request
+    srNoMoreSuggestions = 8, // an answer to a suggestion request
+    srMoreSuggestionsThanRoom = 9, // an answer to a suggestion request
+    srSentenceCapitalization = 10, // a sentence that starts in lower case
     srRepeatedWord = 11,
     srExtraSpaces = 12,
     srMissingSpace = 13,
@@ -38,7 +38,9 @@ enum : TSpellReturnCode {
 // suggestions for them).
 inline bool IsMisspelledWord(TSpellReturnCode Code) { return Code == srUnknownWord || Code == srChangeOnce; }
 
-class ESpellError : public Exception { using Exception::Exception; };
+class ESpellError : public Exception {
+    using Exception::Exception;
+};
 
 // The spell-check driver that owns the engines: an engine reads its custom dictionary
 // settings while it is created.
@@ -47,7 +49,9 @@ class TSpellChecker;
 class TAbstractSpeller : public TObject {
 public:
     TAbstractSpeller(TLanguage ALanguage, uint16_t AOptions, TSpellChecker* AChecker)
-        : Language(ALanguage), Options(AOptions), Checker(AChecker) {}
+        : Language(ALanguage), Options(AOptions), Checker(AChecker)
+    {
+    }
     virtual TSpellReturnCode CheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) = 0;
     virtual TSpellReturnCode ContinueCheckText(const char* Text, int Length, int& ErrorPos, int& ErrorLen) = 0;
     virtual void ChangeOnce(const std::string& Word, const std::string& NewWord) = 0;
@@ -69,8 +73,15 @@ public:
 // The records exchanged with a spelling library, laid out as a client and a library of the
 // same architecture lay them out: natural alignment, pointers of 4 bytes in a 32-bit program
 // and of 8 in a 64-bit one.
-struct TSpecialChars { uint8_t Bytes[11]; };
-struct TMainDict { uint32_t Handle; uint16_t Language; uint16_t Padding; uint32_t Exclusion; };
+struct TSpecialChars {
+    uint8_t Bytes[11];
+};
+struct TMainDict {
+    uint32_t Handle;
+    uint16_t Language;
+    uint16_t Padding;
+    uint32_t Exclusion;
+};
 struct TSpellInputBuffer {
     uint16_t Length, MainCount, UserCount, State;
     const char* Text;
@@ -128,7 +139,7 @@ private:
     using TEntry = uint32_t(__cdecl*)();
     HMODULE FLibrary = nullptr;
     std::string FEnginePath, FDictionaryPath, FCustomDictPath, FLastWord;
-    HKEY FRegistrationRoot = HKEY_LOCAL_MACHINE;  // where the language's registration was found
+    HKEY FRegistrationRoot = HKEY_LOCAL_MACHINE; // where the language's registration was found
     uint16_t FOptionBits = 0;
     TEntry FEntries[16] = {};
     uint32_t FSpellerId = 0;

@@ -64,7 +64,8 @@ void TrimContext(std::string& Line, int& ErrorStart, int ErrorLength)
     int to = std::min(n, ErrorStart + ErrorLength + reach);
     if (to < n) {
         size_t blank = Line.rfind(' ', static_cast<size_t>(to));
-        if (blank != std::string::npos && static_cast<int>(blank) >= ErrorStart + ErrorLength) to = static_cast<int>(blank);
+        if (blank != std::string::npos && static_cast<int>(blank) >= ErrorStart + ErrorLength)
+            to = static_cast<int>(blank);
     }
     Line = Line.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
     ErrorStart -= from;
@@ -77,7 +78,7 @@ TVerdictView VerdictView(TSpellReturnCode Code)
     using V = TVerdictDisplay;
     switch (Code) {
     case srUnknownWord:
-    case srChangeOnce: return {V::vdErrorMessage, sUnknownWord};  // IsMisspelledWord
+    case srChangeOnce: return {V::vdErrorMessage, sUnknownWord}; // IsMisspelledWord
     case srIllegalHyphenation: return {V::vdErrorMessage, sIllegalHyphenation};
     case srCapitalization: return {V::vdErrorMessage, sCapitalizationError};
     case srSentenceCapitalization: return {V::vdErrorMessage, sSentenceCapitalization};
@@ -143,7 +144,7 @@ void TSpellerDialog2::CreateControls()
     InfoMsg->SetParent(this);
     InfoMsg->SetBounds(4, 4, 302, 13);
     InfoMsg->SetFont(Font());
-    InfoMsg->SetCaption("\xCD\xE5\xF2 \xE2 \xF1\xEB\xEE\xE2\xE0\xF0\xE5");  // "Нет в словаре", code page 1251
+    InfoMsg->SetCaption("\xCD\xE5\xF2 \xE2 \xF1\xEB\xEE\xE2\xE0\xF0\xE5"); // "Нет в словаре", code page 1251
     Misspelling = new TProtectedRichEdit(this);
     Misspelling->SetName("Misspelling");
     Misspelling->SetParent(this);
@@ -152,7 +153,9 @@ void TSpellerDialog2::CreateControls()
     Misspelling->SetScrollBars(TScrollStyle::ssVertical);
     Misspelling->SetTabOrder(0);
     Misspelling->OnChange = [this](TObject* s) { MisspellingChange(s); };
-    Misspelling->OnProtectChange = [this](TObject* s, int a, int b, bool& allow) { MisspellingProtectChange(s, a, b, allow); };
+    Misspelling->OnProtectChange = [this](TObject* s, int a, int b, bool& allow) {
+        MisspellingProtectChange(s, a, b, allow);
+    };
     Label2 = new TLabel(this);
     Label2->SetName("Label2");
     Label2->SetParent(this);
@@ -171,7 +174,7 @@ void TSpellerDialog2::CreateControls()
     ChangeAllButton = AddButtonControl("ChangeAllButton", 207, 146, 99, 21, 3, &D::ChangeAllButtonClick);
     SkipButton = AddButtonControl("SkipButton", 207, 179, 99, 20, 4, &D::SkipButtonClick);
     SkipAllButton = AddButtonControl("SkipAllButton", 207, 203, 99, 20, 5, &D::SkipAllButtonClick);
-    auto* add = new TWideCaptionButton(this, L"\x0414\x043E\x0431\x0430\x0432\x0438\x0442\x044C");  // "Добавить"
+    auto* add = new TWideCaptionButton(this, L"\x0414\x043E\x0431\x0430\x0432\x0438\x0442\x044C"); // "Добавить"
     add->SetName("AddButton");
     add->SetParent(this);
     add->SetBounds(207, 236, 99, 20);
@@ -238,8 +241,14 @@ void TSpellerDialog2::WndProc(TMessage& Message)
 {
     // Enter and Esc arrive from the dialog navigation as IDOK and IDCANCEL without a sender.
     if (Message.Msg == WM_COMMAND && Message.LParam == 0 && HIWORD(Message.WParam) <= 1) {
-        if (LOWORD(Message.WParam) == IDOK) { ClickButton(ChangeButton); return; }
-        if (LOWORD(Message.WParam) == IDCANCEL) { ClickButton(CancelButton); return; }
+        if (LOWORD(Message.WParam) == IDOK) {
+            ClickButton(ChangeButton);
+            return;
+        }
+        if (LOWORD(Message.WParam) == IDCANCEL) {
+            ClickButton(CancelButton);
+            return;
+        }
     }
     if (Message.Msg == WM_CLOSE && FChecker) {
         // Closing the window is cancelling the check.
@@ -414,7 +423,10 @@ void TSpellerDialog2::FindEditedWord(int& Start, int& End)
     std::string text = Misspelling->Text();
     int lineEnd = length;
     for (int i = 0; i < length && i < static_cast<int>(text.size()); ++i)
-        if (text[static_cast<size_t>(i)] == '\r' || text[static_cast<size_t>(i)] == '\n') { lineEnd = i; break; }
+        if (text[static_cast<size_t>(i)] == '\r' || text[static_cast<size_t>(i)] == '\n') {
+            lineEnd = i;
+            break;
+        }
     Start = 0;
     while (Start < lineEnd && Misspelling->CharProtected(Start)) ++Start;
     if (Start >= lineEnd) {
@@ -532,19 +544,18 @@ void TSpellerDialog2::RestoreCommands(TSpellReturnCode Code)
         SkipAllButton->SetEnabled(false);
         AddButton->SetEnabled(false);
         break;
-    case TVerdictDisplay::vdNone:
-        break;
+    case TVerdictDisplay::vdNone: break;
     }
 }
 
 void TSpellerDialog2::FormDeactivate(TObject*)
 {
     StartButton->Show();
-    for (TControl* c : {static_cast<TControl*>(DelButton), static_cast<TControl*>(ChangeButton),
-                        static_cast<TControl*>(ChangeAllButton), static_cast<TControl*>(SkipButton),
-                        static_cast<TControl*>(SkipAllButton), static_cast<TControl*>(AddButton),
-                        static_cast<TControl*>(Misspelling), static_cast<TControl*>(Variants),
-                        static_cast<TControl*>(InfoMsg), static_cast<TControl*>(Label2)})
+    for (TControl* c :
+         {static_cast<TControl*>(DelButton), static_cast<TControl*>(ChangeButton),
+          static_cast<TControl*>(ChangeAllButton), static_cast<TControl*>(SkipButton),
+          static_cast<TControl*>(SkipAllButton), static_cast<TControl*>(AddButton), static_cast<TControl*>(Misspelling),
+          static_cast<TControl*>(Variants), static_cast<TControl*>(InfoMsg), static_cast<TControl*>(Label2)})
         c->SetEnabled(false);
     Variants->Items()->Clear();
     FUpdating = true;

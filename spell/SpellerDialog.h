@@ -20,7 +20,7 @@ enum class TVerdictDisplay { vdNone, vdErrorMessage, vdSpaceMessage, vdRepeatedW
 // How the dialog shows a verdict: the display and the SpellString identifier of its message.
 struct TVerdictView {
     TVerdictDisplay Display;
-    int Message;  // 0 with vdNone
+    int Message; // 0 with vdNone
 };
 
 // The verdicts that are errors and how each is shown. The rest (no error, a change the check
@@ -88,7 +88,7 @@ protected:
 private:
     TSpellChecker* FChecker;
     bool FUpdating = false;
-    int FErrorStart = 0;  // where the error starts in the line box
+    int FErrorStart = 0; // where the error starts in the line box
 
     void CreateControls();
     TButton* AddButtonControl(const char* Name, int Left, int Top, int Width, int Height, int TabOrder,

@@ -119,7 +119,7 @@ void TTextMirror::Follow()
     }
     int w0 = std::clamp(editFrom - std::max(delta, 0) - EditReach, 0, newLength);
     int w1 = std::clamp(editTo + EditReach, w0, newLength);
-    if (w1 - w0 < delta) {  // the new window holds at least what came in
+    if (w1 - w0 < delta) { // the new window holds at least what came in
         w1 = std::min(newLength, w0 + delta);
         w0 = w1 - delta;
     }
@@ -168,7 +168,7 @@ void TTextMirror::StartReading(TReading Kind)
 void TTextMirror::ReadStep(double Start, double BudgetMs)
 {
     int length = redit::TextLength(FEditor);
-    if (length != FFreshLength) {  // changed under the reading: it begins again
+    if (length != FFreshLength) { // changed under the reading: it begins again
         FFresh.clear();
         FFreshLength = length;
     }
@@ -211,7 +211,8 @@ void TTextMirror::TakeText(std::wstring Fresh)
     }
     if (Fresh == FText) return;
     int prefix, suffix;
-    Difference(FText.data(), static_cast<int>(FText.size()), Fresh.data(), static_cast<int>(Fresh.size()), prefix, suffix);
+    Difference(FText.data(), static_cast<int>(FText.size()), Fresh.data(), static_cast<int>(Fresh.size()), prefix,
+               suffix);
     int oldEnd = static_cast<int>(FText.size()) - suffix;
     int delta = static_cast<int>(Fresh.size()) - static_cast<int>(FText.size());
     FText = std::move(Fresh);

@@ -21,10 +21,10 @@ constexpr int LeastReadPiece = 4096;
 
 struct TLiveParagraph {
     int Start;
-    int Length;      // without its paragraph mark
+    int Length; // without its paragraph mark
     bool Checked;
-    int CheckedTo;   // a long paragraph is checked in steps: how far it is
-    bool Languages;  // its language runs are known
+    int CheckedTo; // a long paragraph is checked in steps: how far it is
+    bool Languages; // its language runs are known
 };
 
 // Paragraphs of the copy replaced by others, after the characters ChangeFrom up to ChangeEnd
@@ -98,13 +98,13 @@ private:
     TTextFollower& FFollower;
     std::wstring FText;
     std::vector<TLiveParagraph> FParagraphs;
-    bool FStale = true;          // the control's text has changed since FText was read
-    int FEditFrom = -1;          // the carets after the edits not yet followed
+    bool FStale = true; // the control's text has changed since FText was read
+    int FEditFrom = -1; // the carets after the edits not yet followed
     int FEditTo = -1;
     TReading FReading = TReading::None;
-    std::wstring FFresh;         // what the reading has read so far
-    int FFreshLength = 0;        // the length of the text it reads
-    double FTextCost = 0.00005;  // milliseconds per character of reading text, as measured
+    std::wstring FFresh; // what the reading has read so far
+    int FFreshLength = 0; // the length of the text it reads
+    double FTextCost = 0.00005; // milliseconds per character of reading text, as measured
 
     void StartReading(TReading Kind);
     void TakeText(std::wstring Fresh);

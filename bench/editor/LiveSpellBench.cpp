@@ -1,9 +1,8 @@
 // Spelling as you type on a long document: the time until the whole text is marked and the
 // longest idle slice, after loading, a keystroke, a change of language, a paste and its undo;
-// the whole marking against the same paragraphs handed straight to the engines. Uses the spelling engines registered in the prefix
-// (scripts/register-dictionaries.sh).
-// Run: build/ARCH/bench/editor/livespell_bench.exe [PARAGRAPHS] in the architecture's prefix (README,
-// Figures)
+// the whole marking against the same paragraphs handed straight to the engines. Uses the spelling engines registered in
+// the prefix (scripts/register-dictionaries.sh). Run: build/ARCH/bench/editor/livespell_bench.exe [PARAGRAPHS] in the
+// architecture's prefix (README, Figures)
 #include "Forms.h"
 #include "LanguageRuns.h"
 #include "LiveSpeller.h"
@@ -55,7 +54,8 @@ int main(int argc, char** argv)
     // English prose with a misspelling in every tenth paragraph and a Russian sentence in
     // every fifth one.
     const std::wstring english = L"The cat sat on the mat and looked at the dog across the room. ";
-    const std::wstring russian = L"\x041A\x043E\x0442 \x0441\x0438\x0434\x0435\x043B \x043D\x0430 \x043A\x043E\x0432\x0440\x0435. ";
+    const std::wstring russian =
+        L"\x041A\x043E\x0442 \x0441\x0438\x0434\x0435\x043B \x043D\x0430 \x043A\x043E\x0432\x0440\x0435. ";
     std::wstring text;
     std::vector<std::pair<long, long>> russianRuns;
     for (int p = 0; p < paragraphs; ++p) {
@@ -112,9 +112,10 @@ int main(int argc, char** argv)
     double read = Seconds(t0);
     t0 = std::chrono::steady_clock::now();
     size_t runs = ReadLanguageRuns(edit).size();
-    std::printf("reading the text: %.1f ms; its language runs: %.1f ms (%zu runs)\n", read * 1000, Seconds(t0) * 1000, runs);
+    std::printf("reading the text: %.1f ms; its language runs: %.1f ms (%zu runs)\n", read * 1000, Seconds(t0) * 1000,
+                runs);
 
-    auto* live = new TLiveSpeller(host, edit, checker);  // it hears the editor's changes itself
+    auto* live = new TLiveSpeller(host, edit, checker); // it hears the editor's changes itself
 
     // Slices until nothing is left, each timed here: the longest, how many, and when the
     // visible text was done.
@@ -142,9 +143,10 @@ int main(int argc, char** argv)
 
     TRun load = slices();
     report("marking the freshly loaded document:", load);
-    std::printf("  %zu marks; engines alone on the same text: %.2f s (%d reports, English engine only): marking/engines "
-                "%.1f\n",
-                live->Marks().size(), engines, direct, engines > 0 ? load.Total / engines : 0.0);
+    std::printf(
+        "  %zu marks; engines alone on the same text: %.2f s (%d reports, English engine only): marking/engines "
+        "%.1f\n",
+        live->Marks().size(), engines, direct, engines > 0 ? load.Total / engines : 0.0);
 
     // One keystroke in the middle (the caret and the view go there), then its re-check.
     const long middle = static_cast<long>(text.size() / 2);

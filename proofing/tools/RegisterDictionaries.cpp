@@ -106,7 +106,7 @@ int UnregisterLibrary(HKEY Root, const std::string& Library)
             ++count;
             std::printf("regspell: %s removed\n", language.c_str());
         }
-        RegDeleteKeyA(spelling, language.c_str());  // refused while anything else is in it
+        RegDeleteKeyA(spelling, language.c_str()); // refused while anything else is in it
     }
     RegCloseKey(spelling);
     regspell::DeleteEmptyKeys(Root, SpellingRoot, "SOFTWARE\\Microsoft");
@@ -145,12 +145,12 @@ int main(int argc, char** argv)
     }
     uint16_t machine = regspell::ImageMachine(full);
     if (machine != regspell::OwnMachine()) {
-        if (machine == 0)
-            std::fprintf(stderr, "regspell: %s cannot be read as a Windows library\n", full);
+        if (machine == 0) std::fprintf(stderr, "regspell: %s cannot be read as a Windows library\n", full);
         else
-            std::fprintf(stderr, "regspell: %s is a %s library, which only a %s program can load: register it with the "
-                         "regspell built with it\n", full, regspell::MachineName(machine).c_str(),
-                         regspell::MachineName(machine).c_str());
+            std::fprintf(stderr,
+                         "regspell: %s is a %s library, which only a %s program can load: register it with the "
+                         "regspell built with it\n",
+                         full, regspell::MachineName(machine).c_str(), regspell::MachineName(machine).c_str());
         return 2;
     }
     std::vector<std::string> folders;

@@ -1,7 +1,7 @@
 #include "UserDictionary.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <vector>
 
@@ -66,8 +66,8 @@ void DeleteEmptyKeys(HKEY Root, const std::string& Key, const std::string& Stop)
         HKEY k;
         if (RegOpenKeyExA(Root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return;
         DWORD subkeys = 0, values = 0;
-        LONG got = RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                                    nullptr, nullptr, nullptr);
+        LONG got = RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                                    nullptr, nullptr);
         RegCloseKey(k);
         if (got != ERROR_SUCCESS || subkeys || values || RegDeleteKeyA(Root, key.c_str()) != ERROR_SUCCESS) return;
         size_t slash = key.rfind('\\');

@@ -409,7 +409,7 @@ void Click(POINT At, bool Right)
 
 // A run of columns with red in them (the colour of the waves) in a picture of the screen.
 struct RedRun {
-    int Left, Right, Top;  // screen coordinates; Right is past the last column
+    int Left, Right, Top; // screen coordinates; Right is past the last column
 };
 
 // The runs of red, left to right, in Area of the screen as it shows now. Columns a pixel or
@@ -512,7 +512,8 @@ protected:
         });
         worker.join();
     }
-    static constexpr const char* CustomDictionaries = "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries";
+    static constexpr const char* CustomDictionaries =
+        "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries";
     std::string Name;
     bool HadCustom = false;
     std::string OldCustom;
@@ -536,7 +537,7 @@ TEST_F(UserDesktop, TypedMisspellingsGetWavesAndARightClickOffersCorrectionsChos
         // at a time (the program has taken in the empty document before the first key).
         WaitForInputIdle(p.pi.hProcess, 10000);
         Sleep(1000);
-        RECT area;  // the editor's client area on the screen, where the frame has settled
+        RECT area; // the editor's client area on the screen, where the frame has settled
         GetClientRect(editor, &area);
         MapWindowPoints(editor, nullptr, reinterpret_cast<POINT*>(&area), 2);
         SetForegroundWindow(main);
@@ -601,7 +602,8 @@ class Installed : public EndToEnd {
 protected:
     void SetUp() override
     {
-        if (!GetEnvironmentVariableA("PENWISE_INSTALLED", nullptr, 0)) GTEST_SKIP() << "run by scripts/installer-test.sh";
+        if (!GetEnvironmentVariableA("PENWISE_INSTALLED", nullptr, 0))
+            GTEST_SKIP() << "run by scripts/installer-test.sh";
         EndToEnd::SetUp();
     }
     static std::string Read(HKEY Root, const std::string& Key, const std::string& Name)
@@ -611,7 +613,8 @@ protected:
         return reg.OpenKeyReadOnly(Key) ? reg.ReadString(Name) : std::string();
     }
     static constexpr const char* UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Penwise";
-    static constexpr const char* EnglishKey = "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\1033\\Normal";
+    static constexpr const char* EnglishKey =
+        "SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\1033\\Normal";
 };
 
 std::vector<std::string> ListItems(HWND List)
@@ -653,7 +656,8 @@ TEST_F(Installed, TheProgramFindsTheEngineItsInstallerRegisteredAndOffersTheRigh
         HWND d = DocumentWindow(main, doc);
         editor = d ? EditorOf(d) : nullptr;
         return editor != nullptr;
-    })) << "the document did not open:" << Windows(p.pi.dwProcessId);
+    })) << "the document did not open:"
+        << Windows(p.pi.dwProcessId);
     // F7, as the user presses it in the document.
     PostMessageA(editor, WM_KEYDOWN, VK_F7, 1);
     PostMessageA(editor, WM_KEYUP, VK_F7, 0xC0000001);

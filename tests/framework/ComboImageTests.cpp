@@ -72,10 +72,12 @@ TEST(ComboBox, KeysTypedIntoTheEditFieldReachTheKeyEvents)
     TComboBox* c = SizeBox(form);
     ASSERT_NE(c->EditHandle(), nullptr);
     std::vector<WORD> ups;
-    c->OnKeyPress = [](TObject*, char& key) { if (key >= 'a' && key <= 'z') key = 0; };
+    c->OnKeyPress = [](TObject*, char& key) {
+        if (key >= 'a' && key <= 'z') key = 0;
+    };
     c->OnKeyUp = [&](TObject*, WORD& key, unsigned) { ups.push_back(key); };
     SendMessageA(c->EditHandle(), WM_CHAR, 'x', 1);
-    EXPECT_EQ(c->Text(), "8");  // the letter was discarded
+    EXPECT_EQ(c->Text(), "8"); // the letter was discarded
     SendMessageA(c->EditHandle(), WM_KEYDOWN, VK_END, 1);
     SendMessageA(c->EditHandle(), WM_CHAR, '4', 1);
     EXPECT_EQ(c->Text(), "84");
@@ -124,7 +126,7 @@ TEST(ComboBox, OnASelectionChangeTheTextIsTheChosenItem)
     SetWindowTextA(c->EditHandle(), "8");
     seen.clear();
     SendSelChange(form, c);
-    EXPECT_EQ(seen, std::vector<std::string>{"24"});  // once, with the chosen item
+    EXPECT_EQ(seen, std::vector<std::string>{"24"}); // once, with the chosen item
     EXPECT_EQ(c->ItemIndex(), 2);
 }
 
@@ -147,9 +149,9 @@ TEST(ImageList, ReplaceWithAnExplicitMask)
     int changes = 0;
     images.OnChange = [&](TObject*) { ++changes; };
     MemoryBitmap blue(RGB(0, 0, 255));
-    MemoryBitmap mask(RGB(255, 255, 255), true);  // white: transparent
-    mask.Fill(RECT{0, 8, 16, 16}, RGB(0, 0, 0));   // the bottom half opaque
-    blue.Fill(RECT{0, 0, 16, 8}, RGB(0, 0, 0));    // transparent pixels are black in the image
+    MemoryBitmap mask(RGB(255, 255, 255), true); // white: transparent
+    mask.Fill(RECT{0, 8, 16, 16}, RGB(0, 0, 0)); // the bottom half opaque
+    blue.Fill(RECT{0, 0, 16, 8}, RGB(0, 0, 0)); // transparent pixels are black in the image
     HBITMAP b = blue.Detach(), m = mask.Detach();
     images.Replace(0, b, m);
     blue.Attach();
@@ -158,8 +160,8 @@ TEST(ImageList, ReplaceWithAnExplicitMask)
     EXPECT_EQ(images.Count(), 1);
     MemoryBitmap out(RGB(0, 255, 0));
     images.Draw(out.DC, 0, 0, 0);
-    EXPECT_EQ(GetPixel(out.DC, 3, 3), RGB(0, 255, 0));    // transparent: the background shows
-    EXPECT_EQ(GetPixel(out.DC, 3, 12), RGB(0, 0, 255));   // opaque: the new image
+    EXPECT_EQ(GetPixel(out.DC, 3, 3), RGB(0, 255, 0)); // transparent: the background shows
+    EXPECT_EQ(GetPixel(out.DC, 3, 12), RGB(0, 0, 255)); // opaque: the new image
     EXPECT_THROW(images.Replace(1, b, m), EInvalidOperation);
     EXPECT_EQ(changes, 1);
 }

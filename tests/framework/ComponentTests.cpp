@@ -16,7 +16,10 @@ std::vector<std::string>* g_log = nullptr;
 class Logged : public TComponent {
 public:
     Logged(TComponent* owner, const std::string& name) : TComponent(owner) { SetName(name); }
-    ~Logged() override { if (g_log) g_log->push_back("~" + Name()); }
+    ~Logged() override
+    {
+        if (g_log) g_log->push_back("~" + Name());
+    }
     std::vector<std::string> Removed;
 protected:
     void Notification(TComponent* c, TOperation op) override
@@ -31,7 +34,11 @@ public:
     int X = 0, Y = 0;
     void Assign(TPersistent* s) override
     {
-        if (auto* p = dynamic_cast<Point2*>(s)) { X = p->X; Y = p->Y; return; }
+        if (auto* p = dynamic_cast<Point2*>(s)) {
+            X = p->X;
+            Y = p->Y;
+            return;
+        }
         TPersistent::Assign(s);
     }
 };
@@ -43,7 +50,11 @@ public:
 protected:
     void AssignTo(TPersistent* d) override
     {
-        if (auto* p = dynamic_cast<Point2*>(d)) { p->X = R; p->Y = 0; return; }
+        if (auto* p = dynamic_cast<Point2*>(d)) {
+            p->X = R;
+            p->Y = 0;
+            return;
+        }
         TPersistent::AssignTo(d);
     }
 };
@@ -84,7 +95,7 @@ TEST(Component, FreeNotificationTellsAboutDestructionOnce)
     Logged watcher(nullptr, "watcher");
     auto* watched = new Logged(nullptr, "watched");
     watcher.FreeNotification(watched);
-    watcher.FreeNotification(watched);  // asking twice still tells once
+    watcher.FreeNotification(watched); // asking twice still tells once
     delete watched;
     ASSERT_EQ(watcher.Removed.size(), 1u);
     EXPECT_EQ(watcher.Removed[0], "watched");
@@ -95,7 +106,7 @@ TEST(Component, FreeNotificationIsMutualAndCanBeWithdrawn)
     auto* a = new Logged(nullptr, "a");
     auto* b = new Logged(nullptr, "b");
     a->FreeNotification(b);
-    delete a;  // b hears of a, and a's destruction must not leave b pointing at a
+    delete a; // b hears of a, and a's destruction must not leave b pointing at a
     EXPECT_EQ(b->Removed, std::vector<std::string>{"a"});
     auto* c = new Logged(nullptr, "c");
     b->FreeNotification(c);
@@ -113,7 +124,7 @@ TEST(Event, TheOwnersHandlerAndEverySubscriberHearItInTurnUntilTheyLeave)
     TSubscription second;
     TSubscription first = event.Subscribe([&](int n) {
         heard.push_back("first " + std::to_string(n));
-        second.Cancel();  // leaves during the call: not called again, not even now
+        second.Cancel(); // leaves during the call: not called again, not even now
     });
     second = event.Subscribe([&](int n) { heard.push_back("second " + std::to_string(n)); });
     event(1);
@@ -122,12 +133,12 @@ TEST(Event, TheOwnersHandlerAndEverySubscriberHearItInTurnUntilTheyLeave)
     heard.clear();
     {
         TSubscription third = event.Subscribe([&](int n) { heard.push_back("third " + std::to_string(n)); });
-        event = nullptr;  // the owner lets go of its handler; subscribers stay
+        event = nullptr; // the owner lets go of its handler; subscribers stay
         event(2);
         auto quiet = event.Mute();
         event(3);
     }
-    event(4);  // the third one's subscription was dropped with it
+    event(4); // the third one's subscription was dropped with it
     EXPECT_EQ(heard, (std::vector<std::string>{"first 2", "third 2", "first 4"}));
     first.Cancel();
     EXPECT_FALSE(static_cast<bool>(event));
@@ -143,7 +154,7 @@ TEST(Event, ASubscriptionOutlivingItsEventIsHarmless)
         event();
     }
     EXPECT_TRUE(kept.Active());
-    kept.Cancel();  // the event is gone: nothing to take the listener from
+    kept.Cancel(); // the event is gone: nothing to take the listener from
     EXPECT_FALSE(kept.Active());
     EXPECT_EQ(calls, 1);
 }

@@ -1,5 +1,5 @@
-#include "StringList.h"
 #include "Streams.h"
+#include "StringList.h"
 #include "SysUtils.h"
 #include "TestSupport.h"
 
@@ -75,7 +75,7 @@ TEST(StringList, SortedListsKeepOrderAndHandleDuplicates)
     l.Add("Apple");
     l.Add("fig");
     EXPECT_EQ(Lines(l), (std::vector<std::string>{"Apple", "fig", "pear"}));
-    EXPECT_EQ(l.Add("APPLE"), 0);  // ignored duplicate gives the existing index
+    EXPECT_EQ(l.Add("APPLE"), 0); // ignored duplicate gives the existing index
     EXPECT_EQ(l.Count(), 3);
     int idx = -1;
     EXPECT_TRUE(l.Find("FIG", idx));
@@ -131,7 +131,7 @@ TEST(StringList, ChangeEventsFireOncePerUpdateBracket)
     l.OnChanging = [&](TObject*) { ++changing; };
     l.Add("a");
     EXPECT_EQ(changes, 1);
-    l.SetText("x\ny\nz");  // one bracket around clear and three adds
+    l.SetText("x\ny\nz"); // one bracket around clear and three adds
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(changing, 2);
     l.BeginUpdate();
@@ -150,7 +150,7 @@ TEST(Strings, BaseOperationsBuildOnTheAbstractOnes)
     TObject o;
     m.AddObject("keep", &o);
     m.Add("two");
-    m.SetStrings(0, "kept");  // replace keeps the line's object
+    m.SetStrings(0, "kept"); // replace keeps the line's object
     EXPECT_EQ(m.Strings(0), "kept");
     EXPECT_EQ(m.Objects(0), &o);
     m.SetText("a\nb");
@@ -212,5 +212,5 @@ TEST(StringList, StreamsAndFilesRoundTrip)
     fromFile.LoadFromFile(file);
     EXPECT_EQ(Lines(fromFile), (std::vector<std::string>{"first", "second"}));
     EXPECT_THROW(fromFile.LoadFromFile(dir.File("missing.txt")), EFOpenError);
-    EXPECT_EQ(fromFile.Count(), 2);  // a failed load loses nothing
+    EXPECT_EQ(fromFile.Count(), 2); // a failed load loses nothing
 }

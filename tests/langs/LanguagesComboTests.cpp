@@ -48,7 +48,7 @@ protected:
         d.itemAction = ODA_DRAWENTIRE;
         d.hwndItem = Combo->Handle();
         d.hDC = p.Bitmap.Canvas()->Handle();
-        d.rcItem = RECT{0, 4, 160, 20};  // 16 high: the 12-pixel flag sits 2 below the top
+        d.rcItem = RECT{0, 4, 160, 20}; // 16 high: the 12-pixel flag sits 2 below the top
         SendMessageA(Form->Handle(), WM_DRAWITEM, d.CtlID, reinterpret_cast<LPARAM>(&d));
     }
 
@@ -73,9 +73,7 @@ TEST_F(LanguagesComboTest, ListsTheSystemsLocalesSortedWithNothingSelected)
     for (int i = 0; i < Combo->LanguageCount(); ++i) {
         std::string name = Combo->Items()->Strings(i);
         EXPECT_FALSE(name.empty());
-        if (i > 0) {
-            EXPECT_LE(AnsiCompareText(Combo->Items()->Strings(i - 1), name), 0) << name;
-        }
+        if (i > 0) { EXPECT_LE(AnsiCompareText(Combo->Items()->Strings(i - 1), name), 0) << name; }
         auto id = static_cast<TLanguage>(reinterpret_cast<uintptr_t>(Combo->Items()->Objects(i)));
         if (id == 1033) english = name == LocalizedName(1033);
         if (id == 1049) russian = name == LocalizedName(1049);
@@ -92,16 +90,16 @@ TEST_F(LanguagesComboTest, SettingALanguageSelectsItsItemAndTellsOnce)
     EXPECT_EQ(Combo->Language(), 1049);
     EXPECT_EQ(Combo->LanguageName(), LocalizedName(1049));
     EXPECT_EQ(Changes, 1);
-    Combo->SetLanguage(1049);  // the value it has
+    Combo->SetLanguage(1049); // the value it has
     EXPECT_EQ(Changes, 1);
-    Combo->SetLanguage(0x7BFF);  // no locale of the system: ignored
+    Combo->SetLanguage(0x7BFF); // no locale of the system: ignored
     EXPECT_EQ(Combo->Language(), 1049);
     EXPECT_EQ(Changes, 1);
     Combo->SetLanguageName("No such language");
     EXPECT_EQ(Combo->Language(), NoLanguage);
     Combo->SetLanguageName(LocalizedName(1033));
     EXPECT_EQ(Combo->Language(), 1033);
-    EXPECT_EQ(Changes, 1);  // the name selects silently
+    EXPECT_EQ(Changes, 1); // the name selects silently
 }
 
 TEST_F(LanguagesComboTest, ALanguageSetBeforeTheWindowExistsLeavesNothing)
@@ -115,7 +113,10 @@ TEST_F(LanguagesComboTest, TheUsersPickClicksThenChanges)
 {
     Create();
     int clicks = 0;
-    Combo->OnClick = [&](TObject*) { EXPECT_EQ(Changes, 0); ++clicks; };
+    Combo->OnClick = [&](TObject*) {
+        EXPECT_EQ(Changes, 0);
+        ++clicks;
+    };
     Combo->SetItemIndex(Combo->Items()->IndexOfObject(reinterpret_cast<TObject*>(uintptr_t{1036})));
     SendMessageA(Form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Combo->Handle()), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(Combo->Handle()));
@@ -135,7 +136,7 @@ TEST_F(LanguagesComboTest, AnotherViewKeepsTheLanguageAndTellsOnce)
     char native[255] = {};
     GetLocaleInfoA(MAKELCID(1049, SORT_DEFAULT), LOCALE_SNATIVELANGNAME, native, sizeof native);
     EXPECT_EQ(Combo->LanguageName(), native);
-    Combo->SetViewType(TLanguageViewType::lvtNative);  // unchanged: no rebuild, no event
+    Combo->SetViewType(TLanguageViewType::lvtNative); // unchanged: no rebuild, no event
     EXPECT_EQ(Changes, 1);
 }
 
@@ -199,7 +200,7 @@ TEST_F(LanguagesComboTest, NothingSelectedDrawsAnEmptyBox)
     DrawInto(p, -1, clGreen);
     EXPECT_EQ(p.At(10, 10), ColorToRGB(clWindow));
     EXPECT_EQ(p.At(60, 12), ColorToRGB(clWindow));
-    DrawInto(p, Combo->LanguageCount(), clGreen);  // past the end: the same
+    DrawInto(p, Combo->LanguageCount(), clGreen); // past the end: the same
     EXPECT_EQ(p.At(60, 12), ColorToRGB(clWindow));
 }
 
@@ -211,5 +212,5 @@ TEST(LanguageList, AnErrorWhileTheSystemListsTheLanguagesIsReportedAndEndsTheLis
     AddSystemLanguages(TLanguageType::ltInstalled, TLanguageViewType::lvtEnglish, list);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].Text, "No room for another language.");
-    EXPECT_EQ(list.Count(), 1);  // the first language went in, the system was asked for no other
+    EXPECT_EQ(list.Count(), 1); // the first language went in, the system was asked for no other
 }

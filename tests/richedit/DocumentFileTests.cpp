@@ -92,9 +92,7 @@ TEST_F(RichEditTest, LanguageRunsMatchEveryCharacterInTextWithEscapes)
     EXPECT_EQ(runs.front().Start, 0);
     EXPECT_EQ(runs.back().End, static_cast<long>(text.size()));
     for (size_t k = 0; k < runs.size(); ++k) {
-        if (k > 0) {
-            EXPECT_EQ(runs[k].Start, runs[k - 1].End);
-        }
+        if (k > 0) { EXPECT_EQ(runs[k].Start, runs[k - 1].End); }
         for (long i = runs[k].Start; i < runs[k].End; ++i)
             EXPECT_EQ(runs[k].Language, static_cast<unsigned>(LanguageAt(Edit, static_cast<int>(i)))) << "at " << i;
     }
@@ -107,9 +105,7 @@ TEST_F(RichEditTest, LanguageRunsMatchEveryCharacterInTextWithEscapes)
         EXPECT_EQ(piece.front().Start, from);
         EXPECT_EQ(piece.back().End, std::min(to, n));
         for (size_t k = 0; k < piece.size(); ++k) {
-            if (k > 0) {
-                EXPECT_EQ(piece[k].Start, piece[k - 1].End);
-            }
+            if (k > 0) { EXPECT_EQ(piece[k].Start, piece[k - 1].End); }
             for (long i = piece[k].Start; i < piece[k].End; ++i)
                 EXPECT_EQ(piece[k].Language, static_cast<unsigned>(LanguageAt(Edit, static_cast<int>(i))))
                     << "at " << i << " in " << from << ".." << to;

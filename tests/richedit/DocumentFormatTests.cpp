@@ -31,7 +31,7 @@ std::string Nested(size_t Depth, bool Closed = true)
 struct THostile {
     const char* Name;
     std::string Bytes;
-    const char* Reason;  // part of the message
+    const char* Reason; // part of the message
 };
 
 std::vector<THostile> HostileFiles()
@@ -86,8 +86,9 @@ TEST_F(RichEditTest, AHostileStreamIsRefusedWithoutAFileName)
         Edit->Lines()->LoadFromStream(&m);
         ADD_FAILURE() << "loaded without an error";
     } catch (const ERichTextRefused& e) {
-        EXPECT_EQ(e.Message(), "The document cannot be opened: its groups are nested more than 32 deep (byte " +
-                                   std::to_string(Head.size() + 31) + ").");
+        EXPECT_EQ(e.Message(),
+                  "The document cannot be opened: its groups are nested more than 32 deep (byte " +
+                      std::to_string(Head.size() + 31) + ").");
     }
     EXPECT_EQ(WideText(), L"kept");
 }
@@ -123,7 +124,7 @@ TEST_F(RichEditTest, UnicodeTextFilesOpenAsTheirText)
     pwtest::TempDir dir;
     const std::wstring expected = L"h\x00E9llo \x043C\x0438\x0440\rsecond \x20AC";
     const std::string le = std::string("\xFF\xFE", 2) +
-                           std::string("h\0\xE9\0l\0l\0o\0 \0\x3C\x04\x38\x04\x40\x04\r\0\n\0s\0e\0c\0o\0n\0d\0 \0\xAC\x20", 38);
+        std::string("h\0\xE9\0l\0l\0o\0 \0\x3C\x04\x38\x04\x40\x04\r\0\n\0s\0e\0c\0o\0n\0d\0 \0\xAC\x20", 38);
     std::string be = "\xFE\xFF";
     for (size_t i = 2; i + 1 < le.size(); i += 2) {
         be += le[i + 1];
@@ -184,9 +185,9 @@ TEST(DocumentFormat, EncodingIsTakenFromTheMarkOrTheBytes)
     EXPECT_EQ(kind("caf\xC3\xA9"), TDocumentEncoding::deUTF8);
     EXPECT_EQ(kind("plain ASCII"), TDocumentEncoding::deANSI);
     EXPECT_EQ(kind("caf\xE9"), TDocumentEncoding::deANSI);
-    EXPECT_EQ(kind("\xED\xA0\x80"), TDocumentEncoding::deANSI);  // a surrogate is no UTF-8
-    EXPECT_EQ(kind("\xF4\x90\x80\x80"), TDocumentEncoding::deANSI);  // above U+10FFFF
-    EXPECT_EQ(kind("ab\xC3"), TDocumentEncoding::deANSI);  // cut short
+    EXPECT_EQ(kind("\xED\xA0\x80"), TDocumentEncoding::deANSI); // a surrogate is no UTF-8
+    EXPECT_EQ(kind("\xF4\x90\x80\x80"), TDocumentEncoding::deANSI); // above U+10FFFF
+    EXPECT_EQ(kind("ab\xC3"), TDocumentEncoding::deANSI); // cut short
 }
 
 namespace {

@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         SpellFixture::SetUp();
-        Live = new TLiveSpeller(Host, Edit, Checker);  // it listens to the editor itself
+        Live = new TLiveSpeller(Host, Edit, Checker); // it listens to the editor itself
         Host->Show();
         pwtest::Pump();
     }
@@ -94,7 +94,7 @@ TEST_F(LiveSpellerTest, MarksTheWordsItsEngineRejectsAndDrawsARedWaveUnderThem)
 
 TEST_F(LiveSpellerTest, TextInALanguageWithoutDictionaryIsNotMarked)
 {
-    Checked(L"the wrold cat", 0, 1031);  // German: no engine registered
+    Checked(L"the wrold cat", 0, 1031); // German: no engine registered
     EXPECT_TRUE(MarkedWords().empty());
     EXPECT_FALSE(Live->WorkLeft());
 }
@@ -127,7 +127,7 @@ TEST_F(LiveSpellerTest, MarksMoveWithEditsAboveThemAndTheEditedParagraphIsChecke
         TWideModeGuard wide(Edit);
         Edit->Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"a mat\r"));
     }
-    Edit->Perform(EM_SETSEL, 100, 100);  // the caret goes elsewhere: no word is being typed
+    Edit->Perform(EM_SETSEL, 100, 100); // the caret goes elsewhere: no word is being typed
     Live->CheckAll();
     Paint();
     int after = Find(L"wrold");
@@ -156,7 +156,7 @@ TEST_F(LiveSpellerTest, TheWordBeingTypedIsMarkedOnlyOnceTheCaretLeavesIt)
     for (const char* c = "wrold"; *c; ++c) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<WPARAM>(*c), 0);
     Live->CheckAll();
     EXPECT_TRUE(MarkedWords().empty()) << "the caret is still in the word";
-    SendMessageA(Edit->Handle(), WM_CHAR, ' ', 0);  // typing goes on after it
+    SendMessageA(Edit->Handle(), WM_CHAR, ' ', 0); // typing goes on after it
     Live->CheckAll();
     Live->SelectionChanged();
     EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"wrold"});
@@ -189,7 +189,7 @@ TEST_F(LiveSpellerTest, AWordCorrectedOnTheLastLineLeavesNoWaveWhereTheControlRe
         Edit->Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"mat"));
     }
     Edit->Perform(EM_SETSEL, 0, 0);
-    UpdateWindow(Edit->Handle());  // only what the control and the speller found to repaint
+    UpdateWindow(Edit->Handle()); // only what the control and the speller found to repaint
     Live->CheckAll();
     UpdateWindow(Edit->Handle());
     EXPECT_TRUE(Live->Marks().empty());
@@ -208,7 +208,7 @@ TEST_F(LiveSpellerTest, AWordAcceptedElsewhereLosesItsMarksInEveryDocument)
     Checked(L"the wrold cat");
     live2->CheckAll();
     EXPECT_EQ(live2->Marks().size(), 2u);
-    Checker->OnWordAccepted(Checker, "wrold", 1049);  // another language: nothing changes
+    Checker->OnWordAccepted(Checker, "wrold", 1049); // another language: nothing changes
     EXPECT_EQ(Live->Marks().size(), 1u);
     Checker->OnWordAccepted(Checker, "wrold", 1033);
     Paint();
@@ -248,7 +248,7 @@ TEST_F(LiveSpellerTest, VisibleTextIsCheckedFirstAndScrollingMovesTheWave)
     Edit->Perform(EM_LINESCROLL, 0, 295);
     pwtest::Pump();
     Live->LanguagesChanged();
-    for (int i = 0; i < 20; ++i) Live->RunSlice(0.0);  // a paragraph each
+    for (int i = 0; i < 20; ++i) Live->RunSlice(0.0); // a paragraph each
     EXPECT_EQ(MarkedWords(), std::vector<std::wstring>{L"wrold"}) << "what the user sees comes first";
     EXPECT_TRUE(Live->WorkLeft());
     Live->CheckAll();
@@ -308,7 +308,7 @@ TEST_F(LiveSpellerTest, AnUndoneEditTheCaretDoesNotShowLeavesTheRightMarks)
 {
     Checked(Lines(200));
     ASSERT_TRUE(Live->Marks().empty());
-    const int at = Find(L"\r") + 1;  // the second line, in view
+    const int at = Find(L"\r") + 1; // the second line, in view
     Edit->Perform(EM_SETSEL, static_cast<WPARAM>(at), at);
     ASSERT_TRUE(PutOnClipboard(Host->Handle(), L"the wrold cat\r"));
     Edit->Perform(WM_PASTE, 0, 0);
@@ -416,8 +416,8 @@ struct TGdiLedger {
 
 struct TGdiReplay {
     TGdiLedger Ledger;
-    std::map<DWORD, DWORD> Kind;          // object index -> OBJ_PEN, OBJ_BRUSH, OBJ_FONT ...
-    std::map<DWORD, DWORD> Selected;      // kind -> object index selected (0: not one of these)
+    std::map<DWORD, DWORD> Kind; // object index -> OBJ_PEN, OBJ_BRUSH, OBJ_FONT ...
+    std::map<DWORD, DWORD> Selected; // kind -> object index selected (0: not one of these)
     std::vector<std::map<DWORD, DWORD>> Saved;
 };
 
@@ -513,7 +513,7 @@ TEST_F(LiveSpellerTest, DrawingTheWavesAThousandTimesKeepsNoGdiObjectAndLeavesTh
             ++changed;
     };
     auto repaint = [&] { RedrawWindow(Edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); };
-    for (int i = 0; i < 10; ++i) repaint();  // whatever the control keeps for its painting is made
+    for (int i = 0; i < 10; ++i) repaint(); // whatever the control keeps for its painting is made
     // The process's GDI objects (Wine counts none: 0 before and after).
     DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     for (int i = 0; i < 1000; ++i) repaint();
@@ -544,7 +544,7 @@ TEST_F(LiveSpellerTest, ItHearsTheEditorBesideTheHandlersOfTheEditorsOwner)
     EXPECT_TRUE(MarkedWords().empty()) << "the caret is still in the word";
     EXPECT_EQ(changes, 9) << "the owner's handler hears every key";
     int movesBefore = moves;
-    Edit->Perform(EM_SETSEL, 0, 0);  // the caret leaves the word: no one tells the speller but the editor
+    Edit->Perform(EM_SETSEL, 0, 0); // the caret leaves the word: no one tells the speller but the editor
     EXPECT_EQ(moves, movesBefore + 1);
     Live->CheckAll();
     Paint();
@@ -565,7 +565,7 @@ TEST_F(LiveSpellerTest, ADocumentLoadedThroughTheEditorsLinesIsCheckedInItsLangu
     stream.SetPosition(0);
     Edit->Lines()->LoadFromStream(&stream);
     ASSERT_EQ(WideText(Edit), L"the cat sat on the mat");
-    Edit->Perform(EM_SETSEL, 12, 12);  // away from the first and last words, where loading leaves the caret
+    Edit->Perform(EM_SETSEL, 12, 12); // away from the first and last words, where loading leaves the caret
     Live->CheckAll();
     Paint();
     std::vector<std::wstring> all{L"the", L"cat", L"sat", L"on", L"the", L"mat"};
