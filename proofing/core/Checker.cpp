@@ -61,6 +61,13 @@ class Dictionary::StemLookup {
 public:
     explicit StemLookup(const Dictionary& d) : FDictionary(d) {}
     void Reset(View Stem) { FStem = Stem; FDone = false; }
+    // The stem with its homonyms already looked up.
+    void Reset(View Stem, const HomonymList* Found)
+    {
+        FStem = Stem;
+        FFound = Found;
+        FDone = true;
+    }
     const HomonymList* Get()
     {
         if (!FDone) { FFound = FDictionary.Lookup(FStem); FDone = true; }
@@ -79,6 +86,12 @@ const std::vector<size_t>* Dictionary::SuffixesEnding(View w, size_t a) const
 {
     if (a >= FSuffixStarts.size() || !(FSuffixStarts[a] & LetterBit(a ? w[w.size() - a] : 0))) return nullptr;
     return FSuffixByAppend.Find(w.substr(w.size() - a));
+}
+
+const std::vector<Dictionary::SuffixGroup>* Dictionary::SuffixGroupsEnding(View w, size_t a) const
+{
+    if (a >= FSuffixStarts.size() || !(FSuffixStarts[a] & LetterBit(a ? w[w.size() - a] : 0))) return nullptr;
+    return FSuffixGroups.Find(w.substr(w.size() - a));
 }
 
 const std::vector<size_t>* Dictionary::PrefixesStarting(View w, size_t len) const
@@ -212,23 +225,41 @@ bool Dictionary::CheckSuffixed(View w, int folded, Prefixes prefixes) const
     // Without FULLSTRIP a rule leaves at least one letter of the stem in the word.
     if (w.empty() && !FFullStrip) return false;
     size_t longest = std::min(FLongestSuffix, FFullStrip ? w.size() : w.size() - 1);
+    // The hash state of each beginning of the word a rule may keep, the shortest first: a stem
+    // is looked up from it and the letters the rule puts back, without being copied together.
+    size_t shortest = w.size() - longest;
+    uint64_t inlineStates[32];
+    std::vector<uint64_t> heapStates;
+    uint64_t* states = inlineStates;
+    if (longest + 1 > std::size(inlineStates)) {
+        heapStates.resize(longest + 1);
+        states = heapStates.data();
+    }
+    bool hashed = false;  // the states are worked out at the first look-up (most words need none)
     Joined stem;
     StemLookup stems(*this);
     for (size_t a = 0; a <= longest; ++a) {
-        const auto* rules = SuffixesEnding(w, a);
-        if (!rules) continue;
-        const std::u32string* strip = nullptr;
-        for (size_t i : *rules) {
-            const AffixEntry& e = FSuffixes[i];
-            // A suffix that belongs inside compounds never ends a word.
-            if (e.OnlyInCompound) continue;
-            if (!strip || *strip != e.Strip) {
-                strip = &e.Strip;
-                stem.Set(w.substr(0, w.size() - a), e.Strip);
-                stems.Reset(stem.View());
+        const auto* groups = SuffixGroupsEnding(w, a);
+        if (!groups) continue;
+        View kept = w.substr(0, w.size() - a);
+        for (const SuffixGroup& g : *groups) {
+            const std::u32string& strip = FSuffixes[g.StripRule].Strip;
+            if (kept.empty() && strip.empty()) continue;
+            if (!hashed) {
+                states[0] = HashAdd(HashStart, w.substr(0, shortest));
+                for (size_t k = 1; k <= longest; ++k) states[k] = HashAdd(states[k - 1], w[shortest + k - 1]);
+                hashed = true;
             }
-            if (stem.View().empty()) continue;
-            if (SuffixMatches(e, stem.View(), stems, folded, prefixes)) return true;
+            const HomonymList* found = FWords.FindJoined(kept, strip, states[longest - a]);
+            // Without its stem in the dictionary a rule can only stand on an inner suffix.
+            if (!found && !g.AnyInner) continue;
+            stem.Set(kept, strip);
+            stems.Reset(stem.View(), found);
+            for (uint32_t i : g.Rules) {
+                const AffixEntry& e = FSuffixes[i];
+                if (!found && e.Inner < 0) continue;
+                if (SuffixMatches(e, stem.View(), stems, folded, prefixes)) return true;
+            }
         }
     }
     return false;
@@ -699,7 +730,8 @@ bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) co
     }
     if (AllowCompound && w.size() <= 64) {
         bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
-        if (!FCompoundRules.empty()) {
+        bool ruleStart = !FRuleStarts.empty() && !w.empty() && (FRuleStarts.count(w[0]) || (capital && FRuleStarts.count(ToLower(w[0], FTurkic))));
+        if (ruleStart) {
             std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
             PartStems asTyped(*this, w), lowered(*this, lower);
             for (const auto& rule : FCompoundRules)

@@ -554,6 +554,20 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
         }
         FCompoundRules.push_back(tokens);
     }
+    if (!FCompoundRules.empty()) {
+        std::unordered_set<Flag> ruleFlags;
+        for (const auto& rule : FCompoundRules)
+            for (const FlagSet& token : rule) ruleFlags.insert(token[0]);
+        FWords.ForEach([&](std::u32string_view w, const HomonymList& hs) {
+            if (w.empty()) return;
+            for (const Homonym& h : hs)
+                for (Flag f : h.Flags)
+                    if (ruleFlags.count(f)) {
+                        FRuleStarts.insert(w[0]);
+                        return;
+                    }
+        });
+    }
 }
 
 void Dictionary::BuildIndexes()
@@ -587,6 +601,17 @@ void Dictionary::BuildIndexes()
         }
     };
     mark(FSuffixes);
+    std::unordered_map<std::u32string, size_t> groupOf;  // appended text, a null, stripped letters
+    for (size_t i = 0; i < FSuffixes.size(); ++i) {
+        const AffixEntry& e = FSuffixes[i];
+        if (e.OnlyInCompound) continue;
+        std::vector<SuffixGroup>& groups = FSuffixGroups.Insert(e.Append);
+        auto [it, fresh] = groupOf.emplace(e.Append + U'\0' + e.Strip, groups.size());
+        if (fresh) groups.push_back(SuffixGroup{static_cast<uint32_t>(i), false, {}});
+        SuffixGroup& g = groups[it->second];
+        g.AnyInner = g.AnyInner || e.Inner >= 0;
+        g.Rules.push_back(static_cast<uint32_t>(i));
+    }
     innerOf.clear();
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
         FPrefixByAppend.Insert(FPrefixes[i].Append).push_back(i);

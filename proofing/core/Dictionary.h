@@ -164,6 +164,16 @@ private:
     std::vector<AffixEntry> FPrefixes, FSuffixes;
     // Rules by their appended text, and suffix rules by each flag of their continuation.
     TextTable<std::vector<size_t>> FSuffixByAppend, FPrefixByAppend;
+    // The suffix rules that may end a word (all but those only inside compounds), by their
+    // appended text and then by the letters they strip: a stem is looked up once for a group,
+    // and a group whose stem is missing is passed over whole unless one of its rules may stand
+    // on an inner suffix.
+    struct SuffixGroup {
+        uint32_t StripRule = 0;  // a rule of the group, for its stripped letters
+        bool AnyInner = false;
+        std::vector<uint32_t> Rules;
+    };
+    TextTable<std::vector<SuffixGroup>> FSuffixGroups;
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
     // (An affix rule's Inner is the index of its flag's.)
     // Starts (suffixes only): for each length, the letters the texts begin with, as bits.
@@ -184,6 +194,7 @@ private:
     std::vector<uint64_t> FSuffixStarts = std::vector<uint64_t>(1, ~uint64_t(0)), FPrefixEnds = FSuffixStarts;
     static uint64_t LetterBit(char32_t c) { return uint64_t(1) << (c & 63); }
     const std::vector<size_t>* SuffixesEnding(std::u32string_view w, size_t a) const;
+    const std::vector<SuffixGroup>* SuffixGroupsEnding(std::u32string_view w, size_t a) const;
     const std::vector<size_t>* PrefixesStarting(std::u32string_view w, size_t len) const;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;
@@ -198,6 +209,9 @@ private:
     std::u32string FBreakStarts;  // the letters a break's text begins with (behind a "^")
     std::vector<std::vector<FlagSet>> FCompoundRules;  // each rule: flag groups with a quantifier mark
     std::vector<std::u32string> FCompoundRuleText;
+    // The letters a stem carrying a flag of a compound rule begins with: a word beginning with
+    // any other letter matches no rule (its first part is such a stem, never a suffixed one).
+    std::unordered_set<char32_t> FRuleStarts;
     std::u32string FTry, FWordChars, FIgnore;
     bool ConvertsSomething(std::u32string_view w) const;
     enum class FlagType { Char, Long, Num, Utf8 } FFlagType = FlagType::Char;

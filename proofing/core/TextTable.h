@@ -10,15 +10,29 @@
 
 namespace pwspell {
 
-inline uint32_t HashText(std::u32string_view s) noexcept
+// The hash of a text, also built a piece at a time: HashAdd over its characters from
+// HashStart, then HashEnd with its length (a stem that is the beginning of a word and letters
+// put back is hashed without being copied together).
+constexpr uint64_t HashStart = 0x9E3779B97F4A7C15ull;
+
+inline uint64_t HashAdd(uint64_t h, char32_t c) noexcept { return (h ^ c) * 0x100000001B3ull; }
+
+inline uint64_t HashAdd(uint64_t h, std::u32string_view s) noexcept
 {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
-    for (char32_t c : s) h = (h ^ c) * 0x100000001B3ull;
+    for (char32_t c : s) h = HashAdd(h, c);
+    return h;
+}
+
+inline uint32_t HashEnd(uint64_t h, size_t Length) noexcept
+{
+    h ^= Length;
     h ^= h >> 31;
     h *= 0xBF58476D1CE4E5B9ull;
     h ^= h >> 29;
     return static_cast<uint32_t>(h);
 }
+
+inline uint32_t HashText(std::u32string_view s) noexcept { return HashEnd(HashAdd(HashStart, s), s.size()); }
 
 template <class V>
 class TextTable {
@@ -52,6 +66,23 @@ public:
         if (FSlots.empty()) return nullptr;
         size_t i = Probe(Key, HashText(Key));
         return FSlots[i].Index ? &FEntries[FSlots[i].Index - 1].Value : nullptr;
+    }
+
+    // The value stored under the text A followed by B, where AState is HashAdd(HashStart, A).
+    const V* FindJoined(std::u32string_view A, std::u32string_view B, uint64_t AState) const
+    {
+        if (FSlots.empty()) return nullptr;
+        size_t n = A.size() + B.size();
+        uint32_t h = HashEnd(HashAdd(AState, B), n);
+        size_t mask = FSlots.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot& s = FSlots[i];
+            if (!s.Index) return nullptr;
+            if (s.Hash != h) continue;
+            const Entry& e = FEntries[s.Index - 1];
+            std::u32string_view key = KeyOf(e);
+            if (key.size() == n && key.substr(0, A.size()) == A && key.substr(A.size()) == B) return &e.Value;
+        }
     }
 
     void Reserve(size_t Count)
