@@ -555,18 +555,21 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
         FCompoundRules.push_back(tokens);
     }
     if (!FCompoundRules.empty()) {
-        std::unordered_set<Flag> ruleFlags;
-        for (const auto& rule : FCompoundRules)
-            for (const FlagSet& token : rule) ruleFlags.insert(token[0]);
-        FWords.ForEach([&](std::u32string_view w, const HomonymList& hs) {
-            if (w.empty()) return;
-            for (const Homonym& h : hs)
-                for (Flag f : h.Flags)
-                    if (ruleFlags.count(f)) {
+        // The distinct flag sets holding a rule's flag, then the stems that have one of them.
+        std::unordered_set<const FlagSet*> withRule;
+        for (const FlagSet& f : FFlagPool)
+            for (const auto& rule : FCompoundRules)
+                for (const FlagSet& token : rule)
+                    if (Has(f, token[0])) withRule.insert(&f);
+        if (!withRule.empty())
+            FWords.ForEach([&](std::u32string_view w, const HomonymList& hs) {
+                if (w.empty()) return;
+                for (const Homonym& h : hs)
+                    if (withRule.count(&h.Flags)) {
                         FRuleStarts.insert(w[0]);
                         return;
                     }
-        });
+            });
     }
 }
 
@@ -601,12 +604,18 @@ void Dictionary::BuildIndexes()
         }
     };
     mark(FSuffixes);
-    std::unordered_map<std::u32string, size_t> groupOf;  // appended text, a null, stripped letters
+    // A group by its appended text and stripped letters (views of the rules' own strings).
+    using GroupKey = std::pair<std::u32string_view, std::u32string_view>;
+    struct GroupKeyHash {
+        size_t operator()(const GroupKey& k) const { return HashText(k.first) * 31u + HashText(k.second); }
+    };
+    std::unordered_map<GroupKey, size_t, GroupKeyHash> groupOf;
+    groupOf.reserve(FSuffixes.size());
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
         const AffixEntry& e = FSuffixes[i];
         if (e.OnlyInCompound) continue;
         std::vector<SuffixGroup>& groups = FSuffixGroups.Insert(e.Append);
-        auto [it, fresh] = groupOf.emplace(e.Append + U'\0' + e.Strip, groups.size());
+        auto [it, fresh] = groupOf.emplace(GroupKey(e.Append, e.Strip), groups.size());
         if (fresh) groups.push_back(SuffixGroup{static_cast<uint32_t>(i), false, {}});
         SuffixGroup& g = groups[it->second];
         g.AnyInner = g.AnyInner || e.Inner >= 0;
