@@ -88,12 +88,6 @@ const std::vector<size_t>* Dictionary::SuffixesEnding(View w, size_t a) const
     return FSuffixByAppend.Find(w.substr(w.size() - a));
 }
 
-const std::vector<Dictionary::SuffixGroup>* Dictionary::SuffixGroupsEnding(View w, size_t a) const
-{
-    if (a >= FSuffixStarts.size() || !(FSuffixStarts[a] & LetterBit(a ? w[w.size() - a] : 0))) return nullptr;
-    return FSuffixGroups.Find(w.substr(w.size() - a));
-}
-
 const std::vector<size_t>* Dictionary::PrefixesStarting(View w, size_t len) const
 {
     if (len >= FPrefixEnds.size() || !(FPrefixEnds[len] & LetterBit(len ? w[len - 1] : 0))) return nullptr;
@@ -236,10 +230,25 @@ bool Dictionary::CheckSuffixed(View w, int folded, Prefixes prefixes) const
         states = heapStates.data();
     }
     bool hashed = false;  // the states are worked out at the first look-up (most words need none)
+    // The word's ending reversed, hashed a letter further for each length tried: the groups
+    // are keyed by their appended text reversed.
+    char32_t inlineEnding[32];
+    std::u32string heapEnding;
+    char32_t* ending = inlineEnding;
+    if (longest > std::size(inlineEnding)) {
+        heapEnding.resize(longest);
+        ending = heapEnding.data();
+    }
+    uint64_t endingState = HashStart;
     Joined stem;
     StemLookup stems(*this);
     for (size_t a = 0; a <= longest; ++a) {
-        const auto* groups = SuffixGroupsEnding(w, a);
+        if (a) {
+            ending[a - 1] = w[w.size() - a];
+            endingState = HashAdd(endingState, ending[a - 1]);
+        }
+        if (a >= FSuffixStarts.size() || !(FSuffixStarts[a] & LetterBit(a ? w[w.size() - a] : 0))) continue;
+        const auto* groups = FSuffixGroups.FindHashed(View(ending, a), endingState);
         if (!groups) continue;
         View kept = w.substr(0, w.size() - a);
         for (const SuffixGroup& g : *groups) {

@@ -614,7 +614,7 @@ void Dictionary::BuildIndexes()
     for (size_t i = 0; i < FSuffixes.size(); ++i) {
         const AffixEntry& e = FSuffixes[i];
         if (e.OnlyInCompound) continue;
-        std::vector<SuffixGroup>& groups = FSuffixGroups.Insert(e.Append);
+        std::vector<SuffixGroup>& groups = FSuffixGroups.Insert(std::u32string(e.Append.rbegin(), e.Append.rend()));
         auto [it, fresh] = groupOf.emplace(GroupKey(e.Append, e.Strip), groups.size());
         if (fresh) groups.push_back(SuffixGroup{static_cast<uint32_t>(i), false, {}});
         SuffixGroup& g = groups[it->second];

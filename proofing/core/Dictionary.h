@@ -173,7 +173,7 @@ private:
         bool AnyInner = false;
         std::vector<uint32_t> Rules;
     };
-    TextTable<std::vector<SuffixGroup>> FSuffixGroups;
+    TextTable<std::vector<SuffixGroup>> FSuffixGroups;  // keyed by the appended text reversed
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
     // (An affix rule's Inner is the index of its flag's.)
     // Starts (suffixes only): for each length, the letters the texts begin with, as bits.
@@ -194,7 +194,6 @@ private:
     std::vector<uint64_t> FSuffixStarts = std::vector<uint64_t>(1, ~uint64_t(0)), FPrefixEnds = FSuffixStarts;
     static uint64_t LetterBit(char32_t c) { return uint64_t(1) << (c & 63); }
     const std::vector<size_t>* SuffixesEnding(std::u32string_view w, size_t a) const;
-    const std::vector<SuffixGroup>* SuffixGroupsEnding(std::u32string_view w, size_t a) const;
     const std::vector<size_t>* PrefixesStarting(std::u32string_view w, size_t len) const;
     void BuildIndexes();
     std::vector<FlagSet> FAliases;

@@ -11,6 +11,12 @@ size_t DecodeUtf8(std::string_view s, char32_t* out)
     for (size_t i = 0; i < s.size();) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) { out[n++] = c; ++i; continue; }
+        // Two bytes (Latin letters with marks, Greek, Cyrillic...) the short way.
+        if ((c & 0xE0) == 0xC0 && i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
+            out[n++] = (static_cast<char32_t>(c & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F);
+            i += 2;
+            continue;
+        }
         char32_t cp;
         size_t extra;
         if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }

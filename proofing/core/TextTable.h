@@ -68,6 +68,14 @@ public:
         return FSlots[i].Index ? &FEntries[FSlots[i].Index - 1].Value : nullptr;
     }
 
+    // Find, with State = HashAdd(HashStart, Key) worked out by the caller.
+    const V* FindHashed(std::u32string_view Key, uint64_t State) const
+    {
+        if (FSlots.empty()) return nullptr;
+        size_t i = Probe(Key, HashEnd(State, Key.size()));
+        return FSlots[i].Index ? &FEntries[FSlots[i].Index - 1].Value : nullptr;
+    }
+
     // The value stored under the text A followed by B, where AState is HashAdd(HashStart, A).
     const V* FindJoined(std::u32string_view A, std::u32string_view B, uint64_t AState) const
     {
