@@ -17,6 +17,15 @@ size_t DecodeUtf8(std::string_view s, char32_t* out)
             i += 2;
             continue;
         }
+        // Three bytes (the scripts of India, Thai, most of the rest of the 16-bit range).
+        if ((c & 0xF0) == 0xE0 && i + 2 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80 &&
+            (static_cast<unsigned char>(s[i + 2]) & 0xC0) == 0x80) {
+            out[n++] = (static_cast<char32_t>(c & 0x0F) << 12) |
+                       (static_cast<char32_t>(static_cast<unsigned char>(s[i + 1]) & 0x3F) << 6) |
+                       (static_cast<unsigned char>(s[i + 2]) & 0x3F);
+            i += 3;
+            continue;
+        }
         char32_t cp;
         size_t extra;
         if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
