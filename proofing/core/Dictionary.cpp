@@ -397,7 +397,9 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
     // The bytes are read in place and decoded a line at a time (line breaks are the same
     // bytes in every encoding read), so the whole text is never held decoded.
     const CodePageTable* table = CodePageOf(encoding);
-    if (!table && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    // A UTF-8 byte order mark is dropped whatever the encoding (editors write one before
+    // text in any set).
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     auto lineAt = [&](size_t p) {
         size_t e = p;
         while (e < bytes.size() && bytes[e] != '\n' && bytes[e] != '\r') ++e;
@@ -528,7 +530,7 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
     FUtf8 = enc == "UTF-8";
     std::u32string aff;
     try {
-        aff = Decode(AffText, enc);
+        aff = Decode(AffText.starts_with("\xEF\xBB\xBF") ? AffText.substr(3) : AffText, enc);
     } catch (const DictionaryError& e) {
         throw DictionaryError(FAffName + ": " + e.what());
     }
