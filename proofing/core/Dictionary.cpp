@@ -210,8 +210,12 @@ FlagSet Dictionary::ParseFlags(const std::u32string& t, bool Sorted) const
 
 FlagSet Dictionary::FlagsOrAlias(const std::u32string& t) const
 {
-    if (!FAliases.empty() && !t.empty() && std::all_of(t.begin(), t.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; })) {
-        size_t n = ToCount(t);
+    // With AF, flags are always written by an alias's number: its leading digits count, and
+    // text that does not start with one names no flags at all.
+    if (!FAliases.empty()) {
+        size_t n = 0;
+        for (size_t i = 0; i < t.size() && t[i] >= U'0' && t[i] <= U'9' && n <= FAliases.size(); ++i)
+            n = n * 10 + static_cast<size_t>(t[i] - U'0');
         if (n >= 1 && n <= FAliases.size()) return FAliases[n - 1];
         return {};
     }
