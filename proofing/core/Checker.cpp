@@ -759,6 +759,11 @@ bool Dictionary::Spell(View Word, int Mode) const
     if (IsForbidden(w)) return false;
     // (A full stop is neither capital nor small: the word with one has the same case.)
     CaseKind k = CaseOf(w);
+    // A word with a character beyond the 16-bit range counts only as written: Hunspell does
+    // not change the case of such words, so no lower-case stem stands for them.
+    if ((k == CaseKind::Initial || k == CaseKind::AllCaps) &&
+        std::any_of(w.begin(), w.end(), [](char32_t c) { return c > 0xFFFF; }))
+        k = CaseKind::Mixed;
     if (CheckCased(w, k, true, Mode)) return true;
     if (dots && CheckCased(Word.substr(0, w.size() + 1), k, true, Mode)) return true;
     // Most words hold no letter that a break begins with (words in capitals are broken up in
