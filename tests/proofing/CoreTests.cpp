@@ -2,6 +2,7 @@
 #include "Dictionary.h"
 #include "Suggest.h"
 #include "Text.h"
+#include "TextCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,25 @@ TEST(Formats, SpacesInDictionaryLines)
     EXPECT_TRUE(d.Check("dog"));
     EXPECT_TRUE(d.Check("dogs"));
     EXPECT_TRUE(d.Check("bird"));
+}
+
+// In running text the full stop after a word stays outside it; an abbreviation in the
+// dictionary ("etc.", "Dr.", "Ph.D.") is taken with it, and only with it.
+TEST(Text, AbbreviationsTakeTheirFullStop)
+{
+    Dictionary d;
+    d.Load("SET UTF-8\nWORDCHARS .\n", "5\netc.\nDr.\nPh.D.\nOpenOffice.org\nfoo\n");
+    TextChecker tc(d);
+    auto first = [&](const char* text) {
+        TextState st;
+        TextProblem p = tc.Check(FromUtf8(text), 0, st);
+        return p.Code == rcOk ? std::string() : ToUtf8(FromUtf8(text).substr(p.Position, p.Length));
+    };
+    EXPECT_EQ(first("Dr. foo, OpenOffice.org etc. foo Ph.D. foo."), "");
+    EXPECT_EQ(first("foo etc foo."), "etc");
+    EXPECT_EQ(first("foo Ph.D foo."), "Ph.D");
+    EXPECT_EQ(first("foo Dr, foo."), "Dr");
+    EXPECT_EQ(first("foo foo. OpenOffice. foo"), "OpenOffice");
 }
 
 TEST(Encodings, EightBitDictionariesAreDecodedByTheirSet)
