@@ -271,6 +271,10 @@ void Dictionary::ParseAffixBlock(const std::vector<std::u32string>& lines, size_
             app.resize(slash);
         }
         e.Append = ZeroIsEmpty(app);
+        // Ignored characters never reach the checking, so they are dropped from the text an
+        // affix adds (what it strips is matched against the stem as written).
+        if (!FIgnore.empty())
+            std::erase_if(e.Append, [&](char32_t c) { return FIgnore.find(c) != std::u32string::npos; });
         ParseCondition(f.size() > 4 ? f[4] : std::u32string(U"."), e);
         list.push_back(std::move(e));
     }
@@ -468,7 +472,9 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
             flags = known;
         }
         if (word.empty()) continue;
-        if (ConvertsSomething(word)) word = Convert(word);
+        // Stems lose the ignored characters; the input conversion is for typed words only.
+        if (!FIgnore.empty())
+            std::erase_if(word, [&](char32_t c) { return FIgnore.find(c) != std::u32string::npos; });
         // Morphological fields: "ph:" misspellings, as written or by the number of an alias.
         for (size_t e = q; q < l.size(); q = e) {
             while (q < l.size() && (l[q] == U' ' || l[q] == U'\t')) ++q;
@@ -700,7 +706,8 @@ std::u32string ConversionTable::Apply(std::u32string_view w, const std::u32strin
     r.reserve(w.size());
     for (size_t i = 0; i < w.size();) {
         if (const auto* hit = FEntries.empty() ? nullptr : MatchAt(w, i)) {
-            r += hit->second;
+            for (char32_t c : hit->second)
+                if (ignore.find(c) == std::u32string::npos) r += c;
             i += hit->first.size();
             continue;
         }
