@@ -121,8 +121,8 @@ bool Dictionary::RootOk(const Homonym& h, int CaseMode) const
 {
     if (Has(h.Flags, FForbidden)) return false;
     if ((CaseMode & ForSuggestion) && Has(h.Flags, FNoSuggest)) return false;
-    int casing = CaseMode & ~ForSuggestion;
-    if (casing != AsTyped && Has(h.Flags, FKeepCase)) return false;
+    int casing = CaseMode & ~(ForSuggestion | SharpCapital);
+    if (casing != AsTyped && !(CaseMode & SharpCapital) && Has(h.Flags, FKeepCase)) return false;
     return casing == FoldedCapitals || !Has(h.Flags, OnlyUpperCase);
 }
 
@@ -461,6 +461,13 @@ bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet
         return false;
     for (const CompoundPattern& p : FCompoundPatterns)
         if (&p != skip && PatternMatches(p, left, right, lf, rf)) return false;
+    // Two parts that the dictionary has as a pair of words are written apart.
+    if (FWordPairs) {
+        std::u32string pair(left);
+        pair += U' ';
+        pair += right;
+        if (Lookup(pair)) return false;
+    }
     return true;
 }
 
@@ -687,7 +694,10 @@ bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) co
             heap = Lower(w, FTurkic);
             lower = heap;
         }
-        if (CheckExact(lower, Mode | (k == CaseKind::AllCaps ? FoldedCapitals : Folded))) return true;
+        int folded = k == CaseKind::AllCaps ? FoldedCapitals
+                     : FCheckSharps && lower.find(U'\u00DF') != View::npos ? Folded | SharpCapital
+                                                                           : Folded;
+        if (CheckExact(lower, Mode | folded)) return true;
         if (k == CaseKind::AllCaps && CheckExact(Capitalized(w, FTurkic), Mode | FoldedCapitals)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
             for (size_t at = lower.find(U"ss"); at != View::npos; at = lower.find(U"ss", at + 1)) {
@@ -699,6 +709,11 @@ bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) co
     }
     if (AllowCompound && w.size() <= 64) {
         bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
+        // A forbidden word bars its capitalised and upper-case forms from being read as
+        // compounds too ("BARBAZ" for a forbidden "barbaz" or "Barbaz").
+        if (FForbidden && capital &&
+            (IsForbidden(Lower(w, FTurkic)) || (k == CaseKind::AllCaps && IsForbidden(Capitalized(w, FTurkic)))))
+            return false;
         if (!FCompoundRules.empty()) {
             std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
             PartStems asTyped(*this, w), lowered(*this, lower);

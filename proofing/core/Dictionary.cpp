@@ -529,6 +529,7 @@ void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
         FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{*upper});
     }
     FWords.Insert(word).push_back(Homonym{flags});
+    if (!FWordPairs && word.find(U' ') != std::u32string::npos) FWordPairs = true;
 }
 
 void Dictionary::Load(const std::string& AffText, const std::string& DicText, const std::string& AffName,

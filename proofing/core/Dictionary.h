@@ -222,6 +222,7 @@ private:
     };
     std::vector<CompoundPattern> FCompoundPatterns;
     bool FHasReplacements = false;
+    bool FWordPairs = false;  // some stem is two words ("a lot"): their compound is not a word
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
     bool FKeyGiven = false;
@@ -259,7 +260,9 @@ private:
     // How a word being checked relates to the word as typed: the same, lower-cased, or
     // lower-cased from capitals (which also admits the hidden forms of mixed-case stems).
     // ForSuggestion is added when stems marked as never to be suggested do not count.
-    enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4 };
+    // SharpCapital: lower-cased from a capitalised word with a sharp s, which a stem keeping
+    // its case still admits under CHECKSHARPS.
+    enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4, SharpCapital = 8 };
     static constexpr Flag OnlyUpperCase = 0xFFFFFFFF;
     const HomonymList* Lookup(View w) const;
     bool CheckCased(View w, CaseKind Case, bool AllowCompound, int Mode) const;
