@@ -453,7 +453,6 @@ bool Dictionary::CompoundSizeOk(int words, int syllables) const
 bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet& rf, bool simplified,
                          const CompoundPattern* skip) const
 {
-    if (FCheckCompoundDup && left == right) return false;
     char32_t a = left.back(), b = right.front();
     if (FCheckCompoundCase && a != U'-' && b != U'-' && (!IsLower(a) || !IsLower(b))) return false;
     if (FCheckCompoundTriple && !simplified && a == b &&
@@ -501,6 +500,7 @@ bool Dictionary::ReplacedJointFits(View w, size_t start, size_t at, int parts, c
         int restSyllables = 0;
         const FlagSet* rf = CompoundPart(right, End, &restSyllables);
         if (!rf || !PatternMatches(p, left, right, *lf, *rf) || !JointOk(left, right, *lf, *rf, false, &p)) continue;
+        if (FCheckCompoundDup && left == right) continue;
         if (!CompoundSizeOk(words + (Has(*lf, FCompoundRoot) ? 2 : 1) + (Has(*rf, FCompoundRoot) ? 2 : 1),
                             syllables + Syllables(left) + restSyllables))
             continue;
@@ -566,6 +566,8 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
     int restSyllables = 0;
     const FlagSet* rf = CompoundPart(rest, End, &restSyllables);
     if (!rf || !JointOk(part, rest, pf, *rf, simplified)) return false;
+    // A stem may not follow itself as the last part (earlier joints may repeat one: "barbarfoo").
+    if (FCheckCompoundDup && part == rest) return false;
     if (!CompoundSizeOk(words + (Has(*rf, FCompoundRoot) ? 2 : 1), syllables + restSyllables)) return false;
     // No doubled stem either: the part again with a suffix ("bar" + "bars").
     if (FCheckCompoundDup && rest.size() > part.size() && rest.starts_with(part) && SuffixedFormOf(rest, part)) return false;
