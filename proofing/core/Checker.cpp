@@ -326,9 +326,10 @@ bool Dictionary::CompoundFlagFits(const FlagSet& f, int position) const
 
 // A stem standing for a compound part: not forbidden, not one that needs an affix, not the
 // form kept for words in capitals.
-bool Dictionary::PartStemOk(const Homonym& h) const
+bool Dictionary::PartStemOk(const Homonym& h, int position) const
 {
-    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase);
+    // A stem with the compound forbid flag may only end a compound.
+    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase) && (position == End || !Has(h.Flags, FCompoundForbid));
 }
 
 // A part made of a stem and a suffix. Suffixes end compounds; inside one, only those with
@@ -342,15 +343,17 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables,
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& e = FSuffixes[i];
+            // The forbid flag keeps a suffixed word out of the places before the last, like
+            // its lack of the permit flag; at the end it only bars a part with a prefix too.
             if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
-            if (Has(e.Continuation, FCompoundForbid)) continue;
+            if ((position != End || prefix) && Has(e.Continuation, FCompoundForbid)) continue;
             if (prefix && !(e.Cross && prefix->Cross)) continue;
             Joined stem(part.substr(0, part.size() - a), e.Strip);
             if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
             bool affixFits = CompoundFlagFits(e.Continuation, position) || (prefix && CompoundFlagFits(prefix->Continuation, position));
             if (const auto* hs = Lookup(stem.View()))
                 for (const Homonym& h : *hs)
-                    if (Has(h.Flags, e.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)) &&
+                    if (Has(h.Flags, e.Id) && PartStemOk(h, position) && (affixFits || CompoundFlagFits(h.Flags, position)) &&
                         (!prefix || Has(h.Flags, prefix->Id) || Has(e.Continuation, prefix->Id))) {
                         if (syllables) *syllables = Syllables(stem.View());
                         return &h.Flags;
@@ -375,7 +378,7 @@ const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem,
         bool fits = outerFits || CompoundFlagFits(inner.Continuation, End);
         if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End)) &&
+                if (Has(h.Flags, inner.Id) && PartStemOk(h, End) && (fits || CompoundFlagFits(h.Flags, End)) &&
                     (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(outer.Continuation, prefix->Id))) {
                     found = &h.Flags;
                     if (syllables) *syllables = Syllables(root.View());
@@ -403,7 +406,7 @@ const FlagSet* Dictionary::PrefixedPart(View part, int position, int* syllables)
             bool affixFits = CompoundFlagFits(p.Continuation, position);
             if (const auto* hs = Lookup(stem.View()))
                 for (const Homonym& h : *hs)
-                    if (Has(h.Flags, p.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)))
+                    if (Has(h.Flags, p.Id) && PartStemOk(h, position) && (affixFits || CompoundFlagFits(h.Flags, position)))
                         return &h.Flags;
             // A prefix and a suffix on the same part.
             if (p.Cross && stem.View().size() > 1)
@@ -423,7 +426,7 @@ const FlagSet* Dictionary::CompoundPart(View part, int position, int* syllables)
     if (syllables) *syllables = Syllables(part);
     if (const auto* hs = Lookup(part))
         for (const Homonym& h : *hs)
-            if (PartStemOk(h) && !Has(h.Flags, FNeedAffix) && CompoundFlagFits(h.Flags, position)) return &h.Flags;
+            if (PartStemOk(h, position) && !Has(h.Flags, FNeedAffix) && CompoundFlagFits(h.Flags, position)) return &h.Flags;
     if (const FlagSet* f = SuffixedPart(part, position, syllables)) return f;
     if (syllables) *syllables = Syllables(part);
     return PrefixedPart(part, position, syllables);

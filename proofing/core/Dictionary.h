@@ -293,7 +293,7 @@ private:
     bool CompoundSizeOk(int Words, int Syllables) const;
     const FlagSet* PrefixedPart(View Part, int Position, int* Syllables = nullptr) const;
     bool CompoundFlagFits(const FlagSet& f, int Position) const;
-    bool PartStemOk(const Homonym& h) const;
+    bool PartStemOk(const Homonym& h, int Position) const;
     bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified,
                  const CompoundPattern* Skip = nullptr) const;
     bool PatternMatches(const CompoundPattern& p, View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags) const;
