@@ -348,6 +348,7 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables,
             if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
             if ((position != End || prefix) && Has(e.Continuation, FCompoundForbid)) continue;
             if (prefix && !(e.Cross && prefix->Cross)) continue;
+            if (e.Circumfix != (prefix && prefix->Circumfix)) continue;  // both halves or neither
             Joined stem(part.substr(0, part.size() - a), e.Strip);
             if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
             bool affixFits = CompoundFlagFits(e.Continuation, position) || (prefix && CompoundFlagFits(prefix->Continuation, position));
@@ -729,6 +730,24 @@ bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) co
         bool compounds = FCompoundFlag || FCompoundBegin;  // (else no other case makes one)
         if (compounds && capital && CheckCompound(Lower(w, FTurkic), true)) return true;
         if (compounds && k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
+        // Compounds in capitals with SS for sharp s: each SS read either way.
+        if (compounds && k == CaseKind::AllCaps && FCheckSharps) {
+            std::u32string lower = Lower(w, FTurkic);
+            if (lower.find(U"ss") != View::npos && SharpCompound(lower, 0, 0)) return true;
+        }
+    }
+    return false;
+}
+
+// Whether the lower-case word, with some of its "ss" from From on read as sharp s (at least
+// one), is a compound in capitals.
+bool Dictionary::SharpCompound(const std::u32string& w, size_t from, int depth) const
+{
+    if (depth >= 5) return false;
+    for (size_t at = w.find(U"ss", from); at != View::npos; at = w.find(U"ss", at + 1)) {
+        std::u32string s = w.substr(0, at) + U'\u00DF' + w.substr(at + 2);
+        if (CheckCompound(s, true) || CheckCompound(Capitalized(s, FTurkic), true)) return true;
+        if (SharpCompound(s, at + 1, depth + 1)) return true;
     }
     return false;
 }

@@ -51,7 +51,7 @@ TEST_P(GoldenCases, GoodWordsPassAndWrongWordsFail)
     for (const std::string& w : ReadLines(DataFile(name + ".wrong"))) EXPECT_FALSE(d.Check(w)) << w;
 }
 
-INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps", "twofold", "utf8flags", "breaks", "cpdaffixes", "cpdjoints", "cpdtriple", "cpdrep", "turkish", "azeri", "crimean", "capitals", "numflags", "byteflags", "cpdsyllable", "cpdpattern", "cpdruleaffix", "complexprefixes", "crossed", "bom", "longaliases", "nonbmp", "ignore", "keepcase"));
+INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps", "twofold", "utf8flags", "breaks", "cpdaffixes", "cpdjoints", "cpdtriple", "cpdrep", "turkish", "azeri", "crimean", "capitals", "numflags", "byteflags", "cpdsyllable", "cpdpattern", "cpdruleaffix", "complexprefixes", "crossed", "bom", "longaliases", "nonbmp", "ignore", "keepcase", "german"));
 
 // Each line of a .sug file: "misspelling:expected first suggestion" (nothing after the colon:
 // no suggestion at all), "misspelling!word never offered" (in either batch), or
