@@ -544,6 +544,14 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
     if (parts + 2 > std::max<int>(10, static_cast<int>(FCompoundWordMax))) return false;
     // At least two more words follow (and syllables only add up).
     if (!CompoundSizeOk(words + 2, syllables)) return false;
+    // Under CHECKCOMPOUNDREP a replacement may not turn two neighbouring parts, nor the parts
+    // from here to the end, into a word (checked only for a compound found, being slow).
+    int runOk = -1;
+    auto repOk = [&](View part) {
+        if (!FCheckCompoundRep) return true;
+        if (runOk < 0) runOk = parts == 0 || !LooksLikeMisspelling(w.substr(start));
+        return runOk && (parts == 0 || !LooksLikeMisspelling(std::u32string(prev) + std::u32string(part)));
+    };
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
         View part = w.substr(start, i - start);
         if (FHasReplacements && ReplacedJointFits(w, start, i, parts, prevFlags, prev, simplified, words, syllables)) return true;
@@ -556,9 +564,10 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
             View rest = w.substr(next);
             if (rest.size() < FCompoundMin) continue;
             // The last part's own letters (without the one it shares) are at least the minimum.
-            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables))
+            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables) &&
+                repOk(part))
                 return true;
-            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables)) return true;
+            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables) && repOk(part)) return true;
         }
     }
     return false;
@@ -576,7 +585,8 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
     // No doubled stem either: the part again with a suffix ("bar" + "bars").
     if (FCheckCompoundDup && rest.size() > part.size() && rest.starts_with(part) && SuffixedFormOf(rest, part)) return false;
     if (FForceUcase && Has(*rf, FForceUcase) && !capital) return false;
-    return !LooksLikeMisspelling(w);
+    if (LooksLikeMisspelling(w)) return false;
+    return !FCheckCompoundRep || !LooksLikeMisspelling(std::u32string(part) + std::u32string(rest));
 }
 
 // Whether Form is Stem with one of its suffixes (one that strips nothing) and not a stem of its own.
@@ -717,24 +727,29 @@ bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) co
         bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
         // A forbidden word bars its capitalised and upper-case forms from being read as
         // compounds too ("BARBAZ" for a forbidden "barbaz" or "Barbaz").
-        if (FForbidden && capital &&
-            (IsForbidden(Lower(w, FTurkic)) || (k == CaseKind::AllCaps && IsForbidden(Capitalized(w, FTurkic)))))
-            return false;
-        if (!FCompoundRules.empty()) {
-            std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
-            PartStems asTyped(*this, w), lowered(*this, lower);
-            for (const auto& rule : FCompoundRules)
-                if (MatchRule(asTyped, 0, rule, 0, 0) || (capital && MatchRule(lowered, 0, rule, 0, 0))) return true;
-        }
-        if (CheckCompound(w, capital)) return true;
-        bool compounds = FCompoundFlag || FCompoundBegin;  // (else no other case makes one)
-        if (compounds && capital && CheckCompound(Lower(w, FTurkic), true)) return true;
-        if (compounds && k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
-        // Compounds in capitals with SS for sharp s: each SS read either way.
-        if (compounds && k == CaseKind::AllCaps && FCheckSharps) {
-            std::u32string lower = Lower(w, FTurkic);
-            if (lower.find(U"ss") != View::npos && SharpCompound(lower, 0, 0)) return true;
-        }
+        if (CasedCompound(w, k, capital))
+            return !FForbidden || !capital ||
+                   !(IsForbidden(Lower(w, FTurkic)) || (k == CaseKind::AllCaps && IsForbidden(Capitalized(w, FTurkic))));
+    }
+    return false;
+}
+
+bool Dictionary::CasedCompound(View w, CaseKind k, bool capital) const
+{
+    if (!FCompoundRules.empty()) {
+        std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
+        PartStems asTyped(*this, w), lowered(*this, lower);
+        for (const auto& rule : FCompoundRules)
+            if (MatchRule(asTyped, 0, rule, 0, 0) || (capital && MatchRule(lowered, 0, rule, 0, 0))) return true;
+    }
+    if (CheckCompound(w, capital)) return true;
+    bool compounds = FCompoundFlag || FCompoundBegin;  // (else no other case makes one)
+    if (compounds && capital && CheckCompound(Lower(w, FTurkic), true)) return true;
+    if (compounds && k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
+    // Compounds in capitals with SS for sharp s: each SS read either way.
+    if (compounds && k == CaseKind::AllCaps && FCheckSharps) {
+        std::u32string lower = Lower(w, FTurkic);
+        if (lower.find(U"ss") != View::npos && SharpCompound(lower, 0, 0)) return true;
     }
     return false;
 }

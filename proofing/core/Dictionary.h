@@ -281,6 +281,7 @@ private:
     bool InnerPrefixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
     enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
     bool CheckCompound(View w, bool Capital) const;
+    bool CasedCompound(View w, CaseKind Case, bool Capital) const;
     bool SharpCompound(const std::u32string& w, size_t From, int Depth) const;
     bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital, bool Simplified,
                       int Words, int Syllables) const;
