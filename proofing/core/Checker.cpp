@@ -824,6 +824,10 @@ bool Dictionary::Spell(View Word, int Mode) const
     // another case, below).
     if (k != CaseKind::AllCaps && std::none_of(w.begin(), w.end(), [&](char32_t c) { return FBreakStarts.find(c) != View::npos; }))
         return false;
+    // Nor is a forbidden word passed in capitals by breaking it up ("FOO-BAZ").
+    if (FForbidden && (k == CaseKind::Initial || k == CaseKind::AllCaps) &&
+        (IsForbidden(Lower(w, FTurkic)) || (k == CaseKind::AllCaps && IsForbidden(Capitalized(w, FTurkic)))))
+        return false;
     // Hyphenated chains of ten or more never pass.
     size_t breaks = 0;
     for (const std::u32string& b : FBreak)
