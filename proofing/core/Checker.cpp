@@ -335,10 +335,11 @@ bool Dictionary::PartStemOk(const Homonym& h, int position) const
 // A part made of a stem and a suffix. Suffixes end compounds; inside one, only those with
 // the permit flag may stand. The stem or the suffix carries the flag of the position.
 // With Prefix, the part is what follows that prefix: both affixes must allow the other.
-const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables, const AffixEntry* prefix) const
+const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables, const AffixEntry* prefix,
+                                        size_t minAppend) const
 {
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
-    for (size_t a = 0; a <= longest; ++a) {
+    for (size_t a = minAppend; a <= longest; ++a) {
         const auto* rules = SuffixesEnding(part, a);
         if (!rules) continue;
         for (size_t i : *rules) {
@@ -579,8 +580,9 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
     int restSyllables = 0;
     const FlagSet* rf = CompoundPart(rest, End, &restSyllables);
     if (!rf || !JointOk(part, rest, pf, *rf, simplified)) return false;
-    // A stem may not follow itself as the last part (earlier joints may repeat one: "barbarfoo").
-    if (FCheckCompoundDup && part == rest) return false;
+    // A stem may not follow itself as the last part (earlier joints may repeat one: "barbarfoo"),
+    // unless the last part is also another stem with a suffix ("kats" + "kat"-"s").
+    if (FCheckCompoundDup && part == rest && !SuffixedPart(rest, End, nullptr, nullptr, 1)) return false;
     if (!CompoundSizeOk(words + (Has(*rf, FCompoundRoot) ? 2 : 1), syllables + restSyllables)) return false;
     // No doubled stem either: the part again with a suffix ("bar" + "bars").
     if (FCheckCompoundDup && rest.size() > part.size() && rest.starts_with(part) && SuffixedFormOf(rest, part)) return false;

@@ -288,7 +288,8 @@ private:
     bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital, int Words,
                      int Syllables) const;
     const FlagSet* CompoundPart(View Part, int Position, int* Syllables = nullptr) const;
-    const FlagSet* SuffixedPart(View Part, int Position, int* Syllables = nullptr, const AffixEntry* Prefix = nullptr) const;
+    const FlagSet* SuffixedPart(View Part, int Position, int* Syllables = nullptr, const AffixEntry* Prefix = nullptr,
+                                size_t MinAppend = 0) const;
     const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits, int* Syllables,
                                      const AffixEntry* Prefix = nullptr) const;
     int Syllables(View w) const;
