@@ -348,6 +348,9 @@ const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables,
             // its lack of the permit flag; at the end it only bars a part with a prefix too.
             if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
             if ((position != End || prefix) && Has(e.Continuation, FCompoundForbid)) continue;
+            // A suffix that exists only inside compounds (a linking s) never ends one; an empty
+            // one that only lends its flags may.
+            if (position == End && e.OnlyInCompound && !e.Append.empty()) continue;
             if (prefix && !(e.Cross && prefix->Cross)) continue;
             if (e.Circumfix != (prefix && prefix->Circumfix)) continue;  // both halves or neither
             Joined stem(part.substr(0, part.size() - a), e.Strip);
@@ -816,12 +819,16 @@ bool Dictionary::Spell(View Word, int Mode) const
     // (A full stop is neither capital nor small: the word with one has the same case.)
     CaseKind k = CaseOf(w);
     // A word with a character beyond the 16-bit range counts only as written: Hunspell does
-    // not change the case of such words, so no lower-case stem stands for them.
-    if ((k == CaseKind::Initial || k == CaseKind::AllCaps) &&
-        std::any_of(w.begin(), w.end(), [](char32_t c) { return c > 0xFFFF; }))
-        k = CaseKind::Mixed;
+    // not change the case of such characters, and a word that also has a capital it could
+    // change is not broken up either.
+    bool asWritten = false;
+    if (k != CaseKind::Lower && k != CaseKind::None && std::any_of(w.begin(), w.end(), [](char32_t c) { return c > 0xFFFF; })) {
+        asWritten = std::any_of(w.begin(), w.end(), [](char32_t c) { return c <= 0xFFFF && IsUpper(c); });
+        k = asWritten ? CaseKind::Mixed : CaseKind::Lower;
+    }
     if (CheckCased(w, k, true, Mode)) return true;
     if (dots && CheckCased(Word.substr(0, w.size() + 1), k, true, Mode)) return true;
+    if (asWritten) return false;
     // Most words hold no letter that a break begins with (words in capitals are broken up in
     // another case, below).
     if (k != CaseKind::AllCaps && std::none_of(w.begin(), w.end(), [&](char32_t c) { return FBreakStarts.find(c) != View::npos; }))
