@@ -329,7 +329,7 @@ bool Dictionary::CompoundFlagFits(const FlagSet& f, int position) const
 bool Dictionary::PartStemOk(const Homonym& h, int position) const
 {
     // A stem with the compound forbid flag may only end a compound.
-    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase) && (position == End || !Has(h.Flags, FCompoundForbid));
+    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase) && (position == End || !FCompoundForbid || !Has(h.Flags, FCompoundForbid));
 }
 
 // A part made of a stem and a suffix. Suffixes end compounds; inside one, only those with
