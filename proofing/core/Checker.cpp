@@ -329,7 +329,8 @@ bool Dictionary::CompoundFlagFits(const FlagSet& f, int position) const
 bool Dictionary::PartStemOk(const Homonym& h, int position) const
 {
     // A stem with the compound forbid flag may only end a compound.
-    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase) && (position == End || !FCompoundForbid || !Has(h.Flags, FCompoundForbid));
+    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase) &&
+           (position == End || !FCompoundForbid || !Has(h.Flags, FCompoundForbid));
 }
 
 // A part made of a stem and a suffix. Suffixes end compounds; inside one, only those with
@@ -571,7 +572,8 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
             if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables) &&
                 repOk(part))
                 return true;
-            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables) && repOk(part)) return true;
+            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables) && repOk(part))
+                return true;
         }
     }
     return false;
@@ -822,7 +824,8 @@ bool Dictionary::Spell(View Word, int Mode) const
     // not change the case of such characters, and a word that also has a capital it could
     // change is not broken up either.
     bool asWritten = false;
-    if (k != CaseKind::Lower && k != CaseKind::None && std::any_of(w.begin(), w.end(), [](char32_t c) { return c > 0xFFFF; })) {
+    if (k != CaseKind::Lower && k != CaseKind::None &&
+        std::any_of(w.begin(), w.end(), [](char32_t c) { return c > 0xFFFF; })) {
         asWritten = std::any_of(w.begin(), w.end(), [](char32_t c) { return c <= 0xFFFF && IsUpper(c); });
         k = asWritten ? CaseKind::Mixed : CaseKind::Lower;
     }
