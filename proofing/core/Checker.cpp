@@ -820,13 +820,13 @@ bool Dictionary::Spell(View Word, int Mode) const
     if (IsForbidden(w)) return false;
     // (A full stop is neither capital nor small: the word with one has the same case.)
     CaseKind k = CaseOf(w);
-    // A word with a character beyond the 16-bit range counts only as written: Hunspell does
-    // not change the case of such characters, and a word that also has a capital it could
-    // change is not broken up either.
+    // A word with a character beyond the 16-bit range (or a capital sharp s) counts only as
+    // written: Hunspell does not change the case of such characters, and a word that also
+    // has a capital it could change is not broken up either.
     bool asWritten = false;
-    if (k != CaseKind::Lower && k != CaseKind::None &&
-        std::any_of(w.begin(), w.end(), [](char32_t c) { return c > 0xFFFF; })) {
-        asWritten = std::any_of(w.begin(), w.end(), [](char32_t c) { return c <= 0xFFFF && IsUpper(c); });
+    auto caseless = [](char32_t c) { return c > 0xFFFF || c == 0x1E9E; };
+    if (k != CaseKind::Lower && k != CaseKind::None && std::any_of(w.begin(), w.end(), caseless)) {
+        asWritten = std::any_of(w.begin(), w.end(), [&](char32_t c) { return !caseless(c) && IsUpper(c); });
         k = asWritten ? CaseKind::Mixed : CaseKind::Lower;
     }
     if (CheckCased(w, k, true, Mode)) return true;
