@@ -128,8 +128,8 @@ bool Dictionary::RootOk(const Homonym& h, int CaseMode) const
 {
     if (Has(h.Flags, FForbidden)) return false;
     if ((CaseMode & ForSuggestion) && Has(h.Flags, FNoSuggest)) return false;
-    int casing = CaseMode & ~ForSuggestion;
-    if (casing != AsTyped && Has(h.Flags, FKeepCase)) return false;
+    int casing = CaseMode & ~(ForSuggestion | SharpCapital);
+    if (casing != AsTyped && !(CaseMode & SharpCapital) && Has(h.Flags, FKeepCase)) return false;
     return casing == FoldedCapitals || !Has(h.Flags, OnlyUpperCase);
 }
 
@@ -366,31 +366,40 @@ bool Dictionary::CompoundFlagFits(const FlagSet& f, int position) const
 
 // A stem standing for a compound part: not forbidden, not one that needs an affix, not the
 // form kept for words in capitals.
-bool Dictionary::PartStemOk(const Homonym& h) const
+bool Dictionary::PartStemOk(const Homonym& h, int position) const
 {
-    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase);
+    // A stem with the compound forbid flag may only end a compound.
+    return !Has(h.Flags, FForbidden) && !Has(h.Flags, OnlyUpperCase) &&
+           (position == End || !FCompoundForbid || !Has(h.Flags, FCompoundForbid));
 }
 
 // A part made of a stem and a suffix. Suffixes end compounds; inside one, only those with
 // the permit flag may stand. The stem or the suffix carries the flag of the position.
 // With Prefix, the part is what follows that prefix: both affixes must allow the other.
-const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables, const AffixEntry* prefix) const
+const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables, const AffixEntry* prefix,
+                                        size_t minAppend) const
 {
     size_t longest = std::min(FLongestSuffix, part.size() - 1);
-    for (size_t a = 0; a <= longest; ++a) {
+    for (size_t a = minAppend; a <= longest; ++a) {
         const auto* rules = SuffixesEnding(part, a);
         if (!rules) continue;
         for (size_t i : *rules) {
             const AffixEntry& e = FSuffixes[i];
+            // The forbid flag keeps a suffixed word out of the places before the last, like
+            // its lack of the permit flag; at the end it only bars a part with a prefix too.
             if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
-            if (Has(e.Continuation, FCompoundForbid)) continue;
+            if ((position != End || prefix) && Has(e.Continuation, FCompoundForbid)) continue;
+            // A suffix that exists only inside compounds (a linking s) never ends one; an empty
+            // one that only lends its flags may.
+            if (position == End && e.OnlyInCompound && !e.Append.empty()) continue;
             if (prefix && !(e.Cross && prefix->Cross)) continue;
+            if (e.Circumfix != (prefix && prefix->Circumfix)) continue;  // both halves or neither
             Joined stem(part.substr(0, part.size() - a), e.Strip);
             if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
             bool affixFits = CompoundFlagFits(e.Continuation, position) || (prefix && CompoundFlagFits(prefix->Continuation, position));
             if (const auto* hs = Lookup(stem.View()))
                 for (const Homonym& h : *hs)
-                    if (Has(h.Flags, e.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)) &&
+                    if (Has(h.Flags, e.Id) && PartStemOk(h, position) && (affixFits || CompoundFlagFits(h.Flags, position)) &&
                         (!prefix || Has(h.Flags, prefix->Id) || Has(e.Continuation, prefix->Id))) {
                         if (syllables) *syllables = Syllables(stem.View());
                         return &h.Flags;
@@ -415,7 +424,7 @@ const FlagSet* Dictionary::InnerSuffixedPart(const AffixEntry& outer, View stem,
         bool fits = outerFits || CompoundFlagFits(inner.Continuation, End);
         if (const auto* hs = Lookup(root.View()))
             for (const Homonym& h : *hs)
-                if (Has(h.Flags, inner.Id) && PartStemOk(h) && (fits || CompoundFlagFits(h.Flags, End)) &&
+                if (Has(h.Flags, inner.Id) && PartStemOk(h, End) && (fits || CompoundFlagFits(h.Flags, End)) &&
                     (!prefix || Has(h.Flags, prefix->Id) || Has(inner.Continuation, prefix->Id) || Has(outer.Continuation, prefix->Id))) {
                     found = &h.Flags;
                     if (syllables) *syllables = Syllables(root.View());
@@ -443,7 +452,7 @@ const FlagSet* Dictionary::PrefixedPart(View part, int position, int* syllables)
             bool affixFits = CompoundFlagFits(p.Continuation, position);
             if (const auto* hs = Lookup(stem.View()))
                 for (const Homonym& h : *hs)
-                    if (Has(h.Flags, p.Id) && PartStemOk(h) && (affixFits || CompoundFlagFits(h.Flags, position)))
+                    if (Has(h.Flags, p.Id) && PartStemOk(h, position) && (affixFits || CompoundFlagFits(h.Flags, position)))
                         return &h.Flags;
             // A prefix and a suffix on the same part.
             if (p.Cross && stem.View().size() > 1)
@@ -463,7 +472,7 @@ const FlagSet* Dictionary::CompoundPart(View part, int position, int* syllables)
     if (syllables) *syllables = Syllables(part);
     if (const auto* hs = Lookup(part))
         for (const Homonym& h : *hs)
-            if (PartStemOk(h) && !Has(h.Flags, FNeedAffix) && CompoundFlagFits(h.Flags, position)) return &h.Flags;
+            if (PartStemOk(h, position) && !Has(h.Flags, FNeedAffix) && CompoundFlagFits(h.Flags, position)) return &h.Flags;
     if (const FlagSet* f = SuffixedPart(part, position, syllables)) return f;
     if (syllables) *syllables = Syllables(part);
     return PrefixedPart(part, position, syllables);
@@ -493,7 +502,6 @@ bool Dictionary::CompoundSizeOk(int words, int syllables) const
 bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet& rf, bool simplified,
                          const CompoundPattern* skip) const
 {
-    if (FCheckCompoundDup && left == right) return false;
     char32_t a = left.back(), b = right.front();
     if (FCheckCompoundCase && a != U'-' && b != U'-' && (!IsLower(a) || !IsLower(b))) return false;
     if (FCheckCompoundTriple && !simplified && a == b &&
@@ -501,6 +509,13 @@ bool Dictionary::JointOk(View left, View right, const FlagSet& lf, const FlagSet
         return false;
     for (const CompoundPattern& p : FCompoundPatterns)
         if (&p != skip && PatternMatches(p, left, right, lf, rf)) return false;
+    // Two parts that the dictionary has as a pair of words are written apart.
+    if (FWordPairs) {
+        std::u32string pair(left);
+        pair += U' ';
+        pair += right;
+        if (Lookup(pair)) return false;
+    }
     return true;
 }
 
@@ -534,6 +549,7 @@ bool Dictionary::ReplacedJointFits(View w, size_t start, size_t at, int parts, c
         int restSyllables = 0;
         const FlagSet* rf = CompoundPart(right, End, &restSyllables);
         if (!rf || !PatternMatches(p, left, right, *lf, *rf) || !JointOk(left, right, *lf, *rf, false, &p)) continue;
+        if (FCheckCompoundDup && left == right) continue;
         if (!CompoundSizeOk(words + (Has(*lf, FCompoundRoot) ? 2 : 1) + (Has(*rf, FCompoundRoot) ? 2 : 1),
                             syllables + Syllables(left) + restSyllables))
             continue;
@@ -573,6 +589,14 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
     if (parts + 2 > std::max<int>(10, static_cast<int>(FCompoundWordMax))) return false;
     // At least two more words follow (and syllables only add up).
     if (!CompoundSizeOk(words + 2, syllables)) return false;
+    // Under CHECKCOMPOUNDREP a replacement may not turn two neighbouring parts, nor the parts
+    // from here to the end, into a word (checked only for a compound found, being slow).
+    int runOk = -1;
+    auto repOk = [&](View part) {
+        if (!FCheckCompoundRep) return true;
+        if (runOk < 0) runOk = parts == 0 || !LooksLikeMisspelling(w.substr(start));
+        return runOk && (parts == 0 || !LooksLikeMisspelling(std::u32string(prev) + std::u32string(part)));
+    };
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
         View part = w.substr(start, i - start);
         if (FHasReplacements && ReplacedJointFits(w, start, i, parts, prevFlags, prev, simplified, words, syllables)) return true;
@@ -585,9 +609,11 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
             View rest = w.substr(next);
             if (rest.size() < FCompoundMin) continue;
             // The last part's own letters (without the one it shares) are at least the minimum.
-            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables))
+            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables) &&
+                repOk(part))
                 return true;
-            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables)) return true;
+            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables) && repOk(part))
+                return true;
         }
     }
     return false;
@@ -599,11 +625,15 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
     int restSyllables = 0;
     const FlagSet* rf = CompoundPart(rest, End, &restSyllables);
     if (!rf || !JointOk(part, rest, pf, *rf, simplified)) return false;
+    // A stem may not follow itself as the last part (earlier joints may repeat one: "barbarfoo"),
+    // unless the last part is also another stem with a suffix ("kats" + "kat"-"s").
+    if (FCheckCompoundDup && part == rest && !SuffixedPart(rest, End, nullptr, nullptr, 1)) return false;
     if (!CompoundSizeOk(words + (Has(*rf, FCompoundRoot) ? 2 : 1), syllables + restSyllables)) return false;
     // No doubled stem either: the part again with a suffix ("bar" + "bars").
     if (FCheckCompoundDup && rest.size() > part.size() && rest.starts_with(part) && SuffixedFormOf(rest, part)) return false;
     if (FForceUcase && Has(*rf, FForceUcase) && !capital) return false;
-    return !LooksLikeMisspelling(w);
+    if (LooksLikeMisspelling(w)) return false;
+    return !FCheckCompoundRep || !LooksLikeMisspelling(std::u32string(part) + std::u32string(rest));
 }
 
 // Whether Form is Stem with one of its suffixes (one that strips nothing) and not a stem of its own.
@@ -727,7 +757,10 @@ bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) co
             heap = Lower(w, FTurkic);
             lower = heap;
         }
-        if (CheckExact(lower, Mode | (k == CaseKind::AllCaps ? FoldedCapitals : Folded))) return true;
+        int folded = k == CaseKind::AllCaps ? FoldedCapitals
+                     : FCheckSharps && lower.find(U'\u00DF') != View::npos ? Folded | SharpCapital
+                                                                           : Folded;
+        if (CheckExact(lower, Mode | folded)) return true;
         if (k == CaseKind::AllCaps && CheckExact(Capitalized(w, FTurkic), Mode | FoldedCapitals)) return true;
         if (k == CaseKind::AllCaps && FCheckSharps) {
             for (size_t at = lower.find(U"ss"); at != View::npos; at = lower.find(U"ss", at + 1)) {
@@ -739,17 +772,47 @@ bool Dictionary::CheckCased(View w, CaseKind k, bool AllowCompound, int Mode) co
     }
     if (AllowCompound && w.size() <= 64) {
         bool capital = k == CaseKind::Initial || k == CaseKind::AllCaps;
-        bool ruleStart = !FRuleStarts.empty() && !w.empty() && (FRuleStarts.count(w[0]) || (capital && FRuleStarts.count(ToLower(w[0], FTurkic))));
-        if (ruleStart) {
-            std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
-            PartStems asTyped(*this, w), lowered(*this, lower);
-            for (const auto& rule : FCompoundRules)
-                if (MatchRule(asTyped, 0, rule, 0, 0) || (capital && MatchRule(lowered, 0, rule, 0, 0))) return true;
-        }
-        if (CheckCompound(w, capital)) return true;
-        bool compounds = FCompoundFlag || FCompoundBegin;  // (else no other case makes one)
-        if (compounds && capital && CheckCompound(Lower(w, FTurkic), true)) return true;
-        if (compounds && k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
+        // A forbidden word bars its capitalised and upper-case forms from being read as
+        // compounds too ("BARBAZ" for a forbidden "barbaz" or "Barbaz").
+        if (CasedCompound(w, k, capital))
+            return !FForbidden || !capital ||
+                   !(IsForbidden(Lower(w, FTurkic)) || (k == CaseKind::AllCaps && IsForbidden(Capitalized(w, FTurkic))));
+    }
+    return false;
+}
+
+bool Dictionary::CasedCompound(View w, CaseKind k, bool capital) const
+{
+    // A word beginning as no stem with a rule's flag matches no compound rule.
+    bool ruleStart = !FRuleStarts.empty() && !w.empty() &&
+                     (FRuleStarts.count(w[0]) || (capital && FRuleStarts.count(ToLower(w[0], FTurkic))));
+    if (ruleStart) {
+        std::u32string lower = capital ? Lower(w, FTurkic) : std::u32string();
+        PartStems asTyped(*this, w), lowered(*this, lower);
+        for (const auto& rule : FCompoundRules)
+            if (MatchRule(asTyped, 0, rule, 0, 0) || (capital && MatchRule(lowered, 0, rule, 0, 0))) return true;
+    }
+    if (CheckCompound(w, capital)) return true;
+    bool compounds = FCompoundFlag || FCompoundBegin;  // (else no other case makes one)
+    if (compounds && capital && CheckCompound(Lower(w, FTurkic), true)) return true;
+    if (compounds && k == CaseKind::AllCaps && CheckCompound(Capitalized(w, FTurkic), true)) return true;
+    // Compounds in capitals with SS for sharp s: each SS read either way.
+    if (compounds && k == CaseKind::AllCaps && FCheckSharps) {
+        std::u32string lower = Lower(w, FTurkic);
+        if (lower.find(U"ss") != View::npos && SharpCompound(lower, 0, 0)) return true;
+    }
+    return false;
+}
+
+// Whether the lower-case word, with some of its "ss" from From on read as sharp s (at least
+// one), is a compound in capitals.
+bool Dictionary::SharpCompound(const std::u32string& w, size_t from, int depth) const
+{
+    if (depth >= 5) return false;
+    for (size_t at = w.find(U"ss", from); at != View::npos; at = w.find(U"ss", at + 1)) {
+        std::u32string s = w.substr(0, at) + U'\u00DF' + w.substr(at + 2);
+        if (CheckCompound(s, true) || CheckCompound(Capitalized(s, FTurkic), true)) return true;
+        if (SharpCompound(s, at + 1, depth + 1)) return true;
     }
     return false;
 }
@@ -800,11 +863,25 @@ bool Dictionary::Spell(View Word, int Mode) const
     if (IsForbidden(w)) return false;
     // (A full stop is neither capital nor small: the word with one has the same case.)
     CaseKind k = CaseOf(w);
+    // A word with a character beyond the 16-bit range (or a capital sharp s) counts only as
+    // written: Hunspell does not change the case of such characters, and a word that also
+    // has a capital it could change is not broken up either.
+    bool asWritten = false;
+    auto caseless = [](char32_t c) { return c > 0xFFFF || c == 0x1E9E; };
+    if (k != CaseKind::Lower && k != CaseKind::None && std::any_of(w.begin(), w.end(), caseless)) {
+        asWritten = std::any_of(w.begin(), w.end(), [&](char32_t c) { return !caseless(c) && IsUpper(c); });
+        k = asWritten ? CaseKind::Mixed : CaseKind::Lower;
+    }
     if (CheckCased(w, k, true, Mode)) return true;
     if (dots && CheckCased(Word.substr(0, w.size() + 1), k, true, Mode)) return true;
+    if (asWritten) return false;
     // Most words hold no letter that a break begins with (words in capitals are broken up in
     // another case, below).
     if (k != CaseKind::AllCaps && std::none_of(w.begin(), w.end(), [&](char32_t c) { return FBreakStarts.find(c) != View::npos; }))
+        return false;
+    // Nor is a forbidden word passed in capitals by breaking it up ("FOO-BAZ").
+    if (FForbidden && (k == CaseKind::Initial || k == CaseKind::AllCaps) &&
+        (IsForbidden(Lower(w, FTurkic)) || (k == CaseKind::AllCaps && IsForbidden(Capitalized(w, FTurkic)))))
         return false;
     // Hyphenated chains of ten or more never pass.
     size_t breaks = 0;

@@ -210,8 +210,12 @@ FlagSet Dictionary::ParseFlags(const std::u32string& t, bool Sorted) const
 
 FlagSet Dictionary::FlagsOrAlias(const std::u32string& t) const
 {
-    if (!FAliases.empty() && !t.empty() && std::all_of(t.begin(), t.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; })) {
-        size_t n = ToCount(t);
+    // With AF, flags are always written by an alias's number: its leading digits count, and
+    // text that does not start with one names no flags at all.
+    if (!FAliases.empty()) {
+        size_t n = 0;
+        for (size_t i = 0; i < t.size() && t[i] >= U'0' && t[i] <= U'9' && n <= FAliases.size(); ++i)
+            n = n * 10 + static_cast<size_t>(t[i] - U'0');
         if (n >= 1 && n <= FAliases.size()) return FAliases[n - 1];
         return {};
     }
@@ -267,6 +271,10 @@ void Dictionary::ParseAffixBlock(const std::vector<std::u32string>& lines, size_
             app.resize(slash);
         }
         e.Append = ZeroIsEmpty(app);
+        // Ignored characters never reach the checking, so they are dropped from the text an
+        // affix adds (what it strips is matched against the stem as written).
+        if (!FIgnore.empty())
+            std::erase_if(e.Append, [&](char32_t c) { return FIgnore.find(c) != std::u32string::npos; });
         ParseCondition(f.size() > 4 ? f[4] : std::u32string(U"."), e);
         list.push_back(std::move(e));
     }
@@ -397,7 +405,9 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
     // The bytes are read in place and decoded a line at a time (line breaks are the same
     // bytes in every encoding read), so the whole text is never held decoded.
     const CodePageTable* table = CodePageOf(encoding);
-    if (!table && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    // A UTF-8 byte order mark is dropped whatever the encoding (editors write one before
+    // text in any set).
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     auto lineAt = [&](size_t p) {
         size_t e = p;
         while (e < bytes.size() && bytes[e] != '\n' && bytes[e] != '\r') ++e;
@@ -462,7 +472,9 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
             flags = known;
         }
         if (word.empty()) continue;
-        if (ConvertsSomething(word)) word = Convert(word);
+        // Stems lose the ignored characters; the input conversion is for typed words only.
+        if (!FIgnore.empty())
+            std::erase_if(word, [&](char32_t c) { return FIgnore.find(c) != std::u32string::npos; });
         // Morphological fields: "ph:" misspellings, as written or by the number of an alias.
         for (size_t e = q; q < l.size(); q = e) {
             while (q < l.size() && (l[q] == U' ' || l[q] == U'\t')) ++q;
@@ -517,6 +529,7 @@ void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
         FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{*upper});
     }
     FWords.Insert(word).push_back(Homonym{flags});
+    if (!FWordPairs && word.find(U' ') != std::u32string::npos) FWordPairs = true;
 }
 
 void Dictionary::Load(const std::string& AffText, const std::string& DicText, const std::string& AffName,
@@ -528,7 +541,7 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
     FUtf8 = enc == "UTF-8";
     std::u32string aff;
     try {
-        aff = Decode(AffText, enc);
+        aff = Decode(AffText.starts_with("\xEF\xBB\xBF") ? AffText.substr(3) : AffText, enc);
     } catch (const DictionaryError& e) {
         throw DictionaryError(FAffName + ": " + e.what());
     }
@@ -728,7 +741,8 @@ std::u32string ConversionTable::Apply(std::u32string_view w, const std::u32strin
     r.reserve(w.size());
     for (size_t i = 0; i < w.size();) {
         if (const auto* hit = FEntries.empty() ? nullptr : MatchAt(w, i)) {
-            r += hit->second;
+            for (char32_t c : hit->second)
+                if (ignore.find(c) == std::u32string::npos) r += c;
             i += hit->first.size();
             continue;
         }

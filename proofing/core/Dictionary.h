@@ -235,6 +235,7 @@ private:
     };
     std::vector<CompoundPattern> FCompoundPatterns;
     bool FHasReplacements = false;
+    bool FWordPairs = false;  // some stem is two words ("a lot"): their compound is not a word
     bool FCheckSharps = false, FFullStrip = false, FTurkic = false;
     bool FBreakDefault = true;
     bool FKeyGiven = false;
@@ -272,7 +273,9 @@ private:
     // How a word being checked relates to the word as typed: the same, lower-cased, or
     // lower-cased from capitals (which also admits the hidden forms of mixed-case stems).
     // ForSuggestion is added when stems marked as never to be suggested do not count.
-    enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4 };
+    // SharpCapital: lower-cased from a capitalised word with a sharp s, which a stem keeping
+    // its case still admits under CHECKSHARPS.
+    enum : int { AsTyped = 0, Folded = 1, FoldedCapitals = 2, ForSuggestion = 4, SharpCapital = 8 };
     static constexpr Flag OnlyUpperCase = 0xFFFFFFFF;
     const HomonymList* Lookup(View w) const;
     bool CheckCased(View w, CaseKind Case, bool AllowCompound, int Mode) const;
@@ -291,19 +294,22 @@ private:
     bool InnerPrefixAllows(const AffixEntry& Outer, View Stem, int CaseMode) const;
     enum : int { Begin = 0, Middle = 1, End = 2 };  // positions of compound parts
     bool CheckCompound(View w, bool Capital) const;
+    bool CasedCompound(View w, CaseKind Case, bool Capital) const;
+    bool SharpCompound(const std::u32string& w, size_t From, int Depth) const;
     bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital, bool Simplified,
                       int Words, int Syllables) const;
     bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital, int Words,
                      int Syllables) const;
     const FlagSet* CompoundPart(View Part, int Position, int* Syllables = nullptr) const;
-    const FlagSet* SuffixedPart(View Part, int Position, int* Syllables = nullptr, const AffixEntry* Prefix = nullptr) const;
+    const FlagSet* SuffixedPart(View Part, int Position, int* Syllables = nullptr, const AffixEntry* Prefix = nullptr,
+                                size_t MinAppend = 0) const;
     const FlagSet* InnerSuffixedPart(const AffixEntry& Outer, View Stem, bool OuterFits, int* Syllables,
                                      const AffixEntry* Prefix = nullptr) const;
     int Syllables(View w) const;
     bool CompoundSizeOk(int Words, int Syllables) const;
     const FlagSet* PrefixedPart(View Part, int Position, int* Syllables = nullptr) const;
     bool CompoundFlagFits(const FlagSet& f, int Position) const;
-    bool PartStemOk(const Homonym& h) const;
+    bool PartStemOk(const Homonym& h, int Position) const;
     bool JointOk(View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags, bool Simplified,
                  const CompoundPattern* Skip = nullptr) const;
     bool PatternMatches(const CompoundPattern& p, View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags) const;

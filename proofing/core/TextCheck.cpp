@@ -41,7 +41,8 @@ bool TextChecker::WordIsCorrect(const std::u32string& w, unsigned Options) const
     return FDict.Check(w);
 }
 
-TextProblem TextChecker::CheckWord(const std::u32string& w, size_t at, unsigned Options, TextState& st) const
+TextProblem TextChecker::CheckWord(const std::u32string& w, bool DotFollows, size_t at, unsigned Options,
+                                   TextState& st) const
 {
     TextProblem p;
     p.Position = at;
@@ -61,7 +62,9 @@ TextProblem TextChecker::CheckWord(const std::u32string& w, size_t at, unsigned 
         p.Code = rcInitialNumeral;
         return p;
     }
-    if (!WordIsCorrect(w, Options)) {
+    // An abbreviation ("etc.", "Dr.", "Ph.D.") is a word with its full stop, which the
+    // text keeps outside the word.
+    if (!WordIsCorrect(w, Options) && !(DotFollows && FDict.Check(w + U"."))) {
         // Known only with other capitals: "paris" for "Paris".
         for (const std::u32string& form : {Capitalized(w), Upper(w)})
             if (form != w && FDict.Check(form) && CaseOf(form) != CaseOf(w)) {
@@ -109,7 +112,7 @@ TextProblem TextChecker::Check(const std::u32string& t, unsigned Options, TextSt
                               (t[i] != U'.' || FDict.WordChars().find(U'.') != std::u32string::npos))))
                 ++i;
             std::u32string w = t.substr(s, i - s);
-            TextProblem p = CheckWord(w, s, Options, st);
+            TextProblem p = CheckWord(w, i < n && t[i] == U'.', s, Options, st);
             // A reported word counts as passed: the caller goes on after it, and what follows
             // must be judged as following it (no sentence starts again there).
             st.PreviousWord = w;

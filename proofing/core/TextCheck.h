@@ -47,7 +47,7 @@ public:
 private:
     const Dictionary& FDict;
     bool IsWordChar(char32_t c) const;
-    TextProblem CheckWord(const std::u32string& Word, size_t At, unsigned Options, TextState& State) const;
+    TextProblem CheckWord(const std::u32string& Word, bool DotFollows, size_t At, unsigned Options, TextState& State) const;
 };
 
 } // namespace pwspell

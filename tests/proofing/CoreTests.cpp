@@ -2,6 +2,7 @@
 #include "Dictionary.h"
 #include "Suggest.h"
 #include "Text.h"
+#include "TextCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ TEST_P(GoldenCases, GoodWordsPassAndWrongWordsFail)
     for (const std::string& w : ReadLines(DataFile(name + ".wrong"))) EXPECT_FALSE(d.Check(w)) << w;
 }
 
-INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps", "twofold", "utf8flags", "breaks", "cpdaffixes", "cpdjoints", "cpdtriple", "cpdrep", "turkish", "azeri", "crimean", "capitals", "numflags", "byteflags", "cpdsyllable", "cpdpattern", "cpdruleaffix", "complexprefixes", "crossed"));
+INSTANTIATE_TEST_SUITE_P(Features, GoldenCases, testing::Values("affixes", "compound", "flags", "sharps", "twofold", "utf8flags", "breaks", "cpdaffixes", "cpdjoints", "cpdtriple", "cpdrep", "turkish", "azeri", "crimean", "capitals", "numflags", "byteflags", "cpdsyllable", "cpdpattern", "cpdruleaffix", "complexprefixes", "crossed", "bom", "longaliases", "nonbmp", "ignore", "keepcase", "german"));
 
 // Each line of a .sug file: "misspelling:expected first suggestion" (nothing after the colon:
 // no suggestion at all), "misspelling!word never offered" (in either batch), or
@@ -188,6 +189,25 @@ TEST(Formats, SpacesInDictionaryLines)
     EXPECT_TRUE(d.Check("dog"));
     EXPECT_TRUE(d.Check("dogs"));
     EXPECT_TRUE(d.Check("bird"));
+}
+
+// In running text the full stop after a word stays outside it; an abbreviation in the
+// dictionary ("etc.", "Dr.", "Ph.D.") is taken with it, and only with it.
+TEST(Text, AbbreviationsTakeTheirFullStop)
+{
+    Dictionary d;
+    d.Load("SET UTF-8\nWORDCHARS .\n", "5\netc.\nDr.\nPh.D.\nOpenOffice.org\nfoo\n");
+    TextChecker tc(d);
+    auto first = [&](const char* text) {
+        TextState st;
+        TextProblem p = tc.Check(FromUtf8(text), 0, st);
+        return p.Code == rcOk ? std::string() : ToUtf8(FromUtf8(text).substr(p.Position, p.Length));
+    };
+    EXPECT_EQ(first("Dr. foo, OpenOffice.org etc. foo Ph.D. foo."), "");
+    EXPECT_EQ(first("foo etc foo."), "etc");
+    EXPECT_EQ(first("foo Ph.D foo."), "Ph.D");
+    EXPECT_EQ(first("foo Dr, foo."), "Dr");
+    EXPECT_EQ(first("foo foo. OpenOffice. foo"), "OpenOffice");
 }
 
 TEST(Encodings, EightBitDictionariesAreDecodedByTheirSet)
