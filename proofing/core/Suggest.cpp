@@ -200,6 +200,26 @@ struct Collector {
         if (Full() || !D.CheckSuggestion(first, Compound) || !D.CheckSuggestion(second, Compound)) return;
         Add(Shown(first + separator + second));
     }
+    // A replacement that makes several words ("a lot", "one two three"): offered when the
+    // dictionary has the whole phrase, or when, at one of its spaces, the word before that
+    // space is correct and so is all that follows it (taken as one word or phrase). Splitting
+    // words this way is the replacement table's own, so NOSPLITSUGS does not stop it.
+    void TryPhrase(const std::u32string& phrase)
+    {
+        if (Full() || !Seen.insert(phrase).second) return;
+        if (D.IsForbidden(phrase) || D.IsNoSuggest(phrase)) return;
+        if (D.CheckSuggestion(phrase, Compound)) {
+            Add(Shown(phrase));
+            return;
+        }
+        for (size_t prev = 0, space = phrase.find(U' '); space != std::u32string::npos; prev = space + 1, space = phrase.find(U' ', prev)) {
+            if (space == prev || space + 1 == phrase.size()) continue;
+            if (D.CheckSuggestion(phrase.substr(prev, space - prev), Compound) && D.CheckSuggestion(phrase.substr(space + 1), Compound)) {
+                Add(Shown(phrase));
+                return;
+            }
+        }
+    }
     std::u32string Shown(const std::u32string& candidate) const
     {
         return Case == CaseKind::AllCaps ? Upper(candidate, D.Turkic()) : Case == CaseKind::Initial ? Capitalized(candidate, D.Turkic()) : candidate;
@@ -225,9 +245,8 @@ void Replacements(Collector& c, const std::u32string& w)
              at = atEnd ? std::u32string::npos : w.find(from, at + 1)) {
             if ((atStart && at != 0) || (atEnd && w.compare(at, from.size(), from) != 0)) break;
             std::u32string t = w.substr(0, at) + to + w.substr(at + from.size());
-            size_t space = t.find(U' ');  // "alot" to "a lot": two words
-            if (space == std::u32string::npos) c.Try(t);
-            else c.TryPair(t.substr(0, space), t.substr(space + 1), U' ');
+            if (t.find(U' ') == std::u32string::npos) c.Try(t);
+            else c.TryPhrase(t);  // "alot" to "a lot": words of their own
         }
     }
 }
@@ -401,6 +420,28 @@ void AllEdits(Collector& c, const std::u32string& w)
 } // namespace
 
 namespace {
+
+// Whether the replacement table (with the "ph:" misspellings) or the similar characters mend
+// the word: the dictionary's own answer, after which words that merely look alike are not
+// offered.
+bool ByTables(const Dictionary& Dict, const std::u32string& Word)
+{
+    if (Dict.Replacements().empty() && Dict.MapClasses().empty()) return false;
+    const CaseKind k = CaseOf(Word);
+    Collector c{Dict, {}, {}, 1, k, false};
+    std::u32string w = k == CaseKind::AllCaps || k == CaseKind::Initial ? Lower(Word, Dict.Turkic()) : Word;
+    if (k == CaseKind::Initial) {
+        c.Case = CaseKind::None;
+        c.Exact = true;
+        Replacements(c, Word);
+        SimilarCharacters(c, Word, Dict.MapClasses());
+        c.Case = k;
+        c.Exact = false;
+    }
+    Replacements(c, w);
+    SimilarCharacters(c, w, Dict.MapClasses());
+    return !c.Out.empty();
+}
 
 // A word joined by hyphens with one piece misspelt: the suggestions for that piece, in place.
 std::vector<std::u32string> HyphenPieces(const Dictionary& Dict, const std::u32string& Word, size_t Max)
@@ -576,7 +617,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
         return out;
     }
     if (opt.MaxNgram >= 0) Max = std::min(Max, static_cast<size_t>(opt.MaxNgram));
-    if (Max == 0) return {};
+    if (Max == 0 || ByTables(Dict, Word)) return {};
     // First every stem of the dictionary is scored by the letter pairs it shares with the word
     // (without allocating: pairs go to a small array); the best stems and the words their
     // affixes make are then ranked by a closer likeness.
