@@ -251,52 +251,91 @@ void Replacements(Collector& c, const std::u32string& w)
     }
 }
 
-// Letters changed for similar ones (MAP): one letter for any other of its class, or up to
-// three letters each for one of its own case ("deja" to "déjà", "czesc" to "część"). The words
-// found are offered in the order of the table: the earliest letter decides, each letter by its
-// place in its class (so "dobe" gives "době" before "ďobe").
+// The members of a class of similar characters (MAP): single letters, and letters in
+// parentheses standing together ("ß(ss)", "(ae)æä").
+std::vector<std::u32string> MapMembers(const std::u32string& group)
+{
+    std::vector<std::u32string> out;
+    for (size_t p = 0; p < group.size(); ++p) {
+        if (group[p] == U'(') {
+            size_t e = group.find(U')', p);
+            if (e == std::u32string::npos) e = group.size();
+            if (e > p + 1) out.push_back(group.substr(p + 1, e - p - 1));
+            p = e;
+        } else if (group[p] != U'|') out.emplace_back(1, group[p]);
+    }
+    return out;
+}
+
+// Letters changed for similar ones (MAP): a member of a class (a letter or a sequence of them)
+// for any other of its class, or up to three members each for one of its own case ("deja" to
+// "déjà", "czesc" to "część", "Strasse" to "Straße"). The words found are offered in the order
+// of the table: the earliest change decides, each by the member's place in its class (so
+// "dobe" gives "době" before "ďobe").
 void SimilarCharacters(Collector& c, const std::u32string& w, const std::vector<std::u32string>& groups)
 {
     if (groups.empty() || c.Full()) return;
     const size_t n = w.size();
-    std::vector<const std::u32string*> at(n, nullptr);
+    std::vector<std::vector<std::u32string>> classes;
+    classes.reserve(groups.size());
+    for (const std::u32string& g : groups) classes.push_back(MapMembers(g));
+    // What can change at each place: the members found there of the first class (in the
+    // order of the table) that has one there; later classes do not count at that place.
+    struct Here { const std::vector<std::u32string>* Class; size_t Member; };
+    std::vector<std::vector<Here>> at(n);
     std::vector<size_t> key(n, 0), own(n, 0);
+    bool any = false;
     for (size_t i = 0; i < n; ++i)
-        for (const std::u32string& g : groups) {
-            size_t k = g.find(w[i]);
-            if (k == std::u32string::npos) continue;
-            at[i] = &g;
-            key[i] = own[i] = k;
-            break;
+        for (const auto& cls : classes) {
+            for (size_t k = 0; k < cls.size(); ++k)
+                if (w.compare(i, cls[k].size(), cls[k]) == 0) {
+                    if (at[i].empty()) key[i] = own[i] = k;
+                    at[i].push_back({&cls, k});
+                    any = true;
+                }
+            if (!at[i].empty()) break;
         }
+    if (!any) return;
     struct Found { int Changes; std::vector<size_t> Key; std::u32string Shown; };
     std::vector<Found> found;
     int changes = 0;
-    std::u32string t = w;
+    // The changes chosen so far: place, letters replaced, replacement.
+    struct Change { size_t At, Length; const std::u32string* To; };
+    std::vector<Change> chosen;
+    std::u32string t;
     // Beyond one change, a budget of candidates (long words with many such letters).
     constexpr size_t Budget = 1500;
     size_t tried = 0;
     auto search = [&](auto& self, size_t from, int left, bool single) -> void {
         if (left == 0) {
-            std::u32string shown;
             if (!single && ++tried > Budget) return;
+            t.clear();
+            size_t p = 0;
+            for (const Change& ch : chosen) {
+                t.append(w, p, ch.At - p);
+                t += *ch.To;
+                p = ch.At + ch.Length;
+            }
+            t.append(w, p, n - p);
+            std::u32string shown;
             if (c.Accepts(t, shown)) found.push_back({changes, key, shown});
             return;
         }
-        for (size_t j = from; j < n; ++j) {
-            if (!at[j]) continue;
-            const std::u32string& g = *at[j];
-            for (size_t k = 0; k < g.size(); ++k) {
-                char32_t o = g[k];
-                if (o == w[j] || o == U'|' || (!single && (IsUpper(o) != IsUpper(w[j]) || IsLower(o) != IsLower(w[j])))) continue;
-                t[j] = o;
-                key[j] = k;
-                self(self, j + 1, left - 1, single);
-                t[j] = w[j];
-                key[j] = own[j];
-                if (!single && tried > Budget) return;
+        for (size_t j = from; j < n; ++j)
+            for (const Here& h : at[j]) {
+                const std::vector<std::u32string>& cls = *h.Class;
+                const std::u32string& mine = cls[h.Member];
+                for (size_t k = 0; k < cls.size(); ++k) {
+                    const std::u32string& o = cls[k];
+                    if (k == h.Member || o == mine || (!single && (IsUpper(o[0]) != IsUpper(w[j]) || IsLower(o[0]) != IsLower(w[j])))) continue;
+                    chosen.push_back({j, mine.size(), &o});
+                    key[j] = k;
+                    self(self, j + mine.size(), left - 1, single);
+                    chosen.pop_back();
+                    key[j] = own[j];
+                    if (!single && tried > Budget) return;
+                }
             }
-        }
     };
     for (changes = 1; changes <= 3; ++changes) search(search, 0, changes, changes == 1);
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.Changes < b.Changes || (a.Changes == b.Changes && a.Key < b.Key); });
