@@ -178,6 +178,7 @@ struct Collector {
     CaseKind Case;
     bool Compound;  // compounds count as words
     bool Exact = false;  // candidates count only as written
+    bool TypedInitial = false;  // the misspelling begins with a capital
     bool Full() const { return Out.size() >= Max; }
     void Try(const std::u32string& candidate)
     {
@@ -189,8 +190,13 @@ struct Collector {
     {
         if (Full() || candidate.empty() || !Seen.insert(candidate).second) return false;
         if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return false;
-        shown = Shown(candidate);
-        return D.CheckSuggestion(candidate, Compound, Exact) || (!Exact && shown != candidate && D.CheckSuggestion(shown, Compound));
+        if (D.CheckSuggestion(candidate, Compound, Exact)) {
+            shown = Shown(candidate);
+            return !shown.empty();
+        }
+        if (Exact) return false;
+        shown = Cased(candidate);
+        return shown != candidate && D.CheckSuggestion(shown, Compound);
     }
     // Two words, each of them correct, written with the separator between them (none with
     // NOSPLITSUGS).
@@ -198,7 +204,7 @@ struct Collector {
     {
         if (D.Suggesting().NoSplit) return;
         if (Full() || !D.CheckSuggestion(first, Compound) || !D.CheckSuggestion(second, Compound)) return;
-        Add(Shown(first + separator + second));
+        Add(Cased(first + separator + second));
     }
     // A replacement that makes several words ("a lot", "one two three"): offered when the
     // dictionary has the whole phrase, or when, at one of its spaces, the word before that
@@ -209,20 +215,33 @@ struct Collector {
         if (Full() || !Seen.insert(phrase).second) return;
         if (D.IsForbidden(phrase) || D.IsNoSuggest(phrase)) return;
         if (D.CheckSuggestion(phrase, Compound)) {
-            Add(Shown(phrase));
+            Add(Cased(phrase));
             return;
         }
         for (size_t prev = 0, space = phrase.find(U' '); space != std::u32string::npos; prev = space + 1, space = phrase.find(U' ', prev)) {
             if (space == prev || space + 1 == phrase.size()) continue;
             if (D.CheckSuggestion(phrase.substr(prev, space - prev), Compound) && D.CheckSuggestion(phrase.substr(space + 1), Compound)) {
-                Add(Shown(phrase));
+                Add(Cased(phrase));
                 return;
             }
         }
     }
+    // A candidate in the case of the misspelling; a capitalised misspelling's candidates in
+    // lower case get a capital even when it is taken as typed ("Ahouse" gives "House").
+    std::u32string Cased(const std::u32string& candidate) const
+    {
+        if (Case == CaseKind::None) return TypedInitial && CaseOf(candidate) == CaseKind::Lower ? Capitalized(candidate, D.Turkic()) : candidate;
+        return Case == CaseKind::AllCaps ? Upper(candidate, D.Turkic()) : Case == CaseKind::Initial ? Capitalized(candidate, D.Turkic()) : candidate;
+    }
+    // How a word of the dictionary is offered: in the case of the misspelling, unless that is
+    // no word (KEEPCASE, or forbidden in that case); then as the dictionary has it if that is
+    // in lower case or capitalised ("FOO" gives "foo", "BAR" gives "Bar"), else not at all.
     std::u32string Shown(const std::u32string& candidate) const
     {
-        return Case == CaseKind::AllCaps ? Upper(candidate, D.Turkic()) : Case == CaseKind::Initial ? Capitalized(candidate, D.Turkic()) : candidate;
+        std::u32string s = Cased(candidate);
+        if (s == candidate || (!D.IsForbidden(s) && D.CheckSuggestion(s, Compound))) return s;
+        const CaseKind f = CaseOf(candidate);
+        return f == CaseKind::Lower || f == CaseKind::Initial ? candidate : std::u32string();
     }
     void Add(const std::u32string& shown)
     {
@@ -441,6 +460,8 @@ namespace {
 
 void AllEdits(Collector& c, const std::u32string& w)
 {
+    // The misspelling in lower case, when only that is a word ("KG" for "kg" of KEEPCASE).
+    if (!c.Exact && (c.Case == CaseKind::AllCaps || c.Case == CaseKind::Initial)) c.Try(w);
     {
         // A word known only in capitals ("odf" for "ODF"), as the dictionary has it.
         const bool exact = c.Exact;
@@ -468,6 +489,7 @@ bool ByTables(const Dictionary& Dict, const std::u32string& Word)
     if (Dict.Replacements().empty() && Dict.MapClasses().empty()) return false;
     const CaseKind k = CaseOf(Word);
     Collector c{Dict, {}, {}, 1, k, false};
+    c.TypedInitial = k == CaseKind::Initial;
     std::u32string w = k == CaseKind::AllCaps || k == CaseKind::Initial ? Lower(Word, Dict.Turkic()) : Word;
     if (k == CaseKind::Initial) {
         c.Case = CaseKind::None;
@@ -538,12 +560,20 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
 std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
     const CaseKind k = CaseOf(Word);
+    if (k == CaseKind::Lower && Dict.HasCompounds()) {
+        // A compound that is one only with a capital (its last part has FORCEUCASE): the
+        // capital is all it lacks, and the only suggestion.
+        std::u32string capital = Capitalized(Word, Dict.Turkic());
+        if (Dict.CheckSuggestion(capital, true) && !Dict.CheckSuggestion(capital, false) && !Dict.CheckSuggestion(Word, true))
+            return {Dict.OutputConvert(capital)};
+    }
     // Words of their own first; compounds after them when few such words explain the
     // misspelling (at most MAXCPDSUGS of them).
     constexpr size_t FewWords = 4;
     std::vector<std::u32string> plain;
     for (bool compound : {false, true}) {
         Collector c{Dict, {}, {}, Max, k, compound};
+        c.TypedInitial = k == CaseKind::Initial;
         if (k == CaseKind::Initial) {
             // As typed first (a capitalised noun), then as the same word in lower case.
             c.Case = CaseKind::None;
@@ -774,7 +804,15 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
             if (keptUnlike || !out.empty()) break;
             keptUnlike = true;
         }
-        std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(form, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(form, Dict.Turkic()) : form);
+        // In the case of the misspelling; a word that is no word in that case (KEEPCASE,
+        // forbidden) as the dictionary has it if that is in lower case or capitalised.
+        std::u32string cased = k == CaseKind::AllCaps ? Upper(form, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(form, Dict.Turkic()) : form;
+        if (cased != form && (Dict.IsForbidden(cased) || !Dict.CheckSuggestion(cased))) {
+            const CaseKind f = CaseOf(form);
+            if (f != CaseKind::Lower && f != CaseKind::Initial) continue;
+            cased = form;
+        }
+        std::u32string shown = Dict.OutputConvert(cased);
         if (std::find(Exclude.begin(), Exclude.end(), shown) != Exclude.end()) continue;
         if (std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);
     }
