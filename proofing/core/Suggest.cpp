@@ -685,8 +685,10 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
             for (std::u32string& o : out) o.append(dots, U'.');
         return out;
     }
-    if (opt.MaxNgram >= 0) Max = std::min(Max, static_cast<size_t>(opt.MaxNgram));
-    if (Max == 0 || ByTables(Dict, Word)) return {};
+    // MAXNGRAMSUGS bounds the words offered for their looks; words that sound the same (by the
+    // phonetic table) come on top of those, and 0 leaves out both.
+    const size_t byLooksMax = opt.MaxNgram >= 0 ? std::min(Max, static_cast<size_t>(opt.MaxNgram)) : Max;
+    if (byLooksMax == 0 || ByTables(Dict, Word)) return {};
     // First every stem of the dictionary is scored by the letter pairs it shares with the word
     // (without allocating: pairs go to a small array); the best stems and the words their
     // affixes make are then ranked by a closer likeness.
@@ -766,7 +768,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
         stems.resize(Keep);
     }
     std::vector<std::pair<int, std::u32string>> best;
-    std::unordered_set<std::u32string> seen;
+    std::unordered_set<std::u32string> seen, sameSound;
     const int maxDiff = opt.MaxDiff >= 0 ? opt.MaxDiff : opt.OnlyMaxDiff ? 5 : 10;
     const std::u32string plainWord = Plain(w);
     const int selfLikeness = Likeness(w, w);
@@ -790,6 +792,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
             // MAXDIFF: how alike a word must look (to the word and to itself) to be offered;
             // 10 takes any, 0 only the closest. Without it nothing is dropped.
             bool good = maxDiff >= 10 || alike == 2 || likeness * 20 >= (10 - maxDiff) * (selfLikeness + Likeness(lower, lower));
+            if (alike == 2) sameSound.insert(f);
             best.emplace_back(good ? score : -1000000 + score, std::move(f));
         });
     }
@@ -797,8 +800,11 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     std::vector<std::u32string> out;
     CaseKind k = CaseOf(Word);
     bool keptUnlike = opt.OnlyMaxDiff;  // one word below the bar is kept, unless ONLYMAXDIFF
+    size_t byLooks = 0;
     for (const auto& [score, form] : best) {
         if (out.size() >= Max) break;
+        const bool sounds = sameSound.count(form) != 0;
+        if (!sounds && byLooks >= byLooksMax) continue;
         if (!Dict.CheckSuggestion(form)) continue;
         if (score < -500000) {
             if (keptUnlike || !out.empty()) break;
@@ -814,7 +820,9 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
         }
         std::u32string shown = Dict.OutputConvert(cased);
         if (std::find(Exclude.begin(), Exclude.end(), shown) != Exclude.end()) continue;
-        if (std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);
+        if (std::find(out.begin(), out.end(), shown) != out.end()) continue;
+        out.push_back(shown);
+        if (!sounds) ++byLooks;
     }
     return out;
 }
