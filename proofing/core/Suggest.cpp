@@ -560,7 +560,7 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
 std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
     const CaseKind k = CaseOf(Word);
-    if (k == CaseKind::Lower && Dict.HasCompounds()) {
+    if (k == CaseKind::Lower && Dict.ForcesCapitals()) {
         // A compound that is one only with a capital (its last part has FORCEUCASE): the
         // capital is all it lacks, and the only suggestion.
         std::u32string capital = Capitalized(Word, Dict.Turkic());
