@@ -498,11 +498,15 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
 }
 
 // A misspelling of a stem (a "ph:" field) replaced by the stem; with "*" at its end the last
-// letters of both are left out, so that the replacement serves the stem's affixed forms too.
+// letters of both are left out, so that the replacement serves the stem's affixed forms too;
+// "hepi->happi" is a replacement of its own, written out.
 void Dictionary::AddSpoken(std::u32string_view field, const std::u32string& word)
 {
     std::u32string from(field), to = word;
-    if (from.size() > 1 && from.back() == U'*') {
+    if (size_t arrow = from.find(U"->"); arrow != std::u32string::npos) {
+        to = from.substr(arrow + 2);
+        from.resize(arrow);
+    } else if (from.size() > 1 && from.back() == U'*') {
         from.pop_back();
         if (!from.empty()) from.pop_back();
         if (!to.empty()) to.pop_back();

@@ -107,6 +107,7 @@ public:
     // ExactCase, only as written (no lower-case entry stands for a capitalised word).
     bool CheckSuggestion(std::u32string_view Word, bool AllowCompound = true, bool ExactCase = false) const;
     bool HasCompounds() const { return FCompoundFlag || FCompoundBegin || !FCompoundRules.empty(); }
+    bool ForcesCapitals() const { return FForceUcase != 0; }  // FORCEUCASE
     // Words longer than this (in characters) are never correct, unless they are numbers.
     static constexpr size_t MaxWordLength = 100;
 

@@ -178,6 +178,7 @@ struct Collector {
     CaseKind Case;
     bool Compound;  // compounds count as words
     bool Exact = false;  // candidates count only as written
+    bool TypedInitial = false;  // the misspelling begins with a capital
     bool Full() const { return Out.size() >= Max; }
     void Try(const std::u32string& candidate)
     {
@@ -189,8 +190,13 @@ struct Collector {
     {
         if (Full() || candidate.empty() || !Seen.insert(candidate).second) return false;
         if (D.IsForbidden(candidate) || D.IsNoSuggest(candidate)) return false;
-        shown = Shown(candidate);
-        return D.CheckSuggestion(candidate, Compound, Exact) || (!Exact && shown != candidate && D.CheckSuggestion(shown, Compound));
+        if (D.CheckSuggestion(candidate, Compound, Exact)) {
+            shown = Shown(candidate);
+            return !shown.empty();
+        }
+        if (Exact) return false;
+        shown = Cased(candidate);
+        return shown != candidate && D.CheckSuggestion(shown, Compound);
     }
     // Two words, each of them correct, written with the separator between them (none with
     // NOSPLITSUGS).
@@ -198,11 +204,44 @@ struct Collector {
     {
         if (D.Suggesting().NoSplit) return;
         if (Full() || !D.CheckSuggestion(first, Compound) || !D.CheckSuggestion(second, Compound)) return;
-        Add(Shown(first + separator + second));
+        Add(Cased(first + separator + second));
     }
+    // A replacement that makes several words ("a lot", "one two three"): offered when the
+    // dictionary has the whole phrase, or when, at one of its spaces, the word before that
+    // space is correct and so is all that follows it (taken as one word or phrase). Splitting
+    // words this way is the replacement table's own, so NOSPLITSUGS does not stop it.
+    void TryPhrase(const std::u32string& phrase)
+    {
+        if (Full() || !Seen.insert(phrase).second) return;
+        if (D.IsForbidden(phrase) || D.IsNoSuggest(phrase)) return;
+        if (D.CheckSuggestion(phrase, Compound)) {
+            Add(Cased(phrase));
+            return;
+        }
+        for (size_t prev = 0, space = phrase.find(U' '); space != std::u32string::npos; prev = space + 1, space = phrase.find(U' ', prev)) {
+            if (space == prev || space + 1 == phrase.size()) continue;
+            if (D.CheckSuggestion(phrase.substr(prev, space - prev), Compound) && D.CheckSuggestion(phrase.substr(space + 1), Compound)) {
+                Add(Cased(phrase));
+                return;
+            }
+        }
+    }
+    // A candidate in the case of the misspelling; a capitalised misspelling's candidates in
+    // lower case get a capital even when it is taken as typed ("Ahouse" gives "House").
+    std::u32string Cased(const std::u32string& candidate) const
+    {
+        if (Case == CaseKind::None) return TypedInitial && CaseOf(candidate) == CaseKind::Lower ? Capitalized(candidate, D.Turkic()) : candidate;
+        return Case == CaseKind::AllCaps ? Upper(candidate, D.Turkic()) : Case == CaseKind::Initial ? Capitalized(candidate, D.Turkic()) : candidate;
+    }
+    // How a word of the dictionary is offered: in the case of the misspelling, unless that is
+    // no word (KEEPCASE, or forbidden in that case); then as the dictionary has it if that is
+    // in lower case or capitalised ("FOO" gives "foo", "BAR" gives "Bar"), else not at all.
     std::u32string Shown(const std::u32string& candidate) const
     {
-        return Case == CaseKind::AllCaps ? Upper(candidate, D.Turkic()) : Case == CaseKind::Initial ? Capitalized(candidate, D.Turkic()) : candidate;
+        std::u32string s = Cased(candidate);
+        if (s == candidate || (!D.IsForbidden(s) && D.CheckSuggestion(s, Compound))) return s;
+        const CaseKind f = CaseOf(candidate);
+        return f == CaseKind::Lower || f == CaseKind::Initial ? candidate : std::u32string();
     }
     void Add(const std::u32string& shown)
     {
@@ -225,59 +264,97 @@ void Replacements(Collector& c, const std::u32string& w)
              at = atEnd ? std::u32string::npos : w.find(from, at + 1)) {
             if ((atStart && at != 0) || (atEnd && w.compare(at, from.size(), from) != 0)) break;
             std::u32string t = w.substr(0, at) + to + w.substr(at + from.size());
-            size_t space = t.find(U' ');  // "alot" to "a lot": two words
-            if (space == std::u32string::npos) c.Try(t);
-            else c.TryPair(t.substr(0, space), t.substr(space + 1), U' ');
+            if (t.find(U' ') == std::u32string::npos) c.Try(t);
+            else c.TryPhrase(t);  // "alot" to "a lot": words of their own
         }
     }
 }
 
-// Letters changed for similar ones (MAP): one letter for any other of its class, or up to
-// three letters each for one of its own case ("deja" to "déjà", "czesc" to "część"). The words
-// found are offered in the order of the table: the earliest letter decides, each letter by its
-// place in its class (so "dobe" gives "době" before "ďobe").
+// The members of a class of similar characters (MAP): single letters, and letters in
+// parentheses standing together ("ß(ss)", "(ae)æä").
+std::vector<std::u32string> MapMembers(const std::u32string& group)
+{
+    std::vector<std::u32string> out;
+    for (size_t p = 0; p < group.size(); ++p) {
+        if (group[p] == U'(') {
+            size_t e = group.find(U')', p);
+            if (e == std::u32string::npos) e = group.size();
+            if (e > p + 1) out.push_back(group.substr(p + 1, e - p - 1));
+            p = e;
+        } else if (group[p] != U'|') out.emplace_back(1, group[p]);
+    }
+    return out;
+}
+
+// Letters changed for similar ones (MAP): a member of a class (a letter or a sequence of them)
+// for any other of its class, or up to three members each for one of its own case ("deja" to
+// "déjà", "czesc" to "część", "Strasse" to "Straße"). The words found are offered in the order
+// of the table: the earliest change decides, each by the member's place in its class (so
+// "dobe" gives "době" before "ďobe").
 void SimilarCharacters(Collector& c, const std::u32string& w, const std::vector<std::u32string>& groups)
 {
     if (groups.empty() || c.Full()) return;
     const size_t n = w.size();
-    std::vector<const std::u32string*> at(n, nullptr);
+    std::vector<std::vector<std::u32string>> classes;
+    classes.reserve(groups.size());
+    for (const std::u32string& g : groups) classes.push_back(MapMembers(g));
+    // What can change at each place: the members found there of the first class (in the
+    // order of the table) that has one there; later classes do not count at that place.
+    struct Here { const std::vector<std::u32string>* Class; size_t Member; };
+    std::vector<std::vector<Here>> at(n);
     std::vector<size_t> key(n, 0), own(n, 0);
+    bool any = false;
     for (size_t i = 0; i < n; ++i)
-        for (const std::u32string& g : groups) {
-            size_t k = g.find(w[i]);
-            if (k == std::u32string::npos) continue;
-            at[i] = &g;
-            key[i] = own[i] = k;
-            break;
+        for (const auto& cls : classes) {
+            for (size_t k = 0; k < cls.size(); ++k)
+                if (w.compare(i, cls[k].size(), cls[k]) == 0) {
+                    if (at[i].empty()) key[i] = own[i] = k;
+                    at[i].push_back({&cls, k});
+                    any = true;
+                }
+            if (!at[i].empty()) break;
         }
+    if (!any) return;
     struct Found { int Changes; std::vector<size_t> Key; std::u32string Shown; };
     std::vector<Found> found;
     int changes = 0;
-    std::u32string t = w;
+    // The changes chosen so far: place, letters replaced, replacement.
+    struct Change { size_t At, Length; const std::u32string* To; };
+    std::vector<Change> chosen;
+    std::u32string t;
     // Beyond one change, a budget of candidates (long words with many such letters).
     constexpr size_t Budget = 1500;
     size_t tried = 0;
     auto search = [&](auto& self, size_t from, int left, bool single) -> void {
         if (left == 0) {
-            std::u32string shown;
             if (!single && ++tried > Budget) return;
+            t.clear();
+            size_t p = 0;
+            for (const Change& ch : chosen) {
+                t.append(w, p, ch.At - p);
+                t += *ch.To;
+                p = ch.At + ch.Length;
+            }
+            t.append(w, p, n - p);
+            std::u32string shown;
             if (c.Accepts(t, shown)) found.push_back({changes, key, shown});
             return;
         }
-        for (size_t j = from; j < n; ++j) {
-            if (!at[j]) continue;
-            const std::u32string& g = *at[j];
-            for (size_t k = 0; k < g.size(); ++k) {
-                char32_t o = g[k];
-                if (o == w[j] || o == U'|' || (!single && (IsUpper(o) != IsUpper(w[j]) || IsLower(o) != IsLower(w[j])))) continue;
-                t[j] = o;
-                key[j] = k;
-                self(self, j + 1, left - 1, single);
-                t[j] = w[j];
-                key[j] = own[j];
-                if (!single && tried > Budget) return;
+        for (size_t j = from; j < n; ++j)
+            for (const Here& h : at[j]) {
+                const std::vector<std::u32string>& cls = *h.Class;
+                const std::u32string& mine = cls[h.Member];
+                for (size_t k = 0; k < cls.size(); ++k) {
+                    const std::u32string& o = cls[k];
+                    if (k == h.Member || o == mine || (!single && (IsUpper(o[0]) != IsUpper(w[j]) || IsLower(o[0]) != IsLower(w[j])))) continue;
+                    chosen.push_back({j, mine.size(), &o});
+                    key[j] = k;
+                    self(self, j + mine.size(), left - 1, single);
+                    chosen.pop_back();
+                    key[j] = own[j];
+                    if (!single && tried > Budget) return;
+                }
             }
-        }
     };
     for (changes = 1; changes <= 3; ++changes) search(search, 0, changes, changes == 1);
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.Changes < b.Changes || (a.Changes == b.Changes && a.Key < b.Key); });
@@ -383,6 +460,8 @@ namespace {
 
 void AllEdits(Collector& c, const std::u32string& w)
 {
+    // The misspelling in lower case, when only that is a word ("KG" for "kg" of KEEPCASE).
+    if (!c.Exact && (c.Case == CaseKind::AllCaps || c.Case == CaseKind::Initial)) c.Try(w);
     {
         // A word known only in capitals ("odf" for "ODF"), as the dictionary has it.
         const bool exact = c.Exact;
@@ -401,6 +480,29 @@ void AllEdits(Collector& c, const std::u32string& w)
 } // namespace
 
 namespace {
+
+// Whether the replacement table (with the "ph:" misspellings) or the similar characters mend
+// the word: the dictionary's own answer, after which words that merely look alike are not
+// offered.
+bool ByTables(const Dictionary& Dict, const std::u32string& Word)
+{
+    if (Dict.Replacements().empty() && Dict.MapClasses().empty()) return false;
+    const CaseKind k = CaseOf(Word);
+    Collector c{Dict, {}, {}, 1, k, false};
+    c.TypedInitial = k == CaseKind::Initial;
+    std::u32string w = k == CaseKind::AllCaps || k == CaseKind::Initial ? Lower(Word, Dict.Turkic()) : Word;
+    if (k == CaseKind::Initial) {
+        c.Case = CaseKind::None;
+        c.Exact = true;
+        Replacements(c, Word);
+        SimilarCharacters(c, Word, Dict.MapClasses());
+        c.Case = k;
+        c.Exact = false;
+    }
+    Replacements(c, w);
+    SimilarCharacters(c, w, Dict.MapClasses());
+    return !c.Out.empty();
+}
 
 // A word joined by hyphens with one piece misspelt: the suggestions for that piece, in place.
 std::vector<std::u32string> HyphenPieces(const Dictionary& Dict, const std::u32string& Word, size_t Max)
@@ -458,12 +560,20 @@ std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32s
 std::vector<std::u32string> SuggestWhole(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
     const CaseKind k = CaseOf(Word);
+    if (k == CaseKind::Lower && Dict.ForcesCapitals()) {
+        // A compound that is one only with a capital (its last part has FORCEUCASE): the
+        // capital is all it lacks, and the only suggestion.
+        std::u32string capital = Capitalized(Word, Dict.Turkic());
+        if (Dict.CheckSuggestion(capital, true) && !Dict.CheckSuggestion(capital, false) && !Dict.CheckSuggestion(Word, true))
+            return {Dict.OutputConvert(capital)};
+    }
     // Words of their own first; compounds after them when few such words explain the
     // misspelling (at most MAXCPDSUGS of them).
     constexpr size_t FewWords = 4;
     std::vector<std::u32string> plain;
     for (bool compound : {false, true}) {
         Collector c{Dict, {}, {}, Max, k, compound};
+        c.TypedInitial = k == CaseKind::Initial;
         if (k == CaseKind::Initial) {
             // As typed first (a capitalised noun), then as the same word in lower case.
             c.Case = CaseKind::None;
@@ -575,8 +685,10 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
             for (std::u32string& o : out) o.append(dots, U'.');
         return out;
     }
-    if (opt.MaxNgram >= 0) Max = std::min(Max, static_cast<size_t>(opt.MaxNgram));
-    if (Max == 0) return {};
+    // MAXNGRAMSUGS bounds the words offered for their looks; words that sound the same (by the
+    // phonetic table) come on top of those, and 0 leaves out both.
+    const size_t byLooksMax = opt.MaxNgram >= 0 ? std::min(Max, static_cast<size_t>(opt.MaxNgram)) : Max;
+    if (byLooksMax == 0 || ByTables(Dict, Word)) return {};
     // First every stem of the dictionary is scored by the letter pairs it shares with the word
     // (without allocating: pairs go to a small array); the best stems and the words their
     // affixes make are then ranked by a closer likeness.
@@ -656,7 +768,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
         stems.resize(Keep);
     }
     std::vector<std::pair<int, std::u32string>> best;
-    std::unordered_set<std::u32string> seen;
+    std::unordered_set<std::u32string> seen, sameSound;
     const int maxDiff = opt.MaxDiff >= 0 ? opt.MaxDiff : opt.OnlyMaxDiff ? 5 : 10;
     const std::u32string plainWord = Plain(w);
     const int selfLikeness = Likeness(w, w);
@@ -680,6 +792,7 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
             // MAXDIFF: how alike a word must look (to the word and to itself) to be offered;
             // 10 takes any, 0 only the closest. Without it nothing is dropped.
             bool good = maxDiff >= 10 || alike == 2 || likeness * 20 >= (10 - maxDiff) * (selfLikeness + Likeness(lower, lower));
+            if (alike == 2) sameSound.insert(f);
             best.emplace_back(good ? score : -1000000 + score, std::move(f));
         });
     }
@@ -687,16 +800,29 @@ std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u3
     std::vector<std::u32string> out;
     CaseKind k = CaseOf(Word);
     bool keptUnlike = opt.OnlyMaxDiff;  // one word below the bar is kept, unless ONLYMAXDIFF
+    size_t byLooks = 0;
     for (const auto& [score, form] : best) {
         if (out.size() >= Max) break;
+        const bool sounds = sameSound.count(form) != 0;
+        if (!sounds && byLooks >= byLooksMax) continue;
         if (!Dict.CheckSuggestion(form)) continue;
         if (score < -500000) {
             if (keptUnlike || !out.empty()) break;
             keptUnlike = true;
         }
-        std::u32string shown = Dict.OutputConvert(k == CaseKind::AllCaps ? Upper(form, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(form, Dict.Turkic()) : form);
+        // In the case of the misspelling; a word that is no word in that case (KEEPCASE,
+        // forbidden) as the dictionary has it if that is in lower case or capitalised.
+        std::u32string cased = k == CaseKind::AllCaps ? Upper(form, Dict.Turkic()) : k == CaseKind::Initial ? Capitalized(form, Dict.Turkic()) : form;
+        if (cased != form && (Dict.IsForbidden(cased) || !Dict.CheckSuggestion(cased))) {
+            const CaseKind f = CaseOf(form);
+            if (f != CaseKind::Lower && f != CaseKind::Initial) continue;
+            cased = form;
+        }
+        std::u32string shown = Dict.OutputConvert(cased);
         if (std::find(Exclude.begin(), Exclude.end(), shown) != Exclude.end()) continue;
-        if (std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);
+        if (std::find(out.begin(), out.end(), shown) != out.end()) continue;
+        out.push_back(shown);
+        if (!sounds) ++byLooks;
     }
     return out;
 }

@@ -88,7 +88,7 @@ TEST_P(SuggestionCases, FirstSuggestionsAndWordsNeverOffered)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Features, SuggestionCases, testing::Values("sharps", "suggest", "ranking", "phone", "sugopts", "maxngram", "maxdiff", "onlymaxdiff", "replace", "slips", "nokey", "likeness", "spoken"));
+INSTANTIATE_TEST_SUITE_P(Features, SuggestionCases, testing::Values("sharps", "suggest", "ranking", "phone", "sugopts", "maxngram", "maxdiff", "onlymaxdiff", "replace", "slips", "nokey", "likeness", "spoken", "casesugs", "phonengram", "nongram"));
 
 // The phonetic table of phone.aff: groups, letters left for the next rule, a replacement put
 // back into the word, start and end of the word, a rule giving way to one of higher priority.
