@@ -15,5 +15,5 @@ case "$ARCH" in
   *) LOADER=/usr/lib/wine/wine ;;
 esac
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 exec "$LOADER" "$@"

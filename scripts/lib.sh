@@ -33,11 +33,13 @@ why_not_runnable() {
 }
 runnable() { [ -z "$(why_not_runnable "$1")" ]; }
 
-# The environment of an architecture's Wine: its prefix, its loader in $WINE.
+# The environment of an architecture's Wine: its prefix, its loader in $WINE. Wine's menu
+# builder stays off: it would mirror the installer's Start menu shortcut into the host's
+# desktop menus and keep registry values of its own about it, neither of which Windows has.
 use_wine() {
   export WINEPREFIX
   WINEPREFIX="$(prefix_dir "$1")"
-  export WINEARCH="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   WINE="$(wine_loader "$1")"
 }
 
