@@ -84,6 +84,7 @@ void TCustomRichEdit::CreateWnd()
     Perform(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(FColor)));
     // No maximum means none at all: the control's own default stops typing at 32767 characters.
     Perform(EM_EXLIMITTEXT, 0, FMaxLength > 0 ? FMaxLength : 0x7FFFFFFE);
+    if (!FWordWrap) ApplyWordWrap();
     if (FSaved) {
         FSaved->SetPosition(0);
         StreamInFrom(*FSaved, FPlainText ? SF_TEXT : SF_RTF);
@@ -198,10 +199,17 @@ void TCustomRichEdit::SetScrollBars(TScrollStyle v)
 }
 void TCustomRichEdit::SetWordWrap(bool v)
 {
-    if (FWordWrap != v) {
-        FWordWrap = v;
-        RecreateWnd();
-    }
+    if (FWordWrap == v) return;
+    FWordWrap = v;
+    // Told to the window as it is, text and undo kept: remaking it would read the whole
+    // document out and in again.
+    if (HandleAllocated()) ApplyWordWrap();
+}
+void TCustomRichEdit::ApplyWordWrap()
+{
+    Perform(EM_SETTARGETDEVICE, 0, FWordWrap ? 0 : 1);
+    bool horizontal = FScrollBars == TScrollStyle::ssHorizontal || FScrollBars == TScrollStyle::ssBoth;
+    Perform(EM_SHOWSCROLLBAR, SB_HORZ, (horizontal || !FWordWrap) ? TRUE : FALSE);
 }
 void TCustomRichEdit::SetWantReturns(bool v)
 {

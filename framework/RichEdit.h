@@ -135,6 +135,8 @@ protected:
 
     bool FPlainText = false;
 private:
+    void ApplyWordWrap();
+
     bool FHideSelection = true, FHideScrollBars = true, FWordWrap = true, FWantTabs = false, FWantReturns = true;
     bool FReadOnly = false, FBorderSingle = true;
     int FMaxLength = 0;

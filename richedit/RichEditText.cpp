@@ -159,8 +159,6 @@ void ReplaceSelectionA(TWinControl* Edit, const std::string& Text, bool CanUndo)
     Edit->Perform(EM_REPLACESEL, CanUndo ? 1 : 0, reinterpret_cast<LPARAM>(Text.c_str()));
 }
 
-void SetLineWrap(TWinControl* Editor, bool Wrap) { Editor->Perform(EM_SETTARGETDEVICE, 0, Wrap ? 0 : 1); }
-
 POINT PositionOf(TWinControl* Editor, int Char)
 {
     POINTL p{};

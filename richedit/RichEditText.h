@@ -56,9 +56,6 @@ TCharRange EditSelection(TWinControl* Edit);
 void SelectText(TWinControl* Edit, int From, int To);
 void ReplaceSelectionA(TWinControl* Edit, const std::string& Text, bool CanUndo);
 
-// Wrap: lines wrap at the window's width; otherwise a paragraph is one line, however long.
-void SetLineWrap(TWinControl* Editor, bool Wrap);
-
 // The client point of the top left of a character (the one after the end: where the next
 // character would stand).
 POINT PositionOf(TWinControl* Editor, int Char);

@@ -89,8 +89,8 @@ void TSpellCheckState::MakeWorkCopy(TComponent* Notified)
         w98->SetLanguage(r98->Language());
         std::wstring text = redit::Text(r98);
         // The copy is never shown: without wrapping, a long paragraph stays one cheap line.
+        w98->SetWordWrap(false);
         w98->HandleNeeded();
-        redit::SetLineWrap(w98, false);
         // The walk reads the text, not the window: the window gets it only when an error is
         // shown or a change is made (filling it is most of a clean check's time).
         FWorkText = text;
