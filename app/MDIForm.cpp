@@ -269,13 +269,48 @@ void CheckDocumentFile(const std::string& FileName)
         throw EConvertError("\"" + FileName + "\" is neither a Rich Text Format nor a text document");
 }
 
+// The longest paragraph a document is shown wrapped with. Some rich edit controls lay a
+// paragraph out in time and memory that grow with the square of its length (Wine's needs
+// seconds and hundreds of megabytes for 20,000 characters, and more than the machine has for
+// a text file of one 2 MB line); one unwrapped line costs them little whatever its length.
+const int kLongestWrappedParagraph = 10000;
+
+int LongestParagraph(const std::wstring& Text)
+{
+    size_t longest = 0, start = 0;
+    for (;;) {
+        size_t end = Text.find(L'\r', start);
+        longest = std::max(longest, (end == std::wstring::npos ? Text.size() : end) - start);
+        if (end == std::wstring::npos) break;
+        start = end + 1;
+    }
+    return static_cast<int>(longest);
+}
+
 } // namespace
+
+void TMDIForm::LoadFile(const std::string& FileName)
+{
+    CheckDocumentFile(FileName);
+    // Read in unwrapped; wrapped only once no paragraph is too long for it.
+    FRichEdit->SetWordWrap(false);
+    FRichEdit->Lines()->LoadFromFile(FileName);
+    int longest = LongestParagraph(redit::Text(FRichEdit));
+    if (longest <= kLongestWrappedParagraph) {
+        FRichEdit->SetWordWrap(true);
+        return;
+    }
+    Application->MessageBox(Format("\"%s\" has a paragraph of %d characters. Paragraphs of more than %d "
+                                   "characters are shown on one line each, without wrapping, so that Penwise "
+                                   "stays responsive. The text is not changed.",
+                                   FileName.c_str(), longest, kLongestWrappedParagraph),
+                            "Message", MB_OK | MB_ICONINFORMATION);
+}
 
 void TMDIForm::OpenDocument(const std::string& AFileName)
 {
     SetFileName(AFileName);
-    CheckDocumentFile(AFileName);
-    FRichEdit->Lines()->LoadFromFile(AFileName);
+    LoadFile(AFileName);
     FUntitled = false;
     SetModified(false);
     RichEditSelectionChange(this);
@@ -285,8 +320,7 @@ void TMDIForm::OpenDocument(const std::string& AFileName)
 void TMDIForm::RecoverDocument(const std::string& CopyFileName, const std::string& AFileName)
 {
     SetFileName(AFileName);
-    CheckDocumentFile(CopyFileName);
-    FRichEdit->Lines()->LoadFromFile(CopyFileName);
+    LoadFile(CopyFileName);
     // Told apart from a document of that name that is open as well.
     SetText(AFileName + " (recovered)");
     FUntitled = true;

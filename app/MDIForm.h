@@ -117,6 +117,8 @@ private:
 
     void SetModified(bool Value);
     void SetFileName(const std::string& Name);
+    // Reads a document file into the editor; a paragraph too long to wrap is told of.
+    void LoadFile(const std::string& FileName);
     void UpdateCommandStates();
     bool ConfirmClose();
     TSpellDemoForm* Frame() const;

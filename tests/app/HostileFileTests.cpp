@@ -5,6 +5,8 @@
 
 #include "SysUtils.h"
 
+#include <psapi.h>
+
 using namespace pw;
 
 namespace {
@@ -116,4 +118,57 @@ TEST_F(HostileFileTest, UnicodeTextFilesOpenAsUnicode)
     Open(utf8);
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().back().Text;
     EXPECT_EQ(Text(Doc()->RichEdit()), L"na\x00EFve \x2014 caf\x00E9");
+}
+
+namespace {
+
+// What the process has committed: private bytes where the system counts them, else its
+// page-file share (Wine counts only the latter).
+size_t CommittedBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX m = {};
+    m.cb = sizeof m;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m);
+    return m.PrivateUsage ? m.PrivateUsage : m.PagefileUsage;
+}
+
+} // namespace
+
+// A text file of 2 MB on one line (a log, minified data). Wrapped, some rich edit controls need
+// more memory than the machine has for it, and the program with every document would go; it
+// opens unwrapped, within bounds, and the user is told why. A long document of ordinary
+// paragraphs still wraps.
+TEST_F(HostileFileTest, ATwoMegabyteLineOpensUnwrappedWithinBoundsAndTheUserIsTold)
+{
+    Type("unsaved work");
+    TMDIForm* work = Doc();
+    pwtest::MessageBoxRecorder boxes;
+    pwtest::TempDir dir;
+    std::string line;
+    while (line.size() < 2000000) line += "word ";
+    std::string path = dir.File("one-line.txt");
+    pwtest::WriteFileBytes(path, line);
+    size_t before = CommittedBytes();
+    Open(path);
+    size_t grown = CommittedBytes() - std::min(before, CommittedBytes());
+    EXPECT_LT(grown, size_t(1) << 30) << "the one line took " << (grown >> 20) << " MB";
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    const std::string& told = boxes.Shown().back().Text;
+    EXPECT_NE(told.find("\"" + path + "\" has a paragraph of 2000000 characters"), std::string::npos) << told;
+    EXPECT_NE(told.find("without wrapping"), std::string::npos) << told;
+    EXPECT_EQ(Doc()->Text(), path);
+    EXPECT_FALSE(Doc()->RichEdit()->WordWrap());
+    EXPECT_EQ(Doc()->RichEdit()->Perform(EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_EQ(Text(Doc()->RichEdit()), std::wstring(line.begin(), line.end()));
+    EXPECT_FALSE(Doc()->Modified());
+    EXPECT_EQ(Text(work->RichEdit()), L"unsaved work");
+
+    // Paragraphs up to the limit wrap as any other.
+    std::string paragraphs = line.substr(0, 10000) + "\r\nshort\r\nshort";
+    std::string wrapped = dir.File("paragraphs.txt");
+    pwtest::WriteFileBytes(wrapped, paragraphs);
+    Open(wrapped);
+    EXPECT_EQ(boxes.Shown().size(), 1u) << boxes.Shown().back().Text;
+    EXPECT_TRUE(Doc()->RichEdit()->WordWrap());
+    EXPECT_GT(Doc()->RichEdit()->Perform(EM_GETLINECOUNT, 0, 0), 3);
 }
