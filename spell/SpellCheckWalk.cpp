@@ -179,7 +179,7 @@ void TSpellChecker::SkipAllWord()
 void TSpellChecker::AddBadWord()
 {
     if (FSpeller) {
-        FSpeller->AddToCustomDict(FBadWord);
+        AddToCustomDict(FSpeller, FBadWord);
         if (OnWordAccepted) OnWordAccepted(this, FBadWord, FSpeller->Language);
     }
     FState.SkipError();

@@ -2,6 +2,7 @@
 #include "SpellChecker.h"
 
 #include "Controls.h"
+#include "Languages.h"
 #include "RichEdit.h"
 #include "RichEdit98.h"
 #include "SpellerDialog.h"
@@ -138,10 +139,26 @@ TAbstractSpeller* TSpellChecker::SpellerFor(TLanguage ALanguage)
 {
     for (const auto& s : FSpellers)
         if (s->Language == ALanguage) return s.get();
+    if (std::find(FBrokenLanguages.begin(), FBrokenLanguages.end(), ALanguage) != FBrokenLanguages.end())
+        return nullptr;
     try {
         FSpellers.push_back(std::make_unique<TCSAPISpeller>(ALanguage, FOptions.Word(), this));
-    } catch (...) {
-        // No engine for this language: its text passes as correct.
+    } catch (const std::exception& e) {
+        // Its text passes as correct; the user learns why, once (remembered first: the message
+        // lets idle-time checking run again).
+        FBrokenLanguages.push_back(ALanguage);
+        try {
+            std::string name = LanguageName(ALanguage), engine, dictionary;
+            if (name.empty()) name = Format("language %d", ALanguage);
+            HKEY root = nullptr;
+            TCSAPISpeller::ReadRegistration(ALanguage, engine, dictionary, root);
+            std::string text = Format("Spelling in %s is not checked: %s.\r\rSpelling library: %s\rDictionary: %s",
+                                      name.c_str(), e.what(), engine.c_str(), dictionary.c_str());
+            if (!CustomDict().empty()) text += "\rCustom dictionary: " + CustomDict();
+            throw ESpellError(text);
+        } catch (...) {
+            HandleCallbackException();
+        }
         return nullptr;
     }
     return FSpellers.back().get();
@@ -166,10 +183,21 @@ bool TSpellChecker::CheckWord(const std::string& Word, TLanguage ALanguage)
     }
 }
 
+void TSpellChecker::AddToCustomDict(TAbstractSpeller* Speller, const std::string& Word)
+{
+    try {
+        Speller->AddToCustomDict(Word);
+    } catch (const ESpellError& e) {
+        auto* csapi = dynamic_cast<TCSAPISpeller*>(Speller);
+        throw ESpellError(Format("\"%s\" could not be added to the custom dictionary %s: %s.", Word.c_str(),
+                                 csapi ? csapi->CustomDictPath().c_str() : CustomDict().c_str(), e.Message().c_str()));
+    }
+}
+
 void TSpellChecker::AddWord(const std::string& Word, TLanguage ALanguage)
 {
     if (TAbstractSpeller* s = SpellerFor(ALanguage)) {
-        s->AddToCustomDict(Word);
+        AddToCustomDict(s, Word);
         if (OnWordAccepted) OnWordAccepted(this, Word, ALanguage);
     }
 }

@@ -141,7 +141,8 @@ public:
     TWinControl* Control() const { return FState.Control(); }
     TWinControl* WorkCopy() const { return FState.WorkCopy(); }
     TSpellerDialog2* Dialog() const { return FDialog; }
-    // The engine of a language, created on first use; nullptr when it could not be created.
+    // The engine of a language, created on first use; nullptr when it could not be created
+    // (the user is told once why).
     TAbstractSpeller* SpellerFor(TLanguage ALanguage);
     int SpellerCount() const { return static_cast<int>(FSpellers.size()); }
 
@@ -164,6 +165,12 @@ private:
     TSpellCheckState FState; // the check in progress: control, work copy, range, pieces
     TSpellerDialog2* FDialog = nullptr;
     std::vector<std::unique_ptr<TAbstractSpeller>> FSpellers;
+    // Languages whose registered engine could not be started this session: told once, then
+    // their text passes as correct without the engine being tried again for every word.
+    std::vector<TLanguage> FBrokenLanguages;
+
+    // The word into the engine's custom dictionary; a failure names the file.
+    void AddToCustomDict(TAbstractSpeller* Speller, const std::string& Word);
     TAbstractSpeller* FSpeller = nullptr; // the engine of the current piece
     std::string FBadWord;
     TSpellReturnCode FReturnCode = 0;

@@ -115,20 +115,27 @@ TCSAPISpeller::~TCSAPISpeller()
     }
 }
 
-bool TCSAPISpeller::FindRegistration()
+bool TCSAPISpeller::ReadRegistration(TLanguage ALanguage, std::string& Engine, std::string& Dictionary, HKEY& Root)
 {
     // The user's own registration (a per-user installation makes one) comes before the
     // machine's.
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         TRegistry reg;
         reg.SetRootKey(root);
-        if (!reg.OpenKeyReadOnly(Format(SpellingKey, Language)) &&
-            !reg.OpenKeyReadOnly(Format(SpellingKey, Language % 1024 + 1024)))
+        if (!reg.OpenKeyReadOnly(Format(SpellingKey, ALanguage)) &&
+            !reg.OpenKeyReadOnly(Format(SpellingKey, ALanguage % 1024 + 1024)))
             continue;
-        FEnginePath = reg.ReadString("Engine");
-        FDictionaryPath = reg.ReadString("Dictionary");
-        reg.CloseKey();
-        FRegistrationRoot = root;
+        Engine = reg.ReadString("Engine");
+        Dictionary = reg.ReadString("Dictionary");
+        Root = root;
+        return true;
+    }
+    return false;
+}
+
+bool TCSAPISpeller::FindRegistration()
+{
+    if (ReadRegistration(Language, FEnginePath, FDictionaryPath, FRegistrationRoot)) {
         ChooseCustomDictionary();
         return true;
     }

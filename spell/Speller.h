@@ -134,6 +134,8 @@ public:
     const std::string& EnginePath() const { return FEnginePath; }
     const std::string& DictionaryPath() const { return FDictionaryPath; }
     const std::string& CustomDictPath() const { return FCustomDictPath; }
+    // The library and main dictionary registered for a language, and under which root.
+    static bool ReadRegistration(TLanguage ALanguage, std::string& Engine, std::string& Dictionary, HKEY& Root);
 
 private:
     using TEntry = uint32_t(__cdecl*)();

@@ -12,12 +12,12 @@ using namespace pw;
 
 namespace {
 
-void RegisterEngine(int language, const std::string& dictionary)
+void RegisterEngine(int language, const std::string& dictionary, const std::string& library = SPELL_LIBRARY)
 {
     TRegistry r;
     r.SetRootKey(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(r.OpenKey(Format("SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\%d\\Normal", language), true));
-    std::string engine = SPELL_LIBRARY, dic = std::string(APP_TEST_DATA) + "/" + dictionary;
+    std::string engine = library, dic = std::string(APP_TEST_DATA) + "/" + dictionary;
     for (std::string* s : {&engine, &dic})
         for (char& c : *s) if (c == '/') c = '\\';
     r.WriteString("Engine", engine);
@@ -242,4 +242,47 @@ TEST_F(WordMenuTest, AtStartTheLanguageComboShowsTheDocumentsLanguage)
     ChooseLanguage(1036);
     Edit()->SelectAll();
     EXPECT_EQ(Edit()->SelectionAttributes()->Language(), 1033);
+}
+
+// Faults of a working session: the library registered for a language is gone (deleted after
+// the program started), and the custom dictionary can no longer be written. Each is told once,
+// naming the file; the document stays as it was; English is still checked.
+TEST_F(WordMenuTest, AGoneLibraryAndAnUnwritableCustomDictionaryAreToldAndOtherLanguagesGoOn)
+{
+    Type("hello wrold ");
+    Edit()->SetSelStart(0);
+    ASSERT_TRUE(RightClick(10).Shown);  // the English engine is at work
+    std::string gone = Dir.File("pwspell-copy.dll");
+    ASSERT_TRUE(CopyFileA(std::string(SPELL_LIBRARY).c_str(), gone.c_str(), FALSE));
+    RegisterEngine(1049, "ru.dic", gone);
+    ASSERT_TRUE(DeleteFileA(gone.c_str()));
+    Edit()->SetSelStart(12);
+    TypeWide(L"\x043C\x0440\x0438");  // "мри"
+    Edit()->SetSelStart(12);
+    Edit()->SetSelLength(3);
+    ChooseLanguage(1049);
+    Edit()->SetSelStart(0);
+
+    EXPECT_FALSE(RightClick(13).Shown);  // unchecked, so not wrong
+    ASSERT_EQ(Boxes.Shown().size(), 1u);
+    const std::string& told = Boxes.Shown()[0].Text;
+    EXPECT_EQ(told.rfind("Spelling in " + LanguageName(1049) + " is not checked: ", 0), 0u) << told;
+    EXPECT_NE(told.find("Spelling library: " + gone), std::string::npos) << told;
+    RightClick(14);
+    EXPECT_EQ(Boxes.Shown().size(), 1u);  // told once, not for every word
+    TShownMenu english = RightClick(8);
+    ASSERT_TRUE(english.Shown);
+    EXPECT_NE(std::find(english.Texts.begin(), english.Texts.end(), std::wstring(L"world")), english.Texts.end());
+
+    // Where the custom dictionary was, a folder: the added word cannot be written.
+    std::string custom = Dir.File("custom.dic");
+    ASSERT_TRUE(DeleteFileA(custom.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(custom.c_str(), nullptr));
+    RightClick(8, "Add word");
+    ASSERT_EQ(Boxes.Shown().size(), 2u);
+    EXPECT_EQ(Boxes.Shown()[1].Text.rfind("\"wrold\" could not be added to the custom dictionary " + custom + ": ", 0), 0u)
+        << Boxes.Shown()[1].Text;
+    EXPECT_FALSE(Frame->Speller->CheckWord("wrold", 1033));  // still unknown: nothing pretends it was kept
+    EXPECT_EQ(DocText().substr(0, 12), "hello wrold ");
+    EXPECT_EQ(Boxes.Shown().size(), 2u);
 }

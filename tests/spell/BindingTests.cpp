@@ -1,6 +1,7 @@
 // The engine binding through a recording spelling library: the calls it makes, with their
 // arguments and the records' contents, the registry rules and the failures.
 #include "FakeSpell.h"
+#include "Languages.h"
 #include "Registry.h"
 #include "SpellChecker.h"
 #include "TestSupport.h"
@@ -507,7 +508,9 @@ TEST_F(BindingTest, TheDriverKeepsOneEngineForEachLanguageAndGivesItsOptions)
     EXPECT_EQ(Checker.SpellerFor(1033), a);
     EXPECT_EQ(Checker.SpellerCount(), 1);
     EXPECT_EQ(Library.Calls()[1], "SpellOptions(0x51d0, 0x841)");
-    // A language whose engine cannot be created has none, and its words pass.
+    // A language whose engine cannot be created has none, and its words pass; the user is
+    // told once why, and the library is not tried again for every word.
+    pwtest::MessageBoxRecorder boxes;
     Register(1036, "Z:\\no\\such.dll", Main);
     EXPECT_EQ(Checker.SpellerFor(1036), nullptr);
     EXPECT_TRUE(Checker.CheckWord("mot", 1036));
@@ -516,6 +519,11 @@ TEST_F(BindingTest, TheDriverKeepsOneEngineForEachLanguageAndGivesItsOptions)
     Checker.GetVariants("mot", &l, 1036);
     EXPECT_EQ(l.Count(), 0);
     Checker.AddWord("mot", 1036);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].Text, "Spelling in " + LanguageName(1036) +
+                                         " is not checked: Error loading Spell DLL Z:\\no\\such.dll.\r\r"
+                                         "Spelling library: Z:\\no\\such.dll\rDictionary: " + Main +
+                                         "\rCustom dictionary: C:\\c.dic.");
 }
 
 TEST_F(BindingTest, TheDriversWordServicesGoToTheEngineOfTheLanguage)
