@@ -81,6 +81,11 @@ public:
     std::string Problem()
     {
         int depth = 0;
+        // The row being read: its cell widths since \trowd and its cells since the last \row;
+        // whether nothing but the next row's definition came since a \row.
+        const bool fragile = ReaderFailsOnBrokenTables();
+        int widths = 0, cells = 0;
+        bool afterRow = false;
         TRichTextTokenInfo t;
         while (FLexer.Next(t)) {
             unsigned long at = static_cast<unsigned long>(t.At);
@@ -92,12 +97,38 @@ public:
             case TRichTextToken::rtGroupClose:
                 if (depth > 0) --depth;
                 break;
+            case TRichTextToken::rtText: // line breaks of the file are not text
+                if (t.Data.find_first_not_of("\r\n") != std::string_view::npos) afterRow = false;
+                break;
+            case TRichTextToken::rtControlSymbol:
+            case TRichTextToken::rtHexCharacter:
+                afterRow = false;
+                break;
             case TRichTextToken::rtControlWord:
                 if (t.Word.size() > static_cast<size_t>(MaxControlWordLetters))
                     return Format("a control word longer than %d letters (byte %lu)", MaxControlWordLetters, at);
                 if (!t.ParameterFits)
                     return Format("the parameter of \\%s (byte %lu) is not a signed 32-bit number",
                                   std::string(t.Word).c_str(), at);
+                if (fragile) {
+                    if (afterRow && (t.Word == "par" || t.Word == "sect" || t.Word == "page"))
+                        return Format("a \\%s right after a table row (byte %lu), which this system's rich edit "
+                                      "reader cannot take",
+                                      std::string(t.Word).c_str(), at);
+                    afterRow = afterRow && (t.Word == "trowd" || t.Word == "cellx" || t.Word.substr(0, 2) == "tr" ||
+                                            t.Word.substr(0, 2) == "cl");
+                    if (t.Word == "trowd") widths = 0;
+                    else if (t.Word == "cellx") ++widths;
+                    else if (t.Word == "cell") ++cells;
+                    else if (t.Word == "row") {
+                        if (widths > 0 && cells > widths + 1)
+                            return Format("a table row (ending at byte %lu) has %d cells but widths for %d, which "
+                                          "this system's rich edit reader cannot take",
+                                          at, cells, widths);
+                        cells = 0;
+                        afterRow = true;
+                    }
+                }
                 if (t.Word == "bin" && t.HasParameter) {
                     TRichTextTokenInfo data;
                     FLexer.Next(data);
@@ -118,6 +149,13 @@ private:
 };
 
 } // namespace
+
+bool ReaderFailsOnBrokenTables()
+{
+    static const bool fails =
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return fails;
+}
 
 TDocumentEncoding DocumentEncoding(const char* Data, size_t Size)
 {

@@ -30,6 +30,11 @@ constexpr int MaxGroupDepth = 32;
 constexpr int MaxControlWordLetters = 32;
 constexpr int MaxParameterDigits = 10;
 
+// Whether this system's rich edit reader ends the program on some broken tables (Wine's does:
+// a row with two cells or more beyond its widths, a paragraph, section or page mark right
+// after a row). Where it does, such documents are refused; Windows' reader takes them.
+bool ReaderFailsOnBrokenTables();
+
 // Why the window's reader cannot take this RTF document; empty when it can. The data of \binN
 // is binary: some readers read it as RTF all the same, so a document holding such data is
 // given in Readable with the data written as hexadecimal digits, which every reader reads

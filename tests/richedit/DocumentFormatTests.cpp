@@ -119,6 +119,52 @@ TEST_F(RichEditTest, DocumentsAtEachLimitOpen)
     }
 }
 
+// Found by the mutation run: broken tables on which Wine's reader ends the program (a failed
+// assertion, a null pointer). Where the reader is that one they are refused; elsewhere, and
+// for the tables around them that it takes, they open.
+TEST_F(RichEditTest, BrokenTablesAreRefusedOnlyWhereTheReaderWouldEndTheProgram)
+{
+    pwtest::TempDir dir;
+    const struct {
+        std::string Row;
+        std::string Reason; // empty: opens everywhere
+    } cases[] = {
+        {"\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell c\\cell\\row x}",
+         "a table row (ending at byte " + std::to_string(Head.size() + 48) + ") has 3 cells but widths for 1"},
+        {"\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\r\n{\\trowd\\trgaph9\\par} x}",
+         "a \\par right after a table row (byte " + std::to_string(Head.size() + 55) + ")"},
+        {"\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\\sect x}", "a \\sect right after a table row (byte " + std::to_string(Head.size() + 38) + ")"},
+        // One cell beyond the widths; text or a paragraph setting before the mark.
+        {"\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell\\row x}", ""},
+        {"\\trowd\\cellx1000\\pard\\intbl a\\cell\\row x\\par y}", ""},
+        {"\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\\pard\\par x}", ""},
+        // The row defined again after its cells, as some writers end a row.
+        {"\\pard\\intbl a\\cell b\\cell c\\cell\\pard\\intbl{\\trowd\\cellx1000\\cellx2000\\cellx3000\\row} x}", ""},
+        // Cells with no row definition at all.
+        {"\\intbl a\\cell b\\cell c\\cell d\\cell\\row x}", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Row);
+        std::string file = dir.File("row.rtf");
+        pwtest::WriteFileBytes(file, Head + c.Row);
+        SetWide(L"kept");
+        if (!c.Reason.empty() && ReaderFailsOnBrokenTables()) {
+            try {
+                Edit->Lines()->LoadFromFile(file);
+                ADD_FAILURE() << "loaded without an error";
+            } catch (const EConvertError& e) {
+                EXPECT_NE(e.Message().find(c.Reason + ", which this system's rich edit reader cannot take"),
+                          std::string::npos)
+                    << e.Message();
+            }
+            EXPECT_EQ(WideText(), L"kept");
+        } else {
+            EXPECT_NO_THROW(Edit->Lines()->LoadFromFile(file));
+            EXPECT_NE(WideText().find(L"a"), std::wstring::npos);
+        }
+    }
+}
+
 TEST_F(RichEditTest, UnicodeTextFilesOpenAsTheirText)
 {
     pwtest::TempDir dir;
