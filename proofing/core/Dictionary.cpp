@@ -572,6 +572,19 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
         FCompoundRules.push_back(tokens);
     }
     if (!FCompoundRules.empty()) {
+        // The rules' flags as bits, when there are few enough of them.
+        for (const auto& rule : FCompoundRules)
+            for (const FlagSet& token : rule) FRuleFlags.push_back(token[0]);
+        std::sort(FRuleFlags.begin(), FRuleFlags.end());
+        FRuleFlags.erase(std::unique(FRuleFlags.begin(), FRuleFlags.end()), FRuleFlags.end());
+        if (FRuleFlags.size() < 64)
+            for (const auto& rule : FCompoundRules) {
+                FCompoundRuleBits.emplace_back();
+                for (const FlagSet& token : rule)
+                    FCompoundRuleBits.back().push_back(uint64_t(1) << (std::lower_bound(FRuleFlags.begin(), FRuleFlags.end(), token[0]) - FRuleFlags.begin()));
+            }
+        else
+            FRuleFlags.clear();
         // The distinct flag sets holding a rule's flag, then the stems that have one of them.
         std::unordered_set<const FlagSet*> withRule;
         for (const FlagSet& f : FFlagPool)
@@ -637,6 +650,30 @@ void Dictionary::BuildIndexes()
         SuffixGroup& g = groups[it->second];
         g.AnyInner = g.AnyInner || e.Inner >= 0;
         g.Rules.push_back(static_cast<uint32_t>(i));
+    }
+    // The compound parts' groups: those with the permit flag for the parts before the last;
+    // for the last part, the groups above do unless an empty rule exists only inside
+    // compounds (one with a text never ends a compound).
+    FLastPartSuffixes.Own = std::any_of(FSuffixes.begin(), FSuffixes.end(),
+                                        [](const AffixEntry& e) { return e.OnlyInCompound && e.Append.empty(); });
+    for (PartSuffixes* t : {&FInnerPartSuffixes, &FLastPartSuffixes}) {
+        if (!FCompoundFlag && !FCompoundBegin) break;  // (only compounds of parts use them)
+        if (t == &FLastPartSuffixes && !t->Own) break;
+        groupOf.clear();
+        for (size_t i = 0; i < FSuffixes.size(); ++i) {
+            const AffixEntry& e = FSuffixes[i];
+            if (t == &FInnerPartSuffixes && !Has(e.Continuation, FCompoundPermit)) continue;
+            if (t == &FLastPartSuffixes && e.OnlyInCompound && !e.Append.empty()) continue;
+            std::vector<SuffixGroup>& groups = t->Groups.Insert(std::u32string(e.Append.rbegin(), e.Append.rend()));
+            auto [it, fresh] = groupOf.emplace(GroupKey(e.Append, e.Strip), groups.size());
+            if (fresh) groups.push_back(SuffixGroup{static_cast<uint32_t>(i), false, {}});
+            SuffixGroup& g = groups[it->second];
+            g.AnyInner = g.AnyInner || e.Inner >= 0;
+            g.Rules.push_back(static_cast<uint32_t>(i));
+            t->Longest = std::max(t->Longest, e.Append.size());
+            t->Starts.resize(t->Longest + 1);
+            t->Starts[e.Append.size()] |= e.Append.empty() ? ~uint64_t(0) : LetterBit(e.Append.front());
+        }
     }
     innerOf.clear();
     for (size_t i = 0; i < FPrefixes.size(); ++i) {
