@@ -266,9 +266,9 @@ private:
     void AddStem(const std::u32string& Word, const FlagSet& Flags);  // Flags: pooled
     std::unordered_map<const FlagSet*, const FlagSet*> FUpperOf;  // while the stems are read
     // The flags of the text, sorted (or in their order).
-    FlagSet ParseFlags(const std::u32string& Text, bool Sorted = true) const;
+    FlagSet ParseFlags(std::u32string_view Text, bool Sorted = true) const;
     Flag ParseFlag(const std::u32string& Text) const;
-    FlagSet FlagsOrAlias(const std::u32string& Text) const;
+    FlagSet FlagsOrAlias(std::u32string_view Text) const;
     void ParseAffixBlock(const std::vector<std::u32string>& Lines, size_t& I, bool Prefix);
     void ParseCondition(const std::u32string& Text, AffixEntry& Entry) const;
 
