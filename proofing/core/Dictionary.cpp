@@ -61,6 +61,14 @@ size_t DecodeUtf8To(std::string_view s, char32_t* const out)
 {
     char32_t* r = out;
     for (size_t i = 0; i < s.size();) {
+        // Eight ASCII bytes at a time (stem lines are mostly ASCII: flags and numbers).
+        uint64_t block;
+        if (i + 8 <= s.size() && (std::memcpy(&block, s.data() + i, 8), !(block & 0x8080808080808080ull))) {
+            for (size_t k = 0; k < 8; ++k) r[k] = static_cast<unsigned char>(s[i + k]);
+            r += 8;
+            i += 8;
+            continue;
+        }
         unsigned char c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) {
             *r++ = c;
@@ -458,7 +466,8 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
     if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
         throw DictionaryError(FDicName + " line 1: the dictionary does not start with its word count");
     // Every stem takes a line of at least two bytes (with its line break).
-    FWords.Reserve(std::min<size_t>(ToCount(first), bytes.size() / 2 + 1));
+    // Their text is at most as many characters as the file has bytes (most of which it is).
+    FWords.Reserve(std::min<size_t>(ToCount(first), bytes.size() / 2 + 1), bytes.size());
     // Stems mostly share a few flag texts: each is parsed and pooled once.
     TextTable<const FlagSet*> byText;
     byText.Reserve(1024);  // (most dictionaries have fewer distinct texts; a few, tens of thousands)

@@ -93,7 +93,9 @@ public:
         }
     }
 
-    void Reserve(size_t Count)
+    // Room for Count entries, and for TextLength characters of keys (when known: the keys
+    // then are never copied to a longer arena as they are added).
+    void Reserve(size_t Count, size_t TextLength = 0)
     {
         size_t n = 16;
         while (n < Count * 2 + 2) n *= 2;
@@ -101,6 +103,7 @@ public:
         // With room for a quarter more, so that a few extra entries do not copy the whole
         // array (the room never written is address space, not memory).
         FEntries.reserve(Count + Count / 4);
+        if (TextLength > FText.size()) FText.reserve(TextLength);
     }
 
     size_t Size() const { return FEntries.size(); }
