@@ -15,7 +15,7 @@ class Joined {
 public:
     Joined() = default;
     Joined(std::u32string_view a, std::u32string_view b) { Set(a, b); }
-    void Set(std::u32string_view a, std::u32string_view b)
+    PW_ALWAYS_INLINE void Set(std::u32string_view a, std::u32string_view b)
     {
         size_t n = a.size() + b.size();
         char32_t* p = FBuffer;
