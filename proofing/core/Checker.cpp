@@ -15,7 +15,7 @@ class Joined {
 public:
     Joined() = default;
     Joined(std::u32string_view a, std::u32string_view b) { Set(a, b); }
-    void Set(std::u32string_view a, std::u32string_view b)
+    PW_ALWAYS_INLINE void Set(std::u32string_view a, std::u32string_view b)
     {
         size_t n = a.size() + b.size();
         char32_t* p = FBuffer;
@@ -379,33 +379,93 @@ bool Dictionary::PartStemOk(const Homonym& h, int position) const
 const FlagSet* Dictionary::SuffixedPart(View part, int position, int* syllables, const AffixEntry* prefix,
                                         size_t minAppend) const
 {
-    size_t longest = std::min(FLongestSuffix, part.size() - 1);
-    for (size_t a = minAppend; a <= longest; ++a) {
-        const auto* rules = SuffixesEnding(part, a);
-        if (!rules) continue;
-        for (size_t i : *rules) {
-            const AffixEntry& e = FSuffixes[i];
-            // The forbid flag keeps a suffixed word out of the places before the last, like
-            // its lack of the permit flag; at the end it only bars a part with a prefix too.
-            if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
-            if ((position != End || prefix) && Has(e.Continuation, FCompoundForbid)) continue;
-            // A suffix that exists only inside compounds (a linking s) never ends one; an empty
-            // one that only lends its flags may.
-            if (position == End && e.OnlyInCompound && !e.Append.empty()) continue;
-            if (prefix && !(e.Cross && prefix->Cross)) continue;
-            if (e.Circumfix != (prefix && prefix->Circumfix)) continue;  // both halves or neither
-            Joined stem(part.substr(0, part.size() - a), e.Strip);
-            if (stem.View().empty() || !ConditionMatchesEnd(e, stem.View())) continue;
-            bool affixFits = CompoundFlagFits(e.Continuation, position) || (prefix && CompoundFlagFits(prefix->Continuation, position));
-            if (const auto* hs = Lookup(stem.View()))
-                for (const Homonym& h : *hs)
-                    if (Has(h.Flags, e.Id) && PartStemOk(h, position) && (affixFits || CompoundFlagFits(h.Flags, position)) &&
-                        (!prefix || Has(h.Flags, prefix->Id) || Has(e.Continuation, prefix->Id))) {
-                        if (syllables) *syllables = Syllables(stem.View());
-                        return &h.Flags;
-                    }
-            if (position == End)
-                if (const FlagSet* f = InnerSuffixedPart(e, stem.View(), affixFits, syllables, prefix)) return f;
+    // The rules by their text and stripped letters, as for whole words: a stem is looked up
+    // once for a group, hashed from the part's beginning. Parts before the last take only
+    // the rules with the permit flag.
+    const PartSuffixes& table = position == End ? FLastPartSuffixes : FInnerPartSuffixes;
+    const bool own = table.Own;
+    const auto& allGroups = own ? table.Groups : FSuffixGroups;
+    const auto& starts = own ? table.Starts : FSuffixStarts;
+    if (part.empty()) return nullptr;
+    size_t longest = std::min(own ? table.Longest : FLongestSuffix, part.size() - 1);
+    size_t shortest = part.size() - longest;
+    uint64_t inlineStates[32];
+    std::vector<uint64_t> heapStates;
+    uint64_t* states = inlineStates;
+    char32_t inlineEnding[32];
+    std::u32string heapEnding;
+    char32_t* ending = inlineEnding;
+    if (longest + 1 > std::size(inlineStates)) {
+        heapStates.resize(longest + 1);
+        states = heapStates.data();
+        heapEnding.resize(longest + 1);
+        ending = heapEnding.data();
+    }
+    bool hashed = false;
+    uint64_t endingState = HashStart;
+    Joined stem;
+    for (size_t a = 0; a <= longest; ++a) {
+        if (a) {
+            ending[a - 1] = part[part.size() - a];
+            endingState = HashAdd(endingState, ending[a - 1]);
+        }
+        if (a < minAppend || a >= starts.size() || !(starts[a] & LetterBit(a ? part[part.size() - a] : 0))) continue;
+        const auto* groups = allGroups.FindHashed(View(ending, a), endingState);
+        if (!groups) continue;
+        View kept = part.substr(0, part.size() - a);
+        // The first rule (in the affix file's order) that lets the part stand decides, as
+        // its stem's flags are those returned.
+        uint32_t best = UINT32_MAX;
+        const FlagSet* found = nullptr;
+        int foundSyllables = 0;
+        for (const SuffixGroup& g : *groups) {
+            if (g.Rules.front() > best) continue;
+            const std::u32string& strip = FSuffixes[g.StripRule].Strip;
+            if (kept.empty() && strip.empty()) continue;
+            if (!hashed) {
+                states[0] = HashAdd(HashStart, part.substr(0, shortest));
+                for (size_t k = 1; k <= longest; ++k) states[k] = HashAdd(states[k - 1], part[shortest + k - 1]);
+                hashed = true;
+            }
+            const HomonymList* hs = FWords.FindJoined(kept, strip, states[longest - a]);
+            // Without its stem a rule can only stand on an inner suffix (on the last part).
+            if (!hs && !(position == End && g.AnyInner)) continue;
+            stem.Set(kept, strip);
+            for (uint32_t i : g.Rules) {
+                if (i > best) break;
+                const AffixEntry& e = FSuffixes[i];
+                // The forbid flag keeps a suffixed word out of the places before the last, like
+                // its lack of the permit flag; at the end it only bars a part with a prefix too.
+                if (position != End && !Has(e.Continuation, FCompoundPermit)) continue;
+                if ((position != End || prefix) && Has(e.Continuation, FCompoundForbid)) continue;
+                // A suffix that exists only inside compounds (a linking s) never ends one; an empty
+                // one that only lends its flags may.
+                if (position == End && e.OnlyInCompound && !e.Append.empty()) continue;
+                if (prefix && !(e.Cross && prefix->Cross)) continue;
+                if (e.Circumfix != (prefix && prefix->Circumfix)) continue;  // both halves or neither
+                if (!ConditionMatchesEnd(e, stem.View())) continue;
+                bool affixFits = CompoundFlagFits(e.Continuation, position) || (prefix && CompoundFlagFits(prefix->Continuation, position));
+                const FlagSet* f = nullptr;
+                if (hs)
+                    for (const Homonym& h : *hs)
+                        if (Has(h.Flags, e.Id) && PartStemOk(h, position) && (affixFits || CompoundFlagFits(h.Flags, position)) &&
+                            (!prefix || Has(h.Flags, prefix->Id) || Has(e.Continuation, prefix->Id))) {
+                            f = &h.Flags;
+                            if (syllables) foundSyllables = Syllables(stem.View());
+                            break;
+                        }
+                if (!f && position == End && e.Inner >= 0)
+                    f = InnerSuffixedPart(e, stem.View(), affixFits, syllables ? &foundSyllables : nullptr, prefix);
+                if (f) {
+                    best = i;
+                    found = f;
+                    break;
+                }
+            }
+        }
+        if (found) {
+            if (syllables) *syllables = foundSyllables;
+            return found;
         }
     }
     return nullptr;
@@ -532,10 +592,46 @@ bool Dictionary::PatternMatches(const CompoundPattern& p, View left, View right,
     return true;
 }
 
+// LooksLikeMisspelling's verdicts on pieces of one word (the word, its parts from one on to
+// the end, two neighbouring parts), each worked out once: the parts of a word are tried in
+// many ways, and each compound found asks again.
+class Dictionary::RepMemo {
+public:
+    RepMemo(const Dictionary& d, View w) : FDictionary(d), FWord(w) {}
+    // Whether A followed by B looks like a misspelling (B may be empty).
+    bool Looks(View a, View b = View())
+    {
+        if (!FDictionary.FCheckCompoundRep) return false;
+        auto at = [&](View v) { return reinterpret_cast<uintptr_t>(v.data()); };
+        uintptr_t begin = at(FWord), end = begin + FWord.size() * sizeof(char32_t);
+        bool inWord = at(a) >= begin && at(a) + a.size() * sizeof(char32_t) <= end &&
+                      (b.empty() || at(b) == at(a) + a.size() * sizeof(char32_t)) &&
+                      at(a) + (a.size() + b.size()) * sizeof(char32_t) <= end;
+        if (!inWord) return Work(a, b);
+        uint32_t from = static_cast<uint32_t>((at(a) - begin) / sizeof(char32_t)), to = from + static_cast<uint32_t>(a.size() + b.size());
+        for (const Known& k : FKnown)
+            if (k.From == from && k.To == to) return k.Looks;
+        bool looks = Work(a, b);
+        FKnown.push_back(Known{from, to, looks});
+        return looks;
+    }
+
+private:
+    bool Work(View a, View b) const
+    {
+        if (b.empty()) return FDictionary.LooksLikeMisspelling(a);
+        return FDictionary.LooksLikeMisspelling(std::u32string(a) + std::u32string(b));
+    }
+    struct Known { uint32_t From, To; bool Looks; };
+    const Dictionary& FDictionary;
+    View FWord;
+    std::vector<Known> FKnown;
+};
+
 // A last joint written in the simpler form of a pattern: the part before it (Start to At)
 // with the pattern's End restored and the last part with its Begin restored.
 bool Dictionary::ReplacedJointFits(View w, size_t start, size_t at, int parts, const FlagSet* prevFlags, View prev,
-                                   bool simplified, int words, int syllables) const
+                                   bool simplified, int words, int syllables, RepMemo& rep) const
 {
     for (const CompoundPattern& p : FCompoundPatterns) {
         if (p.Replacement.empty() || w.substr(at).size() <= p.Replacement.size() || !w.substr(at).starts_with(p.Replacement))
@@ -553,7 +649,7 @@ bool Dictionary::ReplacedJointFits(View w, size_t start, size_t at, int parts, c
         if (!CompoundSizeOk(words + (Has(*lf, FCompoundRoot) ? 2 : 1) + (Has(*rf, FCompoundRoot) ? 2 : 1),
                             syllables + Syllables(left) + restSyllables))
             continue;
-        if (!LooksLikeMisspelling(w)) return true;
+        if (!rep.Looks(w)) return true;
     }
     return false;
 }
@@ -576,7 +672,8 @@ bool Dictionary::LooksLikeMisspelling(View w) const
 bool Dictionary::CheckCompound(View w, bool Capital) const
 {
     if (!FCompoundFlag && !FCompoundBegin) return false;
-    return CompoundFrom(w, 0, 0, nullptr, View(), Capital, false, 0, 0);
+    RepMemo rep(*this, w);
+    return CompoundFrom(w, 0, 0, nullptr, View(), Capital, false, 0, 0, rep);
 }
 
 // The parts from Start on, after Parts parts (the last of them Prev, with its stem's flags).
@@ -584,7 +681,7 @@ bool Dictionary::CheckCompound(View w, bool Capital) const
 // (Simplified: the joint with Prev did so).
 // Words and Syllables: those of the parts before Start.
 bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* prevFlags, View prev, bool capital,
-                              bool simplified, int words, int syllables) const
+                              bool simplified, int words, int syllables, RepMemo& rep) const
 {
     if (parts + 2 > std::max<int>(10, static_cast<int>(FCompoundWordMax))) return false;
     // At least two more words follow (and syllables only add up).
@@ -594,12 +691,12 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
     int runOk = -1;
     auto repOk = [&](View part) {
         if (!FCheckCompoundRep) return true;
-        if (runOk < 0) runOk = parts == 0 || !LooksLikeMisspelling(w.substr(start));
-        return runOk && (parts == 0 || !LooksLikeMisspelling(std::u32string(prev) + std::u32string(part)));
+        if (runOk < 0) runOk = parts == 0 || !rep.Looks(w.substr(start));
+        return runOk && (parts == 0 || !rep.Looks(prev, part));
     };
     for (size_t i = start + FCompoundMin; i + FCompoundMin <= w.size() + 1 && i < w.size(); ++i) {
         View part = w.substr(start, i - start);
-        if (FHasReplacements && ReplacedJointFits(w, start, i, parts, prevFlags, prev, simplified, words, syllables)) return true;
+        if (FHasReplacements && ReplacedJointFits(w, start, i, parts, prevFlags, prev, simplified, words, syllables, rep)) return true;
         const FlagSet* pf = CompoundPart(part, parts == 0 ? Begin : Middle);
         if (!pf || (parts > 0 && !JointOk(prev, part, *prevFlags, *pf, simplified))) continue;
         int partWords = words + (Has(*pf, FCompoundRoot) ? 2 : 1), partSyllables = syllables + Syllables(part);
@@ -609,10 +706,10 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
             View rest = w.substr(next);
             if (rest.size() < FCompoundMin) continue;
             // The last part's own letters (without the one it shares) are at least the minimum.
-            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables) &&
+            if (w.size() - i >= FCompoundMin && EndPartFits(w, part, *pf, rest, shared, capital, partWords, partSyllables, rep) &&
                 repOk(part))
                 return true;
-            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables) && repOk(part))
+            if (CompoundFrom(w, next, parts + 1, pf, part, capital, shared, partWords, partSyllables, rep) && repOk(part))
                 return true;
         }
     }
@@ -620,7 +717,7 @@ bool Dictionary::CompoundFrom(View w, size_t start, int parts, const FlagSet* pr
 }
 
 bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bool simplified, bool capital, int words,
-                             int syllables) const
+                             int syllables, RepMemo& rep) const
 {
     int restSyllables = 0;
     const FlagSet* rf = CompoundPart(rest, End, &restSyllables);
@@ -632,8 +729,8 @@ bool Dictionary::EndPartFits(View w, View part, const FlagSet& pf, View rest, bo
     // No doubled stem either: the part again with a suffix ("bar" + "bars").
     if (FCheckCompoundDup && rest.size() > part.size() && rest.starts_with(part) && SuffixedFormOf(rest, part)) return false;
     if (FForceUcase && Has(*rf, FForceUcase) && !capital) return false;
-    if (LooksLikeMisspelling(w)) return false;
-    return !FCheckCompoundRep || !LooksLikeMisspelling(std::u32string(part) + std::u32string(rest));
+    if (rep.Looks(w)) return false;
+    return !FCheckCompoundRep || !rep.Looks(part, rest);
 }
 
 // Whether Form is Stem with one of its suffixes (one that strips nothing) and not a stem of its own.
@@ -653,10 +750,15 @@ bool Dictionary::SuffixedFormOf(View form, View stem) const
 }
 
 // The stems of a word's parts (from one place to another), each looked up once for all
-// compound rules and all their tokens.
+// compound rules and all their tokens. With the rules' flags as bits, each part's bits are
+// worked out instead, for all parts from one place at once.
 class Dictionary::PartStems {
 public:
-    PartStems(const Dictionary& d, View w) : FDictionary(d), FWord(w), FSide(w.size() + 1), FFound(FSide * FSide, Unknown()) {}
+    PartStems(const Dictionary& d, View w) : FDictionary(d), FWord(w), FSide(w.size() + 1)
+    {
+        if (d.FRuleFlags.empty()) FFound.assign(FSide * FSide, Unknown());
+        else FMasks.assign(FSide * FSide + FSide, 0);  // the rows, then each row's bits together (and 1, once done)
+    }
     View Word() const { return FWord; }
     const HomonymList* Get(size_t from, size_t to)
     {
@@ -664,6 +766,39 @@ public:
         if (found == Unknown()) found = FDictionary.Lookup(FWord.substr(from, to - from));
         return found;
     }
+    // For each end, the bits of the rules' flags that a stem from From to there carries (not
+    // counting forbidden ones).
+    const uint64_t* Masks(size_t from)
+    {
+        uint64_t* row = &FMasks[from * FSide];
+        uint64_t& any = FMasks[FSide * FSide + from];
+        if (any) return row;
+        any = 1;
+        const FlagSet& ruleFlags = FDictionary.FRuleFlags;
+        uint64_t state = HashStart;
+        for (size_t end = from; end < FSide; ++end) {
+            if (end > from) state = HashAdd(state, FWord[end - 1]);
+            if (end < from + FDictionary.FCompoundMin) continue;
+            const HomonymList* hs = FDictionary.FWords.FindHashed(FWord.substr(from, end - from), state);
+            if (!hs) continue;
+            uint64_t bits = 0;
+            for (const Homonym& h : *hs) {
+                if (Has(h.Flags, FDictionary.FForbidden)) continue;
+                // Both sets sorted: one walk through them.
+                size_t k = 0;
+                for (Flag f : h.Flags) {
+                    while (k < ruleFlags.size() && ruleFlags[k] < f) ++k;
+                    if (k == ruleFlags.size()) break;
+                    if (ruleFlags[k] == f) bits |= uint64_t(1) << k;
+                }
+            }
+            row[end] = bits;
+            any |= bits << 1;
+        }
+        return row;
+    }
+    // The bits of all stems from From on, shifted up by one (Masks first).
+    uint64_t Any(size_t from) const { return FMasks[FSide * FSide + from] >> 1; }
 private:
     // A mark for a part not yet looked up (no list has this address).
     const HomonymList* Unknown() const { return reinterpret_cast<const HomonymList*>(this); }
@@ -671,6 +806,7 @@ private:
     View FWord;
     size_t FSide;
     std::vector<const HomonymList*> FFound;
+    std::vector<uint64_t> FMasks;
 };
 
 bool Dictionary::StemHasFlag(const HomonymList* hs, Flag f) const
@@ -708,6 +844,21 @@ bool Dictionary::MatchRule(PartStems& stems, size_t pos, const std::vector<FlagS
     if (t == rule.size()) return pos == w.size() && parts >= 2;
     Flag flag = rule[t][0], q = rule[t][1];
     if (q != 0 && MatchRule(stems, pos, rule, t + 1, parts)) return true;
+    if (!FRuleFlags.empty()) {
+        uint64_t bit = FCompoundRuleBits[static_cast<size_t>(&rule - FCompoundRules.data())][t];
+        const uint64_t* masks = stems.Masks(pos);
+        // No stem from here on has the flag: only the last part with a suffix may.
+        if (!(stems.Any(pos) & bit)) {
+            size_t end = w.size();
+            return end >= pos + FCompoundMin && parts > 0 && SuffixedStemHasFlag(w.substr(pos), flag) &&
+                   MatchRule(stems, end, rule, q == U'*' ? t : t + 1, parts + 1);
+        }
+        for (size_t end = pos + FCompoundMin; end <= w.size(); ++end) {
+            if (!(masks[end] & bit) && !(end == w.size() && parts > 0 && SuffixedStemHasFlag(w.substr(pos), flag))) continue;
+            if (MatchRule(stems, end, rule, q == U'*' ? t : t + 1, parts + 1)) return true;
+        }
+        return false;
+    }
     for (size_t end = pos + FCompoundMin; end <= w.size(); ++end) {
         View part = w.substr(pos, end - pos);
         if (!StemHasFlag(stems.Get(pos, end), flag) && !(end == w.size() && parts > 0 && SuffixedStemHasFlag(part, flag)))

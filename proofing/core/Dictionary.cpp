@@ -3,6 +3,7 @@
 #include "Text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -54,15 +55,26 @@ std::string EncodingOf(const std::string& aff)
 // own, ByteMark + the byte, which no decoded text contains.
 constexpr char32_t ByteMark = 0xDC00;
 
-// Appends the text of UTF-8 bytes to R.
-void DecodeUtf8Keeping(std::string_view s, std::u32string& out)
+// Writes the text of UTF-8 bytes to R (room for as many characters as there are bytes);
+// returns the number of characters.
+size_t DecodeUtf8To(std::string_view s, char32_t* const out)
 {
-    // Written in place: the text has at most as many characters as there are bytes.
-    size_t n = out.size();
-    out.resize(n + s.size());
-    char32_t* r = out.data() + n;
+    char32_t* r = out;
     for (size_t i = 0; i < s.size();) {
+        // Eight ASCII bytes at a time (stem lines are mostly ASCII: flags and numbers).
+        uint64_t block;
+        if (i + 8 <= s.size() && (std::memcpy(&block, s.data() + i, 8), !(block & 0x8080808080808080ull))) {
+            for (size_t k = 0; k < 8; ++k) r[k] = static_cast<unsigned char>(s[i + k]);
+            r += 8;
+            i += 8;
+            continue;
+        }
         unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            *r++ = c;
+            ++i;
+            continue;
+        }
         size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 4;
         char32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
         bool ok = extra < 4 && i + extra < s.size();
@@ -79,7 +91,16 @@ void DecodeUtf8Keeping(std::string_view s, std::u32string& out)
         *r++ = cp;
         i += extra + 1;
     }
-    out.resize(static_cast<size_t>(r - out.data()));
+    return static_cast<size_t>(r - out);
+}
+
+// Appends the text of UTF-8 bytes to R.
+void DecodeUtf8Keeping(std::string_view s, std::u32string& out)
+{
+    // Written in place: the text has at most as many characters as there are bytes.
+    size_t n = out.size();
+    out.resize(n + s.size());
+    out.resize(n + DecodeUtf8To(s, out.data() + n));
 }
 
 // The table of a single-byte encoding; none for UTF-8.
@@ -100,6 +121,17 @@ void DecodeAppend(std::string_view bytes, const CodePageTable* t, std::u32string
     size_t n = r.size();
     r.resize(n + bytes.size());
     for (unsigned char c : bytes) r[n++] = c < 0x80 ? static_cast<char32_t>(c) : t->Upper[c - 0x80];
+}
+
+// The text of a line's bytes (in the encoding of the table, UTF-8 when none), written into
+// Buffer, which grows as needed.
+std::u32string_view DecodeLine(std::string_view bytes, const CodePageTable* t, std::vector<char32_t>& buffer)
+{
+    if (buffer.size() < bytes.size()) buffer.resize(bytes.size() * 2);
+    char32_t* r = buffer.data();
+    if (!t) return std::u32string_view(r, DecodeUtf8To(bytes, r));
+    for (unsigned char c : bytes) *r++ = c < 0x80 ? static_cast<char32_t>(c) : t->Upper[c - 0x80];
+    return std::u32string_view(buffer.data(), bytes.size());
 }
 
 std::u32string Decode(const std::string& bytes, const std::string& encoding)
@@ -171,9 +203,12 @@ Flag Dictionary::ParseFlag(const std::u32string& t) const
     return f.empty() ? 0 : f[0];
 }
 
-FlagSet Dictionary::ParseFlags(const std::u32string& t, bool Sorted) const
+FlagSet Dictionary::ParseFlags(std::u32string_view t, bool Sorted) const
 {
     FlagSet f;
+    // Room for them all at once: numbers, one a comma; otherwise at most one a character
+    // (two of a long flag), but for the bytes of a character of a UTF-8 file.
+    f.reserve(FFlagType == FlagType::Num ? std::count(t.begin(), t.end(), U',') + 1 : t.size());
     switch (FFlagType) {
     case FlagType::Long:
         for (size_t i = 0; i + 1 < t.size() + 1 && i < t.size(); i += 2)
@@ -208,7 +243,7 @@ FlagSet Dictionary::ParseFlags(const std::u32string& t, bool Sorted) const
     return f;
 }
 
-FlagSet Dictionary::FlagsOrAlias(const std::u32string& t) const
+FlagSet Dictionary::FlagsOrAlias(std::u32string_view t) const
 {
     // With AF, flags are always written by an alias's number: its leading digits count, and
     // text that does not start with one names no flags at all.
@@ -409,20 +444,30 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
     // text in any set).
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     auto lineAt = [&](size_t p) {
-        size_t e = p;
-        while (e < bytes.size() && bytes[e] != '\n' && bytes[e] != '\r') ++e;
-        return bytes.substr(p, e - p);
+        // (memchr: the lines of a big dictionary are most of its loading's bytes)
+        const char* from = bytes.data() + p;
+        size_t n = bytes.size() - p;
+        if (const void* nl = std::memchr(from, '\n', n)) n = static_cast<size_t>(static_cast<const char*>(nl) - from);
+        if (const void* cr = std::memchr(from, '\r', n)) n = static_cast<size_t>(static_cast<const char*>(cr) - from);
+        return bytes.substr(p, n);
+    };
+    // Where the field from Q ends: at a space, a tab or the line's end.
+    auto fieldEnd = [](View l, size_t q) {
+        while (q < l.size() && l[q] != U' ' && l[q] != U'\t') ++q;
+        return q;
     };
     if (bytes.empty()) throw DictionaryError(FDicName + ": empty dictionary");
     std::string_view raw = lineAt(0);
     std::u32string line;
     DecodeAppend(raw, table, line);
     std::vector<std::u32string> firstFields = Fields(line);
+    std::vector<char32_t> lineBuffer;
     std::u32string first = firstFields.empty() ? std::u32string() : firstFields[0];
     if (first.empty() || !std::all_of(first.begin(), first.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; }))
         throw DictionaryError(FDicName + " line 1: the dictionary does not start with its word count");
     // Every stem takes a line of at least two bytes (with its line break).
-    FWords.Reserve(std::min<size_t>(ToCount(first), bytes.size() / 2 + 1));
+    // Their text is at most as many characters as the file has bytes (most of which it is).
+    FWords.Reserve(std::min<size_t>(ToCount(first), bytes.size() / 2 + 1), bytes.size());
     // Stems mostly share a few flag texts: each is parsed and pooled once.
     TextTable<const FlagSet*> byText;
     byText.Reserve(1024);  // (most dictionaries have fewer distinct texts; a few, tens of thousands)
@@ -442,9 +487,7 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
         raw = lineAt(p);
         p += raw.size();
         if (raw[0] == '\t') continue;
-        line.clear();
-        DecodeAppend(raw, table, line);
-        View l = line;
+        View l = DecodeLine(raw, table, lineBuffer);
         std::u32string& word = batch[pending].Word;
         // The word ends at its flags, a tab or the morphological fields; "\/" is a slash of
         // the word (rare: the word is copied whole when there is none).
@@ -466,9 +509,9 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
         }
         const FlagSet* flags = &none;
         if (q < l.size() && l[q] == U'/') {
-            View t = l.substr(q + 1, l.find_first_of(U" \t", q + 1) - (q + 1));
+            View t = l.substr(q + 1, fieldEnd(l, q + 1) - (q + 1));
             const FlagSet*& known = byText.Insert(t);
-            if (!known) known = &Intern(FlagsOrAlias(std::u32string(t)));
+            if (!known) known = &Intern(FlagsOrAlias(t));
             flags = known;
         }
         if (word.empty()) continue;
@@ -479,7 +522,7 @@ void Dictionary::ParseDic(std::string_view bytes, const std::string& encoding)
         for (size_t e = q; q < l.size(); q = e) {
             while (q < l.size() && (l[q] == U' ' || l[q] == U'\t')) ++q;
             if (q == l.size()) break;
-            e = std::min(l.find_first_of(U" \t", q), l.size());
+            e = fieldEnd(l, q);
             View field = l.substr(q, e - q);
             if (field.size() > 3 && field.substr(0, 3) == U"ph:") AddSpoken(field.substr(3), word);
             else if (!FSpokenAliases.empty() && field.size() <= 7 &&
@@ -519,7 +562,13 @@ void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
     // Words with inner capitals (and capitalised ones with affixes) are also stored with only
     // their first letter in capitals, usable only when the whole word is typed in capitals:
     // OpenOffice.org gives OPENOFFICE.ORG, CIA with its suffixes gives CIA'S.
-    CaseKind k = CaseOf(word);
+    // Both kinds have a capital: most stems have none, which one look at each letter tells.
+    bool capital = false, space = false;
+    for (char32_t c : word) {
+        capital = capital || (c < 0x80 ? c >= U'A' && c <= U'Z' : IsUpper(c));
+        space = space || c == U' ';
+    }
+    CaseKind k = capital ? CaseOf(word) : CaseKind::Lower;
     bool hidden = (k == CaseKind::Mixed || (k == CaseKind::AllCaps && !flags.empty())) && !Has(flags, FForbidden);
     if (hidden) {
         // The flags with the upper-case mark, pooled once for each set of flags.
@@ -533,7 +582,7 @@ void Dictionary::AddStem(const std::u32string& word, const FlagSet& flags)
         FWords.Insert(Capitalized(word, FTurkic)).push_back(Homonym{*upper});
     }
     FWords.Insert(word).push_back(Homonym{flags});
-    if (!FWordPairs && word.find(U' ') != std::u32string::npos) FWordPairs = true;
+    if (space) FWordPairs = true;
 }
 
 void Dictionary::Load(const std::string& AffText, const std::string& DicText, const std::string& AffName,
@@ -572,6 +621,19 @@ void Dictionary::Load(const std::string& AffText, const std::string& DicText, co
         FCompoundRules.push_back(tokens);
     }
     if (!FCompoundRules.empty()) {
+        // The rules' flags as bits, when there are few enough of them.
+        for (const auto& rule : FCompoundRules)
+            for (const FlagSet& token : rule) FRuleFlags.push_back(token[0]);
+        std::sort(FRuleFlags.begin(), FRuleFlags.end());
+        FRuleFlags.erase(std::unique(FRuleFlags.begin(), FRuleFlags.end()), FRuleFlags.end());
+        if (FRuleFlags.size() < 64)
+            for (const auto& rule : FCompoundRules) {
+                FCompoundRuleBits.emplace_back();
+                for (const FlagSet& token : rule)
+                    FCompoundRuleBits.back().push_back(uint64_t(1) << (std::lower_bound(FRuleFlags.begin(), FRuleFlags.end(), token[0]) - FRuleFlags.begin()));
+            }
+        else
+            FRuleFlags.clear();
         // The distinct flag sets holding a rule's flag, then the stems that have one of them.
         std::unordered_set<const FlagSet*> withRule;
         for (const FlagSet& f : FFlagPool)
@@ -637,6 +699,30 @@ void Dictionary::BuildIndexes()
         SuffixGroup& g = groups[it->second];
         g.AnyInner = g.AnyInner || e.Inner >= 0;
         g.Rules.push_back(static_cast<uint32_t>(i));
+    }
+    // The compound parts' groups: those with the permit flag for the parts before the last;
+    // for the last part, the groups above do unless an empty rule exists only inside
+    // compounds (one with a text never ends a compound).
+    FLastPartSuffixes.Own = std::any_of(FSuffixes.begin(), FSuffixes.end(),
+                                        [](const AffixEntry& e) { return e.OnlyInCompound && e.Append.empty(); });
+    for (PartSuffixes* t : {&FInnerPartSuffixes, &FLastPartSuffixes}) {
+        if (!FCompoundFlag && !FCompoundBegin) break;  // (only compounds of parts use them)
+        if (t == &FLastPartSuffixes && !t->Own) break;
+        groupOf.clear();
+        for (size_t i = 0; i < FSuffixes.size(); ++i) {
+            const AffixEntry& e = FSuffixes[i];
+            if (t == &FInnerPartSuffixes && !Has(e.Continuation, FCompoundPermit)) continue;
+            if (t == &FLastPartSuffixes && e.OnlyInCompound && !e.Append.empty()) continue;
+            std::vector<SuffixGroup>& groups = t->Groups.Insert(std::u32string(e.Append.rbegin(), e.Append.rend()));
+            auto [it, fresh] = groupOf.emplace(GroupKey(e.Append, e.Strip), groups.size());
+            if (fresh) groups.push_back(SuffixGroup{static_cast<uint32_t>(i), false, {}});
+            SuffixGroup& g = groups[it->second];
+            g.AnyInner = g.AnyInner || e.Inner >= 0;
+            g.Rules.push_back(static_cast<uint32_t>(i));
+            t->Longest = std::max(t->Longest, e.Append.size());
+            t->Starts.resize(t->Longest + 1);
+            t->Starts[e.Append.size()] |= e.Append.empty() ? ~uint64_t(0) : LetterBit(e.Append.front());
+        }
     }
     innerOf.clear();
     for (size_t i = 0; i < FPrefixes.size(); ++i) {

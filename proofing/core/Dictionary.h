@@ -175,6 +175,17 @@ private:
         std::vector<uint32_t> Rules;
     };
     TextTable<std::vector<SuffixGroup>> FSuffixGroups;  // keyed by the appended text reversed
+    // The same for compound parts: the rules with the permit flag, which parts before the
+    // last may carry (rules only inside compounds too), and those the last part may carry
+    // (Own: unless FSuffixGroups holds just them). Starts: for each length, the letters the
+    // texts begin with, as bits.
+    struct PartSuffixes {
+        TextTable<std::vector<SuffixGroup>> Groups;
+        std::vector<uint64_t> Starts = std::vector<uint64_t>(1, 0);
+        size_t Longest = 0;
+        bool Own = true;
+    };
+    PartSuffixes FInnerPartSuffixes, FLastPartSuffixes;
     // Suffix rules that allow a further suffix: by that suffix's flag, then by their appended text.
     // (An affix rule's Inner is the index of its flag's.)
     // Starts (suffixes only): for each length, the letters the texts begin with, as bits.
@@ -212,6 +223,10 @@ private:
     // The letters a stem carrying a flag of a compound rule begins with: a word beginning with
     // any other letter matches no rule (its first part is such a stem, never a suffixed one).
     std::unordered_set<char32_t> FRuleStarts;
+    // The flags of the compound rules, sorted, and each rule's tokens as bits of their flag's
+    // place among them (both empty when there are 64 flags or more).
+    FlagSet FRuleFlags;
+    std::vector<std::vector<uint64_t>> FCompoundRuleBits;
     std::u32string FTry, FWordChars, FIgnore;
     bool ConvertsSomething(std::u32string_view w) const;
     enum class FlagType { Char, Long, Num, Utf8 } FFlagType = FlagType::Char;
@@ -251,9 +266,9 @@ private:
     void AddStem(const std::u32string& Word, const FlagSet& Flags);  // Flags: pooled
     std::unordered_map<const FlagSet*, const FlagSet*> FUpperOf;  // while the stems are read
     // The flags of the text, sorted (or in their order).
-    FlagSet ParseFlags(const std::u32string& Text, bool Sorted = true) const;
+    FlagSet ParseFlags(std::u32string_view Text, bool Sorted = true) const;
     Flag ParseFlag(const std::u32string& Text) const;
-    FlagSet FlagsOrAlias(const std::u32string& Text) const;
+    FlagSet FlagsOrAlias(std::u32string_view Text) const;
     void ParseAffixBlock(const std::vector<std::u32string>& Lines, size_t& I, bool Prefix);
     void ParseCondition(const std::u32string& Text, AffixEntry& Entry) const;
 
@@ -297,10 +312,11 @@ private:
     bool CheckCompound(View w, bool Capital) const;
     bool CasedCompound(View w, CaseKind Case, bool Capital) const;
     bool SharpCompound(const std::u32string& w, size_t From, int Depth) const;
+    class RepMemo;
     bool CompoundFrom(View w, size_t Start, int Parts, const FlagSet* PrevFlags, View Prev, bool Capital, bool Simplified,
-                      int Words, int Syllables) const;
+                      int Words, int Syllables, RepMemo& Rep) const;
     bool EndPartFits(View w, View Part, const FlagSet& PartFlags, View Rest, bool Simplified, bool Capital, int Words,
-                     int Syllables) const;
+                     int Syllables, RepMemo& Rep) const;
     const FlagSet* CompoundPart(View Part, int Position, int* Syllables = nullptr) const;
     const FlagSet* SuffixedPart(View Part, int Position, int* Syllables = nullptr, const AffixEntry* Prefix = nullptr,
                                 size_t MinAppend = 0) const;
@@ -315,7 +331,7 @@ private:
                  const CompoundPattern* Skip = nullptr) const;
     bool PatternMatches(const CompoundPattern& p, View Left, View Right, const FlagSet& LeftFlags, const FlagSet& RightFlags) const;
     bool ReplacedJointFits(View w, size_t Start, size_t At, int Parts, const FlagSet* PrevFlags, View Prev, bool Simplified,
-                           int Words, int Syllables) const;
+                           int Words, int Syllables, RepMemo& Rep) const;
     bool LooksLikeMisspelling(View w) const;
     class PartStems;
     bool MatchRule(PartStems& Word, size_t Pos, const std::vector<FlagSet>& Rule, size_t Token, int Parts) const;

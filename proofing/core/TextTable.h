@@ -8,6 +8,14 @@
 #include <utility>
 #include <vector>
 
+// For the look-ups in the checking's innermost loops: inlined there even when the compiler
+// would not, seeing several callers.
+#if defined(__GNUC__)
+#define PW_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define PW_ALWAYS_INLINE inline
+#endif
+
 namespace pwspell {
 
 // The hash of a text, also built a piece at a time: HashAdd over its characters from
@@ -33,6 +41,14 @@ inline uint32_t HashEnd(uint64_t h, size_t Length) noexcept
 }
 
 inline uint32_t HashText(std::u32string_view s) noexcept { return HashEnd(HashAdd(HashStart, s), s.size()); }
+
+// Whether N characters at A and B are the same (keys are short: a plain loop beats a call).
+PW_ALWAYS_INLINE bool SameText(const char32_t* a, const char32_t* b, size_t n) noexcept
+{
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
 
 template <class V>
 class TextTable {
@@ -69,7 +85,7 @@ public:
     }
 
     // Find, with State = HashAdd(HashStart, Key) worked out by the caller.
-    const V* FindHashed(std::u32string_view Key, uint64_t State) const
+    PW_ALWAYS_INLINE const V* FindHashed(std::u32string_view Key, uint64_t State) const
     {
         if (FSlots.empty()) return nullptr;
         size_t i = Probe(Key, HashEnd(State, Key.size()));
@@ -77,7 +93,7 @@ public:
     }
 
     // The value stored under the text A followed by B, where AState is HashAdd(HashStart, A).
-    const V* FindJoined(std::u32string_view A, std::u32string_view B, uint64_t AState) const
+    PW_ALWAYS_INLINE const V* FindJoined(std::u32string_view A, std::u32string_view B, uint64_t AState) const
     {
         if (FSlots.empty()) return nullptr;
         size_t n = A.size() + B.size();
@@ -88,12 +104,15 @@ public:
             if (!s.Index) return nullptr;
             if (s.Hash != h) continue;
             const Entry& e = FEntries[s.Index - 1];
-            std::u32string_view key = KeyOf(e);
-            if (key.size() == n && key.substr(0, A.size()) == A && key.substr(A.size()) == B) return &e.Value;
+            if (e.Length != n) continue;
+            const char32_t* key = FText.data() + e.Offset;
+            if (SameText(key, A.data(), A.size()) && SameText(key + A.size(), B.data(), B.size())) return &e.Value;
         }
     }
 
-    void Reserve(size_t Count)
+    // Room for Count entries, and for TextLength characters of keys (when known: the keys
+    // then are never copied to a longer arena as they are added).
+    void Reserve(size_t Count, size_t TextLength = 0)
     {
         size_t n = 16;
         while (n < Count * 2 + 2) n *= 2;
@@ -101,6 +120,7 @@ public:
         // With room for a quarter more, so that a few extra entries do not copy the whole
         // array (the room never written is address space, not memory).
         FEntries.reserve(Count + Count / 4);
+        if (TextLength > FText.size()) FText.reserve(TextLength);
     }
 
     size_t Size() const { return FEntries.size(); }
@@ -126,7 +146,10 @@ private:
         size_t mask = FSlots.size() - 1;
         for (size_t i = h & mask;; i = (i + 1) & mask) {
             const Slot& s = FSlots[i];
-            if (!s.Index || (s.Hash == h && KeyOf(FEntries[s.Index - 1]) == Key)) return i;
+            if (!s.Index) return i;
+            if (s.Hash != h) continue;
+            const Entry& e = FEntries[s.Index - 1];
+            if (e.Length == Key.size() && SameText(FText.data() + e.Offset, Key.data(), Key.size())) return i;
         }
     }
 
