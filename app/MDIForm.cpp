@@ -289,43 +289,49 @@ int LongestParagraph(const std::wstring& Text)
 
 } // namespace
 
-void TMDIForm::LoadFile(const std::string& FileName)
+int TMDIForm::LoadFile(const std::string& FileName)
 {
     CheckDocumentFile(FileName);
     // Read in unwrapped; wrapped only once no paragraph is too long for it.
     FRichEdit->SetWordWrap(false);
     FRichEdit->Lines()->LoadFromFile(FileName);
     int longest = LongestParagraph(redit::Text(FRichEdit));
-    if (longest <= kLongestWrappedParagraph) {
-        FRichEdit->SetWordWrap(true);
-        return;
-    }
+    if (longest > kLongestWrappedParagraph) return longest;
+    FRichEdit->SetWordWrap(true);
+    return 0;
+}
+
+void TMDIForm::TellUnwrapped(const std::string& Name, int Longest)
+{
+    if (!Longest) return;
     Application->MessageBox(Format("\"%s\" has a paragraph of %d characters. Paragraphs of more than %d "
                                    "characters are shown on one line each, without wrapping, so that Penwise "
                                    "stays responsive. The text is not changed.",
-                                   FileName.c_str(), longest, kLongestWrappedParagraph),
+                                   Name.c_str(), Longest, kLongestWrappedParagraph),
                             "Message", MB_OK | MB_ICONINFORMATION);
 }
 
 void TMDIForm::OpenDocument(const std::string& AFileName)
 {
     SetFileName(AFileName);
-    LoadFile(AFileName);
+    int unwrapped = LoadFile(AFileName);
     FUntitled = false;
     SetModified(false);
     RichEditSelectionChange(this);
     if (TSpellDemoForm* f = Frame()) f->DocumentFiled(this);
+    TellUnwrapped(AFileName, unwrapped);
 }
 
 void TMDIForm::RecoverDocument(const std::string& CopyFileName, const std::string& AFileName)
 {
     SetFileName(AFileName);
-    LoadFile(CopyFileName);
+    int unwrapped = LoadFile(CopyFileName);
     // Told apart from a document of that name that is open as well.
     SetText(AFileName + " (recovered)");
     FUntitled = true;
     SetModified(true);
     RichEditSelectionChange(this);
+    TellUnwrapped(AFileName, unwrapped);
 }
 
 void TMDIForm::PrintDocument() { FRichEdit->Print(Text()); }

@@ -117,8 +117,10 @@ private:
 
     void SetModified(bool Value);
     void SetFileName(const std::string& Name);
-    // Reads a document file into the editor; a paragraph too long to wrap is told of.
-    void LoadFile(const std::string& FileName);
+    // Reads a document file into the editor, wrapped unless a paragraph is too long for it;
+    // gives the length of that paragraph (0 when wrapped), which TellUnwrapped tells the user.
+    int LoadFile(const std::string& FileName);
+    void TellUnwrapped(const std::string& Name, int Longest);
     void UpdateCommandStates();
     bool ConfirmClose();
     TSpellDemoForm* Frame() const;
