@@ -583,11 +583,15 @@ protected:
         msg.message = WM_KEYDOWN;
         msg.wParam = VK_F7;
         std::string before = m.Text;
+        CheckCompleteMessages = 0;
         if (!Frame->IsShortCut(msg)) return Fault("F7 is no shortcut");
         pwtest::Pump();
         TSpellerDialog2* dlg = Frame->Speller->Dialog();
         std::string now = EditorText(d);
-        if (!dlg || !dlg->Visible()) Note("  nothing to ask in \"" + Shown(now) + "\"");
+        if (!dlg || !dlg->Visible()) {
+            Note("  nothing to ask in \"" + Shown(now) + "\"");
+            if (CheckCompleteMessages != 1) return Fault(Format("%d messages of the check's end", CheckCompleteMessages));
+        }
         if (!Explains(before, now, ChangeAlways)) return Fault("F7 changed \"" + Shown(before) + "\" into \"" + Shown(now) + "\"");
         m.Adopt(now);
         if (dlg && dlg->Visible()) SawDialog = true;
@@ -600,6 +604,10 @@ protected:
             if (s->ReturnCode() == srUnknownWord && m.Text.substr(static_cast<size_t>(at), static_cast<size_t>(len)) != bad)
                 return Fault("the check stops at \"" + m.Text.substr(static_cast<size_t>(at), static_cast<size_t>(len)) +
                              "\" but names \"" + bad + "\"");
+            // The user works in the dialog: it is active (a dialog that lost the activation
+            // offers only Start and Cancel).
+            SetActiveWindow(dlg->Handle());
+            pwtest::Pump();
             std::string variant;
             if (dlg->Variants->ItemIndex() >= 0) variant = dlg->Variants->Items()->Strings(dlg->Variants->ItemIndex());
             std::vector<TButton*> buttons;
@@ -654,7 +662,7 @@ protected:
             if (EditorText(d) != old) Fault("Cancel changed the text");
             if (dlg->Visible()) Fault("the spelling dialog stays after Cancel");
         }
-        if (CheckCompleteMessages > 0) CheckCompleteMessages = 0;
+        if (CheckCompleteMessages > 1) Fault(Format("%d messages of the check's end", CheckCompleteMessages));
     }
 
     // The word around Pos in the model: [Start, End).
@@ -1071,4 +1079,5 @@ TEST_F(SoakTest, AWorkingDayOfRandomOperationsKeepsTextLanguagesAndResources)
     std::printf("soak: GDI %lu -> %lu, USER %lu -> %lu, memory %llu KB -> %llu KB\n", peak(first, gdi), peak(last, gdi),
                 peak(first, user), peak(last, user), peak(first, memory) / 1024, peak(last, memory) / 1024);
 }
+
 
