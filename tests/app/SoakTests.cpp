@@ -1009,10 +1009,12 @@ protected:
 } // namespace
 
 // The counts after the warm-up may exceed those of the first thousand operations by this much
-// at most: the same stretch of work repeated must not leave more behind. A GDI object or two
-// can come and go with what the last stretch happened to show (a font of a size not used
-// before in the combo box drawing, the brush of a colour button); a window or menu cannot.
-constexpr unsigned long GdiSlack = 4;
+// at most: the same stretch of work repeated must not leave more behind. Wine keeps the device
+// contexts it hands out for windows (each a DC and its clipping region) in a cache that grows to
+// the most it ever handed out at once: measured, it steps up by 5 to 10 pairs a few times in the
+// first 3,000 operations and then holds (5,400 operations with the default seed, 2,200 with
+// seed 7). A window or menu has no such cache.
+constexpr unsigned long GdiSlack = 24;
 constexpr unsigned long UserSlack = 0;
 // Memory moves with the heap's fragments and the caches of the system's libraries: 8 MB more
 // than the first stretch is allowed; a leak of a document or a dialog per stretch would exceed
@@ -1079,5 +1081,6 @@ TEST_F(SoakTest, AWorkingDayOfRandomOperationsKeepsTextLanguagesAndResources)
     std::printf("soak: GDI %lu -> %lu, USER %lu -> %lu, memory %llu KB -> %llu KB\n", peak(first, gdi), peak(last, gdi),
                 peak(first, user), peak(last, user), peak(first, memory) / 1024, peak(last, memory) / 1024);
 }
+
 
 
