@@ -799,7 +799,10 @@ protected:
             size_t ws, we;
             WordAround(m.Text, i, ws, we);
             std::string word = m.Text.substr(ws, we - ws);
-            if (IsGoodWord(word) || Accepted.count(Lower(word)) || ChangedAlways(word) || !AllIn(m, ws, we, English)) continue;
+            // One letter is no word to the engine.
+            if (word.size() < 2 || IsGoodWord(word) || Accepted.count(Lower(word)) || ChangedAlways(word) ||
+                !AllIn(m, ws, we, English))
+                continue;
             if (static_cast<long>(we) >= sel.cpMin && static_cast<long>(ws) <= sel.cpMax) continue;  // at the caret
             if (!marked.count({ws, we})) return Fault(Format("\"%s\" at %d is not marked", word.c_str(), static_cast<int>(ws)));
         }
