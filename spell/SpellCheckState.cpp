@@ -60,6 +60,7 @@ void TSpellCheckState::Start(TWinControl* AControl, TComponent* Notified, const 
     FRangeStart = selection.Start;
     FRangeEnd = selection.End;
     if (FRangeStart == FRangeEnd) FRangeEnd = static_cast<int>(FWorkText.size());
+    else FindRangeEnd();
     FindRangeStart();
     if (FSettings.HTMLSupport) SkipTagsBeforeStart();
     FCurPos = FRangeStart;
@@ -127,6 +128,18 @@ void TSpellCheckState::FindRangeStart()
     int left = redit::WordBreak(FControl, WB_LEFTBREAK, FRangeStart);
     if (left > 0) FRangeStart = redit::WordBreak(FControl, WB_RIGHT, left);
     else if (left == 0) FRangeStart = 0;
+}
+
+// The piece of a word before the end of the selection would be checked, reported and changed
+// as a word of its own ("sa" of "sat" changed to "sat" gave "satt").
+void TSpellCheckState::FindRangeEnd()
+{
+    int length = static_cast<int>(FWorkText.size());
+    if (FRangeEnd <= 0 || FRangeEnd >= length) return;
+    if (redit::WordBreak(FControl, WB_ISDELIMITER, FRangeEnd - 1) || redit::WordBreak(FControl, WB_ISDELIMITER, FRangeEnd))
+        return;
+    int right = redit::WordBreak(FControl, WB_RIGHTBREAK, FRangeEnd);
+    if (right > FRangeEnd) FRangeEnd = std::min(right, length);
 }
 
 void TSpellCheckState::SkipTagsBeforeStart()

@@ -95,6 +95,8 @@ private:
 
     void MakeWorkCopy(TComponent* Notified);
     void FindRangeStart();
+    // A selection that ends inside a word is checked to the end of that word.
+    void FindRangeEnd();
     void SkipTagsBeforeStart();
     void BuildPiece(int P, int& Start, int& End);
     int FindChar(wchar_t Ch, int Start);

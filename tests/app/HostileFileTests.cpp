@@ -5,7 +5,6 @@
 
 #include "SysUtils.h"
 
-#include <psapi.h>
 
 using namespace pw;
 
@@ -120,20 +119,6 @@ TEST_F(HostileFileTest, UnicodeTextFilesOpenAsUnicode)
     EXPECT_EQ(Text(Doc()->RichEdit()), L"na\x00EFve \x2014 caf\x00E9");
 }
 
-namespace {
-
-// What the process has committed: private bytes where the system counts them, else its
-// page-file share (Wine counts only the latter).
-size_t CommittedBytes()
-{
-    PROCESS_MEMORY_COUNTERS_EX m = {};
-    m.cb = sizeof m;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m);
-    return m.PrivateUsage ? m.PrivateUsage : m.PagefileUsage;
-}
-
-} // namespace
-
 // A text file of 2 MB on one line (a log, minified data). Wrapped, some rich edit controls need
 // more memory than the machine has for it, and the program with every document would go; it
 // opens unwrapped, within bounds, and the user is told why. A long document of ordinary
@@ -148,10 +133,10 @@ TEST_F(HostileFileTest, ATwoMegabyteLineOpensUnwrappedWithinBoundsAndTheUserIsTo
     while (line.size() < 2000000) line += "word ";
     std::string path = dir.File("one-line.txt");
     pwtest::WriteFileBytes(path, line);
-    size_t before = CommittedBytes();
+    auto before = pwtest::ProcessMemoryBytes();
     Open(path);
-    size_t grown = CommittedBytes() - std::min(before, CommittedBytes());
-    EXPECT_LT(grown, size_t(1) << 30) << "the one line took " << (grown >> 20) << " MB";
+    auto grown = pwtest::ProcessMemoryBytes() - std::min(before, pwtest::ProcessMemoryBytes());
+    EXPECT_LT(grown, 1ull << 30) << "the one line took " << (grown >> 20) << " MB";
     ASSERT_EQ(boxes.Shown().size(), 1u);
     const std::string& told = boxes.Shown().back().Text;
     EXPECT_NE(told.find("\"" + path + "\" has a paragraph of 2000000 characters"), std::string::npos) << told;

@@ -14,7 +14,6 @@
 #include "RichEditText.h"
 #include "SysUtils.h"
 
-#include <psapi.h>
 
 #include <atomic>
 #include <chrono>
@@ -31,7 +30,7 @@ namespace {
 
 const char* const CorpusFiles[] = {"table.rtf", "picture.rtf", "fields.rtf", "lists.rtf", "languages.rtf"};
 const int PerFileSeconds = 20;
-const size_t MemoryBound = size_t(1) << 30;
+const unsigned long long MemoryBound = 1ull << 30;
 
 unsigned long EnvNumber(const char* Name, unsigned long Default)
 {
@@ -39,13 +38,6 @@ unsigned long EnvNumber(const char* Name, unsigned long Default)
     return v && *v ? std::strtoul(v, nullptr, 10) : Default;
 }
 
-size_t CommittedBytes()
-{
-    PROCESS_MEMORY_COUNTERS_EX m = {};
-    m.cb = sizeof m;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m);
-    return m.PrivateUsage ? m.PrivateUsage : m.PagefileUsage;
-}
 
 std::string ProgramFolder()
 {
@@ -242,7 +234,7 @@ TEST_F(MutationTest, MutatedDocumentsOpenOrAreRefusedAndTheUnsavedDocumentStays)
     pwtest::MessageBoxRecorder boxes;
     TWatchdog watchdog;
     TMutator mutator(seed, corpus);
-    size_t baseline = 0;
+    unsigned long long baseline = 0;
     unsigned long opened = 0, refused = 0;
     for (unsigned long i = 0; i < count; ++i) {
         std::string kinds;
@@ -269,13 +261,13 @@ TEST_F(MutationTest, MutatedDocumentsOpenOrAreRefusedAndTheUnsavedDocumentStays)
         ASSERT_EQ(DocumentCount(), 1);
         // Bounded: after the first files have filled the caches, no file may take the
         // program far beyond where it was.
-        if (i == 10) baseline = CommittedBytes();
-        if (i > 10) ASSERT_LT(CommittedBytes(), baseline + MemoryBound) << "memory grew to " << (CommittedBytes() >> 20) << " MB";
+        if (i == 10) baseline = pwtest::ProcessMemoryBytes();
+        if (i > 10) ASSERT_LT(pwtest::ProcessMemoryBytes(), baseline + MemoryBound) << "memory grew to " << (pwtest::ProcessMemoryBytes() >> 20) << " MB";
         DeleteFileA(path.c_str());
     }
     RemoveDirectoryA(kept.c_str());
-    std::printf("mutation run: %lu opened, %lu refused with a message; %zu MB committed at the end\n", opened, refused,
-                CommittedBytes() >> 20);
+    std::printf("mutation run: %lu opened, %lu refused with a message; %llu MB committed at the end\n", opened, refused,
+                pwtest::ProcessMemoryBytes() >> 20);
     EXPECT_GT(opened, 0u);
     EXPECT_GT(refused, 0u);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include <psapi.h>
+
 namespace pwtest {
 
 MessageBoxRecorder::MessageBoxRecorder() : FPrevious(pw::Application->MessageBoxResponder)
@@ -125,6 +127,31 @@ unsigned long GdiObjectCount()
     for (ULONG_PTR i = 1; i < 0x10000; ++i)
         if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++live;
     return live;
+}
+
+unsigned long UserObjectCount()
+{
+    DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (n) return n;
+    // As with GDI handles, a USER handle whose high word is 0 names its table slot alone. The
+    // table holds every process's windows: only ours are counted.
+    unsigned long live = 0;
+    DWORD self = GetCurrentProcessId();
+    for (ULONG_PTR i = 1; i < 0x10000; ++i) {
+        HWND w = reinterpret_cast<HWND>(i);
+        DWORD owner = 0;
+        if (IsWindow(w) && GetWindowThreadProcessId(w, &owner) && owner == self) ++live;
+        else if (IsMenu(reinterpret_cast<HMENU>(i))) ++live;
+    }
+    return live;
+}
+
+unsigned long long ProcessMemoryBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX c = {};
+    c.cb = sizeof c;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c)) return 0;
+    return c.PrivateUsage ? c.PrivateUsage : c.PagefileUsage;
 }
 
 } // namespace pwtest

@@ -55,6 +55,12 @@ private:
 // The number of GDI objects the process holds. Wine's GetGuiResources answers 0, so there the
 // live handles of the GDI table are counted instead.
 unsigned long GdiObjectCount();
+// The number of USER objects (windows and menus) the process holds. Wine's GetGuiResources
+// answers 0 here too: there the windows of this process and the live menus are counted.
+unsigned long UserObjectCount();
+// The memory the process has committed, in bytes: the private bytes where the system reports
+// them, else the page file share (Wine reports no private bytes).
+unsigned long long ProcessMemoryBytes();
 
 // Runs the message loop until nothing is pending.
 void Pump();
