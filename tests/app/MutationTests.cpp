@@ -262,7 +262,10 @@ TEST_F(MutationTest, MutatedDocumentsOpenOrAreRefusedAndTheUnsavedDocumentStays)
         // Bounded: after the first files have filled the caches, no file may take the
         // program far beyond where it was.
         if (i == 10) baseline = pwtest::ProcessMemoryBytes();
-        if (i > 10) ASSERT_LT(pwtest::ProcessMemoryBytes(), baseline + MemoryBound) << "memory grew to " << (pwtest::ProcessMemoryBytes() >> 20) << " MB";
+        if (i > 10) {
+            ASSERT_LT(pwtest::ProcessMemoryBytes(), baseline + MemoryBound)
+                << "memory grew to " << (pwtest::ProcessMemoryBytes() >> 20) << " MB";
+        }
         DeleteFileA(path.c_str());
     }
     RemoveDirectoryA(kept.c_str());
