@@ -1006,7 +1006,14 @@ protected:
         CheckTexts();
         if (Op % 10 == 0)
             for (auto& [doc, m] : Docs) CheckLanguages(doc, m.Langs, "after the operation");
+        if (HeapCheck) {
+            HANDLE heaps[64];
+            DWORD n = GetProcessHeaps(64, heaps);
+            for (DWORD i = 0; i < n && i < 64; ++i)
+                if (!HeapValidate(heaps[i], 0, nullptr)) Fault(Format("heap %lu is damaged", i));
+        }
     }
+    bool HeapCheck = std::getenv("PENWISE_SOAK_HEAPCHECK") != nullptr; // every heap after every operation
 };
 
 } // namespace
