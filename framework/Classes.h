@@ -54,6 +54,8 @@ public:
     int Tag() const { return FTag; }
     void SetTag(int t) { FTag = t; }
     unsigned ComponentState() const { return FComponentState; }
+    // Being destroyed: its owned components are going or gone, so its handlers are not called.
+    bool Destroying() const { return (FComponentState & csDestroying) != 0; }
     void SetDesigning(bool on);
 
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }

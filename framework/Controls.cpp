@@ -188,29 +188,29 @@ void TControl::Update()
 
 void TControl::Click()
 {
-    if (OnClick) OnClick(this);
+    if (OnClick && !Destroying()) OnClick(this);
 }
 
 void TControl::FontChanged() { Invalidate(); }
 
 void TControl::DblClick()
 {
-    if (OnDblClick) OnDblClick(this);
+    if (OnDblClick && !Destroying()) OnDblClick(this);
 }
 
 void TControl::MouseDown(TMouseButton Button, unsigned Shift, int X, int Y)
 {
-    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+    if (OnMouseDown && !Destroying()) OnMouseDown(this, Button, Shift, X, Y);
 }
 
 void TControl::MouseMove(unsigned Shift, int X, int Y)
 {
-    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+    if (OnMouseMove && !Destroying()) OnMouseMove(this, Shift, X, Y);
 }
 
 void TControl::MouseUp(TMouseButton Button, unsigned Shift, int X, int Y)
 {
-    if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+    if (OnMouseUp && !Destroying()) OnMouseUp(this, Button, Shift, X, Y);
 }
 
 bool TControl::MouseMessage(TMessage& Message)
@@ -710,7 +710,7 @@ void TWinControl::FontChanged()
 
 void TWinControl::Resize()
 {
-    if (OnResize) OnResize(this);
+    if (OnResize && !Destroying()) OnResize(this);
 }
 
 void TWinControl::AlignControls()
@@ -935,11 +935,11 @@ void TWinControl::WndProc(TMessage& Message)
     }
     case WM_SETFOCUS:
         DefaultHandler(Message);
-        if (OnEnter) OnEnter(this);
+        if (OnEnter && !Destroying()) OnEnter(this);
         return;
     case WM_KILLFOCUS:
         DefaultHandler(Message);
-        if (OnExit) OnExit(this);
+        if (OnExit && !Destroying()) OnExit(this);
         return;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

@@ -432,13 +432,13 @@ void TForm::Activate()
     FActive = true;
     if (FActiveControl && FActiveControl->HandleAllocated() && IsWindowVisible(FActiveControl->Handle()))
         ::SetFocus(FActiveControl->Handle());
-    if (OnActivate) OnActivate(this);
+    if (OnActivate && !Destroying()) OnActivate(this);
 }
 
 void TForm::Deactivate()
 {
     FActive = false;
-    if (OnDeactivate) OnDeactivate(this);
+    if (OnDeactivate && !Destroying()) OnDeactivate(this);
 }
 
 bool TForm::IsShortCut(const MSG& Msg)
@@ -507,6 +507,7 @@ void TForm::WndProc(TMessage& Message)
         return;
     case WM_SHOWWINDOW:
         DefaultHandler(Message);
+        if (Destroying()) return;
         if (Message.WParam) {
             if (OnShow) OnShow(this);
         } else if (OnHide) OnHide(this);

@@ -258,6 +258,36 @@ LRESULT CALLBACK WatchClient(HWND h, UINT msg, WPARAM w, LPARAM l)
 }
 } // namespace
 
+// A child form being destroyed still gets messages (a maximised one is resized and the next
+// one activated), but its owned components are gone by then: none of its own handlers may run,
+// or a handler reaching for a component writes into freed memory.
+TEST(MDI, AChildBeingDestroyedCallsNoneOfItsHandlers)
+{
+    TForm frame(nullptr);
+    frame.SetFormStyle(TFormStyle::fsMDIForm);
+    frame.SetBounds(0, 0, 500, 400);
+    frame.Show();
+    auto* first = new TForm(&frame);
+    first->SetFormStyle(TFormStyle::fsMDIChild);
+    first->HandleNeeded();
+    auto* second = new TForm(&frame);
+    second->SetFormStyle(TFormStyle::fsMDIChild);
+    second->HandleNeeded();
+    ShowWindow(second->Handle(), SW_MAXIMIZE);
+    pwtest::Pump();
+    bool destroying = false;
+    std::vector<std::string> late;
+    second->OnDestroy = [&](TObject*) { destroying = true; };
+    second->OnResize = [&](TObject*) { if (destroying) late.push_back("OnResize"); };
+    second->OnActivate = [&](TObject*) { if (destroying) late.push_back("OnActivate"); };
+    second->OnDeactivate = [&](TObject*) { if (destroying) late.push_back("OnDeactivate"); };
+    delete second;
+    pwtest::Pump();
+    EXPECT_TRUE(destroying);
+    EXPECT_TRUE(late.empty()) << late.size() << " handler(s) after destruction began, the first " << late[0];
+    EXPECT_EQ(frame.MDIChildCount(), 1);
+}
+
 TEST(MDI, ChildFormsAreMadeByTheClientWindowThroughWMMDICREATE)
 {
     TForm frame(nullptr);
