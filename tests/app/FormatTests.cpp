@@ -19,25 +19,8 @@ protected:
         Doc()->RichEdit()->SetSelStart(start);
         Doc()->RichEdit()->SetSelLength(length);
     }
-    // What a click on a tool button does: a check button flips, then the bar is told.
-    void Press(TToolButton* b)
-    {
-        TToolBar* bar = b->ToolBar();
-        if (b->Style() == TToolButtonStyle::tbsCheck)
-            bar->Perform(TB_CHECKBUTTON, static_cast<WPARAM>(b->Command()), !bar->Perform(TB_ISBUTTONCHECKED, b->Command(), 0));
-        SendMessageA(bar->Handle(), WM_COMMAND, MAKEWPARAM(b->Command(), BN_CLICKED), reinterpret_cast<LPARAM>(bar->Handle()));
-    }
-    // Opens a pop-up menu and picks the item of that name, as the user would.
-    void Choose(TPopupMenu* menu, const std::string& name)
-    {
-        TPopupMenu::TrackResponder = [&](TPopupMenu* m) -> TMenuItem* {
-            for (int i = 0; i < m->Items()->Count(); ++i)
-                if (m->Items()->Items(i)->Name() == name) return m->Items()->Items(i);
-            return nullptr;
-        };
-        menu->Popup(0, 0);
-        TPopupMenu::TrackResponder = nullptr;
-    }
+    void Press(TToolButton* b) { pwtest::PressToolButton(b); }
+    void Choose(TPopupMenu* menu, const std::string& name) { pwtest::ChooseMenuItem(menu, name); }
     HWND SizeEdit() { return Frame->FontSize->EditHandle(); }
     void TypeSize(const std::string& keys)
     {

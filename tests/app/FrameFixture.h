@@ -17,6 +17,31 @@
 #include <functional>
 #include <string>
 
+namespace pwtest {
+
+// What a click on a tool button does: a check button flips, then the bar is told.
+inline void PressToolButton(pw::TToolButton* b)
+{
+    pw::TToolBar* bar = b->ToolBar();
+    if (b->Style() == pw::TToolButtonStyle::tbsCheck)
+        bar->Perform(TB_CHECKBUTTON, static_cast<WPARAM>(b->Command()), !bar->Perform(TB_ISBUTTONCHECKED, b->Command(), 0));
+    SendMessageA(bar->Handle(), WM_COMMAND, MAKEWPARAM(b->Command(), BN_CLICKED), reinterpret_cast<LPARAM>(bar->Handle()));
+}
+
+// Opens a pop-up menu and picks the item of that name, as the user would.
+inline void ChooseMenuItem(pw::TPopupMenu* Menu, const std::string& Name)
+{
+    pw::TPopupMenu::TrackResponder = [&](pw::TPopupMenu* m) -> pw::TMenuItem* {
+        for (int i = 0; i < m->Items()->Count(); ++i)
+            if (m->Items()->Items(i)->Name() == Name) return m->Items()->Items(i);
+        return nullptr;
+    };
+    Menu->Popup(0, 0);
+    pw::TPopupMenu::TrackResponder = nullptr;
+}
+
+} // namespace pwtest
+
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override

@@ -347,23 +347,6 @@ protected:
         SendMessageA(Frame->Handle(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
         pwtest::Pump();
     }
-    void PressTool(TToolButton* b)
-    {
-        TToolBar* bar = b->ToolBar();
-        if (b->Style() == TToolButtonStyle::tbsCheck)
-            bar->Perform(TB_CHECKBUTTON, static_cast<WPARAM>(b->Command()), !bar->Perform(TB_ISBUTTONCHECKED, b->Command(), 0));
-        SendMessageA(bar->Handle(), WM_COMMAND, MAKEWPARAM(b->Command(), BN_CLICKED), reinterpret_cast<LPARAM>(bar->Handle()));
-    }
-    void ChooseFromMenu(TPopupMenu* menu, const std::string& name)
-    {
-        TPopupMenu::TrackResponder = [&](TPopupMenu* m) -> TMenuItem* {
-            for (int i = 0; i < m->Items()->Count(); ++i)
-                if (m->Items()->Items(i)->Name() == name) return m->Items()->Items(i);
-            return nullptr;
-        };
-        menu->Popup(0, 0);
-        TPopupMenu::TrackResponder = nullptr;
-    }
     static void Click(TButton* b)
     {
         HWND h = b->Handle();
@@ -509,13 +492,13 @@ protected:
         switch (Pick(5)) {
         case 0: {
             Note("Bold");
-            PressTool(Frame->BoldBtn);
+            pwtest::PressToolButton(Frame->BoldBtn);
             if (some && a->Bold() != Frame->BoldBtn->Down()) Fault("Bold: the button and the text disagree");
             break;
         }
         case 1: {
             Note("Italic");
-            PressTool(Frame->ItalicBtn);
+            pwtest::PressToolButton(Frame->ItalicBtn);
             if (some && a->Italic() != Frame->ItalicBtn->Down()) Fault("Italic: the button and the text disagree");
             break;
         }
@@ -532,12 +515,12 @@ protected:
         case 3: {
             std::string name = TextColors[Pick(5)];
             Note("text colour " + name);
-            ChooseFromMenu(Frame->ColorMenu, name);
+            pwtest::ChooseMenuItem(Frame->ColorMenu, name);
             break;
         }
         default: {
             Note("Underline");
-            PressTool(Frame->UndrlBtn);
+            pwtest::PressToolButton(Frame->UndrlBtn);
             if (some && (a->UnderlineType() != 0) != Frame->UndrlBtn->Down()) Fault("Underline: the button and the text disagree");
             break;
         }
