@@ -5,9 +5,11 @@
 #include "MDIForm.h"
 #include "MainForm.h"
 #include "Menus.h"
+#include "Registry.h"
 #include "RichEdit98.h"
 #include "RichEditStrings98.h"
 #include "StdCtrls.h"
+#include "SysUtils.h"
 #include "TestSupport.h"
 #include "TextAttributes98.h"
 
@@ -26,6 +28,19 @@ inline void PressToolButton(pw::TToolButton* b)
     if (b->Style() == pw::TToolButtonStyle::tbsCheck)
         bar->Perform(TB_CHECKBUTTON, static_cast<WPARAM>(b->Command()), !bar->Perform(TB_ISBUTTONCHECKED, b->Command(), 0));
     SendMessageA(bar->Handle(), WM_COMMAND, MAKEWPARAM(b->Command(), BN_CLICKED), reinterpret_cast<LPARAM>(bar->Handle()));
+}
+
+// Registers a spelling library and main dictionary for a language in the (redirected)
+// machine registry, as an installation does; '/' in the paths become '\\'.
+inline void RegisterSpelling(int Language, std::string Engine, std::string Dictionary)
+{
+    pw::TRegistry r;
+    r.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(r.OpenKey(pw::Format("SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\%d\\Normal", Language), true));
+    for (std::string* s : {&Engine, &Dictionary})
+        for (char& c : *s) if (c == '/') c = '\\';
+    r.WriteString("Engine", Engine);
+    r.WriteString("Dictionary", Dictionary);
 }
 
 // Opens a pop-up menu and picks the item of that name, as the user would.
@@ -76,6 +91,13 @@ protected:
         });
     }
     void CancelDialog() { Answers.push_back([](pw::TCommonDialog&) { return false; }); }
+    // File > Open with the file chosen in its dialog.
+    void OpenFromMenu(const std::string& File)
+    {
+        ChooseFile(File);
+        SendMessageA(Frame->Handle(), WM_COMMAND, MAKEWPARAM(Frame->OpenMI->Command(), 0), 0);
+        pwtest::Pump();
+    }
 
     pw::TMDIForm* Doc() { return Frame->ActiveDocument(); }
     int DocumentCount() { return Frame->MDIChildCount(); }

@@ -31,12 +31,7 @@ std::wstring Text(TRichEdit98* e)
 
 class HostileFileTest : public FrameTest {
 protected:
-    void Open(const std::string& File)
-    {
-        ChooseFile(File);
-        SendMessageA(Frame->Handle(), WM_COMMAND, MAKEWPARAM(Frame->OpenMI->Command(), 0), 0);
-        pwtest::Pump();
-    }
+    void Open(const std::string& File) { OpenFromMenu(File); }
 };
 
 TEST_F(HostileFileTest, EachHostileFileGivesItsMessageAndEveryDocumentStays)

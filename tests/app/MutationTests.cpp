@@ -200,12 +200,7 @@ private:
 
 class MutationTest : public FrameTest {
 protected:
-    void Open(const std::string& File)
-    {
-        ChooseFile(File);
-        SendMessageA(Frame->Handle(), WM_COMMAND, MAKEWPARAM(Frame->OpenMI->Command(), 0), 0);
-        pwtest::Pump();
-    }
+    void Open(const std::string& File) { OpenFromMenu(File); }
     void CloseAllBut(TMDIForm* Keep)
     {
         for (int i = Frame->MDIChildCount() - 1; i >= 0; --i) {

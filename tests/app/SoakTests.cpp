@@ -54,17 +54,7 @@ bool IsGoodWord(const std::string& w)
     return false;
 }
 
-void RegisterEnglish()
-{
-    TRegistry r;
-    r.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(r.OpenKey("SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\1033\\Normal", true));
-    std::string engine = SPELL_LIBRARY, dic = std::string(APP_TEST_DATA) + "/en.dic";
-    for (std::string* s : {&engine, &dic})
-        for (char& c : *s) if (c == '/') c = '\\';
-    r.WriteString("Engine", engine);
-    r.WriteString("Dictionary", dic);
-}
+void RegisterEnglish() { pwtest::RegisterSpelling(1033, SPELL_LIBRARY, std::string(APP_TEST_DATA) + "/en.dic"); }
 
 unsigned long EnvNumber(const char* name, unsigned long fallback)
 {

@@ -14,17 +14,7 @@ using namespace pw;
 
 namespace {
 
-void RegisterEnglish()
-{
-    TRegistry r;
-    r.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(r.OpenKey("SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\1033\\Normal", true));
-    std::string engine = SPELL_LIBRARY, dic = std::string(SPELL_TEST_DATA) + "/en.dic";
-    for (std::string* s : {&engine, &dic})
-        for (char& c : *s) if (c == '/') c = '\\';
-    r.WriteString("Engine", engine);
-    r.WriteString("Dictionary", dic);
-}
+void RegisterEnglish() { pwtest::RegisterSpelling(1033, SPELL_LIBRARY, std::string(SPELL_TEST_DATA) + "/en.dic"); }
 
 class SpellCommandTest : public FrameTest {
 protected:

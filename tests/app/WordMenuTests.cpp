@@ -14,14 +14,7 @@ namespace {
 
 void RegisterEngine(int language, const std::string& dictionary, const std::string& library = SPELL_LIBRARY)
 {
-    TRegistry r;
-    r.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(r.OpenKey(Format("SOFTWARE\\Microsoft\\Shared Tools\\Proofing Tools\\Spelling\\%d\\Normal", language), true));
-    std::string engine = library, dic = std::string(APP_TEST_DATA) + "/" + dictionary;
-    for (std::string* s : {&engine, &dic})
-        for (char& c : *s) if (c == '/') c = '\\';
-    r.WriteString("Engine", engine);
-    r.WriteString("Dictionary", dic);
+    pwtest::RegisterSpelling(language, library, std::string(APP_TEST_DATA) + "/" + dictionary);
 }
 
 struct TShownMenu {
