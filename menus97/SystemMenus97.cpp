@@ -34,6 +34,32 @@ TSystemMenu97Options::TSystemMenu97Options(UINT Command)
 
 TSystemMenu97Options::~TSystemMenu97Options() = default;
 
+void TSystemMenu97Options::SetImageIndex(int Value)
+{
+    if (Value == FImageIndex) return;
+    FImageIndex = Value;
+    Changed();
+}
+
+void TSystemMenu97Options::SetVisible(TSystemMenu97ItemState Value)
+{
+    if (Value == FVisible) return;
+    FVisible = Value;
+    Changed();
+}
+
+void TSystemMenu97Options::SetCaption(const std::string& Value)
+{
+    if (Value == FCaption) return;
+    FCaption = Value;
+    Changed();
+}
+
+void TSystemMenu97Options::Changed()
+{
+    if (OnChange) OnChange(this);
+}
+
 // ---- the styler ----
 
 TCustomSystemMenus97::TCustomSystemMenus97(TComponent* AOwner)
@@ -41,8 +67,10 @@ TCustomSystemMenus97::TCustomSystemMenus97(TComponent* AOwner)
 {
     TForm* form = OwnerForm();
     if (form) FWindow = form->Handle();
-    for (size_t i = 0; i < FOptions.size(); ++i)
+    for (size_t i = 0; i < FOptions.size(); ++i) {
         FOptions[i] = std::make_unique<TSystemMenu97Options>(SystemCommands[i]);
+        FOptions[i]->OnChange = [this](TObject*) { OptionChanged(); };
+    }
     FInsertBefore = form && form->FormStyle() == TFormStyle::fsMDIChild ? SC_NEXTWINDOW : SC_CLOSE;
     // Nothing is built yet: the system menu is made ours when it first opens.
     SetOwnMenu(FOwnMenu.get());
@@ -64,6 +92,14 @@ TPopupMenu* TCustomSystemMenus97::GetPopupMenu() const
 void TCustomSystemMenus97::SetPopupMenu(TPopupMenu* Value)
 {
     SetMenu(Value && Value->Items()->Count() > 0 ? Value : FOwnMenu.get());
+}
+
+// A menu already built shows the change the next time it opens: it is built again now, or,
+// while a menu is open, once the menu loop ends.
+void TCustomSystemMenus97::OptionChanged()
+{
+    FDirty = true;
+    if (FSystemMenu && !FInMenuLoop) RebuildSystemMenu();
 }
 
 void TCustomSystemMenus97::SetMenu(TMenu* Value)
@@ -213,11 +249,14 @@ void TCustomSystemMenus97::SubclassProc(TMessage& Message)
     case WM_SYSCOMMAND:
         if (Menu())
             if (TMenuItem* item = TMenuItem::FindByCommand(static_cast<UINT>(Message.WParam));
-                item && item->GetParentMenu() == Menu()) {
+                item && item->GetParentMenu() == Menu())
                 item->Click();
-                Message.Result = 0;
-                return;
-            }
+        // Passed on either way, so that the form and later subclasses see the command too.
+        break;
+    case WM_ENTERMENULOOP: FInMenuLoop = true; break;
+    case WM_EXITMENULOOP:
+        FInMenuLoop = false;
+        if (FDirty && FSystemMenu) RebuildSystemMenu();
         break;
     case WM_INITMENUPOPUP:
         // The system menu as it opens: our items are made ours again, it is not rebuilt.

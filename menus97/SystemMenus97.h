@@ -3,6 +3,7 @@
 #include "MenuStylers97.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,15 +20,19 @@ public:
     TMenuItem* Item() const { return FItem.get(); }
     UINT Command() const { return FCommand; }
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
+    void SetImageIndex(int Value);
     // smTrue forces the command into the menu, smFalse removes it, smDefault keeps it as is.
     TSystemMenu97ItemState Visible() const { return FVisible; }
-    void SetVisible(TSystemMenu97ItemState Value) { FVisible = Value; }
+    void SetVisible(TSystemMenu97ItemState Value);
     // Replacement text; "#9" stands for a tab before the shortcut text.
     const std::string& Caption() const { return FCaption; }
-    void SetCaption(const std::string& Value) { FCaption = Value; }
+    void SetCaption(const std::string& Value);
+    // Told after any of the settings above changed (the styler builds its menu again).
+    std::function<void(TObject*)> OnChange;
 
 private:
+    void Changed();
+
     std::unique_ptr<TMenuItem> FItem;
     int FImageIndex = DropDownItemTag;
     TSystemMenu97ItemState FVisible = TSystemMenu97ItemState::smDefault;
@@ -37,8 +42,9 @@ private:
 
 // Styles the owner form's system menu: every standard command is drawn through a mirror
 // item, and the items of an optional pop-up menu are added before Close (before Next in a
-// document window). The menu is built from the system's default when the styled menu or the
-// options change, not each time it opens; the default comes back when the styler goes.
+// document window). The menu is built from the system's default when it first opens and again
+// when the styled menu or an option changes, never while the system is showing it (rebuilding
+// destroys the menu the system holds); the default comes back when the styler goes.
 class TCustomSystemMenus97 : public TCustomPopupMenus97 {
 public:
     explicit TCustomSystemMenus97(TComponent* AOwner);
@@ -52,7 +58,7 @@ public:
     // Options of SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE,
     // SC_NEXTWINDOW, SC_PREVWINDOW, SC_TASKLIST and SC_SCREENSAVE; nullptr for other commands.
     TSystemMenu97Options* Option(UINT Command) const;
-    // Builds the system menu again from the system's default (after options changed).
+    // Builds the system menu again from the system's default.
     void RebuildSystemMenu();
 
 protected:
@@ -71,7 +77,9 @@ private:
     UINT FInsertBefore;
     std::unique_ptr<TPopupMenu> FOwnMenu;
     bool FDirty = true;
+    bool FInMenuLoop = false;
 
+    void OptionChanged();
     void ApplyOption(TSystemMenu97Options& O);
     void AddMenuItems();
     void OwnerDrawCommands();

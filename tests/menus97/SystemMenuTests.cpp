@@ -8,16 +8,32 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace pw;
 using namespace menutest;
 
 namespace {
 
+// A form that keeps the system commands its own procedure received.
+class TCommandForm : public TForm {
+public:
+    using TForm::TForm;
+    std::vector<WPARAM> Commands;
+
+protected:
+    void WndProc(TMessage& Message) override
+    {
+        if (Message.Msg == WM_SYSCOMMAND) Commands.push_back(Message.WParam);
+        TForm::WndProc(Message);
+    }
+};
+
 class SystemMenu : public testing::Test {
 protected:
     void SetUp() override
     {
-        Form = new TForm(nullptr);
+        Form = new TCommandForm(nullptr);
         Form->SetBounds(30, 30, 300, 200);
         Form->HandleNeeded();
         Styler = new TSystemMenus97(Form);
@@ -33,7 +49,7 @@ protected:
         m->Items()->Add(i);
         return i;
     }
-    TForm* Form = nullptr;
+    TCommandForm* Form = nullptr;
     TSystemMenus97* Styler = nullptr;
 };
 
@@ -57,12 +73,19 @@ TEST_F(SystemMenu, SystemCommandsAreDrawnThroughTheirMirrorItems)
     EXPECT_GT(s.cx, 20);
 }
 
-TEST_F(SystemMenu, OptionsRemoveAndForceCommands)
+TEST_F(SystemMenu, OptionsChangedAfterTheMenuOpenedRemoveAndForceCommands)
 {
+    Open();
+    HMENU open = Styler->SystemMenu();
+    ASSERT_GE(PositionOf(open, SC_MOVE), 0);
+    // Changed while the system shows the menu: the menu it holds stays whole until the loop ends.
+    SendMessageA(Form->Handle(), WM_ENTERMENULOOP, TRUE, 0);
     Styler->Option(SC_MOVE)->SetVisible(TSystemMenu97ItemState::smFalse);
     Styler->Option(SC_SCREENSAVE)->SetVisible(TSystemMenu97ItemState::smTrue);
     Styler->Option(SC_SCREENSAVE)->SetCaption("Screen &saver#9Ctrl+S");
-    Styler->RebuildSystemMenu();
+    EXPECT_TRUE(IsMenu(open));
+    EXPECT_GE(PositionOf(open, SC_MOVE), 0);
+    SendMessageA(Form->Handle(), WM_EXITMENULOOP, TRUE, 0);
     HMENU h = Styler->SystemMenu();
     EXPECT_EQ(PositionOf(h, SC_MOVE), -1);
     int saver = PositionOf(h, SC_SCREENSAVE);
@@ -72,6 +95,9 @@ TEST_F(SystemMenu, OptionsRemoveAndForceCommands)
     EXPECT_EQ(mirror->Caption(), "Screen &saver");
     EXPECT_EQ(mirror->ShortCut(), TextToShortCut("Ctrl+S"));
     EXPECT_TRUE(ItemAt(h, saver).Type & MFT_OWNERDRAW);
+    // Outside a menu loop a change shows at once.
+    Styler->Option(SC_MOVE)->SetVisible(TSystemMenu97ItemState::smDefault);
+    EXPECT_GE(PositionOf(Styler->SystemMenu(), SC_MOVE), 0);
 }
 
 TEST_F(SystemMenu, PopupItemsGoBeforeCloseAndRunFromTheSystemMenu)
@@ -93,6 +119,8 @@ TEST_F(SystemMenu, PopupItemsGoBeforeCloseAndRunFromTheSystemMenu)
     EXPECT_EQ(Styler->GetPopupMenu(), menu);
     SendMessageA(Form->Handle(), WM_SYSCOMMAND, menu->Items()->Items(0)->Command(), 0);
     EXPECT_EQ(clicked, 1);
+    // The form still hears the command after the styler ran its item.
+    EXPECT_EQ(Form->Commands, std::vector<WPARAM>{menu->Items()->Items(0)->Command()});
     // Its letter runs it from the system menu.
     auto r = static_cast<DWORD>(SendMessageA(Form->Handle(), WM_MENUCHAR, MAKEWPARAM('a', MF_POPUP | MF_SYSMENU),
                                              reinterpret_cast<LPARAM>(h)));
