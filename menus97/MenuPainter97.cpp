@@ -152,6 +152,8 @@ void TCustomMenus97::DrawGlyph(TMenuItem* Item, const RECT& Rect, TOwnerDrawStat
     bool image = Item->Tag() >= 0 && FImages;
     RECT box{Rect.left, Rect.top, Rect.left + FGlyphWidth + 4, Rect.top + DefaultItemHeight(Item)};
     FCanvas->Brush()->Assign(FBrush.get());
+    // A disabled image stands where the enabled one does (Left + 2, Top + 2), not two pixels up
+    // and to the left of it, so that an item does not jump when it is enabled or disabled.
     if (!enabled && !FAlwaysShowSelection) {
         if (image) DrawDisabledImage(Rect.left + 2, Rect.top + 2, Item->Tag());
         return;

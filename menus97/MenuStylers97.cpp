@@ -241,6 +241,8 @@ void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDraw
         Rect.left += 5;
     }
     Canvas()->Font()->Assign(Font());
+    // A bar item has no highlight bar under it: drawn as not selected, a disabled one stays
+    // embossed instead of showing only its light copy, which is invisible on the bar's face.
     DrawItemText(Item, Rect, State & ~odSelected, CaptionPart(Item->Caption()));
 }
 
@@ -254,11 +256,10 @@ void TCustomMainMenus97::SubclassProc(TMessage& Message)
     bool designing = (ComponentState() & csDesigning) != 0;
     switch (Message.Msg) {
     case WM_GETMINMAXINFO:
+        // The bar's width first; the form and the procedures after this one may change it.
         if (FToolBar) {
-            TCustomMenus97::SubclassProc(Message);
             reinterpret_cast<MINMAXINFO*>(Message.LParam)->ptMinTrackSize.x = FToolBar->MinWidth();
             Message.Result = 0;
-            return;
         }
         break;
     case WM_WINDOWPOSCHANGING:
