@@ -4,6 +4,7 @@
 #include "Languages.h"
 #include "RichEdit.h"
 #include "RulerGeometry.h"
+#include "Speller.h"
 
 #include <string>
 
@@ -64,8 +65,9 @@ public:
     const std::string& ClickedWord() const { return FClickedWord; }
     int WordStart() const { return FWordStart; }
     int WordEnd() const { return FWordEnd; }
-    // The longest word the right-click menu checks; a longer run of letters gets no menu.
-    static constexpr int MaxClickedWord = 64;
+    // The longest word the right-click menu checks: as long as the engine takes at once, so a
+    // long word is judged by the engine like any other. A longer run of letters gets no menu.
+    static constexpr int MaxClickedWord = MaxSpellTextLength;
 
     TRichEdit98* RichEdit() const { return FRichEdit; }
     TStatusBar* StatusBar() const { return FStatusBar; }

@@ -32,9 +32,6 @@ static_assert(sizeof(CHARFORMAT2W) == 116 && offsetof(CHARFORMAT2W, lcid) == 100
 static_assert(sizeof(CHARFORMAT2A) == 84 && offsetof(CHARFORMAT2A, lcid) == 68);
 #pragma GCC diagnostic pop
 
-// The engines take at most this many characters at once (their length field is 16 bits).
-constexpr int MaxPieceLength = 65535;
-
 std::wstring WindowTextA(HWND H)
 {
     int n = GetWindowTextLengthA(H);
@@ -249,8 +246,8 @@ int TSpellCheckState::FindLanguageChange(int Start)
 // (or, in one unbroken run of letters, at the limit itself).
 int TSpellCheckState::LimitPiece(int Start, int End)
 {
-    if (End - Start <= MaxPieceLength) return End;
-    int limit = Start + MaxPieceLength;
+    if (End - Start <= MaxSpellTextLength) return End;
+    int limit = Start + MaxSpellTextLength;
     for (int i = limit; i > Start; --i)
         if (IsBlank(FWorkText[static_cast<size_t>(i - 1)])) return i;
     return limit;

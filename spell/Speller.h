@@ -46,6 +46,9 @@ class ESpellError : public Exception {
 // settings while it is created.
 class TSpellChecker;
 
+// The most an engine takes in one call, in bytes (its length field has 16 bits).
+constexpr int MaxSpellTextLength = 65535;
+
 class TAbstractSpeller : public TObject {
 public:
     TAbstractSpeller(TLanguage ALanguage, uint16_t AOptions, TSpellChecker* AChecker)

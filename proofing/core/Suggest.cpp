@@ -530,10 +530,16 @@ std::vector<std::u32string> HyphenPieces(const Dictionary& Dict, const std::u32s
     return out;
 }
 
+// Longer than any word the dictionary can hold, and room for a hyphenated phrase: a longer text
+// gets no suggestions. Every edit of it is as long and is tried in vain, at a cost that grows
+// with the square of its length (3,200 letters took 17 s).
+constexpr size_t LongestMisspelling = 3 * Dictionary::MaxWordLength;
+
 } // namespace
 
 std::vector<std::u32string> SuggestEdits(const Dictionary& Dict, const std::u32string& Word, size_t Max)
 {
+    if (Word.size() > LongestMisspelling) return {};
     size_t dots = 0;
     while (dots < Word.size() && Word[Word.size() - 1 - dots] == U'.') ++dots;
     if (dots && dots < Word.size()) {
@@ -673,6 +679,7 @@ int Likeness(std::u32string_view typed, std::u32string_view form)
 std::vector<std::u32string> SuggestSimilar(const Dictionary& Dict, const std::u32string& Word, size_t Max,
                                            const std::vector<std::u32string>& Exclude)
 {
+    if (Word.size() > LongestMisspelling) return {};
     const SuggestOptions& opt = Dict.Suggesting();
     size_t dots = 0;
     while (dots < Word.size() && Word[Word.size() - 1 - dots] == U'.') ++dots;

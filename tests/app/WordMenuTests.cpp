@@ -167,11 +167,26 @@ TEST_F(WordMenuTest, TheCapturedWordStopsAtBlanksAndKeepsItsLetters)
     EXPECT_EQ(Doc()->ClickedWord(), "caf\xE9");
 }
 
-TEST_F(WordMenuTest, ARunOfHundredsOfLettersGetsNoMenu)
+TEST_F(WordMenuTest, AWordOfHundredsOfLettersIsJudgedLikeAnyOther)
 {
-    Type("start " + std::string(600, 'q') + " end");
-    EXPECT_FALSE(RightClick(300).Shown);
-    EXPECT_EQ(Doc()->ClickedWord(), "");
+    Type("Start " + std::string(600, 'q') + " end");
+    TShownMenu m = RightClick(300);
+    ASSERT_TRUE(m.Shown);
+    EXPECT_EQ(m.Texts, (std::vector<std::wstring>{L"Spelling\tF7", L"Add word"}));
+    EXPECT_EQ(Doc()->ClickedWord(), std::string(600, 'q'));
+}
+
+// No engine for the clicked text's language: every word of it counts as correct, silently.
+TEST_F(WordMenuTest, AMisspellingInALanguageWithoutAnEngineShowsNothing)
+{
+    Type("hello wrold again");
+    Edit()->SelectAll();
+    ChooseLanguage(1036);
+    Edit()->SetSelStart(0);
+    EXPECT_FALSE(RightClick(8).Shown) << Doc()->ClickedWord();
+    EXPECT_EQ(Doc()->ClickedWord(), "wrold");
+    EXPECT_EQ(Edit()->Language(), 1036) << "the click followed the clicked text's language";
+    EXPECT_TRUE(Boxes.Shown().empty());
 }
 
 TEST_F(WordMenuTest, ARussianWordIsMarkedCheckedAndCorrectedInCyrillic)

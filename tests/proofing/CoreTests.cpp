@@ -230,6 +230,10 @@ TEST(BadInput, LongWordsAndOddCharactersGiveAVerdict)
     Dictionary d;
     d.LoadFiles(DataFile("affixes.aff"), DataFile("affixes.dic"));
     EXPECT_FALSE(d.Check(std::string(1000, 'w')));
+    // A run of letters far longer than a word has no suggestions (its edits alone took minutes).
+    std::u32string run(60000, U'w');
+    EXPECT_TRUE(SuggestEdits(d, run, 12).empty());
+    EXPECT_TRUE(SuggestSimilar(d, run, 8, {}).empty());
     EXPECT_FALSE(d.Check(std::string("wo\0rk", 5)));
     EXPECT_TRUE(d.Check("12.345"));
     EXPECT_TRUE(d.Check(""));
