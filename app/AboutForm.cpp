@@ -51,12 +51,12 @@ TAboutForm::TAboutForm(TComponent* AOwner) : TForm(AOwner)
     Label1 = AddLabel("Label1", 16, 64, 168, 13, "Penwise has many new abilities like :");
     Label2 = AddLabel("Label2", 32, 80, 90, 13, "--> It is a richeditor.");
     Label3 = AddLabel("Label3", 32, 96, 164, 13, "--> It has spelling check capability. ");
-    // One-line texts stay on their line and widen to their text where a font runs a little
-    // wider than the form's widths allow (Wine's replacement of Arial): wrapping or clipping
-    // would hide their last words. Wine's static control draws a few pixels wider than the
-    // text measures, hence the allowance.
+    // Every label wraps its text. The one-line texts are made at least as wide as their text,
+    // so that where a font runs a little wider than the form's widths allow (Wine's
+    // replacement of Arial) their last words do not wrap onto a second line the label's height
+    // hides. Wine's static control draws a few pixels wider than the text measures, hence the
+    // allowance.
     for (TLabel* l : {Label1, Label2, Label3}) {
-        l->SetWordWrap(false);
         TMemoryDC dc;
         TCanvas measure(dc.Get());
         measure.Font()->Assign(l->Font());

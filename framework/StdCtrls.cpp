@@ -391,14 +391,7 @@ void TLabel::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.WinClassName = "TPwLabel";
     Params.SubclassOf = "STATIC";
-    Params.Style |= FWordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
-}
-
-void TLabel::SetWordWrap(bool v)
-{
-    if (v == FWordWrap) return;
-    FWordWrap = v;
-    if (HandleAllocated()) RecreateWnd();
+    Params.Style |= SS_LEFT;
 }
 
 // ---- list box ----

@@ -133,17 +133,12 @@ public:
     using TCustomMemo::TCustomMemo;
 };
 
-// A static text.
+// A static text, wrapped at blanks to fit its width.
 class TLabel : public TWinControl {
 public:
     explicit TLabel(TComponent* AOwner);
-    // Wrapping breaks the text at blanks to fit the width; without it the text is one line.
-    bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool v);
 protected:
     void CreateParams(TCreateParams& Params) override;
-private:
-    bool FWordWrap = true;
 };
 
 class TCustomListBox;
