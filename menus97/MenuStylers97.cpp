@@ -211,6 +211,15 @@ void TCustomMainMenus97::ClearBarTexts(HMENU Bar)
     }
 }
 
+// A main menu's owner-draw messages go to its form, and only a styler owned by that form hears
+// them: without a form owner the menu is left to the system, which would otherwise draw every
+// owner-drawn item blank.
+void TCustomMainMenus97::PrepareItems(TMenuItem* Items, bool Restore)
+{
+    if (!OwnerForm() && !Restore) return;
+    TCustomMenus97::PrepareItems(Items, Restore);
+}
+
 void TCustomMainMenus97::DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDrawState State)
 {
     if (GetHideMenuBar()) return;

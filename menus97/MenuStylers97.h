@@ -37,6 +37,7 @@ public:
 
 protected:
     void FontChanged() override;
+    void PrepareItems(TMenuItem* Items, bool Restore) override;
     void DrawMenuBarItem(TMenuItem* Item, RECT& Rect, TOwnerDrawState State) override;
     void SubclassProc(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <memory>
 #include <numeric>
+#include <vector>
 
 using namespace pw;
 using namespace menutest;
@@ -226,14 +227,27 @@ TEST(StylerChain, OwnedStylersGoWithTheirFormInReverseOrder)
 
 TEST(StylerChain, StylerWithoutAFormOwnerSubclassesNothing)
 {
+    HWND util = TCustomPopupMenus97::FindPopupUtilWindow();
+    auto utilProc = GetWindowLongPtrA(util, GWLP_WNDPROC);
+    TForm form(nullptr);  // the menu's form, but not the styler's owner
+    auto formProc = GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC);
     TComponent owner(nullptr);
     TMainMenus97 styler(&owner);
     TMainMenu menu(&owner);
-    auto* item = new TMenuItem(&owner);
-    item->SetCaption("&File");
-    menu.Items()->Add(item);
+    auto* file = new TMenuItem(&owner);
+    file->SetCaption("&File");
+    auto* open = new TMenuItem(&owner);
+    open->SetCaption("&Open");
+    file->Add(open);
+    menu.Items()->Add(file);
+    form.SetMenu(&menu);
     styler.SetMainMenu(&menu);
     EXPECT_EQ(styler.Menu(), &menu);
+    EXPECT_EQ(GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC), formProc);
+    EXPECT_EQ(GetWindowLongPtrA(util, GWLP_WNDPROC), utilProc);
+    std::vector<TItemInfo> items = AllItems(menu.Handle());
+    ASSERT_EQ(items.size(), 2u);
+    for (const TItemInfo& i : items) EXPECT_FALSE(i.Type & MFT_OWNERDRAW) << i.Text << " is left to the system";
 }
 
 // ---- mnemonics ----
@@ -437,6 +451,187 @@ TEST_F(StyledMenu, CheckedItemShowsTheCheckMarkAndRadioItemTheRadioMark)
     r = DrawItem(radio, Copy, 0);
     EXPECT_EQ(radio.At(r.left + 1 + 8, r.top + 1 + 8), RGB(0, 0, 0));
     EXPECT_NE(radio.At(r.left + 1 + 11, r.top + 1 + 6), RGB(0, 0, 0));
+}
+
+TEST_F(StyledMenu, ACheckedItemWithAnImageShowsTheImageInASunkenBox)
+{
+    Open->SetChecked(true);
+    TDib dib(220, 30, Magenta);
+    RECT r = DrawItem(dib, Open, 0);
+    RECT cell{r.left, r.top, r.left + Styler->GlyphWidth() + 4, r.bottom};
+    EXPECT_EQ(dib.At(r.left, r.top), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(dib.Count(cell, ImageBlue), 14 * 14);
+    EXPECT_EQ(dib.Count(cell, RGB(0, 0, 0)), 0) << "the image stands for the check mark";
+}
+
+TEST_F(StyledMenu, TheIE4LookDrawsMarksAndImagesWithoutABox)
+{
+    Copy->SetChecked(true);
+    auto corner = [&](TMenuItem* item, UINT state, bool* mark = nullptr) {
+        TDib dib(220, 30, Magenta);
+        RECT r = DrawItem(dib, item, state);
+        if (mark) *mark = dib.At(r.left + 1 + 11, r.top + 1 + 6) == RGB(0, 0, 0);
+        return dib.At(r.left, r.top);
+    };
+    // Office 97: a sunken box behind a checked item, a raised one behind a selected image.
+    EXPECT_EQ(corner(Copy, 0), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(corner(Open, ODS_SELECTED), Sys(COLOR_BTNHIGHLIGHT));
+    Styler->SetMenus97Look(TMenus97Look::mlIE4Look);
+    bool mark = false;
+    EXPECT_EQ(corner(Copy, 0, &mark), Sys(COLOR_BTNFACE));
+    EXPECT_TRUE(mark) << "the check mark itself is still drawn";
+    EXPECT_EQ(corner(Open, ODS_SELECTED), Sys(COLOR_HIGHLIGHT));
+}
+
+TEST_F(StyledMenu, WithoutAlwaysShowSelectionADisabledItemGetsNoFillAndStaysEmbossed)
+{
+    Cut->SetEnabled(false);
+    auto draw = [&](TDib& dib) { return DrawItem(dib, Cut, ODS_SELECTED); };
+    TDib shown(220, 30, Magenta);
+    RECT r = draw(shown);
+    int mid = (r.top + r.bottom) / 2;
+    RECT text{r.left + 24, r.top, r.left + 80, r.bottom};
+    // By default: the highlight bar, and only the light copy of the text on it.
+    EXPECT_EQ(shown.At(r.right - 3, mid), Sys(COLOR_HIGHLIGHT));
+    EXPECT_GT(shown.Count(text, Sys(COLOR_BTNHIGHLIGHT)), 5);
+    EXPECT_EQ(shown.Count(text, Sys(COLOR_BTNSHADOW)), 0);
+    Styler->SetAlwaysShowSelection(false);
+    TDib plain(220, 30, Magenta);
+    draw(plain);
+    EXPECT_EQ(plain.At(r.right - 3, mid), Magenta) << "no fill at all";
+    EXPECT_GT(plain.Count(text, Sys(COLOR_BTNHIGHLIGHT)), 5);
+    EXPECT_GT(plain.Count(text, Sys(COLOR_BTNSHADOW)), 5);
+}
+
+TEST_F(StyledMenu, OnDrawItemFindsTheSelectionColoursAndMayDrawTheItemItselfAndOnHintGivesTheHint)
+{
+    TColor brush = clNone, font = clNone;
+    Styler->OnDrawItem = [&](TMenu* m, TMenuItem* i, const RECT&, TOwnerDrawState) {
+        EXPECT_EQ(m, Menu);
+        brush = Styler->Canvas()->Brush()->Color();
+        font = Styler->Canvas()->Font()->Color();
+        return i == Copy;  // Copy is the handler's, the others the styler's
+    };
+    Styler->OnHint = [](TMenu*, TMenuItem* i, const std::string& hint) { return i->Caption() + ": " + hint; };
+    Copy->SetHint("copies");
+    TDib dib(220, 30, Magenta);
+    RECT r = DrawItem(dib, Copy, ODS_SELECTED);
+    EXPECT_EQ(brush, clHighlight);
+    EXPECT_EQ(font, clHighlightText);
+    EXPECT_EQ(dib.Count(r, Magenta), (r.right - r.left) * (r.bottom - r.top)) << "the styler drew nothing";
+    EXPECT_EQ(Application->Hint(), "C&opy: copies");
+    EXPECT_EQ(Copy->Hint(), "copies") << "drawing never writes the item";
+    TDib other(220, 30, Magenta);
+    r = DrawItem(other, Cut, 0);
+    EXPECT_EQ(other.At(r.right - 3, (r.top + r.bottom) / 2), Sys(COLOR_BTNFACE));
+}
+
+// The banner's text drawn as white underscores on a navy banner: an underscore lies on the
+// text's baseline, so it shows which way the text runs.
+TEST_F(StyledMenu, BannerTextStandsAsItsJustificationDirectionAndImageSay)
+{
+    const COLORREF navy = RGB(0, 0, 128);
+    Styler->SetBanner(true);
+    Styler->SetBannerColor(navy);
+    Styler->SetBannerEndColor(navy);
+    Styler->SetBannerNumColors(0);  // equal colours fill the banner without bands
+    TFont f;
+    f.SetName("Arial");
+    f.SetHeight(-16);
+    f.SetColor(clWhite);
+    Styler->SetBannerFont(&f);
+    Styler->SetBannerText("____");
+    struct Drawn {
+        RECT Banner, Text;
+    };
+    auto draw = [&](TBannerJustification j, TBannerDirection d, int image) {
+        Styler->SetBannerJustification(j);
+        Styler->SetBannerDirection(d);
+        Styler->SetBannerImage(image);
+        TDib dib(240, 200, Magenta);
+        DrawItem(dib, New, 0);
+        RECT b = Styler->BannerRect();
+        EXPECT_EQ(dib.At(b.left + 1, b.top + 1), navy);
+        return Drawn{b, dib.Bounds(b, [](COLORREF c) { return c == RGB(255, 255, 255); })};
+    };
+    using J = TBannerJustification;
+    using D = TBannerDirection;
+    for (D d : {D::bdUpwards, D::bdDownwards}) {
+        SCOPED_TRACE(d == D::bdUpwards ? "upwards" : "downwards");
+        Drawn top = draw(J::bjTop, d, -1), bottom = draw(J::bjBottom, d, -1), image = draw(J::bjBottom, d, 0);
+        const RECT& b = top.Banner;
+        int length = top.Text.bottom - top.Text.top;
+        ASSERT_GT(length, 10) << "no banner text drawn";
+        EXPECT_LE(top.Text.top - b.top, 3);
+        EXPECT_LE(b.bottom - bottom.Text.bottom, 3);
+        EXPECT_EQ(bottom.Text.bottom - bottom.Text.top, length);
+        // A square as wide as the banner stays free at its bottom for the image.
+        EXPECT_LE(image.Text.bottom, b.bottom - (b.right - b.left) - 4 + 1);
+        EXPECT_GE(image.Text.bottom, b.bottom - (b.right - b.left) - 4 - 3);
+        // Upwards the letters' feet point right, downwards left.
+        int centre = (b.left + b.right) / 2;
+        if (d == D::bdUpwards) EXPECT_GT(top.Text.left, centre);
+        else EXPECT_LT(top.Text.right, centre);
+    }
+}
+
+TEST_F(StyledMenu, ABannerOnTheRightAndABannerNamedInItsDropDownsCaption)
+{
+    const COLORREF navy = RGB(0, 0, 128);
+    Styler->SetBanner(true);
+    Styler->SetBannerColor(navy);
+    Styler->SetBannerEndColor(navy);
+    Styler->SetBannerText("");
+    Styler->BannerFont()->SetColor(clWhite);
+    Styler->SetBannerAlignment(TBannerAlignment::baRight);
+    SIZE bar = Measure(Window(), Bar(), Pos(Edit));
+    Edit->SetCaption("&Edit|Tools");
+    // The bar shows the text before the separator; the drop-down gets the text after it.
+    EXPECT_EQ(Measure(Window(), Bar(), Pos(Edit)).cx, bar.cx);
+    TDib probe(400, 200, Magenta);
+    DrawItem(probe, Cut, 0);
+    RECT b = Styler->BannerRect();
+    ASSERT_EQ(b.right - b.left, Styler->BannerWidth());
+    ASSERT_GT(b.left, 40);
+    TDib dib(b.right, 200, Magenta);
+    RECT r = DrawItem(dib, Cut, 0);
+    int y = r.top + 1;
+    EXPECT_EQ(dib.At(b.left + 1, y), navy);
+    EXPECT_EQ(dib.At(b.left - 1, y), Magenta) << "two pixels between the item and the banner";
+    EXPECT_EQ(dib.At(b.left - 3, y), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(dib.At(0, y), Sys(COLOR_BTNFACE));
+    EXPECT_GT(dib.Count(b, RGB(255, 255, 255)), 10) << "the banner shows \"Tools\"";
+}
+
+// A bar item is flat, raised while selected, sunken while its drop-down is open; with
+// MenuBarBorder the bar row gets a raised border and the item moves two pixels in.
+TEST_F(StyledMenu, BarItemsAreRaisedWhenSelectedSunkenWhileOpenAndInsideTheBarBorder)
+{
+    auto draw = [&](UINT state, TDib& dib) {
+        SIZE s = Measure(Window(), Bar(), Pos(File));
+        RECT r{0, 0, s.cx, s.cy};
+        Draw(Window(), Bar(), Pos(File), dib.DC(), r, state);
+        return r;
+    };
+    TDib flat(100, 40, Magenta), raised(100, 40, Magenta), sunken(100, 40, Magenta), bordered(100, 40, Magenta);
+    RECT r = draw(0, flat);
+    EXPECT_EQ(flat.At(r.left, r.top), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(flat.At(r.right - 1, r.bottom - 1), Sys(COLOR_BTNFACE));
+    EXPECT_GT(flat.Count(r, Sys(COLOR_MENUTEXT)) + flat.Count(r, Sys(COLOR_BTNTEXT)), 5) << "the caption";
+    draw(ODS_SELECTED, raised);
+    EXPECT_EQ(raised.At(r.left, r.top), Sys(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(raised.At(r.right - 1, r.bottom - 1), Sys(COLOR_BTNSHADOW));
+    SendMessageA(Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FileMenu()), MAKELPARAM(0, 0));
+    draw(ODS_SELECTED, sunken);
+    EXPECT_EQ(sunken.At(r.left, r.top), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(sunken.At(r.right - 1, r.bottom - 1), Sys(COLOR_BTNHIGHLIGHT));
+    Styler->SetMenuBarBorder(true);
+    draw(0, bordered);
+    int x = r.right - 2;
+    EXPECT_EQ(bordered.At(x, 0), Sys(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(bordered.At(x, 1), Magenta);
+    EXPECT_EQ(bordered.At(x, 2), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(bordered.At(x, r.bottom + 1), Sys(COLOR_BTNSHADOW));
 }
 
 TEST(MenuFont, ReloadReplacesTheStyle)
