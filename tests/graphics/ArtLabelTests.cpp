@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 using namespace pw;
 
@@ -164,6 +165,40 @@ TEST_F(LabelFixture, TheGradientPictureIsRebuiltOnlyWhenItChanged)
     Label.SetBounds(0, 0, 100, 50);
     Label.PaintTo(s.DC());
     EXPECT_EQ(Label.GradientBuilds(), builds + 2);
+}
+
+// Effects that exclude each other give way in one order: an outline over a 3-D edge, a sunk
+// edge over a raised one; a gradient fill over a fitted picture, a fitted picture over a tiled
+// one. Each pair is painted alone and together, and each alone must differ from the other.
+TEST_F(LabelFixture, CompetingEffectsGiveWayInTheirOrder)
+{
+    Label.SetOutlineColor(clBlue);
+    Label.Gradient()->SetColor1(clFuchsia);
+    Label.Gradient()->SetColor2(clFuchsia);
+    Label.Gradient()->SetColor3(clFuchsia);
+    TBitmap picture(2, 1);  // a yellow and a blue column
+    SetPixel(picture.Canvas()->Handle(), 0, 0, RGB(255, 255, 0));
+    SetPixel(picture.Canvas()->Handle(), 1, 0, RGB(0, 0, 255));
+    Label.SetBitmap(&picture);
+    auto pixels = [this](TArtStyle style) {
+        Label.SetArtStyle(style);
+        Surface s(120, 60);
+        Label.PaintTo(s.DC());
+        std::vector<COLORREF> all;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 120; ++x) all.push_back(s.At(x, y));
+        return all;
+    };
+    struct Case {
+        TArtStyleMember Winner, Loser;
+    };
+    for (const Case& c : {Case{asOutlined, as3DRaise}, Case{asOutlined, as3DSunk}, Case{as3DSunk, as3DRaise},
+                          Case{asGradient, asBitmapFit}, Case{asGradient, asBitmap}, Case{asBitmapFit, asBitmap}}) {
+        SCOPED_TRACE(testing::Message() << "effects " << int(c.Winner) << " over " << int(c.Loser));
+        std::vector<COLORREF> winner = pixels({c.Winner});
+        ASSERT_NE(winner, pixels({c.Loser})) << "the two effects must look different";
+        EXPECT_TRUE(pixels({c.Winner, c.Loser}) == winner);
+    }
 }
 
 TEST_F(LabelFixture, EmptyCaptionPaintsTheBackgroundWithEveryStyle)
