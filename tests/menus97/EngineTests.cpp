@@ -373,6 +373,12 @@ TEST_F(StyledMenu, BannerRunsFromItsTopColourToItsBottomColour)
     TDib one(240, 200, Magenta);
     DrawItem(one, New, 0);
     EXPECT_EQ(one.At(0, b.bottom - 1), RGB(255, 0, 0));
+    // No bands: neither colour is drawn (equal colours are filled, see the banner text test).
+    Styler->SetBannerNumColors(0);
+    TDib none(240, 200, Magenta);
+    DrawItem(none, New, 0);
+    EXPECT_NE(none.At(0, 0), RGB(255, 0, 0));
+    EXPECT_NE(none.At(0, b.bottom - 1), RGB(0, 0, 255));
 }
 
 TEST_F(StyledMenu, ItemsOfTheBannerDropDownAreWiderByTheBanner)
