@@ -176,7 +176,7 @@ TEST_F(LabelFixture, CompetingEffectsGiveWayInTheirOrder)
     Label.Gradient()->SetColor1(clFuchsia);
     Label.Gradient()->SetColor2(clFuchsia);
     Label.Gradient()->SetColor3(clFuchsia);
-    TBitmap picture(2, 1);  // a yellow and a blue column
+    TBitmap picture(2, 1); // a yellow and a blue column
     SetPixel(picture.Canvas()->Handle(), 0, 0, RGB(255, 255, 0));
     SetPixel(picture.Canvas()->Handle(), 1, 0, RGB(0, 0, 255));
     Label.SetBitmap(&picture);

@@ -229,7 +229,7 @@ TEST(StylerChain, StylerWithoutAFormOwnerSubclassesNothing)
 {
     HWND util = TCustomPopupMenus97::FindPopupUtilWindow();
     auto utilProc = GetWindowLongPtrA(util, GWLP_WNDPROC);
-    TForm form(nullptr);  // the menu's form, but not the styler's owner
+    TForm form(nullptr); // the menu's form, but not the styler's owner
     auto formProc = GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC);
     TComponent owner(nullptr);
     TMainMenus97 styler(&owner);
@@ -516,7 +516,7 @@ TEST_F(StyledMenu, OnDrawItemFindsTheSelectionColoursAndMayDrawTheItemItselfAndO
         EXPECT_EQ(m, Menu);
         brush = Styler->Canvas()->Brush()->Color();
         font = Styler->Canvas()->Font()->Color();
-        return i == Copy;  // Copy is the handler's, the others the styler's
+        return i == Copy; // Copy is the handler's, the others the styler's
     };
     Styler->OnHint = [](TMenu*, TMenuItem* i, const std::string& hint) { return i->Caption() + ": " + hint; };
     Copy->SetHint("copies");
@@ -540,7 +540,7 @@ TEST_F(StyledMenu, BannerTextStandsAsItsJustificationDirectionAndImageSay)
     Styler->SetBanner(true);
     Styler->SetBannerColor(navy);
     Styler->SetBannerEndColor(navy);
-    Styler->SetBannerNumColors(0);  // equal colours fill the banner without bands
+    Styler->SetBannerNumColors(0); // equal colours fill the banner without bands
     TFont f;
     f.SetName("Arial");
     f.SetHeight(-16);
