@@ -42,9 +42,10 @@ private:
 
 // Styles the owner form's system menu: every standard command is drawn through a mirror
 // item, and the items of an optional pop-up menu are added before Close (before Next in a
-// document window). The menu is built from the system's default when it first opens and again
-// when the styled menu or an option changes, never while the system is showing it (rebuilding
-// destroys the menu the system holds); the default comes back when the styler goes.
+// document window). The menu is built from the system's default when it first opens, and again
+// when the styled menu or an option changes, not each time it opens; an option changed while a
+// menu is open waits for the menu loop to end (rebuilding destroys the menu the system holds).
+// The default comes back when the styler goes.
 class TCustomSystemMenus97 : public TCustomPopupMenus97 {
 public:
     explicit TCustomSystemMenus97(TComponent* AOwner);

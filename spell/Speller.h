@@ -46,7 +46,7 @@ class ESpellError : public Exception {
 // settings while it is created.
 class TSpellChecker;
 
-// The most an engine takes in one call, in bytes (its length field has 16 bits).
+// The most text an engine takes in one call (its length field has 16 bits).
 constexpr int MaxSpellTextLength = 65535;
 
 class TAbstractSpeller : public TObject {
